@@ -1,0 +1,98 @@
+#include "app/main_sequence.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "config/config_file.h"
+#include "config/diagnostics.h"
+#include "config/launch_settings.h"
+#include "config/text.h"
+#include "launch/launch_java.h"
+#include "platform/platform.h"
+
+static void scanArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (strcmp(argv[i], "-d") == 0)
+      settings.debug = true;
+    else
+      appendSetting(&settings.arguments, argv[i]);
+  }
+}
+
+// Started with a full path (a drive letter, a colon and a backslash), the
+// launcher works in its own directory; otherwise it stays where it was started.
+static char* fixWorkingDirectory(const char* programName) {
+  const char* lastBackslash = strrchr(programName, '\\');
+  char* directory;
+  if (programName[0] && programName[1] == ':' && lastBackslash) {
+    directory = copyTextPart(programName, lastBackslash - programName);
+    platform.changeDirectory(directory);
+  } else {
+    directory = platform.currentDirectory();
+    if (!directory) directory = copyText("");
+  }
+  debugMessage("CWD", "%s", directory);
+  return directory;
+}
+
+// directory + "\\" + baseName + ".config", or NULL when there is no memory for it.
+static char* configPath(const char* directory, const char* baseName) {
+  static const char kSuffix[] = ".config";
+  size_t directoryLength = strlen(directory), baseLength = strlen(baseName);
+  char* path = static_cast<char*>(malloc(directoryLength + 1 + baseLength + sizeof kSuffix));
+  if (!path) return nullptr;
+  memcpy(path, directory, directoryLength);
+  path[directoryLength] = '\\';
+  memcpy(path + directoryLength + 1, baseName, baseLength);
+  memcpy(path + directoryLength + 1 + baseLength, kSuffix, sizeof kSuffix);
+  return path;
+}
+
+int locateConfigFile(char* programName, const char* directory) {
+  const char* lastBackslash = strrchr(programName, '\\');
+  char* baseName = lastBackslash ? (char*)lastBackslash + 1 : programName;
+  size_t length = strlen(baseName);
+  if (length >= 4 && strcmp(baseName + length - 4, ".exe") == 0) baseName[length - 4] = '\0';
+
+  char* path = configPath(directory, baseName);
+  if (!path) {
+    traceLine("no Application config file\n");
+    showMessage("Error", kBoxOk, "No Application config file");
+    return 1;
+  }
+  debugTraceLine("reading app config %s\n", path);
+  debugMessage("Reading App Config file", "[%s]", path);
+  return readConfigFile(path) == 0 ? 0 : 1;  // the path lives on with the process
+}
+
+static void dumpSettings(void) {
+  if (!settings.debug) return;
+  debugMessage("MainClass is", "%s", settings.mainclass ? settings.mainclass : "");
+  for (int i = 0; i < settings.vmparam.count; ++i)
+    traceLine("vmparam %d=%s\n", i, settings.vmparam.items[i]);
+  for (int i = 0; i < settings.vmpath.count; ++i)
+    traceLine("vmpath %d=%s\n", i, settings.vmpath.items[i]);
+  for (int i = 0; i < settings.vmjars.count; ++i)
+    traceLine("vmjars %d=%s\n", i, settings.vmjars.items[i]);
+}
+
+int runLauncher(int argc, char** argv) {
+  char* programName = copyText(argc > 0 && argv[0] ? argv[0] : "");
+  scanArguments(argc, argv);
+
+  char* bracketedName = nullptr;
+  if (settings.debug) {
+    bracketedName = formatText("[%s]", programName);
+    debugMessage("Version", CORVANE_VERSION);
+    debugMessage("LpCmdLine", "%s", bracketedName);
+  }
+
+  char* directory = fixWorkingDirectory(programName);
+  if (locateConfigFile(programName, directory) != 0) {
+    debugMessage("LpCmdLine", "%s", bracketedName);
+    return 2;
+  }
+  dumpSettings();
+  launchJava();
+  return 0;
+}

@@ -1,0 +1,16 @@
+// The launcher's main sequence, called by WinMain with the argument vector
+// that the C runtime split from the command line.
+#ifndef CORVANE_APP_MAIN_SEQUENCE_H
+#define CORVANE_APP_MAIN_SEQUENCE_H
+
+#define CORVANE_VERSION "1.0.8"
+
+// Returns the exit status: 0 once the launch step has run, 2 when the
+// configuration file cannot be read.
+int runLauncher(int argc, char** argv);
+
+// Drops ".exe" from programName in place, forms the configuration path from
+// directory and the base name, and reads it. 0 when read, 1 otherwise.
+int locateConfigFile(char* programName, const char* directory);
+
+#endif

@@ -1,0 +1,127 @@
+#include "config/config_file.h"
+
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+
+#include "config/diagnostics.h"
+#include "config/jar_scan.h"
+#include "config/launch_settings.h"
+#include "config/line_reader.h"
+#include "config/parse_path.h"
+#include "config/text.h"
+#include "platform/platform.h"
+#include "runtime/java_location.h"
+
+enum ValueTreatment { kExpandQuoted, kExpandUnquoted, kAsWritten };
+
+typedef void (*KeyAction)(const char* value);
+
+struct ConfigKey {
+  const char* key;
+  ValueTreatment treatment;
+  KeyAction action;
+};
+
+static void appendVmparam(const char* value) { appendSetting(&settings.vmparam, value); }
+static void setJavapath(const char* value) { setSetting(&settings.javapath, value); }
+static void appendVmpath(const char* value) { appendSetting(&settings.vmpath, value); }
+static void setMainclass(const char* value) { setSetting(&settings.mainclass, value); }
+static void setAppname(const char* value) { setSetting(&settings.appname, value); }
+static void appendArgument(const char* value) { appendSetting(&settings.arguments, value); }
+static void setConsoleTitle(const char* value) { setSetting(&settings.consoleTitle, value); }
+static void includeFile(const char* value);
+
+// The Java executable is located while the line is read, so that a later
+// "javapath" line overrides it and a later "javaVersion" line locates again.
+static void locateJavaForVersion(const char* value) {
+  setSetting(&settings.javaVersion, value);
+  char* command = findJavaForVersion();
+  if (textIsEmpty(command)) endProcess(5);
+  setSetting(&settings.javapath, command);
+  free(command);
+}
+
+// Tried in this order, each as a prefix of the line: the first that matches
+// wins, which is why "addjars" stands before "addjar".
+static const ConfigKey kConfigKeys[] = {
+    {"vmparam", kExpandQuoted, appendVmparam},
+    {"javapath", kExpandQuoted, setJavapath},
+    {"addpath", kExpandQuoted, appendVmpath},
+    {"mainclass", kExpandUnquoted, setMainclass},
+    {"appname", kExpandUnquoted, setAppname},
+    {"javaVersion", kExpandUnquoted, locateJavaForVersion},
+    {"addjars", kExpandQuoted, addJarDirectory},
+    {"argument", kAsWritten, appendArgument},
+    {"addjar", kExpandQuoted, appendVmpath},
+    {"include", kExpandUnquoted, includeFile},
+    {"consoleTitle", kExpandQuoted, setConsoleTitle},
+};
+
+static const ConfigKey* findConfigKey(const char* line) {
+  for (const ConfigKey& key : kConfigKeys)
+    if (textStartsWith(line, key.key)) return &key;
+  return nullptr;
+}
+
+static void applyLine(const char* line) {
+  if (line[0] == '\0' || line[0] == '#' || line[0] == '/') return;
+  const char* blank = strchr(line, ' ');
+  if (!blank) return;
+  const ConfigKey* key = findConfigKey(line);
+  if (!key) return;
+  const char* value = blank + 1;
+  if (key->treatment == kAsWritten) {
+    key->action(value);
+    return;
+  }
+  char* expanded = parsePath(value, key->treatment == kExpandQuoted);
+  key->action(expanded);
+  free(expanded);
+}
+
+// The full paths of the files being read, outermost first: including one of
+// them again would never end, so that is refused, and so is nesting deeper
+// than kMaxIncludeDepth (which also ends cycles the paths do not reveal).
+static char* openFiles[kMaxIncludeDepth + 1];
+static int openFileCount;
+
+static bool isBeingRead(const char* path) {
+  char* fullPath = platform.absolutePath(path);
+  bool found = false;
+  for (int i = 0; fullPath && i < openFileCount && !found; ++i)
+    found = openFiles[i] && strcasecmp(openFiles[i], fullPath) == 0;
+  free(fullPath);
+  return found;
+}
+
+static void includeFile(const char* path) {
+  if (isBeingRead(path)) {
+    errorLine("Can't include %s: it is already being read\n", path);
+    return;
+  }
+  if (openFileCount > kMaxIncludeDepth) {
+    errorLine("Can't include %s: includes nested more than %d deep\n", path, kMaxIncludeDepth);
+    return;
+  }
+  readConfigFile(path);  // an unopenable include only writes its error line
+}
+
+int readConfigFile(const char* path) {
+  debugMessage("Reading Config file", "%s", path);
+  const char* errorText = "";
+  FileHandle file = platform.openFile(path, &errorText);
+  if (!file) {
+    errorLine("Can't open %s Error %s\n", path, errorText);
+    return 1;
+  }
+  openFiles[openFileCount++] = platform.absolutePath(path);
+  LineReader reader;
+  startLineReader(&reader, file);
+  TextBuffer line = {};
+  while (readLine(&reader, &line)) applyLine(line.data);
+  textFree(&line);
+  free(openFiles[--openFileCount]);
+  platform.closeFile(file);
+  return 0;
+}

@@ -1,0 +1,28 @@
+#include "config/jar_scan.h"
+
+#include <stdlib.h>
+
+#include "config/diagnostics.h"
+#include "config/launch_settings.h"
+#include "config/text.h"
+#include "platform/platform.h"
+
+void addJarDirectory(const char* directory) {
+  char* pattern = formatText("%s/*.jar", directory);
+  ListedEntry entry;
+  DirectoryListing listing = platform.listFirst(pattern, &entry);
+  free(pattern);
+  if (!listing) {
+    debugTraceLine("No jar files found in [%s]\n", directory);
+    return;
+  }
+  do {
+    if (entry.isDirectory) continue;
+    entry.name[sizeof entry.name - 1] = '\0';
+    char* jar = formatText("%s/%s", directory, entry.name);
+    appendSetting(&settings.vmjars, jar);
+    debugTraceLine("adding jar %s\n", jar);
+    free(jar);
+  } while (platform.listNext(listing, &entry));
+  platform.listClose(listing);
+}

@@ -1,0 +1,43 @@
+#include "config/launch_settings.h"
+
+#include <stdlib.h>
+
+#include "config/text.h"
+
+LaunchSettings settings;
+
+void setSetting(char** field, const char* value) {
+  char* copy = copyText(value);
+  free(*field);
+  *field = copy;
+}
+
+void appendSetting(TextList* list, const char* value) {
+  if (list->count == list->capacity) {
+    if (list->capacity > (1 << 28)) outOfMemory();
+    int capacity = list->capacity ? list->capacity * 2 : 16;
+    list->items = static_cast<char**>(reallocateOrDie(list->items, sizeof(char*) * capacity));
+    list->capacity = capacity;
+  }
+  list->items[list->count++] = copyText(value);
+}
+
+static void clearList(TextList* list) {
+  for (int i = 0; i < list->count; ++i) free(list->items[i]);
+  free(list->items);
+  *list = TextList{};
+}
+
+void resetLaunchSettings(void) {
+  char** scalars[] = {&settings.javapath, &settings.mainclass, &settings.appname,
+                      &settings.javaVersion, &settings.consoleTitle};
+  for (char** field : scalars) {
+    free(*field);
+    *field = nullptr;
+  }
+  clearList(&settings.vmparam);
+  clearList(&settings.vmpath);
+  clearList(&settings.vmjars);
+  clearList(&settings.arguments);
+  settings.debug = false;
+}

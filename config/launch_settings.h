@@ -1,0 +1,38 @@
+// The one process-wide record that the command line and the configuration
+// files fill and the launch reads.
+#ifndef CORVANE_CONFIG_LAUNCH_SETTINGS_H
+#define CORVANE_CONFIG_LAUNCH_SETTINGS_H
+
+// An ordered list of owned texts. It only ever grows at its end; it has no
+// fixed capacity, so no entry is lost however many lines a file holds.
+struct TextList {
+  char** items;
+  int count;
+  int capacity;
+};
+
+struct LaunchSettings {
+  char* javapath;      // Java executable as it stands first on the command line
+  char* mainclass;
+  char* appname;
+  char* javaVersion;   // requested runtime version
+  char* consoleTitle;  // title handed to the started process
+  TextList vmparam;    // JVM options
+  TextList vmpath;     // class-path entries from "addpath" and "addjar"
+  TextList vmjars;     // jar files found by "addjars"
+  TextList arguments;  // program arguments: command line first, then "argument" lines
+  bool debug;
+};
+
+extern LaunchSettings settings;
+
+// Replaces a scalar by a copy of value. The earlier copy is released.
+void setSetting(char** field, const char* value);
+// Appends a copy of value at the end of the list.
+void appendSetting(TextList* list, const char* value);
+
+// Back to the initial state (all absent, lists empty, debug off), releasing
+// every text. The launcher itself never needs it; tests do.
+void resetLaunchSettings(void);
+
+#endif

@@ -1,0 +1,146 @@
+#include "config/text.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "platform/platform.h"
+
+void outOfMemory(void) {
+  platform.writeError("Out of memory\n");
+  platform.messageBox("Out of memory", "Error", kBoxIconError);
+  endProcess(2);
+}
+
+void* allocateOrDie(size_t size) {
+  void* block = malloc(size ? size : 1);
+  if (!block) outOfMemory();
+  return block;
+}
+
+void* reallocateOrDie(void* block, size_t size) {
+  void* grown = realloc(block, size ? size : 1);
+  if (!grown) outOfMemory();
+  return grown;
+}
+
+char* copyTextPart(const char* text, size_t length) {
+  char* copy = static_cast<char*>(allocateOrDie(length + 1));
+  memcpy(copy, text, length);
+  copy[length] = '\0';
+  return copy;
+}
+
+char* copyText(const char* text) { return copyTextPart(text, strlen(text)); }
+
+static void reserve(TextBuffer* buffer, size_t extra) {
+  if (extra > (size_t)-1 - buffer->length - 1) outOfMemory();
+  size_t needed = buffer->length + extra + 1;
+  if (needed <= buffer->capacity) return;
+  size_t capacity = buffer->capacity ? buffer->capacity : 64;
+  while (capacity < needed) capacity = capacity > (size_t)-1 / 2 ? needed : capacity * 2;
+  buffer->data = static_cast<char*>(reallocateOrDie(buffer->data, capacity));
+  buffer->capacity = capacity;
+  buffer->data[buffer->length] = '\0';
+}
+
+void textAppendPart(TextBuffer* buffer, const char* text, size_t length) {
+  reserve(buffer, length);
+  memcpy(buffer->data + buffer->length, text, length);
+  buffer->length += length;
+  buffer->data[buffer->length] = '\0';
+}
+
+void textAppend(TextBuffer* buffer, const char* text) {
+  textAppendPart(buffer, text, strlen(text));
+}
+
+void textAppendChar(TextBuffer* buffer, char c) { textAppendPart(buffer, &c, 1); }
+
+void textAppendNumber(TextBuffer* buffer, long long number) {
+  char digits[24];
+  int count = 0;
+  unsigned long long magnitude =
+      number < 0 ? 0ULL - (unsigned long long)number : (unsigned long long)number;
+  do {
+    digits[count++] = (char)('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (number < 0) textAppendChar(buffer, '-');
+  while (count) textAppendChar(buffer, digits[--count]);
+}
+
+void textAppendFormatList(TextBuffer* buffer, const char* format, va_list arguments) {
+  for (const char* p = format; *p; ++p) {
+    if (*p != '%' || !p[1]) {
+      textAppendChar(buffer, *p);
+      continue;
+    }
+    ++p;
+    bool isLong = false;
+    if (*p == 'l' && (p[1] == 'd' || p[1] == 'u')) {
+      isLong = true;
+      ++p;
+    }
+    switch (*p) {
+      case 's': {
+        const char* text = va_arg(arguments, const char*);
+        textAppend(buffer, text ? text : "(null)");
+        break;
+      }
+      case 'd':
+        textAppendNumber(buffer, isLong ? va_arg(arguments, long) : va_arg(arguments, int));
+        break;
+      case 'u':
+        textAppendNumber(buffer, isLong ? (long long)va_arg(arguments, unsigned long)
+                                        : (long long)va_arg(arguments, unsigned));
+        break;
+      case 'c':
+        textAppendChar(buffer, (char)va_arg(arguments, int));
+        break;
+      case '%':
+        textAppendChar(buffer, '%');
+        break;
+      default:  // not a directive we know: keep it as written
+        textAppendChar(buffer, '%');
+        textAppendChar(buffer, *p);
+        break;
+    }
+  }
+  reserve(buffer, 0);  // an empty result is still a terminated text
+}
+
+void textAppendFormat(TextBuffer* buffer, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  textAppendFormatList(buffer, format, arguments);
+  va_end(arguments);
+}
+
+char* textRelease(TextBuffer* buffer) {
+  reserve(buffer, 0);
+  char* text = buffer->data;
+  buffer->data = nullptr;
+  buffer->length = buffer->capacity = 0;
+  return text;
+}
+
+void textFree(TextBuffer* buffer) {
+  free(buffer->data);
+  buffer->data = nullptr;
+  buffer->length = buffer->capacity = 0;
+}
+
+char* formatText(const char* format, ...) {
+  TextBuffer buffer = {};
+  va_list arguments;
+  va_start(arguments, format);
+  textAppendFormatList(&buffer, format, arguments);
+  va_end(arguments);
+  return textRelease(&buffer);
+}
+
+bool textIsEmpty(const char* text) { return !text || !*text; }
+
+bool textStartsWith(const char* text, const char* prefix) {
+  return strncmp(text, prefix, strlen(prefix)) == 0;
+}

@@ -1,0 +1,41 @@
+// Heap texts and a growable text buffer. Every text the launcher keeps is a
+// heap copy that lives until the process ends; nothing here has a length limit.
+#ifndef CORVANE_CONFIG_TEXT_H
+#define CORVANE_CONFIG_TEXT_H
+
+#include <stdarg.h>
+#include <stddef.h>
+
+struct TextBuffer {
+  char* data;  // always NUL-terminated once anything was appended
+  size_t length;
+  size_t capacity;
+};
+
+// Allocation that cannot fail: on exhaustion the process ends (outOfMemory).
+void* allocateOrDie(size_t size);
+void* reallocateOrDie(void* block, size_t size);
+[[noreturn]] void outOfMemory(void);
+
+char* copyText(const char* text);
+char* copyTextPart(const char* text, size_t length);
+
+void textAppend(TextBuffer* buffer, const char* text);
+void textAppendPart(TextBuffer* buffer, const char* text, size_t length);
+void textAppendChar(TextBuffer* buffer, char c);
+void textAppendNumber(TextBuffer* buffer, long long number);
+// printf-like, for the directives the launcher's texts use: %s (NULL prints
+// "(null)"), %d, %u, %ld, %lu, %c and %%.
+void textAppendFormat(TextBuffer* buffer, const char* format, ...);
+void textAppendFormatList(TextBuffer* buffer, const char* format, va_list arguments);
+// Hands the text over to the caller (never NULL) and empties the buffer.
+char* textRelease(TextBuffer* buffer);
+void textFree(TextBuffer* buffer);
+
+// A heap text made from a format, as textAppendFormat fills it.
+char* formatText(const char* format, ...);
+
+bool textIsEmpty(const char* text);  // absent or of length zero
+bool textStartsWith(const char* text, const char* prefix);
+
+#endif

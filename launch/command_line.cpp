@@ -1,0 +1,83 @@
+#include "launch/command_line.h"
+
+#include <string.h>
+
+#include "config/diagnostics.h"
+#include "config/launch_settings.h"
+
+static int listLength(const TextList* list, int perEntry) {
+  int total = 0;
+  for (int i = 0; i < list->count; ++i) total += (int)strlen(list->items[i]) + perEntry;
+  return total;
+}
+
+int reservedCommandLineLength(void) {
+  return (int)strlen(settings.javapath) + 2 + (int)strlen(settings.mainclass) + 2 +
+         listLength(&settings.vmparam, 2) + listLength(&settings.vmpath, 2) +
+         listLength(&settings.vmjars, 2) + listLength(&settings.arguments, 3) + 12;
+}
+
+// Program arguments are split by the C runtime of the started program:
+//   - blanks and tabs separate arguments, unless they stand inside quotes;
+//   - 2n backslashes before a double quote give n backslashes, and the quote
+//     opens or closes a quoted part;
+//   - 2n+1 backslashes before a double quote give n backslashes and a
+//     literal double quote;
+//   - backslashes anywhere else are literal.
+// So an argument is quoted when it is empty or holds a blank or a tab, each
+// of its double quotes is escaped with a backslash (doubling the backslashes
+// before it), and backslashes that end a quoted argument are doubled so the
+// closing quote stays a quote. An argument with none of these goes in unchanged.
+void appendQuotedArgument(TextBuffer* line, const char* argument) {
+  bool quoted = *argument == '\0' || strpbrk(argument, " \t") != nullptr;
+  if (quoted) textAppendChar(line, '"');
+  size_t backslashes = 0;
+  for (const char* p = argument; *p; ++p) {
+    if (*p == '\\') {
+      ++backslashes;
+      continue;
+    }
+    for (size_t i = 0; i < backslashes * (*p == '"' ? 2 : 1); ++i) textAppendChar(line, '\\');
+    backslashes = 0;
+    if (*p == '"') textAppendChar(line, '\\');
+    textAppendChar(line, *p);
+  }
+  for (size_t i = 0; i < backslashes * (quoted ? 2 : 1); ++i) textAppendChar(line, '\\');
+  if (quoted) textAppendChar(line, '"');
+}
+
+static void appendClassPath(TextBuffer* line) {
+  if (settings.vmpath.count + settings.vmjars.count == 0) return;  // Java's own default
+  textAppend(line, "-classpath ");
+  const TextList* lists[] = {&settings.vmpath, &settings.vmjars};
+  const char* separator = "";
+  for (const TextList* list : lists) {
+    for (int i = 0; i < list->count; ++i) {
+      textAppend(line, separator);
+      textAppend(line, list->items[i]);
+      separator = ";";
+    }
+  }
+  textAppendChar(line, ' ');
+}
+
+char* buildCommandLine(void) {
+  int reserved = reservedCommandLineLength();
+  debugTraceLine("cmdLine is %d chars long\n", reserved);
+
+  TextBuffer line = {};
+  textAppend(&line, settings.javapath);
+  textAppendChar(&line, ' ');
+  for (int i = 0; i < settings.vmparam.count; ++i) {
+    textAppend(&line, settings.vmparam.items[i]);
+    textAppendChar(&line, ' ');
+  }
+  appendClassPath(&line);
+  textAppend(&line, settings.mainclass);
+  if (settings.arguments.count > 0) textAppendChar(&line, ' ');
+  for (int i = 0; i < settings.arguments.count; ++i) {
+    appendQuotedArgument(&line, settings.arguments.items[i]);
+    textAppendChar(&line, ' ');
+  }
+  return textRelease(&line);
+}

@@ -1,0 +1,61 @@
+#include "launch/launch_java.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "config/diagnostics.h"
+#include "config/launch_settings.h"
+#include "launch/command_line.h"
+#include "platform/platform.h"
+#include "runtime/java_location.h"
+
+static const int kNothingStarted = 2;
+
+static void reportLaunchError(long code) {
+  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
+              settings.mainclass, settings.javapath, (int)code);
+}
+
+// Only absence is tested: an empty "javapath" line is taken as written.
+static bool haveJavaPath(void) {
+  if (settings.javapath) return true;
+  settings.javapath = findDefaultJava();
+  return settings.javapath != nullptr;
+}
+
+// Starts the command, waits for its end and returns the exit code; a start
+// that fails is reported with the system's error code, and nothing is waited for.
+static int runJava(char* commandLine) {
+  ProcessHandle process = nullptr;
+  unsigned long errorCode = 0;
+  bool started = platform.startProcess(commandLine, settings.consoleTitle, &process, &errorCode);
+  unsigned long exitCode = errorCode;
+  if (started) {
+    platform.waitForInputIdle(process, 5000);
+    platform.waitForExit(process);
+    if (!platform.processExitCode(process, &exitCode)) exitCode = 0;
+  }
+  if (exitCode != 0) reportLaunchError((long)exitCode);
+  debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);
+  return (int)exitCode;
+}
+
+int launchJava(void) {
+  if (!settings.mainclass) {
+    showMessage("Error", kBoxIconError, "No main class is named in the configuration");
+    return kNothingStarted;
+  }
+  if (!haveJavaPath()) return kNothingStarted;
+  debugMessage("Javapath is", "%s", settings.javapath);
+
+  char* commandLine = buildCommandLine();
+  debugMessage("Command Line is", "%s", commandLine);
+  size_t length = strlen(commandLine);
+  if (length > kMaxCommandLineLength) {
+    showMessage("Error", kBoxIconError,
+                "The Java command line is %d characters long; Windows accepts at most %d",
+                (int)length, (int)kMaxCommandLineLength);
+    return kNothingStarted;
+  }
+  return runJava(commandLine);  // the command line lives on with the process
+}

@@ -1,0 +1,360 @@
+#include "platform/fake_platform.h"
+
+#include <setjmp.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+static FakeState state;
+static jmp_buf* exitJump;
+static int exitStatus;
+
+FakeState& fake() { return state; }
+
+static std::string lowerCase(std::string text) {
+  for (char& c : text) c = (char)tolower((unsigned char)c);
+  return text;
+}
+
+static bool hasDrive(const std::string& path) { return path.size() >= 2 && path[1] == ':'; }
+
+std::string fakeNormalizePath(const std::string& path) {
+  std::string full = path;
+  std::replace(full.begin(), full.end(), '/', '\\');
+  if (hasDrive(full)) {
+    if (full.size() == 2 || full[2] != '\\') {  // "C:name" is relative to that drive's directory
+      std::string rest = full.substr(2);
+      full = full.substr(0, 2) == state.currentDirectory.substr(0, 2)
+                 ? state.currentDirectory + "\\" + rest
+                 : full.substr(0, 2) + "\\" + rest;
+    }
+  } else if (full.compare(0, 2, "\\\\") == 0) {
+    // a network path stays as it is
+  } else if (!full.empty() && full[0] == '\\') {
+    full = state.currentDirectory.substr(0, 2) + full;  // the root of the current drive
+  } else {
+    full = state.currentDirectory + "\\" + full;
+  }
+  std::string folded;
+  for (size_t i = 0; i < full.size(); ++i) {
+    if (full[i] == '\\' && i > 1 && folded.back() == '\\') continue;
+    folded += full[i];
+  }
+  while (folded.size() > 3 && folded.back() == '\\') folded.pop_back();
+  return lowerCase(folded);
+}
+
+void fakeAddFile(const std::string& path, const std::string& content) {
+  state.files[fakeNormalizePath(path)] = content;
+}
+
+void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
+                           bool isDirectory) {
+  state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory});
+}
+
+void fakeSetEnvironment(const std::string& name, const std::string& value) {
+  for (auto& variable : state.environment) {
+    if (strcasecmp(variable.first.c_str(), name.c_str()) == 0) {
+      variable.second = value;
+      return;
+    }
+  }
+  state.environment.push_back({name, value});
+}
+
+void fakeAddRegistryKey(const std::string& path) {
+  std::string key = lowerCase(path);
+  if (state.registry.count(key)) return;
+  state.registry[key];
+  size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return;
+  fakeAddRegistryKey(path.substr(0, slash));
+  state.registry[lowerCase(path.substr(0, slash))].subkeys.push_back(path.substr(slash + 1));
+}
+
+void fakeSetRegistryValue(const std::string& path, const std::string& name,
+                          const std::string& value, bool withNul) {
+  fakeAddRegistryKey(path);
+  std::string data = withNul ? value + std::string(1, '\0') : value;
+  auto& values = state.registry[lowerCase(path)].values;
+  for (auto& existing : values) {
+    if (strcasecmp(existing.name.c_str(), name.c_str()) == 0) {
+      existing.data = data;
+      return;
+    }
+  }
+  values.push_back({name, data});
+}
+
+ExitResult runCatchingExit(const std::function<void()>& body) {
+  jmp_buf here;
+  jmp_buf* outer = exitJump;
+  exitJump = &here;
+  if (setjmp(here) != 0) {
+    exitJump = outer;
+    return {true, exitStatus};
+  }
+  body();
+  exitJump = outer;
+  return {false, 0};
+}
+
+static int fakeMessageBox(const char* text, const char* caption, unsigned style) {
+  state.boxes.push_back({text, caption, style});
+  if (!state.answers.empty()) {
+    int answer = state.answers.front();
+    state.answers.pop_front();
+    return answer;
+  }
+  return (style & kBoxYesNo) ? kAnswerNo : kAnswerOk;
+}
+
+static char* fakeCurrentDirectory(void) {
+  return state.currentDirectoryReadable ? strdup(state.currentDirectory.c_str()) : nullptr;
+}
+
+static bool fakeChangeDirectory(const char* path) {
+  state.directoryChanges.push_back(path);
+  std::string target = fakeNormalizePath(path);
+  bool known = state.directories.count(target) || target.size() <= 3;
+  for (const auto& file : state.files)
+    known = known || file.first.compare(0, target.size() + 1, target + "\\") == 0;
+  if (!known) return false;
+  state.currentDirectory = target;
+  return true;
+}
+
+static char* fakeAbsolutePath(const char* path) { return strdup(fakeNormalizePath(path).c_str()); }
+
+static const char* fakeEnvironmentValue(const char* name) {
+  for (const auto& variable : state.environment)
+    if (strcasecmp(variable.first.c_str(), name) == 0) return variable.second.c_str();
+  return nullptr;
+}
+
+// Wildcards as the directory listing knows them: '*' any run, '?' one character,
+// letters compared without regard to case.
+static bool wildcardMatches(const char* pattern, const char* name) {
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*')
+    return wildcardMatches(pattern + 1, name) || (*name && wildcardMatches(pattern, name + 1));
+  if (*name == '\0') return false;
+  if (*pattern != '?' && tolower((unsigned char)*pattern) != tolower((unsigned char)*name))
+    return false;
+  return wildcardMatches(pattern + 1, name + 1);
+}
+
+struct FakeListing {
+  std::vector<FakeDirectoryEntry> entries;
+  size_t next;
+};
+
+static void fillEntry(const FakeDirectoryEntry& found, ListedEntry* entry) {
+  snprintf(entry->name, sizeof entry->name, "%s", found.name.c_str());
+  entry->isDirectory = found.isDirectory;
+}
+
+static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
+  std::string text = pattern;
+  size_t cut = text.find_last_of("/\\");
+  std::string directory = cut == std::string::npos ? "" : text.substr(0, cut + 1);
+  std::string wildcard = cut == std::string::npos ? text : text.substr(cut + 1);
+  auto found = state.directories.find(fakeNormalizePath(directory.empty() ? "." : directory));
+  if (found == state.directories.end()) return nullptr;
+  FakeListing* listing = new FakeListing{{}, 0};
+  for (const auto& candidate : found->second)
+    if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()))
+      listing->entries.push_back(candidate);
+  if (listing->entries.empty()) {
+    delete listing;
+    return nullptr;
+  }
+  fillEntry(listing->entries[listing->next++], entry);
+  return listing;
+}
+
+static bool fakeListNext(DirectoryListing handle, ListedEntry* entry) {
+  FakeListing* listing = static_cast<FakeListing*>(handle);
+  if (listing->next == listing->entries.size()) return false;
+  fillEntry(listing->entries[listing->next++], entry);
+  return true;
+}
+
+static void fakeListClose(DirectoryListing handle) { delete static_cast<FakeListing*>(handle); }
+
+struct FakeFile {
+  std::string content;
+  size_t position;
+};
+
+static FileHandle fakeOpenFile(const char* path, const char** errorText) {
+  auto found = state.files.find(fakeNormalizePath(path));
+  if (found == state.files.end()) {
+    *errorText = "No such file or directory";
+    return nullptr;
+  }
+  ++state.openFiles;
+  return new FakeFile{found->second, 0};
+}
+
+static size_t fakeReadFile(FileHandle handle, char* buffer, size_t size) {
+  FakeFile* file = static_cast<FakeFile*>(handle);
+  size_t count = std::min(size, file->content.size() - file->position);
+  memcpy(buffer, file->content.data() + file->position, count);
+  file->position += count;
+  return count;
+}
+
+static void fakeCloseFile(FileHandle handle) {
+  --state.openFiles;
+  delete static_cast<FakeFile*>(handle);
+}
+
+static const long kFileNotFound = 2;
+static const long kNoMoreItems = 259;
+
+static bool registryCallFails(void) {
+  return ++state.registryCalls == state.failRegistryCall;
+}
+
+static FakeRegistryKey* keyOf(RegistryKey key) {
+  auto found = state.registry.find(*static_cast<std::string*>(key));
+  return found == state.registry.end() ? nullptr : &found->second;
+}
+
+static long fakeRegistryOpen(const char* path, RegistryKey* key) {
+  *key = nullptr;
+  if (registryCallFails()) return 5;  // access denied
+  std::string name = lowerCase(path);
+  if (!state.registry.count(name)) return kFileNotFound;
+  ++state.openRegistryKeys;
+  *key = new std::string(name);
+  return kRegistrySuccess;
+}
+
+static long fakeRegistryQueryValue(RegistryKey key, const char* name, char* buffer,
+                                   unsigned long* size) {
+  if (registryCallFails()) return 5;
+  for (const auto& value : keyOf(key)->values) {
+    if (strcasecmp(value.name.c_str(), name) != 0) continue;
+    unsigned long room = *size;
+    *size = value.data.size();
+    if (value.data.size() > room) return kRegistryMoreData;
+    memcpy(buffer, value.data.data(), value.data.size());
+    return kRegistrySuccess;
+  }
+  return kFileNotFound;
+}
+
+static long fakeRegistrySubkeyCount(RegistryKey key, unsigned long* count) {
+  if (registryCallFails()) return 5;
+  *count = keyOf(key)->subkeys.size();
+  return kRegistrySuccess;
+}
+
+static long fakeRegistryEnumSubkey(RegistryKey key, unsigned long index, char* name,
+                                   unsigned long* size) {
+  if (registryCallFails()) return 5;
+  const auto& subkeys = keyOf(key)->subkeys;
+  if (index >= subkeys.size()) return kNoMoreItems;
+  const std::string& subkey = subkeys[index];
+  if (subkey.size() + 1 > *size) return kRegistryMoreData;
+  memcpy(name, subkey.c_str(), subkey.size() + 1);
+  *size = subkey.size();
+  return kRegistrySuccess;
+}
+
+static void fakeRegistryClose(RegistryKey key) {
+  --state.openRegistryKeys;
+  delete static_cast<std::string*>(key);
+}
+
+static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
+                             unsigned long* errorCode) {
+  unsigned long failure = 0;
+  if (!state.startErrors.empty()) {
+    failure = state.startErrors.front();
+    state.startErrors.pop_front();
+  }
+  state.processes.push_back({commandLine, title != nullptr, title ? title : "", false, 0, false});
+  if (failure) {
+    *process = nullptr;
+    *errorCode = failure;
+    return false;
+  }
+  *process = reinterpret_cast<ProcessHandle>(state.processes.size());  // 1-based index
+  *errorCode = 0;
+  return true;
+}
+
+static FakeProcess& processOf(ProcessHandle process) {
+  return state.processes.at(reinterpret_cast<size_t>(process) - 1);
+}
+
+static void fakeWaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
+  processOf(process).waitedForInputIdle = true;
+  processOf(process).idleMilliseconds = milliseconds;
+}
+
+static void fakeWaitForExit(ProcessHandle process) { processOf(process).waitedForExit = true; }
+
+static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
+  if (!processOf(process).waitedForExit) return false;  // still running
+  *code = 0;
+  if (!state.exitCodes.empty()) {
+    *code = state.exitCodes.front();
+    state.exitCodes.pop_front();
+  }
+  return true;
+}
+
+static void fakeWriteOutput(const char* text) { state.output += text; }
+static void fakeWriteError(const char* text) { state.error += text; }
+
+// Inside runCatchingExit the exit comes back there; elsewhere (death tests)
+// the recorded streams are written out and the process really ends.
+static void fakeExitProcess(int status) {
+  if (exitJump) {
+    exitStatus = status;
+    longjmp(*exitJump, 1);
+  }
+  fputs(state.output.c_str(), stdout);
+  fputs(state.error.c_str(), stderr);
+  fflush(nullptr);
+  _exit(status);
+}
+
+void installFakePlatform() {
+  state = FakeState();
+  exitJump = nullptr;
+  platform.messageBox = fakeMessageBox;
+  platform.currentDirectory = fakeCurrentDirectory;
+  platform.changeDirectory = fakeChangeDirectory;
+  platform.absolutePath = fakeAbsolutePath;
+  platform.environmentValue = fakeEnvironmentValue;
+  platform.listFirst = fakeListFirst;
+  platform.listNext = fakeListNext;
+  platform.listClose = fakeListClose;
+  platform.openFile = fakeOpenFile;
+  platform.readFile = fakeReadFile;
+  platform.closeFile = fakeCloseFile;
+  platform.registryOpen = fakeRegistryOpen;
+  platform.registryQueryValue = fakeRegistryQueryValue;
+  platform.registrySubkeyCount = fakeRegistrySubkeyCount;
+  platform.registryEnumSubkey = fakeRegistryEnumSubkey;
+  platform.registryClose = fakeRegistryClose;
+  platform.startProcess = fakeStartProcess;
+  platform.waitForInputIdle = fakeWaitForInputIdle;
+  platform.waitForExit = fakeWaitForExit;
+  platform.processExitCode = fakeProcessExitCode;
+  platform.writeOutput = fakeWriteOutput;
+  platform.writeError = fakeWriteError;
+  platform.exitProcess = fakeExitProcess;
+}

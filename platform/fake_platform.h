@@ -1,0 +1,98 @@
+// An in-memory platform for the host tests: files, directories, environment,
+// registry, message boxes, processes and the standard streams, all scripted
+// and recorded. Paths are Windows paths; the fake resolves relative ones
+// against its current directory and compares them without regard to case.
+#ifndef CORVANE_PLATFORM_FAKE_PLATFORM_H
+#define CORVANE_PLATFORM_FAKE_PLATFORM_H
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+struct FakeMessageBox {
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+
+struct FakeProcess {
+  std::string commandLine;
+  bool hasTitle;
+  std::string title;
+  bool waitedForInputIdle;
+  unsigned long idleMilliseconds;
+  bool waitedForExit;
+};
+
+struct FakeDirectoryEntry {
+  std::string name;
+  bool isDirectory;
+};
+
+struct FakeRegistryValue {
+  std::string name;
+  std::string data;  // the bytes as stored, a terminating NUL included or not
+};
+
+struct FakeRegistryKey {
+  std::vector<std::string> subkeys;  // in enumeration order
+  std::vector<FakeRegistryValue> values;
+};
+
+struct FakeState {
+  std::string currentDirectory = "C:\\Work";
+  bool currentDirectoryReadable = true;
+  std::vector<std::string> directoryChanges;
+
+  std::map<std::string, std::string> files;  // by normalized path
+  std::map<std::string, std::vector<FakeDirectoryEntry>> directories;  // in listing order
+  std::vector<std::pair<std::string, std::string>> environment;
+
+  std::map<std::string, FakeRegistryKey> registry;  // by lower-case key path
+  int registryCalls = 0;
+  int failRegistryCall = 0;  // the Nth registry call (from 1) fails; 0 for none
+  int openRegistryKeys = 0;
+
+  std::vector<FakeMessageBox> boxes;
+  std::deque<int> answers;  // scripted; when empty, OK boxes answer OK and Yes/No boxes No
+
+  std::vector<FakeProcess> processes;
+  std::deque<unsigned long> exitCodes;  // scripted; 0 when empty
+  std::deque<unsigned long> startErrors;  // a non-zero entry makes that start fail with it
+
+  int openFiles = 0;
+  std::string output;
+  std::string error;
+};
+
+// Clears the state and points the platform table at the fake.
+void installFakePlatform();
+FakeState& fake();
+
+// Normalized form of a path as the fake stores it: relative paths joined to
+// the current directory, '/' turned into '\', repeated separators folded, lower case.
+std::string fakeNormalizePath(const std::string& path);
+
+void fakeAddFile(const std::string& path, const std::string& content);
+// Adds a directory listing entry (and the directory itself when new).
+void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
+                           bool isDirectory = false);
+void fakeSetEnvironment(const std::string& name, const std::string& value);
+
+// Creates the key (and its parents under HKLM, each listed in its parent's
+// subkeys in order of creation).
+void fakeAddRegistryKey(const std::string& path);
+// Sets a value of an existing or new key; withNul adds the terminating NUL.
+void fakeSetRegistryValue(const std::string& path, const std::string& name,
+                          const std::string& value, bool withNul = true);
+
+struct ExitResult {
+  bool exited;  // the code under test ended the process
+  int status;
+};
+// Runs body; an endProcess inside it comes back here as {true, status}.
+ExitResult runCatchingExit(const std::function<void()>& body);
+
+#endif

@@ -1,0 +1,101 @@
+// Every system operation the launcher needs, reached through one replaceable
+// table. The Windows build fills it with the real API (win32_platform.cpp);
+// the host tests fill it with an in-memory fake (fake_platform.cpp).
+// Nothing outside platform/ includes <windows.h>.
+#ifndef CORVANE_PLATFORM_PLATFORM_H
+#define CORVANE_PLATFORM_PLATFORM_H
+
+#include <stddef.h>
+
+// Message box styles and answers, with the values MessageBoxA uses.
+enum : unsigned {
+  kBoxOk = 0x00,
+  kBoxYesNo = 0x04,
+  kBoxIconError = 0x10,
+};
+enum : int {
+  kAnswerOk = 1,
+  kAnswerYes = 6,
+  kAnswerNo = 7,
+};
+
+// Registry results: 0 is success, anything else a failure. kRegistryMoreData
+// (ERROR_MORE_DATA) means the caller's buffer was too small.
+enum : long {
+  kRegistrySuccess = 0,
+  kRegistryMoreData = 234,
+};
+
+typedef void* RegistryKey;
+typedef void* DirectoryListing;
+typedef void* FileHandle;
+typedef void* ProcessHandle;
+
+// One entry of a directory listing, as FindFirstFileA / FindNextFileA give it.
+struct ListedEntry {
+  char name[260];
+  bool isDirectory;
+};
+
+struct PlatformOps {
+  // MessageBoxA without an owner window; returns the button pressed.
+  int (*messageBox)(const char* text, const char* caption, unsigned style);
+
+  // The current directory as a heap text (caller frees), or NULL when it cannot be read.
+  char* (*currentDirectory)(void);
+  // Returns true when the current directory was changed.
+  bool (*changeDirectory)(const char* path);
+  // The full path of a file name, as GetFullPathNameA forms it (heap text,
+  // caller frees), or NULL when it cannot be formed.
+  char* (*absolutePath)(const char* path);
+  // The environment variable's value, the name compared without regard to case;
+  // NULL when it is not set.
+  const char* (*environmentValue)(const char* name);
+
+  // Directory listing with FindFirstFileA semantics: the first entry comes with
+  // the successful start. NULL when nothing matches or the directory is missing.
+  DirectoryListing (*listFirst)(const char* pattern, ListedEntry* entry);
+  bool (*listNext)(DirectoryListing listing, ListedEntry* entry);
+  void (*listClose)(DirectoryListing listing);
+
+  // Raw file reading. openFile returns NULL on failure and then sets
+  // *errorText to the runtime library's text for the error.
+  FileHandle (*openFile)(const char* path, const char** errorText);
+  // Reads up to size bytes; returns the count, 0 at the end of the file.
+  size_t (*readFile)(FileHandle file, char* buffer, size_t size);
+  void (*closeFile)(FileHandle file);
+
+  // Registry under HKEY_LOCAL_MACHINE, opened with KEY_READ.
+  long (*registryOpen)(const char* path, RegistryKey* key);
+  // Reads a value's bytes; *size is the buffer size in and the byte count out
+  // (the needed size when kRegistryMoreData is returned).
+  long (*registryQueryValue)(RegistryKey key, const char* name, char* buffer, unsigned long* size);
+  long (*registrySubkeyCount)(RegistryKey key, unsigned long* count);
+  // *size is the buffer size in characters in, the name's length out.
+  long (*registryEnumSubkey)(RegistryKey key, unsigned long index, char* name, unsigned long* size);
+  void (*registryClose)(RegistryKey key);
+
+  // CreateProcessA with no application name, the writable command line,
+  // inherited handles, environment and directory, and a startup record whose
+  // only non-zero members are its size and the title (NULL for none).
+  // Returns true on success; on failure *errorCode is the system's error code.
+  bool (*startProcess)(char* commandLine, const char* title, ProcessHandle* process,
+                       unsigned long* errorCode);
+  void (*waitForInputIdle)(ProcessHandle process, unsigned long milliseconds);
+  void (*waitForExit)(ProcessHandle process);
+  bool (*processExitCode)(ProcessHandle process, unsigned long* code);
+
+  // Text-mode standard output and standard error (each '\n' becomes CR LF on Windows).
+  void (*writeOutput)(const char* text);
+  void (*writeError)(const char* text);
+
+  // Ends the process in order (standard streams flushed). Must not return.
+  void (*exitProcess)(int status);
+};
+
+extern PlatformOps platform;
+
+// Ends the process through the table's exit; never returns.
+[[noreturn]] void endProcess(int status);
+
+#endif

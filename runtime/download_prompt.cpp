@@ -1,0 +1,49 @@
+#include "runtime/download_prompt.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "config/diagnostics.h"
+#include "config/launch_settings.h"
+#include "config/text.h"
+#include "platform/platform.h"
+
+static const char kJava142Page[] = "http://java.sun.com/j2se/1.4.2/download.html";
+static const char kLatestJavaPage[] = "http://www.java.com/en/download/download_the_latest.jsp";
+
+const char* downloadPageFor(const char* version) {
+  if (strncmp(version, "1.4.2", 5) == 0) return kJava142Page;
+  if (strncmp(version, "1.5", 3) == 0) return kLatestJavaPage;
+  return nullptr;
+}
+
+// The browser command is started and left alone: its result is not looked
+// at, it is not waited for, and its handles stay open.
+void openDownloadPage(void) {
+  if (textIsEmpty(settings.javaVersion)) return;
+  const char* page = downloadPageFor(settings.javaVersion);
+  if (!page) return;
+  char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", page);
+  ProcessHandle process = nullptr;
+  unsigned long errorCode = 0;
+  platform.startProcess(command, nullptr, &process, &errorCode);
+  free(command);
+}
+
+static const char* applicationLabel(void) {
+  if (!textIsEmpty(settings.appname)) return settings.appname;
+  return settings.mainclass;  // "(null)" when absent
+}
+
+void promptDownload(const char* caption) {
+  int answer = showMessage(caption, kBoxIconError | kBoxYesNo,
+                           "%s requires the Java Runtime Environment version %s\n"
+                           "Do you want to download it?",
+                           applicationLabel(), settings.javaVersion);
+  if (answer == kAnswerYes) openDownloadPage();
+}
+
+void offerDownload(const char* caption) {
+  promptDownload(caption);
+  endProcess(11);
+}

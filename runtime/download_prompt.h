@@ -1,0 +1,19 @@
+// The missing-runtime prompt and the vendor's download page.
+#ifndef CORVANE_RUNTIME_DOWNLOAD_PROMPT_H
+#define CORVANE_RUNTIME_DOWNLOAD_PROMPT_H
+
+// Tells the user which application needs which Java version; on Yes opens
+// the download page. Returns.
+void promptDownload(const char* caption);
+
+// promptDownload, then ends the process with status 11 whatever the answer.
+[[noreturn]] void offerDownload(const char* caption);
+
+// Starts the browser on the page that settings.javaVersion selects, if any.
+// Does not wait.
+void openDownloadPage(void);
+
+// The page for a version, or NULL when there is none.
+const char* downloadPageFor(const char* version);
+
+#endif

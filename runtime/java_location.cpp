@@ -1,0 +1,86 @@
+#include "runtime/java_location.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "config/diagnostics.h"
+#include "config/launch_settings.h"
+#include "config/text.h"
+#include "platform/platform.h"
+#include "runtime/download_prompt.h"
+#include "runtime/runtime_registry.h"
+#include "runtime/version_resolution.h"
+
+char* javaCommandFromHome(const char* home) {
+  const char* executable = settings.debug ? "\\java.exe" : "\\javaw.exe";
+  const char* quote = strchr(home, ' ') ? "\"" : "";
+  return formatText("%s%s\\bin%s%s", quote, home, executable, quote);
+}
+
+static bool needsResolution(const char* version) {
+  return !strchr(version, '_') || strchr(version, '+');
+}
+
+char* findJavaForVersion(void) {
+  if (textIsEmpty(settings.javaVersion)) return nullptr;
+  if (needsResolution(settings.javaVersion)) resolveJavaVersion();
+
+  char* keyPath = versionKeyPath(settings.javaVersion);
+  debugMessage("JavaInstallRegPath", "%s", keyPath);
+  RegistryKey key = nullptr;
+  if (platform.registryOpen(keyPath, &key) != kRegistrySuccess) {
+    debugErrorMessage("Error Accessing Registry!", "Java Current Version");
+    promptDownload("Java Runtime Environment Not Found");
+    free(keyPath);
+    return nullptr;
+  }
+  char* home = readRegistryText(key, "JavaHome");
+  platform.registryClose(key);
+  if (!home) {
+    debugErrorMessage("Error Reading Registry!", "Java Home Directory");
+    showMessage("Error!", kBoxIconError, "No Java Home Directory Found for %s ", keyPath);
+    free(keyPath);
+    return nullptr;
+  }
+  free(keyPath);
+  char* command = javaCommandFromHome(home);
+  free(home);
+  return command;
+}
+
+static char* noDefaultJava(const char* message) {
+  showMessage("Error!", kBoxIconError, "%s", message);
+  return nullptr;
+}
+
+char* findDefaultJava(void) {
+  RegistryKey root = nullptr;
+  if (platform.registryOpen(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
+    debugErrorMessage("Error Accessing Registry!", "%s", RUNTIME_ROOT_KEY);
+    return noDefaultJava("No Java Installation Found");
+  }
+  char* currentVersion = readRegistryText(root, "CurrentVersion");
+  platform.registryClose(root);
+  if (!currentVersion) {
+    debugErrorMessage("Error Reading Registry", "Java Current Version Key");
+    return noDefaultJava("No Java Installation Found");
+  }
+  char* keyPath = versionKeyPath(currentVersion);
+  free(currentVersion);
+  RegistryKey key = nullptr;
+  long opened = platform.registryOpen(keyPath, &key);
+  free(keyPath);
+  if (opened != kRegistrySuccess) {
+    debugErrorMessage("Error Accessing Registry!", "Java Current Version");
+    return noDefaultJava("No Java Installation (No Current Version) Found");
+  }
+  char* home = readRegistryText(key, "JavaHome");
+  platform.registryClose(key);
+  if (!home) {
+    debugErrorMessage("Error Reading Registry!", "Java Home Directory");
+    return noDefaultJava("No Java Installation Home Directory Found");
+  }
+  char* command = javaCommandFromHome(home);
+  free(home);
+  return command;
+}

@@ -1,0 +1,23 @@
+// Where installed Java runtimes are listed in the registry (HKLM, read only).
+#ifndef CORVANE_RUNTIME_RUNTIME_REGISTRY_H
+#define CORVANE_RUNTIME_RUNTIME_REGISTRY_H
+
+#include "platform/platform.h"
+
+#define RUNTIME_ROOT_KEY "SOFTWARE\\JavaSoft\\Java Runtime Environment"
+
+// Subkey names longer than this cannot be read from the enumeration.
+enum { kMaxVersionNameLength = 254 };
+
+// RUNTIME_ROOT_KEY + "\" + version (heap text, caller frees).
+char* versionKeyPath(const char* version);
+
+// The value as a terminated heap text, whatever its length and whether or not
+// the registry stored a terminating NUL; NULL when it cannot be read.
+char* readRegistryText(RegistryKey key, const char* valueName);
+
+// The name of the subkey at index, or false when it cannot be read (as when
+// it is longer than kMaxVersionNameLength). name must hold kMaxVersionNameLength + 1.
+bool readSubkeyName(RegistryKey key, unsigned long index, char* name);
+
+#endif

@@ -1,0 +1,138 @@
+#include "launch/command_line.h"
+
+#include <stdlib.h>
+
+#include "launcher_test.h"
+
+using ::testing::ElementsAre;
+
+// Splits a command line the way the C runtime's start-up code does for the
+// arguments after the program name.
+static std::vector<std::string> splitLikeCRuntime(const std::string& line) {
+  std::vector<std::string> args;
+  size_t i = 0;
+  while (true) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i == line.size()) break;
+    std::string arg;
+    bool inQuotes = false;
+    while (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) {
+      size_t backslashes = 0;
+      while (i < line.size() && line[i] == '\\') ++backslashes, ++i;
+      if (i < line.size() && line[i] == '"') {
+        arg.append(backslashes / 2, '\\');
+        if (backslashes % 2) {
+          arg += '"';
+        } else if (inQuotes && i + 1 < line.size() && line[i + 1] == '"') {
+          arg += '"';
+          ++i;
+        } else {
+          inQuotes = !inQuotes;
+        }
+        ++i;
+      } else {
+        arg.append(backslashes, '\\');
+        if (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) arg += line[i++];
+      }
+    }
+    args.push_back(arg);
+  }
+  return args;
+}
+
+class CommandLineTest : public LauncherTest {
+ protected:
+  void SetUp() override {
+    LauncherTest::SetUp();
+    setSetting(&settings.javapath, "C:\\j2re1.4.2_05\\bin\\javaw.exe");
+    setSetting(&settings.mainclass, "com.example.viewer.Main");
+  }
+  static std::string build() {
+    char* line = buildCommandLine();
+    std::string text = line;
+    free(line);
+    return text;
+  }
+};
+
+TEST_F(CommandLineTest, TheDocumentedExampleByteForByte) {
+  appendSetting(&settings.vmparam, "-Xmx256m");
+  appendSetting(&settings.vmparam, "-Dviewer.home=C:/Apps/Viewer");
+  appendSetting(&settings.vmpath, "classes");
+  appendSetting(&settings.vmjars, "lib/a.jar");
+  appendSetting(&settings.vmjars, "lib/b.jar");
+  appendSetting(&settings.arguments, "-open");
+  appendSetting(&settings.arguments, "My File.txt");
+  EXPECT_EQ(
+      "C:\\j2re1.4.2_05\\bin\\javaw.exe -Xmx256m -Dviewer.home=C:/Apps/Viewer -classpath "
+      "classes;lib/a.jar;lib/b.jar com.example.viewer.Main -open \"My File.txt\" ",
+      build());
+}
+
+TEST_F(CommandLineTest, ReservedLengthFollowsItsCountAndIsTracedInDebugMode) {
+  appendSetting(&settings.vmparam, "-Xmx256m");
+  appendSetting(&settings.vmpath, "classes");
+  appendSetting(&settings.vmjars, "lib/a.jar");
+  appendSetting(&settings.arguments, "-open");
+  int expected = 29 + 2 + 23 + 2 + 8 + 2 + 7 + 2 + 9 + 2 + 5 + 3 + 12;
+  EXPECT_EQ(expected, reservedCommandLineLength());
+  build();
+  EXPECT_EQ("", fake().output);
+  settings.debug = true;
+  build();
+  EXPECT_EQ("cmdLine is " + std::to_string(expected) + " chars long\n", fake().output);
+}
+
+TEST_F(CommandLineTest, NoVmparamsAndJarsOnly) {
+  appendSetting(&settings.vmjars, "lib/a.jar");
+  appendSetting(&settings.vmjars, "lib/b.jar");
+  EXPECT_EQ("C:\\j2re1.4.2_05\\bin\\javaw.exe -classpath lib/a.jar;lib/b.jar com.example.viewer.Main",
+            build());
+}
+
+TEST_F(CommandLineTest, NoClassPathLeavesTheOptionOut) {
+  appendSetting(&settings.vmparam, "-Xmx1m");
+  EXPECT_EQ("C:\\j2re1.4.2_05\\bin\\javaw.exe -Xmx1m com.example.viewer.Main", build());
+}
+
+TEST_F(CommandLineTest, RawPiecesStayExactlyAsStored) {
+  setSetting(&settings.javapath, "C:\\Program Files\\jre\\bin\\java.exe");
+  appendSetting(&settings.vmparam, "-Dhome=\"C:/Program Files/App\"");
+  appendSetting(&settings.vmpath, "C:/My Classes");
+  EXPECT_EQ(
+      "C:\\Program Files\\jre\\bin\\java.exe -Dhome=\"C:/Program Files/App\" -classpath "
+      "C:/My Classes com.example.viewer.Main",
+      build());
+}
+
+TEST_F(CommandLineTest, EachArgumentArrivesAsExactlyItsText) {
+  const char* tricky[] = {"plain",       "My File.txt",    "",          "tab\there",
+                          "say \"hi\"",  "a\"b",           "C:\\dir\\", "C:\\my dir\\",
+                          "back\\\\\"q", "trailing\\\\",   "\\\\server\\share", "-D\"x y\"",
+                          "\"",          "\\"};
+  for (const char* arg : tricky) appendSetting(&settings.arguments, arg);
+  std::string line = build();
+  std::vector<std::string> args = splitLikeCRuntime(line);
+  ASSERT_EQ(2 + sizeof tricky / sizeof *tricky, args.size()) << line;
+  for (size_t i = 0; i < sizeof tricky / sizeof *tricky; ++i) EXPECT_EQ(tricky[i], args[i + 2]);
+  EXPECT_EQ(' ', line.back());
+}
+
+TEST_F(CommandLineTest, UsualArgumentsKeepTheirSimpleForm) {
+  appendSetting(&settings.arguments, "-open");
+  appendSetting(&settings.arguments, "C:\\dir\\");
+  appendSetting(&settings.arguments, "two words");
+  EXPECT_EQ("C:\\j2re1.4.2_05\\bin\\javaw.exe com.example.viewer.Main -open C:\\dir\\ \"two words\" ",
+            build());
+}
+
+TEST_F(CommandLineTest, ManyEntriesAreAllPresent) {
+  for (int i = 0; i < 500; ++i) {
+    appendSetting(&settings.vmparam, ("-Dp" + std::to_string(i)).c_str());
+    appendSetting(&settings.vmjars, ("lib/" + std::to_string(i) + ".jar").c_str());
+  }
+  std::string line = build();
+  EXPECT_NE(std::string::npos, line.find("-Dp0 -Dp1 "));
+  EXPECT_NE(std::string::npos, line.find(" -Dp499 -classpath lib/0.jar;"));
+  EXPECT_NE(std::string::npos, line.find(";lib/499.jar com.example.viewer.Main"));
+}

@@ -1,0 +1,166 @@
+#include "config/config_file.h"
+
+#include "launcher_test.h"
+#include "runtime/runtime_registry.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class ConfigFileTest : public LauncherTest {
+ protected:
+  int read(const std::string& content) {
+    fakeAddFile("C:\\Work\\app.config", content);
+    return readConfigFile("C:\\Work\\app.config");
+  }
+};
+
+TEST_F(ConfigFileTest, KeysAreTriedInTableOrderAsPrefixesOfTheLine) {
+  fakeAddDirectoryEntry("C:\\Work\\lib", "a.jar");
+  read(
+      "vmparamX -Dy=1\n"       // a vmparam line, whatever follows the key
+      "javapath C:\\jre\\bin\\java.exe\n"
+      "addpath classes\n"
+      "addjars lib\n"          // tried before "addjar"
+      "addjar lib/x.jar\n"
+      "mainclass com.example.Main\n"
+      "appname Example Viewer\n"
+      "argument -open\n"
+      "consoleTitle Viewer Console\n"
+      "MainClass com.example.Other\n"  // keys are case-sensitive
+      " mainclass indented\n"          // an indented line matches nothing
+      "unknown key\n");
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dy=1"));
+  EXPECT_STREQ("C:\\jre\\bin\\java.exe", settings.javapath);
+  EXPECT_THAT(listOf(settings.vmpath), ElementsAre("classes", "lib/x.jar"));
+  EXPECT_THAT(listOf(settings.vmjars), ElementsAre("lib/a.jar"));
+  EXPECT_STREQ("com.example.Main", settings.mainclass);
+  EXPECT_STREQ("Example Viewer", settings.appname);
+  EXPECT_THAT(listOf(settings.arguments), ElementsAre("-open"));
+  EXPECT_STREQ("Viewer Console", settings.consoleTitle);
+}
+
+TEST_F(ConfigFileTest, CommentsEmptyLinesAndLinesWithoutABlankAreIgnored) {
+  read("# mainclass hash\n// mainclass slashes\n/* mainclass star */\n\nmainclass\n"
+       "mainclass\tTabbed\n");
+  EXPECT_EQ(nullptr, settings.mainclass);
+}
+
+TEST_F(ConfigFileTest, ValueIsEverythingAfterTheFirstBlankWithoutTheLineFeed) {
+  read("appname  two blanks \nmainclass\ta b\nargument \n");
+  EXPECT_STREQ(" two blanks ", settings.appname);
+  EXPECT_STREQ("b", settings.mainclass);  // the first blank comes after the tab
+  EXPECT_THAT(listOf(settings.arguments), ElementsAre(""));
+}
+
+TEST_F(ConfigFileTest, FinalLineWithoutLineFeedKeepsItsLastCharacter) {
+  read("appname Viewer\nmainclass com.example.Main");
+  EXPECT_STREQ("com.example.Main", settings.mainclass);
+}
+
+TEST_F(ConfigFileTest, CarriageReturnBeforeLineFeedIsDroppedButALoneOneStays) {
+  read("mainclass com.example.Main\r\nappname a\rb\r\n");
+  EXPECT_STREQ("com.example.Main", settings.mainclass);
+  EXPECT_STREQ("a\rb", settings.appname);
+}
+
+TEST_F(ConfigFileTest, CtrlZEndsTheFile) {
+  read("appname Viewer\n\x1amainclass com.example.Main\n");
+  EXPECT_STREQ("Viewer", settings.appname);
+  EXPECT_EQ(nullptr, settings.mainclass);
+}
+
+TEST_F(ConfigFileTest, LongLinesAreReadWholeNotAsSeveralLines) {
+  std::string longValue(10000, 'x');
+  std::string line = "appname " + std::string(2039, 'a') + "mainclass piece";
+  read("vmparam -D" + longValue + "\n" + line + "\n");
+  ASSERT_EQ(1, settings.vmparam.count);
+  EXPECT_EQ("-D" + longValue, settings.vmparam.items[0]);
+  EXPECT_EQ(nullptr, settings.mainclass);  // no piece of the long line is read as a line
+  EXPECT_EQ(std::string(2039, 'a') + "mainclass piece", settings.appname);
+}
+
+TEST_F(ConfigFileTest, ListsTakeFarMoreThanAHundredEntriesInOrder) {
+  std::string content;
+  for (int i = 0; i < 250; ++i) content += "vmparam -Dn=" + std::to_string(i) + "\n";
+  read(content);
+  ASSERT_EQ(250, settings.vmparam.count);
+  EXPECT_STREQ("-Dn=0", settings.vmparam.items[0]);
+  EXPECT_STREQ("-Dn=249", settings.vmparam.items[249]);
+}
+
+TEST_F(ConfigFileTest, ValuesAreExpandedWithTheQuotingOfTheirKey) {
+  fakeSetEnvironment("APPDIR", "C:\\Program Files\\Viewer");
+  read("addpath $APPDIR\\lib\nmainclass $APPDIR\\lib\nargument $APPDIR\\lib\n");
+  EXPECT_THAT(listOf(settings.vmpath), ElementsAre("\"C:/Program Files/Viewer/lib\""));
+  EXPECT_STREQ("C:/Program Files/Viewer/lib", settings.mainclass);
+  EXPECT_THAT(listOf(settings.arguments), ElementsAre("$APPDIR\\lib"));  // never expanded
+}
+
+TEST_F(ConfigFileTest, LaterScalarWins) {
+  read("mainclass first\nmainclass second\n");
+  EXPECT_STREQ("second", settings.mainclass);
+}
+
+TEST_F(ConfigFileTest, UnopenableFileWritesItsErrorLine) {
+  EXPECT_EQ(1, readConfigFile("C:\\Work\\missing.config"));
+  EXPECT_EQ("Can't open C:\\Work\\missing.config Error No such file or directory\n",
+            fake().error);
+  EXPECT_TRUE(fake().boxes.empty());
+}
+
+TEST_F(ConfigFileTest, IncludedLinesTakeEffectInPlaceAndRelativeToTheCurrentDirectory) {
+  fakeAddFile("C:\\Work\\common.config", "vmparam -Dcommon\nappname Included\n");
+  read("vmparam -Dfirst\ninclude common.config\nvmparam -Dlast\ninclude nothere.config\n");
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dfirst", "-Dcommon", "-Dlast"));
+  EXPECT_STREQ("Included", settings.appname);
+  EXPECT_EQ("Can't open nothere.config Error No such file or directory\n", fake().error);
+  EXPECT_EQ(0, fake().openFiles);
+}
+
+TEST_F(ConfigFileTest, FileThatIncludesItselfIsReadOnce) {
+  fakeAddFile("C:\\Work\\b.config", "vmparam -Db\ninclude C:/WORK/APP.CONFIG\n");
+  read("vmparam -Da\ninclude b.config\ninclude app.config\n");
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Da", "-Db"));
+  EXPECT_THAT(fake().error, HasSubstr("Can't include C:/WORK/APP.CONFIG: it is already being read"));
+  EXPECT_THAT(fake().error, HasSubstr("Can't include app.config: it is already being read"));
+}
+
+TEST_F(ConfigFileTest, DeepNestingStopsAtTheLimitWithAnErrorLine) {
+  // Every file names the next: an acyclic chain longer than the limit.
+  for (int i = 1; i <= kMaxIncludeDepth + 5; ++i)
+    fakeAddFile("C:\\Work\\n" + std::to_string(i) + ".config",
+                "vmparam -D" + std::to_string(i) + "\ninclude n" + std::to_string(i + 1) +
+                    ".config\n");
+  read("include n1.config\n");
+  EXPECT_EQ(kMaxIncludeDepth, settings.vmparam.count);
+  EXPECT_THAT(fake().error, HasSubstr("includes nested more than 32 deep"));
+  EXPECT_EQ(0, fake().openFiles);
+}
+
+TEST_F(ConfigFileTest, JavaVersionLocatesJavaAtOnceAndLaterLinesOverride) {
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", "C:\\j2re1.4.2_05");
+  read("javapath C:\\jre\\bin\\java.exe\njavaVersion 1.4.2_05\n");
+  EXPECT_STREQ("C:\\j2re1.4.2_05\\bin\\javaw.exe", settings.javapath);
+  read("javaVersion 1.4.2_05\njavapath C:\\jre\\bin\\java.exe\n");
+  EXPECT_STREQ("C:\\jre\\bin\\java.exe", settings.javapath);
+}
+
+TEST_F(ConfigFileTest, JavaVersionWithoutAJavaCommandEndsWithStatus5) {
+  ExitResult empty = runCatchingExit([this] { read("javaVersion \nmainclass after\n"); });
+  EXPECT_TRUE(empty.exited);
+  EXPECT_EQ(5, empty.status);
+  EXPECT_TRUE(fake().boxes.empty());  // an empty version shows nothing
+  EXPECT_EQ(nullptr, settings.mainclass);
+
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY);
+  ExitResult missing = runCatchingExit([this] { read("javaVersion 1.4.2_05\n"); });
+  EXPECT_EQ(5, missing.status);
+  EXPECT_THAT(captions(), ElementsAre("Java Runtime Environment Not Found"));
+}
+
+TEST(ConfigFileDeathTest, JavaVersionWithoutAJavaCommandExitsTheProcessWithStatus5) {
+  installFakePlatform();
+  resetLaunchSettings();
+  fakeAddFile("C:\\Work\\app.config", "javaVersion \n");
+  EXPECT_EXIT(readConfigFile("C:\\Work\\app.config"), ::testing::ExitedWithCode(5), "");
+}

@@ -1,0 +1,95 @@
+#include "runtime/download_prompt.h"
+
+#include "launcher_test.h"
+
+class DownloadPromptTest : public LauncherTest {};
+
+TEST_F(DownloadPromptTest, PromptNamesTheApplicationAndVersion) {
+  setSetting(&settings.appname, "Example Viewer");
+  setSetting(&settings.mainclass, "com.example.Main");
+  setSetting(&settings.javaVersion, "1.4.2_05");
+  promptDownload("Java Runtime Environment Not Found");
+  ASSERT_EQ(1u, fake().boxes.size());
+  EXPECT_EQ(
+      "Example Viewer requires the Java Runtime Environment version 1.4.2_05\n"
+      "Do you want to download it?",
+      fake().boxes[0].text);
+  EXPECT_EQ("Java Runtime Environment Not Found", fake().boxes[0].caption);
+  EXPECT_EQ((unsigned)(kBoxIconError | kBoxYesNo), fake().boxes[0].style);
+  EXPECT_TRUE(fake().processes.empty());  // No opens nothing
+}
+
+TEST_F(DownloadPromptTest, LabelFallsBackToMainClassThenNull) {
+  setSetting(&settings.javaVersion, "1.6.0");
+  setSetting(&settings.appname, "");
+  setSetting(&settings.mainclass, "com.example.Main");
+  promptDownload("c");
+  resetLaunchSettings();
+  setSetting(&settings.javaVersion, "1.6.0");
+  promptDownload("c");
+  EXPECT_EQ(0u, fake().boxes[0].text.find("com.example.Main requires"));
+  EXPECT_EQ(0u, fake().boxes[1].text.find("(null) requires"));
+}
+
+TEST_F(DownloadPromptTest, YesOpensThePageTheVersionSelects) {
+  struct Case {
+    const char* version;
+    const char* page;
+  } cases[] = {
+      {"1.4.2_05", "http://java.sun.com/j2se/1.4.2/download.html"},
+      {"1.4.2", "http://java.sun.com/j2se/1.4.2/download.html"},
+      {"1.5.0_06", "http://www.java.com/en/download/download_the_latest.jsp"},
+      {"1.5", "http://www.java.com/en/download/download_the_latest.jsp"},
+      {"1.6.0", nullptr},
+      {"1.4.1", nullptr},
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    setSetting(&settings.javaVersion, c.version);
+    fake().answers.push_back(kAnswerYes);
+    promptDownload("c");
+    if (!c.page) {
+      EXPECT_TRUE(fake().processes.empty()) << c.version;
+      continue;
+    }
+    ASSERT_EQ(1u, fake().processes.size()) << c.version;
+    EXPECT_EQ(std::string("rundll32 url.dll,FileProtocolHandler \"") + c.page + "\"",
+              fake().processes[0].commandLine);
+    EXPECT_FALSE(fake().processes[0].hasTitle);
+    EXPECT_FALSE(fake().processes[0].waitedForExit);
+    EXPECT_FALSE(fake().processes[0].waitedForInputIdle);
+  }
+}
+
+TEST_F(DownloadPromptTest, OfferDownloadEndsWith11AfterYesAndNo) {
+  setSetting(&settings.javaVersion, "1.4.2_09+");
+  for (int answer : {kAnswerYes, kAnswerNo}) {
+    fake().answers.push_back(answer);
+    ExitResult result = runCatchingExit([] { offerDownload("Incompatible JRE Version Found"); });
+    EXPECT_TRUE(result.exited);
+    EXPECT_EQ(11, result.status);
+  }
+  EXPECT_EQ(1u, fake().processes.size());
+}
+
+TEST_F(DownloadPromptTest, FailedBrowserStartIsIgnored) {
+  setSetting(&settings.javaVersion, "1.4.2");
+  fake().answers.push_back(kAnswerYes);
+  fake().startErrors.push_back(2);
+  promptDownload("c");
+  EXPECT_EQ(1u, fake().boxes.size());
+}
+
+TEST_F(DownloadPromptTest, LongPromptTextsComeOutWhole) {
+  setSetting(&settings.appname, std::string(400, 'a').c_str());
+  setSetting(&settings.javaVersion, "1.4.2");
+  promptDownload("c");
+  EXPECT_EQ(std::string(400, 'a') + " requires the Java Runtime Environment version 1.4.2\n"
+                                    "Do you want to download it?",
+            fake().boxes[0].text);
+}
+
+TEST(DownloadPromptDeathTest, OfferDownloadExitsTheProcess) {
+  installFakePlatform();
+  EXPECT_EXIT(offerDownload("c"), ::testing::ExitedWithCode(11), "");
+}

@@ -1,0 +1,149 @@
+#include "runtime/java_location.h"
+
+#include <stdlib.h>
+
+#include "launcher_test.h"
+#include "runtime/runtime_registry.h"
+
+using ::testing::ElementsAre;
+
+class JavaLocationTest : public LauncherTest {
+ protected:
+  static std::string text(char* heap) {
+    if (!heap) return "<none>";
+    std::string copy = heap;
+    free(heap);
+    return copy;
+  }
+  std::string forVersion(const char* version) {
+    setSetting(&settings.javaVersion, version);
+    std::string result;
+    ExitResult exit = runCatchingExit([&result] { result = text(findJavaForVersion()); });
+    return exit.exited ? "<exit " + std::to_string(exit.status) + ">" : result;
+  }
+  static void installHome(const std::string& version, const std::string& home) {
+    fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\" + version, "JavaHome", home);
+  }
+};
+
+TEST_F(JavaLocationTest, CommandFromHomeIsQuotedOnlyForABlankAndFollowsDebugMode) {
+  EXPECT_EQ("C:\\j2re1.4.2\\bin\\javaw.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
+  EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_05\\bin\\javaw.exe\"",
+            text(javaCommandFromHome("C:\\Program Files\\Java\\j2re1.4.2_05")));
+  EXPECT_EQ("C:\\tab\there\\bin\\javaw.exe", text(javaCommandFromHome("C:\\tab\there")));
+  settings.debug = true;
+  EXPECT_EQ("C:\\j2re1.4.2\\bin\\java.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
+}
+
+TEST_F(JavaLocationTest, ExactPatchReleaseIsUsedWithoutEnumeration) {
+  installHome("1.4.2_05", "C:\\j2re1.4.2_05");
+  EXPECT_EQ("C:\\j2re1.4.2_05\\bin\\javaw.exe", forVersion("1.4.2_05"));
+  EXPECT_EQ("", fake().output);  // the resolution did not run
+  EXPECT_EQ(0, fake().openRegistryKeys);
+}
+
+TEST_F(JavaLocationTest, FamilyAndMinimumAreResolvedFirst) {
+  installHome("1.4.2_03", "C:\\j2re1.4.2_03");
+  installHome("1.4.2_08", "C:\\Program Files\\Java\\j2re1.4.2_08");
+  EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_08\\bin\\javaw.exe\"", forVersion("1.4.2_05+"));
+  EXPECT_STREQ("1.4.2_08", settings.javaVersion);
+  EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_08\\bin\\javaw.exe\"", forVersion("1.4.2"));
+}
+
+TEST_F(JavaLocationTest, MissingVersionKeyPromptsAndReturnsNothing) {
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY);
+  setSetting(&settings.appname, "Example Viewer");
+  settings.debug = true;
+  EXPECT_EQ("<none>", forVersion("1.4.2_05"));
+  EXPECT_THAT(captions(), ElementsAre("JavaInstallRegPath", "Error Accessing Registry!",
+                                      "Java Runtime Environment Not Found"));
+  EXPECT_EQ(RUNTIME_ROOT_KEY "\\1.4.2_05", fake().boxes[0].text);
+  EXPECT_EQ("Java Current Version", fake().boxes[1].text);
+  EXPECT_EQ((unsigned)(kBoxIconError | kBoxYesNo), fake().boxes[2].style);
+}
+
+TEST_F(JavaLocationTest, MissingJavaHomeIsReportedWithTheKeyPath) {
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\1.4.2_05");
+  EXPECT_EQ("<none>", forVersion("1.4.2_05"));
+  ASSERT_THAT(captions(), ElementsAre("Error!"));
+  EXPECT_EQ("No Java Home Directory Found for " RUNTIME_ROOT_KEY "\\1.4.2_05 ", fake().boxes[0].text);
+  EXPECT_EQ(0, fake().openRegistryKeys);
+  settings.debug = true;
+  fake().boxes.clear();
+  forVersion("1.4.2_05");
+  EXPECT_THAT(captions(), ElementsAre("JavaInstallRegPath", "Error Reading Registry!", "Error!"));
+}
+
+TEST_F(JavaLocationTest, EmptyVersionReturnsNothingSilently) {
+  EXPECT_EQ("<none>", forVersion(""));
+  EXPECT_TRUE(fake().boxes.empty());
+}
+
+TEST_F(JavaLocationTest, JavaHomeWithoutTerminatingNulOrOfAnyLength) {
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", "C:\\jre", false);
+  EXPECT_EQ("C:\\jre\\bin\\javaw.exe", forVersion("1.4.2_05"));
+  std::string longHome = "C:\\" + std::string(3000, 'h');
+  installHome("1.4.2_06", longHome);
+  EXPECT_EQ(longHome + "\\bin\\javaw.exe", forVersion("1.4.2_06"));
+}
+
+TEST_F(JavaLocationTest, DefaultJavaFromTheCurrentVersion) {
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+  installHome("1.4", "C:\\j2re1.4.2_08");
+  EXPECT_EQ("C:\\j2re1.4.2_08\\bin\\javaw.exe", text(findDefaultJava()));
+  settings.debug = true;
+  EXPECT_EQ("C:\\j2re1.4.2_08\\bin\\java.exe", text(findDefaultJava()));
+  EXPECT_TRUE(fake().boxes.empty());
+  EXPECT_EQ(0, fake().openRegistryKeys);
+}
+
+TEST_F(JavaLocationTest, DefaultJavaFailuresInOrder) {
+  struct Case {
+    void (*setUp)();
+    const char* debugText;
+    const char* debugCaption;
+    const char* message;
+  } cases[] = {
+      {[] {}, RUNTIME_ROOT_KEY, "Error Accessing Registry!", "No Java Installation Found"},
+      {[] { fakeAddRegistryKey(RUNTIME_ROOT_KEY); }, "Java Current Version Key",
+       "Error Reading Registry", "No Java Installation Found"},
+      {[] { fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4"); },
+       "Java Current Version", "Error Accessing Registry!",
+       "No Java Installation (No Current Version) Found"},
+      {[] {
+         fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+         fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\1.4");
+       },
+       "Java Home Directory", "Error Reading Registry!", "No Java Installation Home Directory Found"},
+  };
+  for (const Case& c : cases) {
+    for (bool debug : {false, true}) {
+      installFakePlatform();
+      c.setUp();
+      settings.debug = debug;
+      EXPECT_EQ("<none>", text(findDefaultJava())) << c.message;
+      ASSERT_EQ(debug ? 2u : 1u, fake().boxes.size()) << c.message;
+      if (debug) {
+        EXPECT_EQ(c.debugText, fake().boxes[0].text);
+        EXPECT_EQ(c.debugCaption, fake().boxes[0].caption);
+        EXPECT_EQ((unsigned)kBoxIconError, fake().boxes[0].style);
+      }
+      EXPECT_EQ(c.message, fake().boxes.back().text);
+      EXPECT_EQ("Error!", fake().boxes.back().caption);
+      EXPECT_EQ((unsigned)kBoxIconError, fake().boxes.back().style);
+      EXPECT_EQ(0, fake().openRegistryKeys);
+    }
+  }
+}
+
+TEST_F(JavaLocationTest, FailingRegistryReadsAreFailuresNotGarbage) {
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+  installHome("1.4", "C:\\jre");
+  for (int call = 1; call <= 4; ++call) {
+    fake().registryCalls = 0;
+    fake().failRegistryCall = call;
+    fake().boxes.clear();
+    EXPECT_EQ("<none>", text(findDefaultJava())) << call;
+    EXPECT_EQ(1u, fake().boxes.size());
+  }
+}

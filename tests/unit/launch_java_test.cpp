@@ -1,0 +1,129 @@
+#include "launch/launch_java.h"
+
+#include "launcher_test.h"
+#include "runtime/runtime_registry.h"
+
+using ::testing::ElementsAre;
+
+class LaunchJavaTest : public LauncherTest {
+ protected:
+  void SetUp() override {
+    LauncherTest::SetUp();
+    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
+    setSetting(&settings.mainclass, "a.Main");
+  }
+};
+
+TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
+  EXPECT_EQ(0, launchJava());
+  ASSERT_EQ(1u, fake().processes.size());
+  const FakeProcess& process = fake().processes[0];
+  EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", process.commandLine);
+  EXPECT_FALSE(process.hasTitle);
+  EXPECT_TRUE(process.waitedForInputIdle);
+  EXPECT_EQ(5000u, process.idleMilliseconds);
+  EXPECT_TRUE(process.waitedForExit);
+  EXPECT_TRUE(fake().boxes.empty());
+  EXPECT_EQ("", fake().output);
+}
+
+TEST_F(LaunchJavaTest, ConsoleTitleGoesIntoTheStartupRecord) {
+  setSetting(&settings.consoleTitle, "Viewer Console");
+  launchJava();
+  EXPECT_TRUE(fake().processes[0].hasTitle);
+  EXPECT_EQ("Viewer Console", fake().processes[0].title);
+}
+
+TEST_F(LaunchJavaTest, NonZeroExitCodeIsReported) {
+  fake().exitCodes.push_back(1);
+  EXPECT_EQ(1, launchJava());
+  ASSERT_EQ(1u, fake().boxes.size());
+  EXPECT_EQ("Error", fake().boxes[0].caption);
+  EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=1",
+            fake().boxes[0].text);
+  EXPECT_EQ((unsigned)kBoxIconError, fake().boxes[0].style);
+}
+
+TEST_F(LaunchJavaTest, ExitCodeIsShownSigned) {
+  fake().exitCodes.push_back(0xC0000005UL);
+  launchJava();
+  EXPECT_NE(std::string::npos, fake().boxes[0].text.find("Error=-1073741819"));
+}
+
+TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) {
+  settings.debug = true;
+  fake().exitCodes.push_back(3);
+  launchJava();
+  EXPECT_THAT(captions(), ElementsAre("Javapath is", "Command Line is", "Error"));
+  EXPECT_EQ("C:\\jre\\bin\\javaw.exe", fake().boxes[0].text);
+  EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", fake().boxes[1].text);
+  EXPECT_EQ(0u, fake().boxes[0].style);
+  EXPECT_EQ("cmdLine is 42 chars long\nCreateProcess ret 1, exitCode=3\n", fake().output);
+}
+
+TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
+  settings.debug = true;
+  fake().startErrors.push_back(2);
+  EXPECT_EQ(2, launchJava());
+  EXPECT_FALSE(fake().processes[0].waitedForExit);
+  EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=2",
+            fake().boxes.back().text);
+  EXPECT_NE(std::string::npos, fake().output.find("CreateProcess ret 0, exitCode=2\n"));
+}
+
+TEST_F(LaunchJavaTest, MissingMainClassStartsNothing) {
+  free(settings.mainclass);
+  settings.mainclass = nullptr;
+  EXPECT_EQ(2, launchJava());
+  EXPECT_TRUE(fake().processes.empty());
+  EXPECT_THAT(captions(), ElementsAre("Error"));
+}
+
+TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
+  setSetting(&settings.javapath, "");
+  launchJava();
+  EXPECT_EQ(" a.Main", fake().processes[0].commandLine);
+}
+
+TEST_F(LaunchJavaTest, AbsentJavapathFallsBackToTheRegistrysCurrentRuntime) {
+  free(settings.javapath);
+  settings.javapath = nullptr;
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\Program Files\\Java\\jre1.5.0");
+  launchJava();
+  EXPECT_EQ("\"C:\\Program Files\\Java\\jre1.5.0\\bin\\javaw.exe\" a.Main",
+            fake().processes[0].commandLine);
+}
+
+TEST_F(LaunchJavaTest, NoDefaultRuntimeStartsNothing) {
+  free(settings.javapath);
+  settings.javapath = nullptr;
+  EXPECT_EQ(2, launchJava());
+  EXPECT_TRUE(fake().processes.empty());
+  EXPECT_THAT(captions(), ElementsAre("Error!"));
+}
+
+TEST_F(LaunchJavaTest, CommandLineBeyondTheSystemLimitIsRefused) {
+  appendSetting(&settings.vmpath, std::string(kMaxCommandLineLength, 'x').c_str());
+  EXPECT_EQ(2, launchJava());
+  EXPECT_TRUE(fake().processes.empty());
+  EXPECT_THAT(captions(), ElementsAre("Error"));
+
+  installFakePlatform();
+  resetLaunchSettings();
+  setSetting(&settings.javapath, "j");
+  setSetting(&settings.mainclass, "m");
+  // "j -classpath " + entry + " m" is exactly at the limit: started.
+  appendSetting(&settings.vmpath, std::string(kMaxCommandLineLength - 15, 'x').c_str());
+  launchJava();
+  EXPECT_EQ(1u, fake().processes.size());
+}
+
+TEST_F(LaunchJavaTest, LongValuesInTheErrorTextComeOutWhole) {
+  setSetting(&settings.mainclass, std::string(5000, 'm').c_str());
+  fake().exitCodes.push_back(1);
+  launchJava();
+  EXPECT_EQ("Error launching Class " + std::string(5000, 'm') +
+                "\n with Java C:\\jre\\bin\\javaw.exe.\nError=1",
+            fake().boxes[0].text);
+}

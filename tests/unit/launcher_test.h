@@ -1,0 +1,33 @@
+// Shared fixture: a fresh fake platform and empty settings for every test.
+#ifndef CORVANE_TESTS_UNIT_LAUNCHER_TEST_H
+#define CORVANE_TESTS_UNIT_LAUNCHER_TEST_H
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config/launch_settings.h"
+#include "platform/fake_platform.h"
+#include "platform/platform.h"
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    installFakePlatform();
+    resetLaunchSettings();
+  }
+  void TearDown() override { resetLaunchSettings(); }
+
+  static std::vector<std::string> listOf(const TextList& list) {
+    return std::vector<std::string>(list.items, list.items + list.count);
+  }
+  static std::vector<std::string> captions() {
+    std::vector<std::string> result;
+    for (const auto& box : fake().boxes) result.push_back(box.caption);
+    return result;
+  }
+};
+
+#endif

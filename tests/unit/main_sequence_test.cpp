@@ -1,0 +1,137 @@
+#include "app/main_sequence.h"
+
+#include "launcher_test.h"
+
+using ::testing::ElementsAre;
+
+class MainSequenceTest : public LauncherTest {
+ protected:
+  int run(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(&arg[0]);
+    return runLauncher((int)argv.size(), argv.data());
+  }
+};
+
+TEST_F(MainSequenceTest, FullPathSetsDirectoryArgumentsAndDebug) {
+  fakeAddFile("C:\\Apps\\Tool\\tool.config", "mainclass a.B\njavapath java\nargument cfg\n");
+  EXPECT_EQ(0, run({"C:\\Apps\\Tool\\tool.exe", "alpha", "-d", "two words", "-D", "-d"}));
+  EXPECT_TRUE(settings.debug);
+  EXPECT_THAT(listOf(settings.arguments), ElementsAre("alpha", "two words", "-D", "cfg"));
+  EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Apps\\Tool"));
+  EXPECT_EQ("c:\\apps\\tool", fake().currentDirectory);
+  EXPECT_THAT(fake().output, ::testing::HasSubstr("reading app config C:\\Apps\\Tool\\tool.config\n"));
+}
+
+TEST_F(MainSequenceTest, DebugGreetingDumpAndLaunchBoxesInOrder) {
+  fakeAddDirectoryEntry("C:\\Apps\\Tool\\lib", "x.jar");
+  fakeAddFile("C:\\Apps\\Tool\\more.config", "addjars lib\n");
+  fakeAddFile("C:\\Apps\\Tool\\tool.config",
+              "vmparam -Xmx1m\naddpath classes\nmainclass a.B\njavapath java\ninclude more.config\n");
+  run({"C:\\Apps\\Tool\\tool.exe", "-d"});
+  EXPECT_THAT(captions(), ElementsAre("Version", "LpCmdLine", "CWD", "Reading App Config file",
+                                      "Reading Config file", "Reading Config file", "MainClass is",
+                                      "Javapath is", "Command Line is"));
+  EXPECT_EQ("1.0.8", fake().boxes[0].text);
+  EXPECT_EQ("[C:\\Apps\\Tool\\tool.exe]", fake().boxes[1].text);
+  EXPECT_EQ("C:\\Apps\\Tool", fake().boxes[2].text);
+  EXPECT_EQ("[C:\\Apps\\Tool\\tool.config]", fake().boxes[3].text);
+  EXPECT_EQ("a.B", fake().boxes[6].text);
+  EXPECT_EQ(
+      "reading app config C:\\Apps\\Tool\\tool.config\n"
+      "adding jar lib/x.jar\n"
+      "vmparam 0=-Xmx1m\nvmpath 0=classes\nvmjars 0=lib/x.jar\n",
+      fake().output.substr(0, fake().output.find("cmdLine")));
+}
+
+TEST_F(MainSequenceTest, BareNameKeepsTheCurrentDirectory) {
+  fake().currentDirectory = "D:\\Apps\\Tool";
+  fakeAddFile("D:\\Apps\\Tool\\tool.config", "mainclass a.B\njavapath java\n");
+  settings.debug = false;
+  EXPECT_EQ(0, run({"tool"}));
+  EXPECT_TRUE(fake().directoryChanges.empty());
+  EXPECT_EQ(1u, fake().processes.size());
+}
+
+TEST_F(MainSequenceTest, ConfigurationPathRules) {
+  struct Case {
+    const char* program;
+    const char* currentDirectory;
+    const char* expectedPath;
+  } cases[] = {
+      {"C:\\Apps\\Tool\\TOOL.EXE", "C:\\Work", "C:\\Apps\\Tool\\TOOL.EXE.config"},
+      {"..\\bin\\tool.exe", "C:\\Work", "C:\\Work\\tool.config"},
+      {"\\\\server\\share\\tool.exe", "C:\\Work", "C:\\Work\\tool.config"},
+      {"C:\\tool.exe", "C:\\Work", "C:\\tool.config"},
+      {"tool", "C:\\", "C:\\\\tool.config"},
+      {"C:/Apps/tool.exe", "C:\\Work", "C:\\Work\\C:/Apps/tool.config"},
+      {"a.exe", "C:\\Work", "C:\\Work\\a.config"},
+      {".exe", "C:\\Work", "C:\\Work\\.config"},
+      {"exe", "C:\\Work", "C:\\Work\\exe.config"},
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    resetLaunchSettings();
+    fake().currentDirectory = c.currentDirectory;
+    settings.debug = true;
+    std::string program = c.program;
+    std::string directory = program.size() > 1 && program[1] == ':' && program.find('\\') != std::string::npos
+                                ? program.substr(0, program.rfind('\\'))
+                                : c.currentDirectory;
+    EXPECT_EQ(1, locateConfigFile(&program[0], directory.c_str()));
+    EXPECT_EQ(std::string("reading app config ") + c.expectedPath + "\n", fake().output)
+        << c.program;
+  }
+}
+
+TEST_F(MainSequenceTest, DriveRootProgramChangesToTheBareDrive) {
+  fakeAddFile("C:\\tool.config", "mainclass a.B\njavapath java\n");
+  EXPECT_EQ(0, run({"C:\\tool.exe"}));
+  EXPECT_THAT(fake().directoryChanges, ElementsAre("C:"));
+}
+
+TEST_F(MainSequenceTest, UnreadableCurrentDirectoryLooksAtTheDriveRoot) {
+  fake().currentDirectoryReadable = false;
+  EXPECT_EQ(2, run({"tool"}));
+  EXPECT_EQ("Can't open \\tool.config Error No such file or directory\n", fake().error);
+}
+
+TEST_F(MainSequenceTest, LongProgramNamesAndDirectoriesAreKeptWhole) {
+  std::string directory = "C:\\" + std::string(2100, 'd');
+  fakeAddFile(directory + "\\" + std::string(1500, 't') + ".config", "mainclass a.B\njavapath j\n");
+  EXPECT_EQ(0, run({directory + "\\" + std::string(1500, 't') + ".exe", "-d"}));
+  EXPECT_EQ("[" + directory + "\\" + std::string(1500, 't') + ".exe]", fake().boxes[1].text);
+  EXPECT_EQ(directory, fake().boxes[2].text);
+}
+
+TEST_F(MainSequenceTest, MissingConfigurationReturns2SilentlyOutsideDebugMode) {
+  EXPECT_EQ(2, run({"C:\\Apps\\tool.exe"}));
+  EXPECT_TRUE(fake().boxes.empty());
+  EXPECT_TRUE(fake().processes.empty());
+  EXPECT_EQ("Can't open C:\\Apps\\tool.config Error No such file or directory\n", fake().error);
+}
+
+TEST_F(MainSequenceTest, MissingConfigurationInDebugModeShowsTheProgramNameAgain) {
+  EXPECT_EQ(2, run({"C:\\Apps\\tool.exe", "-d"}));
+  ASSERT_EQ("LpCmdLine", fake().boxes.back().caption);
+  EXPECT_EQ("[C:\\Apps\\tool.exe]", fake().boxes.back().text);
+}
+
+TEST_F(MainSequenceTest, ExitStatusIs0WhateverTheLaunchDid) {
+  fakeAddFile("C:\\Apps\\tool.config", "mainclass a.B\njavapath java\n");
+  fake().exitCodes.push_back(1);
+  EXPECT_EQ(0, run({"C:\\Apps\\tool.exe"}));
+  installFakePlatform();
+  resetLaunchSettings();
+  fakeAddFile("C:\\Apps\\tool.config", "mainclass a.B\n");  // and no Java in the registry
+  EXPECT_EQ(0, run({"C:\\Apps\\tool.exe"}));
+  EXPECT_TRUE(fake().processes.empty());
+}
+
+TEST_F(MainSequenceTest, EmptyDumpShowsAnEmptyMainClass) {
+  fakeAddFile("C:\\Apps\\tool.config", "javapath java\n");
+  run({"C:\\Apps\\tool.exe", "-d"});
+  ASSERT_GE(fake().boxes.size(), 6u);
+  EXPECT_EQ("MainClass is", fake().boxes[5].caption);
+  EXPECT_EQ("", fake().boxes[5].text);
+}

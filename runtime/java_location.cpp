@@ -17,6 +17,23 @@ char* javaCommandFromHome(const char* home) {
   return formatText("%s%s\\bin%s%s", quote, home, executable, quote);
 }
 
+// The "JavaHome" value of an open version key, which is then closed; NULL
+// (after the debug diagnostic) when it cannot be read.
+static char* takeJavaHome(RegistryKey key) {
+  char* home = readRegistryText(key, "JavaHome");
+  platform.registryClose(key);
+  if (!home) debugErrorMessage("Error Reading Registry!", "Java Home Directory");
+  return home;
+}
+
+// The Java command for home, which is released; NULL for no home.
+static char* commandFromHome(char* home) {
+  if (!home) return nullptr;
+  char* command = javaCommandFromHome(home);
+  free(home);
+  return command;
+}
+
 static bool needsResolution(const char* version) {
   return !strchr(version, '_') || strchr(version, '+');
 }
@@ -34,18 +51,10 @@ char* findJavaForVersion(void) {
     free(keyPath);
     return nullptr;
   }
-  char* home = readRegistryText(key, "JavaHome");
-  platform.registryClose(key);
-  if (!home) {
-    debugErrorMessage("Error Reading Registry!", "Java Home Directory");
-    showMessage("Error!", kBoxIconError, "No Java Home Directory Found for %s ", keyPath);
-    free(keyPath);
-    return nullptr;
-  }
+  char* home = takeJavaHome(key);
+  if (!home) showMessage("Error!", kBoxIconError, "No Java Home Directory Found for %s ", keyPath);
   free(keyPath);
-  char* command = javaCommandFromHome(home);
-  free(home);
-  return command;
+  return commandFromHome(home);
 }
 
 static char* noDefaultJava(const char* message) {
@@ -74,13 +83,7 @@ char* findDefaultJava(void) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     return noDefaultJava("No Java Installation (No Current Version) Found");
   }
-  char* home = readRegistryText(key, "JavaHome");
-  platform.registryClose(key);
-  if (!home) {
-    debugErrorMessage("Error Reading Registry!", "Java Home Directory");
-    return noDefaultJava("No Java Installation Home Directory Found");
-  }
-  char* command = javaCommandFromHome(home);
-  free(home);
-  return command;
+  char* home = takeJavaHome(key);
+  if (!home) return noDefaultJava("No Java Installation Home Directory Found");
+  return commandFromHome(home);
 }

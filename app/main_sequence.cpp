@@ -32,7 +32,7 @@ static char* fixWorkingDirectory(const char* programName) {
     if (!directory) directory = copyText("");
   }
   debugMessage("CWD", "%s", directory);
-  return directory;
+  return keepUntilExit(directory);
 }
 
 // directory + "\\" + baseName + ".config", or NULL when there is no memory for it.
@@ -60,9 +60,10 @@ int locateConfigFile(char* programName, const char* directory) {
     showMessage("Error", kBoxOk, "No Application config file");
     return 1;
   }
+  keepUntilExit(path);
   debugTraceLine("reading app config %s\n", path);
   debugMessage("Reading App Config file", "[%s]", path);
-  return readConfigFile(path) == 0 ? 0 : 1;  // the path lives on with the process
+  return readConfigFile(path) == 0 ? 0 : 1;
 }
 
 static void dumpSettings(void) {
@@ -77,12 +78,12 @@ static void dumpSettings(void) {
 }
 
 int runLauncher(int argc, char** argv) {
-  char* programName = copyText(argc > 0 && argv[0] ? argv[0] : "");
+  char* programName = keepUntilExit(copyText(argc > 0 && argv[0] ? argv[0] : ""));
   scanArguments(argc, argv);
 
   char* bracketedName = nullptr;
   if (settings.debug) {
-    bracketedName = formatText("[%s]", programName);
+    bracketedName = keepUntilExit(formatText("[%s]", programName));
     debugMessage("Version", CORVANE_VERSION);
     debugMessage("LpCmdLine", "%s", bracketedName);
   }

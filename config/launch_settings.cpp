@@ -12,14 +12,23 @@ void setSetting(char** field, const char* value) {
   *field = copy;
 }
 
-void appendSetting(TextList* list, const char* value) {
+static void appendOwned(TextList* list, char* text) {
   if (list->count == list->capacity) {
     if (list->capacity > (1 << 28)) outOfMemory();
     int capacity = list->capacity ? list->capacity * 2 : 16;
     list->items = static_cast<char**>(reallocateOrDie(list->items, sizeof(char*) * capacity));
     list->capacity = capacity;
   }
-  list->items[list->count++] = copyText(value);
+  list->items[list->count++] = text;
+}
+
+void appendSetting(TextList* list, const char* value) { appendOwned(list, copyText(value)); }
+
+static TextList keptTexts;
+
+char* keepUntilExit(char* text) {
+  appendOwned(&keptTexts, text);
+  return text;
 }
 
 static void clearList(TextList* list) {
@@ -39,5 +48,6 @@ void resetLaunchSettings(void) {
   clearList(&settings.vmpath);
   clearList(&settings.vmjars);
   clearList(&settings.arguments);
+  clearList(&keptTexts);
   settings.debug = false;
 }

@@ -31,8 +31,13 @@ void setSetting(char** field, const char* value);
 // Appends a copy of value at the end of the list.
 void appendSetting(TextList* list, const char* value);
 
+// Takes a text that lives until the process ends without belonging to the
+// record (the configuration path, the command line) and returns it. Held
+// here, such texts stay reachable instead of being dropped unreferenced.
+char* keepUntilExit(char* text);
+
 // Back to the initial state (all absent, lists empty, debug off), releasing
-// every text. The launcher itself never needs it; tests do.
+// every text, the kept ones included. The launcher itself never needs it; tests do.
 void resetLaunchSettings(void);
 
 #endif

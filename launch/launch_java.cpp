@@ -48,7 +48,7 @@ int launchJava(void) {
   if (!haveJavaPath()) return kNothingStarted;
   debugMessage("Javapath is", "%s", settings.javapath);
 
-  char* commandLine = buildCommandLine();
+  char* commandLine = keepUntilExit(buildCommandLine());
   debugMessage("Command Line is", "%s", commandLine);
   size_t length = strlen(commandLine);
   if (length > kMaxCommandLineLength) {
@@ -57,5 +57,5 @@ int launchJava(void) {
                 (int)length, (int)kMaxCommandLineLength);
     return kNothingStarted;
   }
-  return runJava(commandLine);  // the command line lives on with the process
+  return runJava(commandLine);
 }

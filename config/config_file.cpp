@@ -64,7 +64,20 @@ static const ConfigKey* findConfigKey(const char* line) {
   return nullptr;
 }
 
-static void applyLine(const char* line) {
+// What each file being read holds, outermost first. Including one of them
+// again would never end, so that is refused, and so is nesting deeper than
+// kMaxIncludeDepth (which also ends cycles the paths do not reveal).
+struct OpenConfigFile {
+  char* fullPath;  // NULL when it could not be formed
+  FileHandle file;
+  TextBuffer line;
+  char* value;  // the expanded value of the line being applied
+};
+static OpenConfigFile openFiles[kMaxIncludeDepth + 1];
+static int openFileCount;
+
+static void applyLine(OpenConfigFile* reading) {
+  const char* line = reading->line.data;
   if (line[0] == '\0' || line[0] == '#' || line[0] == '/') return;
   const char* blank = strchr(line, ' ');
   if (!blank) return;
@@ -75,22 +88,43 @@ static void applyLine(const char* line) {
     key->action(value);
     return;
   }
-  char* expanded = parsePath(value, key->treatment == kExpandQuoted);
-  key->action(expanded);
-  free(expanded);
+  reading->value = parsePath(value, key->treatment == kExpandQuoted);
+  key->action(reading->value);
+  free(reading->value);
+  reading->value = nullptr;
 }
 
-// The full paths of the files being read, outermost first: including one of
-// them again would never end, so that is refused, and so is nesting deeper
-// than kMaxIncludeDepth (which also ends cycles the paths do not reveal).
-static char* openFiles[kMaxIncludeDepth + 1];
-static int openFileCount;
+static void closeOpenFile(OpenConfigFile* reading) {
+  free(reading->fullPath);
+  free(reading->value);
+  textFree(&reading->line);
+  platform.closeFile(reading->file);
+  *reading = OpenConfigFile{};
+}
+
+static int readFile(const char* path) {
+  debugMessage("Reading Config file", "%s", path);
+  const char* errorText = "";
+  FileHandle file = platform.openFile(path, &errorText);
+  if (!file) {
+    errorLine("Can't open %s Error %s\n", path, errorText);
+    return 1;
+  }
+  OpenConfigFile* reading = &openFiles[openFileCount++];
+  *reading = OpenConfigFile{platform.absolutePath(path), file, {}, nullptr};
+  LineReader reader;
+  startLineReader(&reader, file);
+  while (readLine(&reader, &reading->line)) applyLine(reading);
+  closeOpenFile(reading);
+  --openFileCount;
+  return 0;
+}
 
 static bool isBeingRead(const char* path) {
   char* fullPath = platform.absolutePath(path);
   bool found = false;
   for (int i = 0; fullPath && i < openFileCount && !found; ++i)
-    found = openFiles[i] && strcasecmp(openFiles[i], fullPath) == 0;
+    found = openFiles[i].fullPath && strcasecmp(openFiles[i].fullPath, fullPath) == 0;
   free(fullPath);
   return found;
 }
@@ -104,24 +138,13 @@ static void includeFile(const char* path) {
     errorLine("Can't include %s: includes nested more than %d deep\n", path, kMaxIncludeDepth);
     return;
   }
-  readConfigFile(path);  // an unopenable include only writes its error line
+  readFile(path);  // an unopenable include only writes its error line
 }
 
+// An exit (status 5 or 11) ends the process in the middle of a read, leaving
+// its files open here. Only a caller that catches the exit and goes on (the
+// tests do) ever reads again; the abandoned files are closed first.
 int readConfigFile(const char* path) {
-  debugMessage("Reading Config file", "%s", path);
-  const char* errorText = "";
-  FileHandle file = platform.openFile(path, &errorText);
-  if (!file) {
-    errorLine("Can't open %s Error %s\n", path, errorText);
-    return 1;
-  }
-  openFiles[openFileCount++] = platform.absolutePath(path);
-  LineReader reader;
-  startLineReader(&reader, file);
-  TextBuffer line = {};
-  while (readLine(&reader, &line)) applyLine(line.data);
-  textFree(&line);
-  free(openFiles[--openFileCount]);
-  platform.closeFile(file);
-  return 0;
+  while (openFileCount > 0) closeOpenFile(&openFiles[--openFileCount]);
+  return readFile(path);
 }

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 
 static FakeState state;
+static int stateGeneration;  // counts installFakePlatform calls
 static jmp_buf* exitJump;
 static int exitStatus;
 
@@ -192,6 +193,7 @@ static void fakeListClose(DirectoryListing handle) { delete static_cast<FakeList
 struct FakeFile {
   std::string content;
   size_t position;
+  int generation;  // a file opened before the last install no longer counts as open
 };
 
 static FileHandle fakeOpenFile(const char* path, const char** errorText) {
@@ -201,7 +203,7 @@ static FileHandle fakeOpenFile(const char* path, const char** errorText) {
     return nullptr;
   }
   ++state.openFiles;
-  return new FakeFile{found->second, 0};
+  return new FakeFile{found->second, 0, stateGeneration};
 }
 
 static size_t fakeReadFile(FileHandle handle, char* buffer, size_t size) {
@@ -213,8 +215,9 @@ static size_t fakeReadFile(FileHandle handle, char* buffer, size_t size) {
 }
 
 static void fakeCloseFile(FileHandle handle) {
-  --state.openFiles;
-  delete static_cast<FakeFile*>(handle);
+  FakeFile* file = static_cast<FakeFile*>(handle);
+  if (file->generation == stateGeneration) --state.openFiles;
+  delete file;
 }
 
 static const long kFileNotFound = 2;
@@ -333,6 +336,7 @@ static void fakeExitProcess(int status) {
 
 void installFakePlatform() {
   state = FakeState();
+  ++stateGeneration;
   exitJump = nullptr;
   platform.messageBox = fakeMessageBox;
   platform.currentDirectory = fakeCurrentDirectory;

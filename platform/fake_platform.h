@@ -93,6 +93,8 @@ struct ExitResult {
   int status;
 };
 // Runs body; an endProcess inside it comes back here as {true, status}.
+// The way back is a longjmp: objects that body itself owns are not destroyed,
+// so whatever must outlive the exit is made before the call.
 ExitResult runCatchingExit(const std::function<void()>& body);
 
 #endif

@@ -137,6 +137,22 @@ TEST_F(ConfigFileTest, DeepNestingStopsAtTheLimitWithAnErrorLine) {
   EXPECT_EQ(0, fake().openFiles);
 }
 
+TEST_F(ConfigFileTest, AReadEndedByAnExitLeavesNothingOpenForTheNextRead) {
+  // Each read ends with status 5 two files deep, more often than files may
+  // nest; the same files are then read again.
+  fakeAddFile("C:\\Work\\inner.config", "vmparam -Dinner\njavaVersion \n");
+  fakeAddFile("C:\\Work\\outer.config", "include inner.config\n");
+  for (int i = 0; i < 2 * kMaxIncludeDepth; ++i)
+    ASSERT_EQ(5, runCatchingExit([] { readConfigFile("C:\\Work\\outer.config"); }).status);
+  EXPECT_EQ("", fake().error);  // never refused as already being read
+  EXPECT_EQ(2, fake().openFiles);  // the last read's two files, until the next read
+  fakeAddFile("C:\\Work\\inner.config", "vmparam -Dinner\n");
+  resetLaunchSettings();
+  EXPECT_EQ(0, readConfigFile("C:\\Work\\outer.config"));
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dinner"));
+  EXPECT_EQ(0, fake().openFiles);
+}
+
 TEST_F(ConfigFileTest, JavaVersionLocatesJavaAtOnceAndLaterLinesOverride) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", "C:\\j2re1.4.2_05");
   read("javapath C:\\jre\\bin\\java.exe\njavaVersion 1.4.2_05\n");
@@ -146,14 +162,16 @@ TEST_F(ConfigFileTest, JavaVersionLocatesJavaAtOnceAndLaterLinesOverride) {
 }
 
 TEST_F(ConfigFileTest, JavaVersionWithoutAJavaCommandEndsWithStatus5) {
-  ExitResult empty = runCatchingExit([this] { read("javaVersion \nmainclass after\n"); });
+  const std::string emptyVersion = "javaVersion \nmainclass after\n";  // outlives the exit
+  ExitResult empty = runCatchingExit([&] { read(emptyVersion); });
   EXPECT_TRUE(empty.exited);
   EXPECT_EQ(5, empty.status);
   EXPECT_TRUE(fake().boxes.empty());  // an empty version shows nothing
   EXPECT_EQ(nullptr, settings.mainclass);
 
   fakeAddRegistryKey(RUNTIME_ROOT_KEY);
-  ExitResult missing = runCatchingExit([this] { read("javaVersion 1.4.2_05\n"); });
+  const std::string missingVersion = "javaVersion 1.4.2_05\n";
+  ExitResult missing = runCatchingExit([&] { read(missingVersion); });
   EXPECT_EQ(5, missing.status);
   EXPECT_THAT(captions(), ElementsAre("Java Runtime Environment Not Found"));
 }

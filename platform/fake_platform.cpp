@@ -80,6 +80,11 @@ void fakeAddRegistryKey(const std::string& path) {
   state.registry[lowerCase(path.substr(0, slash))].subkeys.push_back(path.substr(slash + 1));
 }
 
+void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names) {
+  fakeAddRegistryKey(path);
+  state.registry[lowerCase(path)].subkeys = names;
+}
+
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
                           const std::string& value, bool withNul) {
   fakeAddRegistryKey(path);
@@ -114,7 +119,7 @@ static int fakeMessageBox(const char* text, const char* caption, unsigned style)
     state.answers.pop_front();
     return answer;
   }
-  return (style & kBoxYesNo) ? kAnswerNo : kAnswerOk;
+  return (style & kBoxYesNo) ? state.yesNoAnswer : kAnswerOk;
 }
 
 static char* fakeCurrentDirectory(void) {

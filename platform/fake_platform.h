@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 struct FakeMessageBox {
   std::string text;
   std::string caption;
@@ -56,7 +58,8 @@ struct FakeState {
   int openRegistryKeys = 0;
 
   std::vector<FakeMessageBox> boxes;
-  std::deque<int> answers;  // scripted; when empty, OK boxes answer OK and Yes/No boxes No
+  std::deque<int> answers;  // scripted; when empty, OK boxes answer OK and Yes/No boxes:
+  int yesNoAnswer = kAnswerNo;
 
   std::vector<FakeProcess> processes;
   std::deque<unsigned long> exitCodes;  // scripted; 0 when empty
@@ -84,6 +87,9 @@ void fakeSetEnvironment(const std::string& name, const std::string& value);
 // Creates the key (and its parents under HKLM, each listed in its parent's
 // subkeys in order of creation).
 void fakeAddRegistryKey(const std::string& path);
+// Makes the key's subkeys exactly these names, in enumeration order, without
+// creating keys for them: any name, even one no registry key could have.
+void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names);
 // Sets a value of an existing or new key; withNul adds the terminating NUL.
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
                           const std::string& value, bool withNul = true);

@@ -3,42 +3,9 @@
 #include <stdlib.h>
 
 #include "launcher_test.h"
+#include "support/command_line_split.h"
 
 using ::testing::ElementsAre;
-
-// Splits a command line the way the C runtime's start-up code does for the
-// arguments after the program name.
-static std::vector<std::string> splitLikeCRuntime(const std::string& line) {
-  std::vector<std::string> args;
-  size_t i = 0;
-  while (true) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i == line.size()) break;
-    std::string arg;
-    bool inQuotes = false;
-    while (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) {
-      size_t backslashes = 0;
-      while (i < line.size() && line[i] == '\\') ++backslashes, ++i;
-      if (i < line.size() && line[i] == '"') {
-        arg.append(backslashes / 2, '\\');
-        if (backslashes % 2) {
-          arg += '"';
-        } else if (inQuotes && i + 1 < line.size() && line[i + 1] == '"') {
-          arg += '"';
-          ++i;
-        } else {
-          inQuotes = !inQuotes;
-        }
-        ++i;
-      } else {
-        arg.append(backslashes, '\\');
-        if (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) arg += line[i++];
-      }
-    }
-    args.push_back(arg);
-  }
-  return args;
-}
 
 class CommandLineTest : public LauncherTest {
  protected:

@@ -1,0 +1,49 @@
+#!/bin/sh
+# Runs each fuzz harness for a bounded time (FUZZ_SECONDS, default 60), from
+# its seed corpus in tests/fuzz/corpus, as many at once as there are
+# processors (FUZZ_JOBS). Fails when any harness finds a crash, a leak, a hang
+# or a broken property; the input that found it is kept in build/fuzz/artifacts.
+set -eu
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-60}
+jobs=${FUZZ_JOBS:-$(nproc)}
+harnesses="config_reader parse_path version_resolution command_line"
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+mkdir -p build/fuzz/artifacts build/fuzz/logs
+
+fuzz_one() {
+  name=$1
+  log=build/fuzz/logs/$name.log
+  mkdir -p "build/fuzz/corpus/$name"
+  dictionary=""
+  [ -f "tests/fuzz/$name.dict" ] && dictionary="-dict=tests/fuzz/$name.dict"
+  # New inputs go to build/fuzz/corpus; the seeds in tests/ are only read.
+  if "build/fuzz/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 \
+      -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$name-" \
+      $dictionary "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
+    echo "fuzz $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1)"
+  else
+    echo "fuzz $name: FAILED (full log: $log)"
+    tail -n 60 "$log"
+    echo "Keep the input as a regression case: copy it from build/fuzz/artifacts"
+    echo "into tests/fuzz/corpus/$name/ and fix the fault."
+    return 1
+  fi
+}
+
+status=0
+set -- $harnesses
+while [ $# -gt 0 ]; do
+  pids=""
+  started=0
+  while [ $# -gt 0 ] && [ "$started" -lt "$jobs" ]; do
+    fuzz_one "$1" &
+    pids="$pids $!"
+    shift
+    started=$((started + 1))
+  done
+  for pid in $pids; do wait "$pid" || status=1; done
+done
+exit $status

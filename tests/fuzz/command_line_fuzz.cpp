@@ -1,0 +1,108 @@
+// Fuzzes the command-line assembly and the launch. The raw pieces (Java path,
+// VM parameters, class path, main class) must stand in order exactly as
+// stored; splitting what follows them the C runtime's way must give back each
+// program argument exactly; and the launch starts that very line, or refuses
+// one longer than Windows takes.
+//
+// Input: a flags byte (bit 0 debug mode, bit 1 also launch, bit 2 no main
+// class), the Java path and the main class each up to a NUL, then entries:
+// a tag byte (bits 0-1: vmparam, vmpath, vmjars, arguments; bits 2-7: the
+// entry is appended 1 + n times) and the entry's text up to a NUL.
+#include <stdlib.h>
+#include <string.h>
+
+#include "config/launch_settings.h"
+#include "fuzz_support.h"
+#include "launch/command_line.h"
+#include "launch/launch_java.h"
+#include "platform/fake_platform.h"
+#include "support/command_line_split.h"
+
+static void readEntries(FuzzInput* input) {
+  TextList* lists[] = {&settings.vmparam, &settings.vmpath, &settings.vmjars, &settings.arguments};
+  while (!fuzzAtEnd(*input)) {
+    uint8_t tag = takeByte(input);
+    std::string text = takeText(input);
+    int repeat = 1 + (tag >> 2);
+    for (int i = 0; i < repeat; ++i) appendSetting(lists[tag & 3], text.c_str());
+  }
+}
+
+static std::vector<std::string> listOf(const TextList& list) {
+  return std::vector<std::string>(list.items, list.items + list.count);
+}
+
+// Everything before the program arguments, as the assembly must lay it out.
+static std::string rawPieces(bool* holdsQuote) {
+  std::string line = std::string(settings.javapath) + " ";
+  for (const std::string& parameter : listOf(settings.vmparam)) line += parameter + " ";
+  std::vector<std::string> classPath = listOf(settings.vmpath);
+  for (const std::string& jar : listOf(settings.vmjars)) classPath.push_back(jar);
+  if (!classPath.empty()) {
+    line += "-classpath ";
+    for (size_t i = 0; i < classPath.size(); ++i) line += (i ? ";" : "") + classPath[i];
+    line += " ";
+  }
+  line += settings.mainclass;
+  *holdsQuote = line.find('"') != std::string::npos;
+  return line;
+}
+
+static void checkAssembly(const std::string& line) {
+  bool holdsQuote = false;
+  std::string raw = rawPieces(&holdsQuote);
+  std::vector<std::string> arguments = listOf(settings.arguments);
+  FUZZ_EXPECT_EQ(raw, line.substr(0, raw.size()), "raw pieces in order, as stored");
+  if (arguments.empty()) {
+    FUZZ_EXPECT_EQ(raw, line, "nothing after the main class without arguments");
+    return;
+  }
+  std::string tail = line.substr(raw.size());
+  FUZZ_EXPECT(tail.size() >= 2 && tail.front() == ' ' && tail.back() == ' ',
+              "arguments set off by blanks");
+  FUZZ_EXPECT_EQ(showText(arguments), showText(splitLikeCRuntime(tail)),
+                 "each argument comes back exactly");
+  if (holdsQuote) return;  // a raw quote may open a quoted part that runs on
+  std::vector<std::string> whole = splitLikeCRuntime(raw);
+  whole.insert(whole.end(), arguments.begin(), arguments.end());
+  FUZZ_EXPECT_EQ(showText(whole), showText(splitLikeCRuntime(line)),
+                 "the whole line splits into the raw pieces' words and the arguments");
+}
+
+static void checkLaunch(const std::string& line) {
+  int result = launchJava();
+  const auto& processes = fake().processes;
+  if (line.size() <= kMaxCommandLineLength) {
+    FUZZ_EXPECT(processes.size() == 1, "a line Windows takes is started");
+    FUZZ_EXPECT_EQ(line, processes[0].commandLine, "the assembled line is started");
+    FUZZ_EXPECT(result == 0, "a clean exit code is returned");
+  } else {
+    FUZZ_EXPECT(processes.empty(), "a line Windows does not take is not started");
+    FUZZ_EXPECT(result == 2, "nothing started");
+    FUZZ_EXPECT_EQ(std::string("Error"), fake().boxes.back().caption, "the refusal is shown");
+  }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput input = fuzzInput(data, size);
+  startFuzzRun();
+  uint8_t flags = takeByte(&input);
+  settings.debug = (flags & 1) != 0;
+  std::string javapath = takeText(&input);
+  std::string mainclass = takeText(&input);
+  setSetting(&settings.javapath, javapath.c_str());
+  if (!(flags & 4)) setSetting(&settings.mainclass, mainclass.c_str());
+  readEntries(&input);
+
+  if (!settings.mainclass) {
+    FUZZ_EXPECT(launchJava() == 2 && fake().processes.empty(), "no main class, nothing started");
+  } else {
+    char* built = buildCommandLine();
+    std::string line = built;
+    free(built);
+    checkAssembly(line);
+    if (flags & 2) checkLaunch(line);
+  }
+  resetLaunchSettings();
+  return 0;
+}

@@ -1,0 +1,83 @@
+// Fuzzes the whole start-up from the configuration files on: the launcher is
+// started as C:\App\app.exe in a small fixed world (environment, jar
+// directory, installed runtimes), and the fuzz input supplies its
+// configuration file and the files that may include one another. An exit with
+// status 5 or 11 is a normal outcome; what must hold is that the run ends in
+// one of the documented ways and leaves no file or registry key open.
+//
+// Input: a flags byte (bit 0 debug mode, bit 1 the user answers Yes), then
+// NUL-separated file contents: the first is C:\App\app.config, the others
+// f1.config, f2.config and so on in C:\App (and f9.config also as
+// C:\App\sub\f9.config).
+#include <string.h>
+
+#include "app/main_sequence.h"
+#include "config/launch_settings.h"
+#include "fuzz_support.h"
+#include "launch/launch_java.h"
+#include "platform/fake_platform.h"
+#include "runtime/runtime_registry.h"
+
+static void installWorld() {
+  fakeSetEnvironment("APPDIR", "C:\\Program Files\\App");
+  fakeSetEnvironment("LIBDIR", "D:\\libs\\");
+  fakeSetEnvironment("EMPTY", "");
+  fakeAddDirectoryEntry("C:\\App\\lib", "a.jar");
+  fakeAddDirectoryEntry("C:\\App\\lib", "old.jar", true);
+  fakeAddDirectoryEntry("C:\\App\\lib", "b.JAR");
+  fakeAddDirectoryEntry("C:\\Program Files\\App\\lib", "c.jar");
+  fakeAddDirectoryEntry("D:\\libs", "d.jar");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4", "JavaHome", "C:\\j2re1.4");
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\1.4.2");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_03", "JavaHome", "C:\\j2re1.4.2_03");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_08", "JavaHome",
+                       "C:\\Program Files\\Java\\j2re1.4.2_08");
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\1.5.0");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5.0_06", "JavaHome", "C:\\jre1.5.0_06", false);
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\1.5.0_07");  // no JavaHome
+}
+
+static void installFiles(const std::vector<std::string>& contents) {
+  for (size_t i = 0; i < contents.size(); ++i) {
+    std::string name = i == 0 ? "app" : "f" + std::to_string(i);
+    fakeAddFile("C:\\App\\" + name + ".config", contents[i]);
+    if (i == 9) fakeAddFile("C:\\App\\sub\\" + name + ".config", contents[i]);
+  }
+}
+
+static void checkOutcome(const ExitResult& exit, int status) {
+  if (exit.exited) {
+    FUZZ_EXPECT(exit.status == 5 || exit.status == 11, "only status 5 or 11 ends the reading");
+    FUZZ_EXPECT(fake().processes.size() <= 1, "at most the browser is started before an exit");
+    return;
+  }
+  FUZZ_EXPECT(status == 0, "status 0 once the configuration was read");
+  FUZZ_EXPECT(fake().openFiles == 0, "every configuration file is closed");
+  FUZZ_EXPECT(fake().processes.size() <= 1, "at most Java is started");
+  for (const FakeProcess& process : fake().processes)
+    FUZZ_EXPECT(process.commandLine.size() <= kMaxCommandLineLength,
+                "no process is started with a line Windows does not take");
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput input = fuzzInput(data, size);
+  startFuzzRun();
+  uint8_t flags = takeByte(&input);
+  if (flags & 2) fake().yesNoAnswer = kAnswerYes;
+  installWorld();
+  std::vector<std::string> contents = takeTexts(&input);
+  if (contents.empty()) contents.push_back("");  // there is always a configuration file
+  installFiles(contents);
+
+  std::vector<std::string> arguments = {"C:\\App\\app.exe", "first"};
+  if (flags & 1) arguments.push_back("-d");
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(&argument[0]);
+  int status = -1;
+  ExitResult exit = runCatchingExit([&] { status = runLauncher((int)argv.size(), argv.data()); });
+  checkOutcome(exit, status);
+  FUZZ_EXPECT(fake().openRegistryKeys == 0, "every registry key is closed");
+  resetLaunchSettings();
+  return 0;
+}

@@ -79,13 +79,24 @@ TEST_F(ConfigFileTest, LongLinesAreReadWholeNotAsSeveralLines) {
   EXPECT_EQ(std::string(2039, 'a') + "mainclass piece", settings.appname);
 }
 
-TEST_F(ConfigFileTest, ListsTakeFarMoreThanAHundredEntriesInOrder) {
+TEST_F(ConfigFileTest, EveryListTakesFarMoreThanAHundredEntriesInOrder) {
+  std::vector<std::string> vmparams, paths, jars, arguments;
   std::string content;
-  for (int i = 0; i < 250; ++i) content += "vmparam -Dn=" + std::to_string(i) + "\n";
-  read(content);
-  ASSERT_EQ(250, settings.vmparam.count);
-  EXPECT_STREQ("-Dn=0", settings.vmparam.items[0]);
-  EXPECT_STREQ("-Dn=249", settings.vmparam.items[249]);
+  for (int i = 0; i < 250; ++i) {
+    std::string n = std::to_string(i);
+    vmparams.push_back("-Dn=" + n);
+    paths.push_back("classes" + n);
+    jars.push_back("lib/j" + n + ".jar");
+    arguments.push_back("arg" + n);
+    fakeAddDirectoryEntry("C:\\Work\\lib", "j" + n + ".jar");
+    content += "vmparam -Dn=" + n + "\n" + (i % 2 ? "addjar " : "addpath ") + paths.back() +
+               "\nargument arg" + n + "\n";
+  }
+  read(content + "addjars lib\n");
+  EXPECT_EQ(vmparams, listOf(settings.vmparam));
+  EXPECT_EQ(paths, listOf(settings.vmpath));
+  EXPECT_EQ(jars, listOf(settings.vmjars));
+  EXPECT_EQ(arguments, listOf(settings.arguments));
 }
 
 TEST_F(ConfigFileTest, ValuesAreExpandedWithTheQuotingOfTheirKey) {

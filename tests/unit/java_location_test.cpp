@@ -87,6 +87,34 @@ TEST_F(JavaLocationTest, JavaHomeWithoutTerminatingNulOrOfAnyLength) {
   EXPECT_EQ(longHome + "\\bin\\javaw.exe", forVersion("1.4.2_06"));
 }
 
+TEST_F(JavaLocationTest, JavaHomesAroundTheFirstReadSizeWithAndWithoutNul) {
+  for (size_t length : {254, 255, 256, 257, 511, 512, 513}) {
+    for (bool withNul : {false, true}) {
+      std::string home = "C:\\" + std::string(length - 3, 'h');
+      fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", home, withNul);
+      EXPECT_EQ(home + "\\bin\\javaw.exe", forVersion("1.4.2_05")) << length << withNul;
+    }
+  }
+}
+
+TEST_F(JavaLocationTest, JavaHomeBeyondAnyPathIsRefusedAsUnreadable) {
+  installHome("1.4.2_05", std::string((1 << 24) + 1, 'h'));
+  EXPECT_EQ("<none>", forVersion("1.4.2_05"));
+  EXPECT_THAT(captions(), ElementsAre("Error!"));
+  EXPECT_EQ(0, fake().openRegistryKeys);
+}
+
+TEST_F(JavaLocationTest, LongVersionKeyPathsAreShownWhole) {
+  std::string version = "1.4.2_05" + std::string(300, '9');
+  std::string keyPath = RUNTIME_ROOT_KEY "\\" + version;
+  fakeAddRegistryKey(keyPath);  // present, without JavaHome
+  settings.debug = true;
+  EXPECT_EQ("<none>", forVersion(version.c_str()));
+  EXPECT_THAT(captions(), ElementsAre("JavaInstallRegPath", "Error Reading Registry!", "Error!"));
+  EXPECT_EQ(keyPath, fake().boxes[0].text);
+  EXPECT_EQ("No Java Home Directory Found for " + keyPath + " ", fake().boxes[2].text);
+}
+
 TEST_F(JavaLocationTest, DefaultJavaFromTheCurrentVersion) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
   installHome("1.4", "C:\\j2re1.4.2_08");

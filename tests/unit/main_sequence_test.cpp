@@ -96,12 +96,25 @@ TEST_F(MainSequenceTest, UnreadableCurrentDirectoryLooksAtTheDriveRoot) {
   EXPECT_EQ("Can't open \\tool.config Error No such file or directory\n", fake().error);
 }
 
-TEST_F(MainSequenceTest, LongProgramNamesAndDirectoriesAreKeptWhole) {
+TEST_F(MainSequenceTest, LongProgramNamesDirectoriesAndPathsAreKeptWhole) {
   std::string directory = "C:\\" + std::string(2100, 'd');
-  fakeAddFile(directory + "\\" + std::string(1500, 't') + ".config", "mainclass a.B\njavapath j\n");
-  EXPECT_EQ(0, run({directory + "\\" + std::string(1500, 't') + ".exe", "-d"}));
-  EXPECT_EQ("[" + directory + "\\" + std::string(1500, 't') + ".exe]", fake().boxes[1].text);
+  std::string name = std::string(1500, 't');
+  std::string path = directory + "\\" + name + ".config";
+  fakeAddFile(path, "mainclass a.B\njavapath j\n");
+  EXPECT_EQ(0, run({directory + "\\" + name + ".exe", "-d"}));
+  EXPECT_EQ("[" + directory + "\\" + name + ".exe]", fake().boxes[1].text);
   EXPECT_EQ(directory, fake().boxes[2].text);
+  EXPECT_EQ("Reading App Config file", fake().boxes[3].caption);
+  EXPECT_EQ("[" + path + "]", fake().boxes[3].text);
+  EXPECT_THAT(fake().output, ::testing::HasSubstr("reading app config " + path + "\n"));
+
+  // Started by a bare name in a current directory of any length.
+  installFakePlatform();
+  resetLaunchSettings();
+  fake().currentDirectory = "D:\\" + std::string(3000, 'c');
+  fakeAddFile(fake().currentDirectory + "\\tool.config", "mainclass a.B\njavapath j\n");
+  EXPECT_EQ(0, run({"tool"}));
+  EXPECT_EQ(1u, fake().processes.size());
 }
 
 TEST_F(MainSequenceTest, MissingConfigurationReturns2SilentlyOutsideDebugMode) {

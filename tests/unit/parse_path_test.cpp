@@ -62,7 +62,15 @@ TEST_F(ParsePathTest, LongNamesAndValuesComeOutWhole) {
   std::string name(3000, 'N');
   std::string value(5000, 'v');
   fakeSetEnvironment(name, value);
-  EXPECT_EQ("-D" + value + "/tail", expand(("-D$" + name + "\\tail").c_str(), true));
+  std::string input = "-D$" + name + "\\tail";
+  EXPECT_EQ("-D" + value + "/tail", expand(input.c_str(), true));
+
+  settings.debug = true;  // the debug box shows both texts whole
+  expand(input.c_str(), true);
+  expand(("$" + name + "x").c_str(), true);
+  ASSERT_EQ(2u, fake().boxes.size());
+  EXPECT_EQ("arg [" + input + "] expanded to [-D" + value + "\\tail]\n", fake().boxes[0].text);
+  EXPECT_EQ(name + "x", fake().boxes[1].text);
 }
 
 TEST_F(ParsePathTest, DebugModeShowsTheExpansionAndTheUnsetName) {

@@ -1,0 +1,218 @@
+#!/bin/bash
+# Footprint and speed of build/win32/launcher.exe under Wine:
+#   1. size of the exe, with and without its icon resources;
+#   2. start-up: median wall time, in interleaved rounds, of
+#        (a) the launcher with a large configuration (100 vmparam lines, 100 jars,
+#            10 include files, a javaVersion resolved over 50 installed versions)
+#            starting a stand-in javaw.exe that ends at once,
+#        (b) the least launcher possible starting the same command line,
+#        (c) the stand-in started directly with that command line;
+#   3. while Java runs: resident memory and CPU time of the waiting launcher
+#      (and of the least launcher, for comparison).
+# Everything runs in a private Wine prefix and X display under /tmp, removed
+# at the end. Usage: bench/wine_startup.sh [rounds]   (default 30)
+# LAUNCHER=path/launcher.exe measures that build of the launcher instead (for
+# comparing two versions); the other programs still come from build/win32.
+set -euo pipefail
+
+rounds=${1:-30}
+warmup=3
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
+exe=$work/bin/launcher.exe
+standin=$work/bin/javaw.exe
+least=$work/bin/least_launcher.exe
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb_pid=""
+cleanup() {
+  wineserver -k 2>/dev/null || true  # this prefix's server and its processes only
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+say() { printf '%s\n' "$*" >&2; }
+
+# Builds, then copies the programs while still holding the build lock, so that
+# another build cannot replace them half-way.
+build() {
+  say "building the win32 preset"
+  mkdir -p "$work/bin"
+  (cd "$root" && flock /tmp/corvane-build.lock sh -c '
+    cmake --preset win32 -DCORVANE_BENCH=ON >/dev/null && cmake --build --preset win32 >/dev/null &&
+    cp build/win32/launcher.exe build/win32/bench/javaw.exe build/win32/bench/least_launcher.exe "$1"' \
+    sh "$work/bin")
+  if [ -n "${LAUNCHER:-}" ]; then cp "$LAUNCHER" "$exe"; fi
+}
+
+start_display() {
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || { say "Xvfb did not start"; exit 1; }
+  export DISPLAY=:$(cat "$work/display")
+}
+
+# The registry holds 50 runtime versions; javaVersion 1.4.2_05+ resolves to 1.4.2_24.
+write_registry() {
+  local root_key='HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\Java Runtime Environment'
+  {
+    echo 'REGEDIT4'
+    echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
+    echo '"Managed"="N"'
+    echo '[HKEY_CURRENT_USER\Software\Wine\WineDbg]'
+    echo '"ShowCrashDialog"=dword:00000000'
+    echo "[$root_key]"
+    echo '"CurrentVersion"="1.4"'
+    for family in 1.4.2 1.5.0; do
+      for patch in $(seq -w 0 24); do
+        echo "[$root_key\\${family}_$patch]"
+        echo "\"JavaHome\"=\"C:\\\\bench\\\\jre${family}_$patch\""
+      done
+    done
+  } >"$work/runtimes.reg"
+  wine regedit /S "$(winepath -w "$work/runtimes.reg")"
+}
+
+# C:\bench\app\benchapp.exe (the launcher) with benchapp.config, 10 include
+# files of 10 vmparam lines each, and lib\ with 100 jars; the stand-in as the
+# javaw.exe of the runtime the resolution picks; the least launcher beside it.
+write_application() {
+  local bench=$WINEPREFIX/drive_c/bench
+  mkdir -p "$bench/app/conf" "$bench/app/lib" "$bench/jre1.4.2_24/bin"
+  cp "$exe" "$bench/app/benchapp.exe"
+  cp "$standin" "$bench/jre1.4.2_24/bin/javaw.exe"
+  cp "$least" "$bench/least.exe"
+  for jar in $(seq -w 1 100); do : >"$bench/app/lib/library-$jar.jar"; done
+  : >"$bench/app/lib/readme.txt"
+  {
+    echo '// benchmark application'
+    echo 'appname Bench App'
+    echo 'mainclass com.example.bench.Main'
+    echo 'javaVersion 1.4.2_05+'
+    echo 'addpath classes'
+    echo 'addjars lib'
+    for part in $(seq -w 1 10); do echo "include conf\\part$part.config"; done
+    echo 'consoleTitle Bench App'
+  } >"$bench/app/benchapp.config"
+  for part in $(seq -w 1 10); do
+    {
+      echo "# settings part $part"
+      for line in $(seq 0 9); do
+        if [ $((line % 2)) = 0 ]; then
+          echo "vmparam -Dbench.part$part.home$line=\$BENCH_HOME\\data$line"
+        else
+          echo "vmparam -Dbench.part$part.option$line=value$line"
+        fi
+      done
+    } >"$bench/app/conf/part$part.config"
+  done
+  export BENCH_HOME='C:\bench\app'
+}
+
+# Runs the launcher once with the stand-in recording its command line, checks
+# that the whole configuration made it in, and keeps the command line's words.
+check_and_record() {
+  STANDIN_RECORD='C:\bench\command.txt' wine 'C:\bench\app\benchapp.exe' >/dev/null
+  local line
+  line=$(cat "$WINEPREFIX/drive_c/bench/command.txt")
+  local vmparams jars
+  vmparams=$(grep -o ' -Dbench\.' <<<"$line" | wc -l)
+  jars=$(grep -o 'lib/library-[0-9]*\.jar' <<<"$line" | wc -l)
+  case "$line" in 'C:\bench\jre1.4.2_24\bin\javaw.exe '*) ;; *)
+    say "unexpected command line: ${line:0:80}"; exit 1 ;;
+  esac
+  if [ "$vmparams" != 100 ] || [ "$jars" != 100 ]; then
+    say "command line holds $vmparams VM parameters and $jars jars, not 100 each"; exit 1
+  fi
+  say "launcher started: ${line:0:60}... (${#line} characters, 100 VM parameters, 100 jars)"
+  read -r -a command_words <<<"$line"
+}
+
+# Milliseconds of wall time of one run; fails the script on a non-zero status.
+time_run() {
+  local start end
+  start=$EPOCHREALTIME
+  case $1 in
+    a) wine 'C:\bench\app\benchapp.exe' >/dev/null ;;
+    b) wine 'C:\bench\least.exe' "${command_words[@]}" >/dev/null ;;
+    c) wine "${command_words[@]}" >/dev/null ;;
+  esac
+  end=$EPOCHREALTIME
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f\n", (e - s) * 1000 }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+quartiles() { sort -n | awk '{ v[NR] = $1 } END { printf "%s-%s", v[int(NR / 4) + 1], v[int(3 * NR / 4) + 1] }'; }
+
+measure_startup() {
+  say "start-up: $warmup warm-up rounds, then $rounds rounds of a, b, c (order rotating)"
+  local orders=("a b c" "b c a" "c a b") round variant
+  for round in $(seq "$warmup"); do for variant in a b c; do time_run $variant >/dev/null; done; done
+  : >"$work/a.ms"; : >"$work/b.ms"; : >"$work/c.ms"
+  for round in $(seq "$rounds"); do
+    for variant in ${orders[$((round % 3))]}; do time_run $variant >>"$work/$variant.ms"; done
+  done
+  local a b c
+  a=$(median <"$work/a.ms"); b=$(median <"$work/b.ms"); c=$(median <"$work/c.ms")
+  echo "| (a) launcher, large configuration | $a | $(quartiles <"$work/a.ms") |"
+  echo "| (b) least launcher | $b | $(quartiles <"$work/b.ms") |"
+  echo "| (c) stand-in javaw.exe alone | $c | $(quartiles <"$work/c.ms") |"
+  awk -v a="$a" -v b="$b" -v c="$c" 'BEGIN { printf "\na/b = %.3f   a/c = %.3f   (%d rounds)\n", a / b, a / c, '"$rounds"' }'
+}
+
+# Sum over every thread of a process: nanoseconds on the CPU and context switches.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { print n + 0 }'; }
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'; }
+rss_kib() { awk '/^VmRSS/ { print $2 }' /proc/"$1"/status; }
+
+# Starts one launcher with a stand-in that runs for 12 s, and looks at the
+# launcher's own process from 2 s to 10 s (through both of its waits: for
+# input idle, at most 5 s, and for the end).
+measure_waiting() {
+  local label=$1; shift
+  STANDIN_SLEEP_MS=12000 wine "$@" >/dev/null &
+  local pid=$!
+  sleep 2
+  grep -q 'bench' /proc/$pid/cmdline || { say "pid $pid is not the launcher"; exit 1; }
+  local cpu0 sw0 rss0 cpu1 sw1 rss1
+  cpu0=$(cpu_ns $pid); sw0=$(switches $pid); rss0=$(rss_kib $pid)
+  sleep 8
+  cpu1=$(cpu_ns $pid); sw1=$(switches $pid); rss1=$(rss_kib $pid)
+  local threads; threads=$(ls /proc/$pid/task | wc -l)
+  wait $pid
+  awk -v l="$label" -v c="$((cpu1 - cpu0))" -v s="$((sw1 - sw0))" -v r0="$rss0" -v r1="$rss1" -v t="$threads" \
+    'BEGIN { printf "| %s | %d / %d | %.3f | %d | %d |\n", l, r0, r1, c / 1e6, s, t }'
+}
+
+report_sizes() {
+  local size alignment rsrc
+  size=$(stat -c %s "$exe")
+  alignment=$((16#$(i686-w64-mingw32-objdump -p "$exe" | awk '/^FileAlignment/ { print $2 }')))
+  rsrc=$((16#$(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".rsrc" { print $3 }')))
+  rsrc=$(((rsrc + alignment - 1) / alignment * alignment))  # as laid out in the file
+  echo "| launcher.exe with its icons | $size | $((size / 1024)) KiB |"
+  echo "| .rsrc section (icons) | $rsrc | |"
+  echo "| launcher.exe without icons | $((size - rsrc)) | $(((size - rsrc) / 1024)) KiB |"
+  echo "| least launcher (for comparison) | $(stat -c %s "$least") | |"
+}
+
+build
+say "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-), $(wine --version)"
+start_display
+mkdir -p "$WINEPREFIX"
+wineserver -p
+wineboot -i >/dev/null 2>&1
+write_registry
+write_application
+check_and_record
+
+echo "## Size (bytes)"
+report_sizes
+echo
+echo "## Start-up, milliseconds (median, interquartile range)"
+measure_startup
+echo
+echo "## Waiting while Java runs (VmRSS KiB at 2 s / 10 s, CPU ms and context switches from 2 s to 10 s, threads)"
+measure_waiting "launcher" 'C:\bench\app\benchapp.exe'
+measure_waiting "least launcher" 'C:\bench\least.exe' "${command_words[@]}"

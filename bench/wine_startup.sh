@@ -62,6 +62,8 @@ write_registry() {
     echo '"Managed"="N"'
     echo '[HKEY_CURRENT_USER\Software\Wine\WineDbg]'
     echo '"ShowCrashDialog"=dword:00000000'
+    echo '[HKEY_CURRENT_USER\Software\Wine\Debug]'
+    echo '"RelayInclude"="KERNEL32.WriteFile"'
     echo "[$root_key]"
     echo '"CurrentVersion"="1.4"'
     for family in 1.4.2 1.5.0; do
@@ -127,6 +129,20 @@ check_and_record() {
   fi
   say "launcher started: ${line:0:60}... (${#line} characters, 100 VM parameters, 100 jars)"
   read -r -a command_words <<<"$line"
+}
+
+# Each trace line must leave the launcher in one write, also when standard
+# output is a character device (here /dev/null), which the C runtime leaves
+# unbuffered and would write byte by byte. Writes are counted with Wine's relay
+# trace, which the registry limits to WriteFile.
+check_output_writes() {
+  local lines writes
+  wine 'C:\bench\app\benchapp.exe' >"$work/trace.txt"
+  lines=$(wc -l <"$work/trace.txt")
+  WINEDEBUG=+relay wine 'C:\bench\app\benchapp.exe' 2>"$work/relay.txt" >/dev/null
+  writes=$(grep -c 'Call KERNEL32.WriteFile' "$work/relay.txt" || true)
+  say "standard output: $lines trace lines in $writes writes"
+  if [ "$writes" -gt $((2 * lines)) ]; then say "the launcher writes its output piecemeal"; exit 1; fi
 }
 
 # Milliseconds of wall time of one run; fails the script on a non-zero status.
@@ -206,6 +222,7 @@ wineboot -i >/dev/null 2>&1
 write_registry
 write_application
 check_and_record
+check_output_writes
 
 echo "## Size (bytes)"
 report_sizes

@@ -162,7 +162,16 @@ static void win32WriteError(const char* text) {
 
 static void win32ExitProcess(int status) { exit(status); }
 
+// The C runtime leaves a stream unbuffered when it is a character device (a
+// console, NUL) and then writes it one byte per system call: a hundred trace
+// lines became thousands of writes. With a buffer, each flushed line is one write.
+static void bufferStandardStreams(void) {
+  setvbuf(stdout, NULL, _IOFBF, BUFSIZ);
+  setvbuf(stderr, NULL, _IOFBF, BUFSIZ);
+}
+
 void installWin32Platform(void) {
+  bufferStandardStreams();
   platform.messageBox = win32MessageBox;
   platform.currentDirectory = win32CurrentDirectory;
   platform.changeDirectory = win32ChangeDirectory;

@@ -5,10 +5,12 @@
 // status 5 or 11 is a normal outcome; what must hold is that the run ends in
 // one of the documented ways and leaves no file or registry key open.
 //
-// Input: a flags byte (bit 0 debug mode, bit 1 the user answers Yes), then
-// NUL-separated file contents: the first is C:\App\app.config, the others
-// f1.config, f2.config and so on in C:\App (and f9.config also as
-// C:\App\sub\f9.config).
+// Input: a flags byte (bit 0 debug mode, bit 1 the user answers Yes, bits 2-4
+// which default runtime the registry names, bit 5 Java exits with code 1,
+// bit 6 Java cannot be started, bit 7 the launcher is started by its bare
+// name from C:\App), then NUL-separated file contents: the first is
+// C:\App\app.config, the others f1.config, f2.config and so on in C:\App (and
+// f9.config also as C:\App\sub\f9.config).
 #include <string.h>
 
 #include "app/main_sequence.h"
@@ -18,7 +20,17 @@
 #include "platform/fake_platform.h"
 #include "runtime/runtime_registry.h"
 
-static void installWorld() {
+enum DefaultRuntime { kNoRuntimeRoot = 1, kNoCurrentVersion, kNoCurrentKey, kNoCurrentHome };
+
+static void installDefaultRuntime(int variant) {
+  if (variant == kNoRuntimeRoot) return;
+  fakeAddRegistryKey(RUNTIME_ROOT_KEY);
+  if (variant == kNoCurrentVersion) return;
+  const char* current = variant == kNoCurrentKey ? "1.3" : variant == kNoCurrentHome ? "1.4.2" : "1.4";
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", current);
+}
+
+static void installWorld(int defaultRuntime) {
   fakeSetEnvironment("APPDIR", "C:\\Program Files\\App");
   fakeSetEnvironment("LIBDIR", "D:\\libs\\");
   fakeSetEnvironment("EMPTY", "");
@@ -27,7 +39,8 @@ static void installWorld() {
   fakeAddDirectoryEntry("C:\\App\\lib", "b.JAR");
   fakeAddDirectoryEntry("C:\\Program Files\\App\\lib", "c.jar");
   fakeAddDirectoryEntry("D:\\libs", "d.jar");
-  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+  installDefaultRuntime(defaultRuntime);
+  if (defaultRuntime == kNoRuntimeRoot) return;  // no runtime is installed then
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4", "JavaHome", "C:\\j2re1.4");
   fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\1.4.2");
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_03", "JavaHome", "C:\\j2re1.4.2_03");
@@ -65,12 +78,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   startFuzzRun();
   uint8_t flags = takeByte(&input);
   if (flags & 2) fake().yesNoAnswer = kAnswerYes;
-  installWorld();
+  if (flags & 32) fake().exitCodes.push_back(1);
+  if (flags & 64) fake().startErrors.push_back(2);
+  installWorld((flags >> 2) & 7);
   std::vector<std::string> contents = takeTexts(&input);
   if (contents.empty()) contents.push_back("");  // there is always a configuration file
   installFiles(contents);
 
-  std::vector<std::string> arguments = {"C:\\App\\app.exe", "first"};
+  fake().currentDirectory = "C:\\App";
+  std::vector<std::string> arguments = {flags & 128 ? "app" : "C:\\App\\app.exe", "first"};
   if (flags & 1) arguments.push_back("-d");
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(&argument[0]);

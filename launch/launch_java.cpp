@@ -23,8 +23,9 @@ static bool haveJavaPath(void) {
   return settings.javapath != nullptr;
 }
 
-// Starts the command, waits for its end and returns the exit code; a start
-// that fails is reported with the system's error code, and nothing is waited for.
+// Starts the command, waits for its end and returns the exit code. A start
+// that fails is reported with the system's error code, even when the system
+// gives none, nothing is waited for, and the result is kNothingStarted.
 static int runJava(char* commandLine) {
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
@@ -35,9 +36,9 @@ static int runJava(char* commandLine) {
     platform.waitForExit(process);
     if (!platform.processExitCode(process, &exitCode)) exitCode = 0;
   }
-  if (exitCode != 0) reportLaunchError((long)exitCode);
+  if (!started || exitCode != 0) reportLaunchError((long)exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);
-  return (int)exitCode;
+  return started ? (int)exitCode : kNothingStarted;
 }
 
 int launchJava(void) {

@@ -286,15 +286,11 @@ static void fakeRegistryClose(RegistryKey key) {
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
                              unsigned long* errorCode) {
-  unsigned long failure = 0;
-  if (!state.startErrors.empty()) {
-    failure = state.startErrors.front();
-    state.startErrors.pop_front();
-  }
   state.processes.push_back({commandLine, title != nullptr, title ? title : "", false, 0, false});
-  if (failure) {
+  if (!state.startErrors.empty()) {
     *process = nullptr;
-    *errorCode = failure;
+    *errorCode = state.startErrors.front();
+    state.startErrors.pop_front();
     return false;
   }
   *process = reinterpret_cast<ProcessHandle>(state.processes.size());  // 1-based index

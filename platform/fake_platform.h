@@ -63,7 +63,7 @@ struct FakeState {
 
   std::vector<FakeProcess> processes;
   std::deque<unsigned long> exitCodes;  // scripted; 0 when empty
-  std::deque<unsigned long> startErrors;  // a non-zero entry makes that start fail with it
+  std::deque<unsigned long> startErrors;  // each entry makes one start fail with that code (0 too)
 
   int openFiles = 0;
   std::string output;

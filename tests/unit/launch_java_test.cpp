@@ -63,12 +63,20 @@ TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) 
 
 TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
   settings.debug = true;
-  fake().startErrors.push_back(2);
+  fake().startErrors.push_back(5);
   EXPECT_EQ(2, launchJava());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
-  EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=2",
+  EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=5",
             fake().boxes.back().text);
-  EXPECT_NE(std::string::npos, fake().output.find("CreateProcess ret 0, exitCode=2\n"));
+  EXPECT_NE(std::string::npos, fake().output.find("CreateProcess ret 0, exitCode=5\n"));
+}
+
+TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
+  fake().startErrors.push_back(0);
+  EXPECT_EQ(2, launchJava());
+  EXPECT_FALSE(fake().processes[0].waitedForExit);
+  ASSERT_THAT(captions(), ElementsAre("Error"));
+  EXPECT_THAT(fake().boxes[0].text, ::testing::EndsWith("Error=0"));
 }
 
 TEST_F(LaunchJavaTest, MissingMainClassStartsNothing) {

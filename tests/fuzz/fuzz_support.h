@@ -33,15 +33,16 @@ void startFuzzRun();
 // libFuzzer keeps the input and the replay program fails.
 [[noreturn]] void fuzzFailure(const char* property, const std::string& expected,
                               const std::string& actual);
-#define FUZZ_EXPECT_EQ(expected, actual, property)                       \
-  do {                                                                   \
-    if (!((expected) == (actual))) fuzzFailure(property, expected, actual); \
+#define FUZZ_EXPECT_EQ(expected, actual, property)                           \
+  do {                                                                       \
+    if (!((expected) == (actual))) fuzzFailure(property, expected, actual);  \
   } while (0)
-#define FUZZ_EXPECT(condition, property) \
-  do {                                   \
+#define FUZZ_EXPECT(condition, property)                      \
+  do {                                                        \
     if (!(condition)) fuzzFailure(property, "true", "false"); \
   } while (0)
 
+// The texts one after the other, each in brackets, for comparing lists.
 std::string showText(const std::vector<std::string>& texts);
 
 #endif

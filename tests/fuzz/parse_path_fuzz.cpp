@@ -92,8 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char* result = parsePath(value.c_str(), quoting);
   FUZZ_EXPECT_EQ(expected.result, std::string(result), "expanded value");
   free(result);
-  if (settings.debug) checkDebugBoxes(value, expected);
-  else FUZZ_EXPECT(fake().boxes.empty(), "no boxes outside debug mode");
+  if (settings.debug)
+    checkDebugBoxes(value, expected);
+  else
+    FUZZ_EXPECT(fake().boxes.empty(), "no boxes outside debug mode");
   resetLaunchSettings();
   return 0;
 }

@@ -1,0 +1,93 @@
+"""Checks of the launcher's file itself: PE header, imports, size,
+identification text and icon resources."""
+import re
+import struct
+import subprocess
+import tempfile
+from pathlib import Path
+
+MAX_SIZE = 128 * 1024
+ALLOWED_IMPORTS = {"KERNEL32.DLL", "USER32.DLL", "ADVAPI32.DLL", "MSVCRT.DLL"}
+IDENTIFICATION = re.compile(
+    rb"@\(#\)app/Corvane\.cpp Version: 1\.0\.8 Compiled: "
+    rb"[A-Z][a-z]{2} [ \d]\d \d{4} at \d\d:\d\d:\d\d\0")
+# group -> (width, height, bits per pixel) of its one image
+ICON_GROUPS = {101: (64, 64, 8), 102: (32, 32, 8), 103: (32, 32, 8),
+               **{group: (32, 32, 4) for group in (104, 105, 106, 107, 108, 112)},
+               111: (32, 32, 24), 113: (17, 17, 8)}
+RT_ICON, RT_GROUP_ICON = 3, 14
+
+
+def pe_header(exe: Path) -> list[str]:
+    data = exe.read_bytes()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        return ["no PE signature"]
+    machine = struct.unpack_from("<H", data, pe + 4)[0]
+    optional = pe + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    major, minor = struct.unpack_from("<HH", data, optional + 48)
+    subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+    problems = []
+    if machine != 0x14C:
+        problems.append(f"machine {machine:#x}, not i386")
+    if magic != 0x10B:
+        problems.append(f"optional header magic {magic:#x}, not PE32")
+    if subsystem != 2:
+        problems.append(f"subsystem {subsystem}, not Windows GUI (2)")
+    if (major, minor) != (4, 0):
+        problems.append(f"subsystem version {major}.{minor}, not 4.0")
+    return problems
+
+
+def imports(exe: Path) -> list[str]:
+    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(exe)], check=True,
+                          capture_output=True, text=True).stdout
+    dlls = {name.upper() for name in re.findall(r"DLL Name: (\S+)", dump)}
+    if not dlls:
+        return ["no imports found"]
+    extra = dlls - ALLOWED_IMPORTS
+    return [f"imports {sorted(extra)}"] if extra else []
+
+
+def size(exe: Path) -> list[str]:
+    length = exe.stat().st_size
+    return [f"{length} bytes, more than {MAX_SIZE}"] if length > MAX_SIZE else []
+
+
+def identification(exe: Path) -> list[str]:
+    found = IDENTIFICATION.findall(exe.read_bytes())
+    return [] if len(found) == 1 else [f"identification text found {len(found)} times"]
+
+
+def resources(exe: Path) -> list[str]:
+    listing = subprocess.run(["wrestool", "-l", str(exe)], check=True,
+                             capture_output=True, text=True).stdout
+    entries = re.findall(r"--type=(\d+) --name=(\d+)", listing)
+    problems = [f"resource of type {kind}, only icons belong there"
+                for kind in sorted({int(kind) for kind, _ in entries} - {RT_ICON, RT_GROUP_ICON})]
+    groups = [int(name) for kind, name in entries if int(kind) == RT_GROUP_ICON]
+    if groups != sorted(ICON_GROUPS):
+        problems.append(f"icon groups {groups}, expected {sorted(ICON_GROUPS)}")
+    with tempfile.TemporaryDirectory() as scratch:
+        for group, (width, height, depth) in ICON_GROUPS.items():
+            if group not in groups:
+                continue
+            ico = Path(scratch) / f"{group}.ico"
+            subprocess.run(["wrestool", "-x", f"--type={RT_GROUP_ICON}", f"--name={group}",
+                            "-o", str(ico), str(exe)], check=True)
+            images = subprocess.run(["icotool", "-l", str(ico)], check=True,
+                                    capture_output=True, text=True).stdout.splitlines()
+            wanted = f"--width={width} --height={height} --bit-depth={depth}"
+            if len(images) != 1 or wanted not in images[0]:
+                problems.append(f"icon group {group}: {images}, expected one image {wanted}")
+    return problems
+
+
+CHECKS = [
+    ("PE32 i386, GUI subsystem 4.0", pe_header),
+    ("imports only kernel32, user32, advapi32 and msvcrt", imports),
+    ("at most 128 KiB", size),
+    ("identification text", identification),
+    ("eleven icon groups and nothing else", resources),
+]

@@ -1,0 +1,207 @@
+"""A case: an application directory, a registry state and a way of starting
+the launcher, with what must come of it. Cases are plain data; run_case
+sets the world up, runs the launcher once and compares."""
+from dataclasses import dataclass, field
+from pathlib import Path, PureWindowsPath
+
+from .records import read_records
+from .wine import Run, WineError, wait_until
+from .world import Registry, Runtime, World
+
+APP_DIR = r"C:\Apps\Viewer"
+
+# The installed runtimes most cases use, in the order the registry lists them.
+# 1.4.2_08 lives under a path with a blank.
+STANDARD = Registry(
+    runtimes=(
+        Runtime("1.4", r"C:\Java\j2re1.4"),
+        Runtime("1.4.2", r"C:\Java\j2re1.4.2"),
+        Runtime("1.4.2_03", r"C:\Java\j2re1.4.2_03"),
+        Runtime("1.4.2_08", r"C:\Program Files\Java\j2re1.4.2_08"),
+        Runtime("1.5.0", r"C:\Java\jre1.5.0"),
+        Runtime("1.5.0_06", r"C:\Java\jre1.5.0_06"),
+    ),
+    current="1.5.0",
+)
+
+PAGE_SECONDS = 10
+NO_TITLE = "<no title>"  # Java: the startup record carried no title
+
+
+@dataclass
+class Box:
+    caption: str
+    text: str
+    buttons: str = "ok"          # the visible buttons, e.g. "yes,no"
+    icon: bool = False
+
+
+@dataclass
+class Java:
+    """What the stand-in Java program recorded; None fields are not checked."""
+    command_line: str | None = None
+    args: list[str] | None = None    # the arguments after the program name
+    image: str | None = None         # the program file that was started
+    cwd: str | None = None
+    title: str | None = None         # or NO_TITLE
+
+
+@dataclass
+class Case:
+    name: str
+    config: str | None = ""          # <exe stem>.config in app_dir; None: no such file
+    exe: str = "viewer.exe"
+    config_name: str | None = None   # instead of <exe stem>.config
+    app_dir: str = APP_DIR
+    files: dict = field(default_factory=dict)  # path (app-relative or C:\...) -> content
+    args: list[str] = field(default_factory=list)
+    start: str = "path"              # "path": wine C:\...\viewer.exe; "console": cmd /c typed
+    typed: str | None = None         # console: the command typed, default the exe's stem
+    cwd: str | None = None           # console: where it is typed, default app_dir
+    env: dict[str, str] = field(default_factory=dict)
+    registry: Registry = STANDARD
+    answers: dict[str, str] = field(default_factory=dict)  # box caption -> yes/no/ok
+    java_exit: int = 0               # exit code of the stand-in Java program
+    timeout: float = 20
+    # What must come of it. Defaults are strict: no box, no Java, nothing on
+    # standard error, no page opened.
+    status: int = 0
+    boxes: list[Box] | None = field(default_factory=list)
+    java: Java | None = None
+    stdout: str | None = None        # exact, "\n" standing for CR LF; None: unchecked
+    stdout_has: list[str] = field(default_factory=list)  # lines that must be there
+    stderr: str = ""                 # exact, "\n" standing for CR LF
+    browser: list[str] = field(default_factory=list)
+
+    def all_files(self) -> dict:
+        files = {}
+        if self.config is not None:
+            name = self.config_name or PureWindowsPath(self.exe).stem + ".config"
+            files[name] = self.config
+        files.update(self.files)
+        return {self.absolute(path): content for path, content in files.items()}
+
+    def absolute(self, path: str) -> str:
+        return path if path[1:3] == ":\\" else self.app_dir + "\\" + path
+
+    def command(self) -> tuple[list[str], str]:
+        """The wine arguments and the Windows directory to start them in."""
+        if self.start == "path":
+            return [self.absolute(self.exe), *self.args], "C:\\"
+        if self.start == "console":
+            typed = self.typed or PureWindowsPath(self.exe).stem
+            return ["cmd", "/c", " ".join([typed, *self.args])], self.cwd or self.app_dir
+        raise ValueError(f"unknown start {self.start!r}")
+
+
+@dataclass
+class Outcome:
+    run: Run
+    boxes: list[dict]
+    java: list[dict]
+    browser: list[str]
+
+    def describe(self) -> str:
+        lines = [f"  status {self.run.status}",
+                 f"  stdout {self.run.stdout.decode('latin-1')!r}",
+                 f"  stderr {self.run.stderr.decode('latin-1')!r}"]
+        lines += [f"  box {box}" for box in self.boxes]
+        lines += [f"  java {record}" for record in self.java]
+        lines += [f"  browser {url!r}" for url in self.browser]
+        return "\n".join(lines)
+
+
+def crlf(text: str) -> bytes:
+    return text.replace("\n", "\r\n").encode("latin-1")
+
+
+def run_case(world: World, case: Case) -> Outcome:
+    session = world.session
+    # Records of their own for each case, so that nothing late from one
+    # case can be taken for another's.
+    number = session.run_count + 1
+    java_record = session.root / f"java-{number}.rec"
+    browser_log = session.root / f"browser-{number}.log"
+    session.boxes_log.unlink(missing_ok=True)
+    world.apply_registry(case.registry)
+    world.put(case.absolute(case.exe), world.launcher)
+    for path, content in case.all_files().items():
+        world.put(path, content)
+    session.answers_file.write_text(
+        "".join(f"{caption}\t{answer}\n" for caption, answer in case.answers.items()))
+    env = {"CORVANE_E2E_JAVA_RECORD": session.windows_path(java_record),
+           "CORVANE_E2E_JAVA_EXIT": str(case.java_exit),
+           "CORVANE_E2E_BROWSER_LOG": str(browser_log), **case.env}
+    argv, directory = case.command()
+    try:
+        run = session.run(argv, cwd=session.unix_path(directory), env=env, timeout=case.timeout)
+        if case.browser:
+            wait_for_pages(browser_log, len(case.browser))
+    finally:
+        world.clean()
+    return Outcome(run, read_records(session.boxes_log), read_records(java_record),
+                   read_lines(browser_log))
+
+
+def read_lines(path: Path) -> list[str]:
+    return path.read_text("latin-1").splitlines() if path.exists() else []
+
+
+def wait_for_pages(browser_log: Path, count: int):
+    """The browser is started and not waited for: give the pages it should
+    open a bounded time to arrive; fewer are then reported by check."""
+    try:
+        wait_until(lambda: len(read_lines(browser_log)) >= count, PAGE_SECONDS, "pages")
+    except WineError:
+        pass
+
+
+def check(case: Case, outcome: Outcome) -> list[str]:
+    """Every way in which the outcome differs from the case's expectations."""
+    problems = []
+    run = outcome.run
+
+    def expect(label, wanted, got):
+        if wanted is not None and wanted != got:
+            problems.append(f"{label}: expected {wanted!r}, got {got!r}")
+
+    if run.status is None:
+        problems.append(f"hung: killed after {case.timeout} s")
+    else:
+        expect("exit status", case.status, run.status)
+    if run.leftovers:
+        problems.append(f"programs still running afterwards: {', '.join(run.leftovers)}")
+    expect("standard error", crlf(case.stderr), run.stderr)
+    if case.stdout is not None:
+        expect("standard output", crlf(case.stdout), run.stdout)
+    for line in case.stdout_has:
+        if crlf(line + "\n") not in run.stdout:
+            problems.append(f"standard output lacks the line {line!r}")
+    if case.boxes is not None:
+        got = [Box(b["caption"], b["text"], b["buttons"], b["icon"] == "yes")
+               for b in outcome.boxes]
+        expect("message boxes", case.boxes, got)
+    check_java(case.java, outcome.java, expect, problems)
+    expect("pages opened", case.browser, outcome.browser)
+    return problems
+
+
+def check_java(wanted: Java | None, records: list[dict], expect, problems: list[str]):
+    if wanted is None:
+        if records:
+            problems.append(f"Java was started: {records}")
+        return
+    if len(records) != 1:
+        problems.append(f"Java started {len(records)} times, expected once")
+        return
+    got = records[0]
+    expect("Java command line", wanted.command_line, got["commandLine"])
+    expect("Java arguments", wanted.args, got.get("args", [])[1:])
+    expect("Java program", wanted.image, got["image"])
+    expect("Java current directory", wanted.cwd, got["cwd"])
+    if wanted.title == NO_TITLE:
+        # Wine shows a program started without a title its own path instead.
+        if got.get("title") not in (None, got["image"]):
+            problems.append(f"Java title: expected none, got {got['title']!r}")
+    else:
+        expect("Java title", wanted.title, got.get("title"))

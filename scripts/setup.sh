@@ -5,7 +5,7 @@ set -eu
 
 packages="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
-  wine wine32:i386 xvfb x11-utils icoutils imagemagick procps"
+  wine wine32:i386 xvfb x11-utils icoutils imagemagick procps python3"
 
 missing=""
 for package in $packages; do

@@ -77,8 +77,8 @@ def main() -> int:
                     env={"VIEWER_HOME": INSTALLED_AT})
     print(f"Example application {APPLICATION.relative_to(REPO)}, installed as "
           f"{INSTALLED_AT}\\viewer.exe\nviewer.config:")
-    print("".join(f"    {line}\n" for line in (APPLICATION / "viewer.config").read_text().splitlines()),
-          end="")
+    config = (APPLICATION / "viewer.config").read_text()
+    print("".join(f"    {line}\n" for line in config.splitlines()), end="")
     with wine_world(launcher, REPO / "build" / "e2e") as world:
         launched = show("Java 1.4.2_08 installed", Case("installed", registry=STANDARD, **settings),
                         world)

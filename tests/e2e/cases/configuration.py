@@ -43,9 +43,9 @@ CASES = [
                       "addjars nothing-here\naddjars C:\\Apps\\Viewer\\lib\n",
         files={"lib\\b.jar": "", "lib\\a.jar": "", "lib\\C.JAR": "", "lib\\readme.txt": "",
                "lib\\old.jar": DIRECTORY, "lib\\old.jar\\inner.jar": ""},
-        java=Java(command_line=JAVA + " -classpath classes;extra\\x.jar;lib/a.jar;lib/b.jar;"
-                                      "lib/C.JAR;C:\\Apps\\Viewer\\lib/a.jar;"
-                                      "C:\\Apps\\Viewer\\lib/b.jar;C:\\Apps\\Viewer\\lib/C.JAR Main"),
+        java=Java(command_line=JAVA + r" -classpath classes;extra\x.jar;lib/a.jar;lib/b.jar;"
+                                      r"lib/C.JAR;C:\Apps\Viewer\lib/a.jar;"
+                                      r"C:\Apps\Viewer\lib/b.jar;C:\Apps\Viewer\lib/C.JAR Main"),
     ),
     Case(
         "$NAME: quoted when the value has a blank, each piece one argument for Java",

@@ -2,6 +2,14 @@
 from harness.case import Box, Case, Java
 
 JAVA = r"C:\Java\j2re1.4.2\bin\java.exe"
+# JAVA (30 characters), "-D", "Main" and the blanks between take 38 of the
+# command line: "-D" and LONGEST more characters make it 32766 long, the
+# most Windows takes.
+LONGEST = 32766 - 38
+
+
+def long_vmparam(length: int) -> str:
+    return f"mainclass Main\njavapath {JAVA}\nvmparam -D" + "x" * length + "\n"
 
 
 def launch_error(java: str, code: int) -> Box:
@@ -21,11 +29,11 @@ CASES = [
          boxes=[launch_error(r"C:\Java\nowhere\java.exe", 2)]),
     Case("an empty javapath: no registry lookup, the start fails",
          config="mainclass Main\njavapath \n", boxes=[launch_error("", 2)]),
-    Case("a command line over 32766 characters: refused with a box",
-         config=f"mainclass Main\njavapath {JAVA}\n" + ("vmparam -D" + "x" * 8998 + "\n") * 4,
-         boxes=[Box("Error", "The Java command line is 36039 characters long; "
-                             "Windows accepts at most 32766", icon=True)]),
     Case("a command line of exactly 32766 characters starts",
-         config=f"mainclass Main\njavapath {JAVA}\n" + "vmparam -D" + "x" * (32766 - 38) + "\n",
-         java=Java(command_line=JAVA + " -D" + "x" * (32766 - 38) + " Main")),
+         config=long_vmparam(LONGEST),
+         java=Java(command_line=JAVA + " -D" + "x" * LONGEST + " Main")),
+    Case("a command line of 32767 characters: refused with a box",
+         config=long_vmparam(LONGEST + 1),
+         boxes=[Box("Error", "The Java command line is 32767 characters long; "
+                             "Windows accepts at most 32766", icon=True)]),
 ]

@@ -41,23 +41,9 @@ def default_java(name: str, registry: Registry, *boxes: Box, **expected) -> Case
 CASES = [
     asking(
         "javaVersion 1.4.2: the highest 1.4.2 patch release", "1.4.2",
-        stdout="""\
-javaVersion=1.4.2, javaVer=1.4.2
-checking (1) 1.4
-checking (2) 1.4.2
-found correct java version 1.4.2. checking patch level
-No patch level found in 1.4.2
-checking (3) 1.4.2_03
-found correct java version 1.4.2_03. checking patch level
-checking patch level 3 against 0
-found latest java version 1.4.2_03
-checking (4) 1.4.2_08
-found correct java version 1.4.2_08. checking patch level
-checking patch level 8 against 3
-found latest java version 1.4.2_08
-checking (5) 1.5.0
-checking (6) 1.5.0_06
-""",
+        stdout_has=["javaVersion=1.4.2, javaVer=1.4.2", "No patch level found in 1.4.2",
+                    "checking patch level 3 against 0", "found latest java version 1.4.2_03",
+                    "checking patch level 8 against 3", "found latest java version 1.4.2_08"],
         java=Java(command_line=J142_08 + " Main"),
     ),
     asking("javaVersion 1.4.2_08+: an equal patch level is enough", "1.4.2_08+",
@@ -115,7 +101,8 @@ checking (6) 1.5.0_06
                  error("No Java Installation Home Directory Found")),
     Case("-d, no CurrentVersion: the registry diagnostic comes before the error",
          config="mainclass Main\n", args=["-d"], registry=STANDARD.with_current(None),
-         boxes=DEBUG_GREETING + [Box("MainClass is", "Main"),
-                                 Box("Error Reading Registry", "Java Current Version Key", icon=True),
-                                 error("No Java Installation Found")]),
+         boxes=DEBUG_GREETING + [
+             Box("MainClass is", "Main"),
+             Box("Error Reading Registry", "Java Current Version Key", icon=True),
+             error("No Java Installation Found")]),
 ]

@@ -1,6 +1,6 @@
 """Starting the launcher: by full path or from a console, the configuration
 it finds, debug mode, and the typical run from start to end."""
-from harness.case import APP_DIR, Box, Case, Java, NO_TITLE
+from harness.case import APP_DIR, Box, Case, Java
 from harness.world import DIRECTORY
 
 J142_08 = r'"C:\Program Files\Java\j2re1.4.2_08\bin\javaw.exe"'

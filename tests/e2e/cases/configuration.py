@@ -3,7 +3,10 @@ $NAME expansion and the arguments that reach Java."""
 from harness.case import Box, Case, Java
 from harness.world import DIRECTORY
 
+from .startup import DEBUG_GREETING
+
 JAVA = r"C:\Java\j2re1.4.2\bin\java.exe"
+JAVAW = r"C:\Java\j2re1.4.2\bin\javaw.exe"
 HEAD = f"mainclass Main\njavapath {JAVA}\n"   # a launch without the registry
 APPDIR = r"C:\Program Files\Viewer"
 
@@ -77,6 +80,18 @@ CASES = [
                   "C:/Program Files/Viewer/lib/viewer.jar;D:/libs/x.jar;$APPDIR/lib\\x.jar",
                   "Main", "$APPDIR"],
             title='"C:/Program Files/Viewer"'),
+    ),
+    Case(
+        "-d: an unset variable and a missing jar directory are reported; javapath as written",
+        config=f"mainclass Main\njavapath {JAVAW}\nvmparam -Dx=$NOSUCH\naddjars nowhere\n",
+        args=["-d"],
+        boxes=DEBUG_GREETING + [Box("Can't find variable", "NOSUCH"), Box("MainClass is", "Main"),
+                                Box("Javapath is", JAVAW),
+                                Box("Command Line is", JAVAW + " -Dx=$NOSUCH Main")],
+        stdout="reading app config C:\\Apps\\Viewer\\viewer.config\n"
+               "No jar files found in [nowhere]\nvmparam 0=-Dx=$NOSUCH\n"
+               "cmdLine is 64 chars long\nCreateProcess ret 1, exitCode=0\n",
+        java=Java(command_line=JAVAW + " -Dx=$NOSUCH Main", image=JAVAW),
     ),
     Case(
         "arguments: each reaches Java whole: blanks, empty, quotes, trailing backslash",

@@ -69,6 +69,7 @@ class WineSession:
         self.base_pids: set[int] = set()
         self.started_server = False
         self.run_count = 0
+        self.pids_before_run: set[int] = set()
 
     # --- lifetime -----------------------------------------------------------
 
@@ -189,9 +190,10 @@ class WineSession:
 
     def prefix_processes(self, starting: bool = False) -> dict[int, str]:
         """pid -> name of every live process that runs in this prefix. With
-        starting, also the processes whose environment cannot be told yet:
-        in the middle of an exec a process shows an empty one for a moment,
-        and a program that a Wine program has just started may be one."""
+        starting, also the processes started since the last run began whose
+        environment cannot be told yet: in the middle of an exec a process
+        shows an empty one for a moment, and it may be a program that a Wine
+        program has just started."""
         marker = b"WINEPREFIX=" + bytes(self.prefix)
         found = {}
         for entry in Path("/proc").iterdir():
@@ -203,7 +205,8 @@ class WineSession:
                 if fields[0] == "Z" or int(fields[6]) & PF_KTHREAD:
                     continue  # ended and waiting for its parent, or the kernel's
                 environment = (entry / "environ").read_bytes()
-                if marker in environment.split(b"\0") or (starting and not environment):
+                new = int(entry.name) not in self.pids_before_run
+                if marker in environment.split(b"\0") or (starting and new and not environment):
                     found[int(entry.name)] = (entry / "comm").read_text().strip()
             except (OSError, ValueError, IndexError):
                 continue  # gone meanwhile, or not ours to read
@@ -237,6 +240,7 @@ class WineSession:
         """Runs `wine argv...` with its output in files; bounded by timeout.
         Each run has files of its own: the programs it starts inherit them."""
         self.run_count += 1
+        self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
         out_path = self.root / f"run-{self.run_count}.out"
         err_path = self.root / f"run-{self.run_count}.err"
         with open(out_path, "wb") as out, open(err_path, "wb") as err:

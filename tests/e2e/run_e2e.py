@@ -38,10 +38,11 @@ def report(name: str, problems: list[str], seconds: float, details: str = "") ->
 def static_checks(exe: Path, selected) -> list[bool]:
     results = []
     for name, check_exe in STATIC_CHECKS:
+        name = f"executable: {name}"
         if selected(name):
             started = time.monotonic()
             problems = check_exe(exe)
-            results.append(report(f"executable: {name}", problems, time.monotonic() - started))
+            results.append(report(name, problems, time.monotonic() - started))
     return results
 
 

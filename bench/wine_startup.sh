@@ -13,7 +13,15 @@
 # at the end. Usage: bench/wine_startup.sh [rounds]   (default 60)
 # LAUNCHER=path/launcher.exe measures that build of the launcher instead (for
 # comparing two versions); the other programs still come from build/win32.
+# Everything runs on one CPU (BENCH_CPU, default 0; empty for no pinning): on
+# a virtual machine, a run whose processes wake each other across CPUs takes
+# at times twice as long, which drowns the differences being measured.
 set -euo pipefail
+
+cpu=${BENCH_CPU-0}
+if [ -n "$cpu" ] && [ -z "${BENCH_PINNED:-}" ]; then
+  BENCH_PINNED=1 exec taskset -c "$cpu" "$0" "$@"
+fi
 
 rounds=${1:-60}
 warmup=3
@@ -246,8 +254,9 @@ report_sizes() {
 }
 
 build
-echo "Machine: $(nproc) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-), $(wine --version)," \
-  "load average $(cut -d' ' -f1-3 /proc/loadavg) at the start, $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "Machine: $(nproc --all) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-), $(wine --version)," \
+  "load average $(cut -d' ' -f1-3 /proc/loadavg) at the start, $(date -u '+%Y-%m-%d %H:%M UTC')," \
+  "$(if [ -n "$cpu" ]; then echo "pinned to CPU $cpu"; else echo "not pinned"; fi)"
 start_display
 mkdir -p "$WINEPREFIX"
 wineserver -p

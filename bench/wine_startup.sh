@@ -7,8 +7,12 @@
 #            starting a stand-in javaw.exe that ends at once,
 #        (b) the least launcher possible starting the same command line,
 #        (c) the stand-in started directly with that command line;
+#      and the span from image loaded to CreateProcessA of (a) and (b), from
+#      Wine's timestamped trace: the launcher's own work;
 #   3. while Java runs: resident memory and CPU time of the waiting launcher
 #      (and of the least launcher, for comparison).
+# Before measuring, it checks the command line the stand-in receives and that
+# the launcher writes each trace line in one piece.
 # Everything runs in a private Wine prefix and X display under /tmp, removed
 # at the end. Usage: bench/wine_startup.sh [rounds]   (default 60)
 # LAUNCHER=path/launcher.exe measures that build of the launcher instead (for

@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
+#include <string.h>
 
 #include <functional>
 #include <string>
@@ -29,18 +30,27 @@ static std::string linesOf(int count, const std::function<std::string(int)>& lin
   return text;
 }
 
+// A run that did not do the work it is meant to time reports an error
+// instead of a figure.
+static void expectWork(benchmark::State& state, bool done, const char* what) {
+  if (!done) state.SkipWithError(what);
+}
+
 static void freshState(void) {
   installFakePlatform();
   resetLaunchSettings();
   fake().currentDirectory = "C:\\Bench";
 }
 
-// Reads kConfigPath once per iteration, from empty settings each time.
-static void readConfigRepeatedly(benchmark::State& state) {
+// Reads kConfigPath once per iteration, from empty settings each time, and
+// checks that the last read appended `entries` values in all.
+static void readConfigRepeatedly(benchmark::State& state, int entries) {
   for (auto _ : state) {
     resetLaunchSettings();
     benchmark::DoNotOptimize(readConfigFile(kConfigPath));
   }
+  int appended = settings.vmparam.count + settings.vmpath.count + settings.arguments.count;
+  expectWork(state, appended == entries, "the configuration did not yield its entries");
   state.SetComplexityN(state.range(0));
 }
 
@@ -55,7 +65,8 @@ static void BM_ReadConfigLines(benchmark::State& state) {
                   default: return std::string("# a comment line between the settings");
                 }
               }));
-  readConfigRepeatedly(state);
+  int count = (int)state.range(0);
+  readConfigRepeatedly(state, count - count / 4);
 }
 
 // N lines that each expand one $NAME reference whose value holds a blank.
@@ -66,7 +77,10 @@ static void BM_ReadConfigExpansions(benchmark::State& state) {
                 return i % 2 ? "vmparam -Dbench.home" + std::to_string(i) + "=$APPDIR\\data"
                              : "addpath $APPDIR\\lib\\module" + std::to_string(i) + ".jar";
               }));
-  readConfigRepeatedly(state);
+  readConfigRepeatedly(state, (int)state.range(0));
+  static const char kExpanded[] = "\"C:/Program Files/Bench App/lib/module0.jar\"";
+  expectWork(state, settings.vmpath.count > 0 && strcmp(settings.vmpath.items[0], kExpanded) == 0,
+             "the reference was not expanded");
 }
 
 // One line whose value, with one reference in its middle, is N characters long.
@@ -75,7 +89,9 @@ static void BM_ExpandLongValue(benchmark::State& state) {
   fakeSetEnvironment("APPDIR", "C:\\Program Files\\Bench App");
   std::string half((size_t)state.range(0) / 2, 'x');
   fakeAddFile(kConfigPath, "vmparam -D" + half + "=$APPDIR\\" + half + "\n");
-  readConfigRepeatedly(state);
+  readConfigRepeatedly(state, 1);
+  expectWork(state, settings.vmparam.count > 0 && strstr(settings.vmparam.items[0], "Bench App"),
+             "the reference was not expanded");
 }
 
 // A file that includes N others, one setting each.
@@ -88,7 +104,7 @@ static void BM_ReadConfigIncludes(benchmark::State& state) {
   fakeAddFile(kConfigPath, linesOf(count, [](int i) {
                 return "include conf\\part" + std::to_string(i) + ".config";
               }));
-  readConfigRepeatedly(state);
+  readConfigRepeatedly(state, count);
 }
 
 // An "addjars" directory holding N jar files among other files and a subdirectory.
@@ -105,6 +121,7 @@ static void BM_JarListing(benchmark::State& state) {
     addJarDirectory("C:\\Bench\\lib");
     benchmark::DoNotOptimize(settings.vmjars.count);
   }
+  expectWork(state, settings.vmjars.count == count, "the jars were not all listed");
   state.SetComplexityN(count);
 }
 
@@ -119,14 +136,18 @@ static void BM_CommandLine(benchmark::State& state) {
     appendSetting(&settings.vmparam, ("-Dbench.property" + n + "=value").c_str());
     appendSetting(&settings.vmpath, ("classes/module" + n).c_str());
     appendSetting(&settings.vmjars, ("lib/library-" + n + ".jar").c_str());
-    // every third argument needs quoting, and some carry quotes and backslashes
-    appendSetting(&settings.arguments, (i % 3 ? "--option-" + n : "My File " + n + " \"q\\\"").c_str());
+    // every third argument needs quoting, and carries quotes and a backslash
+    std::string argument = i % 3 ? "--option-" + n : "My File " + n + " \"q\\\"";
+    appendSetting(&settings.arguments, argument.c_str());
   }
+  size_t length = 0;
   for (auto _ : state) {
     char* line = buildCommandLine();
     benchmark::DoNotOptimize(line);
+    length = strlen(line);
     free(line);
   }
+  expectWork(state, length > (size_t)count * 4 * 10, "the command line is too short");
   state.SetComplexityN(count);
 }
 
@@ -140,13 +161,17 @@ static void BM_VersionResolution(benchmark::State& state) {
                       std::to_string(i);
     fakeSetRegistryValue(key, "JavaHome", "C:\\Java\\jre" + std::to_string(i));
   }
+  bool found = true;
   for (auto _ : state) {
     setSetting(&settings.javaVersion, "1.4.2_05+");
     fake().output.clear();  // the resolution's trace lines would otherwise pile up
     char* command = findJavaForVersion();
     benchmark::DoNotOptimize(command);
+    found = found && command != nullptr;
     free(command);
   }
+  std::string highest = "1.4.2_" + std::to_string(count % 2 ? count - 2 : count - 1);
+  expectWork(state, found && highest == settings.javaVersion, "the highest patch was not chosen");
   state.SetComplexityN(count);
 }
 

@@ -7,7 +7,8 @@
 #include <stdlib.h>
 
 static void recordCommandLine(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file =
+      CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return;
   const char* line = GetCommandLineA();
   DWORD written = 0;

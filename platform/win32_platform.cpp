@@ -82,9 +82,19 @@ static size_t win32ReadFile(FileHandle file, char* buffer, size_t size) {
 
 static void win32CloseFile(FileHandle file) { fclose(static_cast<FILE*>(file)); }
 
+// Opened through the wide-character call. The ANSI one (Wine's at least)
+// converts the path in a buffer of MAX_PATH characters and fails on a longer
+// path: the root key's 42 characters and a version name over 217 make one.
 static long win32RegistryOpen(const char* path, RegistryKey* key) {
+  *key = NULL;
+  int length = MultiByteToWideChar(CP_ACP, 0, path, -1, NULL, 0);
+  if (length == 0) return ERROR_INVALID_NAME;
+  WCHAR* widePath = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * static_cast<size_t>(length)));
+  if (!widePath) return ERROR_NOT_ENOUGH_MEMORY;
+  MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, length);
   HKEY opened = NULL;
-  LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &opened);
+  LONG result = RegOpenKeyExW(HKEY_LOCAL_MACHINE, widePath, 0, KEY_READ, &opened);
+  free(widePath);
   *key = opened;
   return result;
 }

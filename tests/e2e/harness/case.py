@@ -1,7 +1,7 @@
 """A case: an application directory, a registry state and a way of starting
 the launcher, with what must come of it. Cases are plain data; run_case
 sets the world up, runs the launcher once and compares."""
-from dataclasses import dataclass, field
+from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
 from .records import read_records
@@ -25,7 +25,10 @@ STANDARD = Registry(
 )
 
 PAGE_SECONDS = 10
+CRASH = b"wine: Unhandled "  # how Wine reports a fault no handler took
 NO_TITLE = "<no title>"  # Java: the startup record carried no title
+SHOWN = 300  # characters of a long text shown around where it differs
+DESCRIBED = 2000  # characters shown of each line of what happened
 
 
 @dataclass
@@ -108,7 +111,8 @@ class Outcome:
         lines += [f"  box {box}" for box in self.boxes]
         lines += [f"  java {record}" for record in self.java]
         lines += [f"  browser {url!r}" for url in self.browser]
-        return "\n".join(lines)
+        return "\n".join(line if len(line) <= DESCRIBED else
+                         f"{line[:DESCRIBED]}... ({len(line) - DESCRIBED} more)" for line in lines)
 
 
 def crlf(text: str) -> bytes:
@@ -156,6 +160,27 @@ def wait_for_pages(browser_log: Path, count: int):
         pass
 
 
+def difference(wanted, got) -> str:
+    """How got differs from wanted: for lists of equal length, the first item
+    that differs; for a box, its first field that differs; for long texts,
+    their lengths and the first place where they part rather than the whole."""
+    if isinstance(wanted, list) and isinstance(got, list) and len(wanted) == len(got):
+        at = next(i for i, (w, g) in enumerate(zip(wanted, got)) if w != g)
+        return f"item {at}: {difference(wanted[at], got[at])}"
+    if isinstance(wanted, Box) and isinstance(got, Box):
+        name = next(f.name for f in fields(Box) if getattr(wanted, f.name) != getattr(got, f.name))
+        parts = getattr(wanted, name), getattr(got, name)
+        return f"{name} of {wanted.caption!r}: {difference(*parts)}"
+    if not (isinstance(wanted, type(got)) and isinstance(got, (str, bytes))
+            and max(len(wanted), len(got)) > SHOWN):
+        return f"expected {wanted!r}, got {got!r}"
+    at = next((i for i, (w, g) in enumerate(zip(wanted, got)) if w != g),
+              min(len(wanted), len(got)))
+    start = max(0, at - SHOWN // 3)
+    return (f"expected {len(wanted)} characters, got {len(got)}, first different at {at}: "
+            f"expected ...{wanted[start:start + SHOWN]!r}, got ...{got[start:start + SHOWN]!r}")
+
+
 def check(case: Case, outcome: Outcome) -> list[str]:
     """Every way in which the outcome differs from the case's expectations."""
     problems = []
@@ -163,12 +188,14 @@ def check(case: Case, outcome: Outcome) -> list[str]:
 
     def expect(label, wanted, got):
         if wanted is not None and wanted != got:
-            problems.append(f"{label}: expected {wanted!r}, got {got!r}")
+            problems.append(f"{label}: {difference(wanted, got)}")
 
     if run.status is None:
         problems.append(f"hung: killed after {case.timeout} s")
     else:
         expect("exit status", case.status, run.status)
+    if CRASH in run.stderr:
+        problems.append("crashed: " + run.stderr.decode("latin-1").strip())
     if run.leftovers:
         problems.append(f"programs still running afterwards: {', '.join(run.leftovers)}")
     expect("standard error", crlf(case.stderr), run.stderr)

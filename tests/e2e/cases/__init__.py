@@ -1,5 +1,5 @@
 """Every end-to-end case, by area. Add a case by adding an entry to a list."""
-from . import configuration, executable, launch, runtime, startup
+from . import configuration, executable, launch, limits, runtime, startup
 
-CASES = startup.CASES + configuration.CASES + runtime.CASES + launch.CASES
+CASES = startup.CASES + configuration.CASES + runtime.CASES + launch.CASES + limits.CASES
 STATIC_CHECKS = executable.CHECKS

@@ -39,6 +39,21 @@ class Box:
     icon: bool = False
 
 
+class AnyOrder:
+    """Stands in an expected argument for a list of items joined by a
+    separator, in whatever order they come (a directory listing's)."""
+
+    def __init__(self, separator: str, items: list[str]):
+        self.separator = separator
+        self.items = sorted(items)
+
+    def __eq__(self, other):
+        return isinstance(other, str) and sorted(other.split(self.separator)) == self.items
+
+    def __repr__(self):
+        return f"AnyOrder({self.separator!r}, {len(self.items)} items from {self.items[0]!r})"
+
+
 @dataclass
 class Java:
     """What the stand-in Java program recorded; None fields are not checked."""

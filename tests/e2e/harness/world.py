@@ -9,6 +9,8 @@ from .helpers import build_helpers
 from .wine import WineSession
 
 ROOT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\Java Runtime Environment"
+# Wine creates no key with a longer name; regedit skips such a key silently.
+MAX_KEY_NAME = 256
 
 
 @dataclass(frozen=True)
@@ -23,6 +25,12 @@ class Registry:
     runtimes: tuple[Runtime, ...] = ()
     current: str | None = None   # the "CurrentVersion" value
     root: bool = True
+
+    def __post_init__(self):
+        for runtime in self.runtimes:
+            if len(runtime.version) > MAX_KEY_NAME:
+                raise ValueError(f"a version key name of {len(runtime.version)} characters "
+                                 "cannot be created")
 
     def with_current(self, current: str | None) -> "Registry":
         return Registry(self.runtimes, current, self.root)

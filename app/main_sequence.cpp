@@ -3,10 +3,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
+#include "common/text.h"
 #include "config/config_file.h"
-#include "config/diagnostics.h"
-#include "config/launch_settings.h"
-#include "config/text.h"
 #include "launch/launch_java.h"
 #include "platform/platform.h"
 

@@ -13,9 +13,9 @@
 #include <functional>
 #include <string>
 
+#include "common/launch_settings.h"
 #include "config/config_file.h"
 #include "config/jar_scan.h"
-#include "config/launch_settings.h"
 #include "launch/command_line.h"
 #include "platform/fake_platform.h"
 #include "runtime/java_location.h"

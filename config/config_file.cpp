@@ -4,12 +4,12 @@
 #include <string.h>
 #include <strings.h>
 
-#include "config/diagnostics.h"
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
+#include "common/text.h"
 #include "config/jar_scan.h"
-#include "config/launch_settings.h"
 #include "config/line_reader.h"
 #include "config/parse_path.h"
-#include "config/text.h"
 #include "platform/platform.h"
 #include "runtime/java_location.h"
 

@@ -2,9 +2,9 @@
 
 #include <stdlib.h>
 
-#include "config/diagnostics.h"
-#include "config/launch_settings.h"
-#include "config/text.h"
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 void addJarDirectory(const char* directory) {

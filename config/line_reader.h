@@ -6,7 +6,7 @@
 
 #include <stddef.h>
 
-#include "config/text.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 struct LineReader {

@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "config/diagnostics.h"
-#include "config/text.h"
+#include "common/diagnostics.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 void toForwardSlashes(char* text) {

@@ -2,8 +2,8 @@
 
 #include <string.h>
 
-#include "config/diagnostics.h"
-#include "config/launch_settings.h"
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
 
 static int listLength(const TextList* list, int perEntry) {
   int total = 0;

@@ -2,7 +2,7 @@
 #ifndef CORVANE_LAUNCH_COMMAND_LINE_H
 #define CORVANE_LAUNCH_COMMAND_LINE_H
 
-#include "config/text.h"
+#include "common/text.h"
 
 // The room the command line is reserved with, by the launcher's long-standing
 // count (shown by the debug trace): every piece's length plus its separators.

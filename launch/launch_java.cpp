@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "config/diagnostics.h"
-#include "config/launch_settings.h"
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
 #include "launch/command_line.h"
 #include "platform/platform.h"
 #include "runtime/java_location.h"

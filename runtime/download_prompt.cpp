@@ -3,9 +3,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "config/diagnostics.h"
-#include "config/launch_settings.h"
-#include "config/text.h"
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 static const char kJava142Page[] = "http://java.sun.com/j2se/1.4.2/download.html";

@@ -3,9 +3,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "config/diagnostics.h"
-#include "config/launch_settings.h"
-#include "config/text.h"
+#include "common/diagnostics.h"
+#include "common/launch_settings.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "runtime/download_prompt.h"
 #include "runtime/runtime_registry.h"

@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-#include "config/text.h"
+#include "common/text.h"
 
 char* versionKeyPath(const char* version) {
   return formatText("%s\\%s", RUNTIME_ROOT_KEY, version);

@@ -11,7 +11,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 #include "fuzz_support.h"
 #include "launch/command_line.h"
 #include "launch/launch_java.h"

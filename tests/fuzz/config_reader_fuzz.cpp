@@ -14,7 +14,7 @@
 #include <string.h>
 
 #include "app/main_sequence.h"
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 #include "fuzz_support.h"
 #include "launch/launch_java.h"
 #include "platform/fake_platform.h"

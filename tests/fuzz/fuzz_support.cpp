@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 #include "platform/fake_platform.h"
 
 FuzzInput fuzzInput(const uint8_t* data, size_t size) { return FuzzInput{data, size, 0}; }

@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <strings.h>
 
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 #include "config/parse_path.h"
 #include "fuzz_support.h"
 #include "platform/fake_platform.h"

@@ -10,7 +10,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 #include "fuzz_support.h"
 #include "platform/fake_platform.h"
 #include "runtime/runtime_registry.h"

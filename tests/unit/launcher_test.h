@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 #include "platform/fake_platform.h"
 #include "platform/platform.h"
 

@@ -1,4 +1,4 @@
-#include "config/text.h"
+#include "common/text.h"
 
 #include <stdlib.h>
 

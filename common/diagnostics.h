@@ -1,8 +1,8 @@
 // The launcher's three channels: message boxes, trace lines on standard
 // output, and error lines on standard error. Every user-visible text goes
 // through here, so that debug mode is decided in one place.
-#ifndef CORVANE_CONFIG_DIAGNOSTICS_H
-#define CORVANE_CONFIG_DIAGNOSTICS_H
+#ifndef CORVANE_COMMON_DIAGNOSTICS_H
+#define CORVANE_COMMON_DIAGNOSTICS_H
 
 // A message box whose text is formed from format; returns the answer.
 int showMessage(const char* caption, unsigned style, const char* format, ...);

@@ -1,7 +1,7 @@
 // Heap texts and a growable text buffer. Every text the launcher keeps is a
 // heap copy that lives until the process ends; nothing here has a length limit.
-#ifndef CORVANE_CONFIG_TEXT_H
-#define CORVANE_CONFIG_TEXT_H
+#ifndef CORVANE_COMMON_TEXT_H
+#define CORVANE_COMMON_TEXT_H
 
 #include <stdarg.h>
 #include <stddef.h>

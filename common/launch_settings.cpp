@@ -1,8 +1,8 @@
-#include "config/launch_settings.h"
+#include "common/launch_settings.h"
 
 #include <stdlib.h>
 
-#include "config/text.h"
+#include "common/text.h"
 
 LaunchSettings settings;
 

@@ -1,7 +1,7 @@
 // The one process-wide record that the command line and the configuration
 // files fill and the launch reads.
-#ifndef CORVANE_CONFIG_LAUNCH_SETTINGS_H
-#define CORVANE_CONFIG_LAUNCH_SETTINGS_H
+#ifndef CORVANE_COMMON_LAUNCH_SETTINGS_H
+#define CORVANE_COMMON_LAUNCH_SETTINGS_H
 
 // An ordered list of owned texts. It only ever grows at its end; it has no
 // fixed capacity, so no entry is lost however many lines a file holds.

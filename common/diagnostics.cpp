@@ -1,10 +1,10 @@
-#include "config/diagnostics.h"
+#include "common/diagnostics.h"
 
 #include <stdarg.h>
 #include <stdlib.h>
 
-#include "config/launch_settings.h"
-#include "config/text.h"
+#include "common/launch_settings.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 static char* formatList(const char* format, va_list arguments) {

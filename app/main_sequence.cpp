@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "common/diagnostics.h"
+#include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "config/config_file.h"
@@ -91,9 +92,9 @@ int runLauncher(int argc, char** argv) {
   char* directory = fixWorkingDirectory(programName);
   if (locateConfigFile(programName, directory) != 0) {
     debugMessage("LpCmdLine", "%s", bracketedName);
-    return 2;
+    return kExitNoConfigFile;
   }
   dumpSettings();
   launchJava();
-  return 0;
+  return kExitLaunchRan;
 }

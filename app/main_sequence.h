@@ -5,8 +5,9 @@
 
 #define CORVANE_VERSION "1.0.8"
 
-// Returns the exit status: 0 once the launch step has run, 2 when the
-// configuration file cannot be read.
+// Returns the exit status (common/exit_status.h): kExitLaunchRan once the
+// launch step has run, kExitNoConfigFile when the configuration file cannot
+// be read.
 int runLauncher(int argc, char** argv);
 
 // Drops ".exe" from programName in place, forms the configuration path from

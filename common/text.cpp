@@ -3,12 +3,13 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "common/exit_status.h"
 #include "platform/platform.h"
 
 void outOfMemory(void) {
   platform.writeError("Out of memory\n");
   platform.messageBox("Out of memory", "Error", kBoxIconError);
-  endProcess(2);
+  endProcess(kExitOutOfMemory);
 }
 
 void* allocateOrDie(size_t size) {

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "common/diagnostics.h"
+#include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "config/jar_scan.h"
@@ -37,7 +38,7 @@ static void includeFile(const char* value);
 static void locateJavaForVersion(const char* value) {
   setSetting(&settings.javaVersion, value);
   char* command = findJavaForVersion();
-  if (textIsEmpty(command)) endProcess(5);
+  if (textIsEmpty(command)) endProcess(kExitNoJavaForVersion);
   setSetting(&settings.javapath, command);
   free(command);
 }

@@ -4,7 +4,7 @@
 
 // Returns 0 when the file was opened (whatever its lines held), 1 when it
 // could not be opened. A "javaVersion" line that yields no Java command ends
-// the process with status 5.
+// the process with kExitNoJavaForVersion.
 int readConfigFile(const char* path);
 
 // How deeply "include" lines may nest before the reader refuses to go on.

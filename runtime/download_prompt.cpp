@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "common/diagnostics.h"
+#include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "platform/platform.h"
@@ -45,5 +46,5 @@ void promptDownload(const char* caption) {
 
 void offerDownload(const char* caption) {
   promptDownload(caption);
-  endProcess(11);
+  endProcess(kExitJavaMissing);
 }

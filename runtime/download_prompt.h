@@ -6,7 +6,7 @@
 // the download page. Returns.
 void promptDownload(const char* caption);
 
-// promptDownload, then ends the process with status 11 whatever the answer.
+// promptDownload, then ends the process with kExitJavaMissing whatever the answer.
 [[noreturn]] void offerDownload(const char* caption);
 
 // Starts the browser on the page that settings.javaVersion selects, if any.

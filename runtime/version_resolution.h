@@ -4,7 +4,7 @@
 // Replaces settings.javaVersion by the installed version subkey with the
 // highest patch level among those beginning with the requested prefix (the
 // text before its first '_'), at least the requested minimum patch level.
-// Offers the download and ends the process (status 11) when the runtime root
+// Offers the download and ends the process (kExitJavaMissing) when the runtime root
 // key is missing or no installed release reaches the minimum.
 void resolveJavaVersion(void);
 

@@ -10,6 +10,7 @@
 #include "config/config_file.h"
 #include "launch/launch_java.h"
 #include "platform/platform.h"
+#include "runtime/java_location.h"
 
 static void scanArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -79,6 +80,7 @@ static void dumpSettings(void) {
 }
 
 int runLauncher(int argc, char** argv) {
+  setJavaVersionLookup(findJavaForVersion);
   char* programName = keepUntilExit(copyText(argc > 0 && argv[0] ? argv[0] : ""));
   scanArguments(argc, argv);
 

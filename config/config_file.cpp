@@ -12,7 +12,6 @@
 #include "config/line_reader.h"
 #include "config/parse_path.h"
 #include "platform/platform.h"
-#include "runtime/java_location.h"
 
 enum ValueTreatment { kExpandQuoted, kExpandUnquoted, kAsWritten };
 
@@ -33,11 +32,15 @@ static void appendArgument(const char* value) { appendSetting(&settings.argument
 static void setConsoleTitle(const char* value) { setSetting(&settings.consoleTitle, value); }
 static void includeFile(const char* value);
 
+static JavaVersionLookup javaVersionLookup;
+
+void setJavaVersionLookup(JavaVersionLookup lookup) { javaVersionLookup = lookup; }
+
 // The Java executable is located while the line is read, so that a later
 // "javapath" line overrides it and a later "javaVersion" line locates again.
 static void locateJavaForVersion(const char* value) {
   setSetting(&settings.javaVersion, value);
-  char* command = findJavaForVersion();
+  char* command = javaVersionLookup ? javaVersionLookup() : nullptr;
   if (textIsEmpty(command)) endProcess(kExitNoJavaForVersion);
   setSetting(&settings.javapath, command);
   free(command);

@@ -7,6 +7,14 @@
 // the process with kExitNoJavaForVersion.
 int readConfigFile(const char* path);
 
+// How a "javaVersion" line turns settings.javaVersion into a Java command:
+// a heap text, or NULL after the user was told why there is none. The reader
+// knows nothing of where runtimes are registered; the main sequence supplies
+// the lookup (findJavaForVersion). Without one, every such line yields no
+// command, as a runtime that is not installed does.
+typedef char* (*JavaVersionLookup)(void);
+void setJavaVersionLookup(JavaVersionLookup lookup);
+
 // How deeply "include" lines may nest before the reader refuses to go on.
 enum { kMaxIncludeDepth = 32 };
 

@@ -26,7 +26,7 @@ std::string takeText(FuzzInput* input);
 // Every remaining NUL-separated text.
 std::vector<std::string> takeTexts(FuzzInput* input);
 
-// A fresh fake platform and empty settings.
+// A fresh fake platform, empty settings, and the reader's Java lookup connected.
 void startFuzzRun();
 
 // Reports the broken property with the values involved, then aborts, so that

@@ -1,5 +1,6 @@
 #include "config/config_file.h"
 
+#include "common/text.h"
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 
@@ -185,6 +186,32 @@ TEST_F(ConfigFileTest, JavaVersionWithoutAJavaCommandEndsWithStatus5) {
   ExitResult missing = runCatchingExit([&] { read(missingVersion); });
   EXPECT_EQ(5, missing.status);
   EXPECT_THAT(captions(), ElementsAre("Java Runtime Environment Not Found"));
+}
+
+// The reader reaches the runtime only through the lookup it is given: asked
+// once per line, after the expanded version is stored, its answer taken whole.
+TEST_F(ConfigFileTest, JavaVersionLinesAskTheSuppliedLookupAndNothingElse) {
+  static std::vector<std::string> asked;
+  asked.clear();
+  setJavaVersionLookup([]() -> char* {
+    asked.push_back(settings.javaVersion);
+    return copyText(asked.size() == 1 ? "first.exe" : "");
+  });
+  fakeSetEnvironment("V", "1.4.2_05");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", "C:\\jre");  // not consulted
+  read("javaVersion $V\nappname between\n");
+  EXPECT_THAT(asked, ElementsAre("1.4.2_05"));
+  EXPECT_STREQ("first.exe", settings.javapath);
+
+  const std::string second = "javaVersion 9\nmainclass after\n";  // outlives the exit
+  EXPECT_EQ(5, runCatchingExit([&] { read(second); }).status);  // an empty answer is none
+  EXPECT_THAT(asked, ElementsAre("1.4.2_05", "9"));
+  EXPECT_EQ(nullptr, settings.mainclass);
+
+  setJavaVersionLookup(nullptr);  // a reader left unconnected finds no Java at all
+  const std::string third = "javaVersion 1.4.2_05\n";
+  EXPECT_EQ(5, runCatchingExit([&] { read(third); }).status);
+  EXPECT_TRUE(fake().boxes.empty());
 }
 
 TEST(ConfigFileDeathTest, JavaVersionWithoutAJavaCommandExitsTheProcessWithStatus5) {

@@ -9,14 +9,17 @@
 #include <vector>
 
 #include "common/launch_settings.h"
+#include "config/config_file.h"
 #include "platform/fake_platform.h"
 #include "platform/platform.h"
+#include "runtime/java_location.h"
 
 class LauncherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     installFakePlatform();
     resetLaunchSettings();
+    setJavaVersionLookup(findJavaForVersion);  // as the main sequence connects them
   }
   void TearDown() override { resetLaunchSettings(); }
 

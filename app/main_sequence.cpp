@@ -10,6 +10,7 @@
 #include "config/config_file.h"
 #include "launch/launch_java.h"
 #include "platform/platform.h"
+#include "runtime/java_choice.h"
 #include "runtime/java_location.h"
 
 static void scanArguments(int argc, char** argv) {
@@ -79,6 +80,14 @@ static void dumpSettings(void) {
     traceLine("vmjars %d=%s\n", i, settings.vmjars.items[i]);
 }
 
+// A main class first (without one nothing is looked up), then the Java that
+// runs, then the start.
+static void launch(void) {
+  if (!mainClassNamed()) return;
+  if (!chooseJava()) return;
+  launchJava();
+}
+
 int runLauncher(int argc, char** argv) {
   setJavaVersionLookup(findJavaForVersion);
   char* programName = keepUntilExit(copyText(argc > 0 && argv[0] ? argv[0] : ""));
@@ -97,6 +106,6 @@ int runLauncher(int argc, char** argv) {
     return kExitNoConfigFile;
   }
   dumpSettings();
-  launchJava();
+  launch();
   return kExitLaunchRan;
 }

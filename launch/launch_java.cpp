@@ -7,20 +7,12 @@
 #include "common/launch_settings.h"
 #include "launch/command_line.h"
 #include "platform/platform.h"
-#include "runtime/java_location.h"
 
 static const int kNothingStarted = 2;
 
 static void reportLaunchError(long code) {
   showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
               settings.mainclass, settings.javapath, (int)code);
-}
-
-// Only absence is tested: an empty "javapath" line is taken as written.
-static bool haveJavaPath(void) {
-  if (settings.javapath) return true;
-  settings.javapath = findDefaultJava();
-  return settings.javapath != nullptr;
 }
 
 // Starts the command, waits for its end and returns the exit code. A start
@@ -41,12 +33,14 @@ static int runJava(char* commandLine) {
   return started ? (int)exitCode : kNothingStarted;
 }
 
+bool mainClassNamed(void) {
+  if (settings.mainclass) return true;
+  showMessage("Error", kBoxIconError, "No main class is named in the configuration");
+  return false;
+}
+
 int launchJava(void) {
-  if (!settings.mainclass) {
-    showMessage("Error", kBoxIconError, "No main class is named in the configuration");
-    return kNothingStarted;
-  }
-  if (!haveJavaPath()) return kNothingStarted;
+  if (!mainClassNamed() || !settings.javapath) return kNothingStarted;
   debugMessage("Javapath is", "%s", settings.javapath);
 
   char* commandLine = keepUntilExit(buildCommandLine());

@@ -5,8 +5,16 @@
 // terminating NUL.
 enum { kMaxCommandLineLength = 32766 };
 
-// Starts the Java process, waits for it to end, and reports a non-zero exit
-// code. Returns that exit code, or 2 when nothing could be started.
+// True when the settings name a main class; otherwise shows the error and
+// returns false. Checked before the Java to run is chosen, so that a
+// configuration without a main class looks nothing up.
+bool mainClassNamed(void);
+
+// Starts settings.javapath with the command line built from the settings,
+// waits for the process to end, and reports a non-zero exit code. Returns that
+// exit code, or 2 when nothing could be started: no main class (reported
+// here), no Java command (reported by whoever chose none), a command line too
+// long, or a failed start.
 int launchJava(void);
 
 #endif

@@ -1,6 +1,7 @@
 #include "app/main_sequence.h"
 
 #include "launcher_test.h"
+#include "runtime/runtime_registry.h"
 
 using ::testing::ElementsAre;
 
@@ -139,6 +140,31 @@ TEST_F(MainSequenceTest, ExitStatusIs0WhateverTheLaunchDid) {
   fakeAddFile("C:\\Apps\\tool.config", "mainclass a.B\n");  // and no Java in the registry
   EXPECT_EQ(0, run({"C:\\Apps\\tool.exe"}));
   EXPECT_TRUE(fake().processes.empty());
+}
+
+TEST_F(MainSequenceTest, WithoutAMainClassNoRuntimeIsLookedUp) {
+  fakeAddFile("C:\\Apps\\tool.config", "appname Tool\n");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\jre1.5.0");
+  EXPECT_EQ(0, run({"C:\\Apps\\tool.exe"}));
+  ASSERT_THAT(captions(), ElementsAre("Error"));
+  EXPECT_EQ("No main class is named in the configuration", fake().boxes[0].text);
+  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_TRUE(fake().processes.empty());
+}
+
+TEST_F(MainSequenceTest, WithoutAJavaLineTheRegistrysCurrentRuntimeIsChosenAfterTheDump) {
+  fakeAddFile("C:\\Apps\\tool.config", "vmparam -Xmx1m\nmainclass a.B\n");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\Program Files\\jre1.5.0");
+  EXPECT_EQ(0, run({"C:\\Apps\\tool.exe", "-d"}));
+  EXPECT_THAT(captions(), ElementsAre("Version", "LpCmdLine", "CWD", "Reading App Config file",
+                                      "Reading Config file", "MainClass is", "Javapath is",
+                                      "Command Line is"));
+  EXPECT_EQ("\"C:\\Program Files\\jre1.5.0\\bin\\java.exe\"", fake().boxes[6].text);
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_EQ("\"C:\\Program Files\\jre1.5.0\\bin\\java.exe\" -Xmx1m a.B",
+            fake().processes[0].commandLine);
 }
 
 TEST_F(MainSequenceTest, EmptyDumpShowsAnEmptyMainClass) {

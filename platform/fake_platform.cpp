@@ -70,33 +70,71 @@ void fakeSetEnvironment(const std::string& name, const std::string& value) {
   state.environment.push_back({name, value});
 }
 
-void fakeAddRegistryKey(const std::string& path) {
-  std::string key = lowerCase(path);
-  if (state.registry.count(key)) return;
-  state.registry[key];
+static FakeRegistryTreeView treeViewOf(RegistryView view) {
+  if (!state.windowsHas64BitView) return kFakeTree32Bit;
+  if (view == kViewOwn) return state.program64Bit ? kFakeTree64Bit : kFakeTree32Bit;
+  return view == kView64Bit ? kFakeTree64Bit : kFakeTree32Bit;
+}
+
+FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view) {
+  return state.registry[hive][treeViewOf(view)];
+}
+
+static FakeRegistryKey& addKey(FakeRegistryTree& tree, const std::string& path) {
+  std::string name = lowerCase(path);
+  auto found = tree.find(name);
+  if (found != tree.end()) return found->second;
   size_t slash = path.rfind('\\');
-  if (slash == std::string::npos) return;
-  fakeAddRegistryKey(path.substr(0, slash));
-  state.registry[lowerCase(path.substr(0, slash))].subkeys.push_back(path.substr(slash + 1));
+  if (slash != std::string::npos)
+    addKey(tree, path.substr(0, slash)).subkeys.push_back(path.substr(slash + 1));
+  return tree[name];
 }
 
-void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names) {
-  fakeAddRegistryKey(path);
-  state.registry[lowerCase(path)].subkeys = names;
-}
-
-void fakeSetRegistryValue(const std::string& path, const std::string& name,
-                          const std::string& value, bool withNul) {
-  fakeAddRegistryKey(path);
-  std::string data = withNul ? value + std::string(1, '\0') : value;
-  auto& values = state.registry[lowerCase(path)].values;
-  for (auto& existing : values) {
+static void setValue(FakeRegistryKey& key, const std::string& name, unsigned long type,
+                     const std::string& data) {
+  for (auto& existing : key.values) {
     if (strcasecmp(existing.name.c_str(), name.c_str()) == 0) {
+      existing.type = type;
       existing.data = data;
       return;
     }
   }
-  values.push_back({name, data});
+  key.values.push_back({name, type, data});
+}
+
+void fakeAddRegistryKey(RegistryHive hive, RegistryView view, const std::string& path) {
+  addKey(fakeRegistryTree(hive, view), path);
+}
+
+void fakeAddRegistryKey(const std::string& path) {
+  fakeAddRegistryKey(kHiveLocalMachine, kViewOwn, path);
+}
+
+void fakeSetRegistrySubkeys(RegistryHive hive, RegistryView view, const std::string& path,
+                            const std::vector<std::string>& names) {
+  addKey(fakeRegistryTree(hive, view), path).subkeys = names;
+}
+
+void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names) {
+  fakeSetRegistrySubkeys(kHiveLocalMachine, kViewOwn, path, names);
+}
+
+void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
+                          const std::string& name, const std::string& value, bool withNul) {
+  std::string data = withNul ? value + std::string(1, '\0') : value;
+  setValue(addKey(fakeRegistryTree(hive, view), path), name, kRegistryTypeText, data);
+}
+
+void fakeSetRegistryValue(const std::string& path, const std::string& name,
+                          const std::string& value, bool withNul) {
+  fakeSetRegistryValue(kHiveLocalMachine, kViewOwn, path, name, value, withNul);
+}
+
+void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
+                          const std::string& name, unsigned long value) {
+  std::string data;
+  for (int byte = 0; byte < 4; ++byte) data += (char)((value >> (8 * byte)) & 0xFF);
+  setValue(addKey(fakeRegistryTree(hive, view), path), name, kRegistryTypeDword, data);
 }
 
 ExitResult runCatchingExit(const std::function<void()>& body) {
@@ -232,26 +270,36 @@ static bool registryCallFails(void) {
   return ++state.registryCalls == state.failRegistryCall;
 }
 
+// An open key names its tree and its path: later changes to the key show.
+struct FakeOpenKey {
+  FakeRegistryTree* tree;
+  std::string path;
+};
+
 static FakeRegistryKey* keyOf(RegistryKey key) {
-  auto found = state.registry.find(*static_cast<std::string*>(key));
-  return found == state.registry.end() ? nullptr : &found->second;
+  FakeOpenKey* open = static_cast<FakeOpenKey*>(key);
+  auto found = open->tree->find(open->path);
+  return found == open->tree->end() ? nullptr : &found->second;
 }
 
-static long fakeRegistryOpen(const char* path, RegistryKey* key) {
+static long fakeRegistryOpen(RegistryHive hive, RegistryView view, const char* path,
+                             RegistryKey* key) {
   *key = nullptr;
   if (registryCallFails()) return 5;  // access denied
+  FakeRegistryTree& tree = fakeRegistryTree(hive, view);
   std::string name = lowerCase(path);
-  if (!state.registry.count(name)) return kFileNotFound;
+  if (!tree.count(name)) return kFileNotFound;
   ++state.openRegistryKeys;
-  *key = new std::string(name);
+  *key = new FakeOpenKey{&tree, name};
   return kRegistrySuccess;
 }
 
-static long fakeRegistryQueryValue(RegistryKey key, const char* name, char* buffer,
-                                   unsigned long* size) {
+static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
+                                   char* buffer, unsigned long* size) {
   if (registryCallFails()) return 5;
   for (const auto& value : keyOf(key)->values) {
     if (strcasecmp(value.name.c_str(), name) != 0) continue;
+    if (type) *type = value.type;
     unsigned long room = *size;
     *size = value.data.size();
     if (value.data.size() > room) return kRegistryMoreData;
@@ -281,7 +329,7 @@ static long fakeRegistryEnumSubkey(RegistryKey key, unsigned long index, char* n
 
 static void fakeRegistryClose(RegistryKey key) {
   --state.openRegistryKeys;
-  delete static_cast<std::string*>(key);
+  delete static_cast<FakeOpenKey*>(key);
 }
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,

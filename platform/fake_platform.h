@@ -35,6 +35,7 @@ struct FakeDirectoryEntry {
 
 struct FakeRegistryValue {
   std::string name;
+  unsigned long type;  // kRegistryType...
   std::string data;  // the bytes as stored, a terminating NUL included or not
 };
 
@@ -42,6 +43,10 @@ struct FakeRegistryKey {
   std::vector<std::string> subkeys;  // in enumeration order
   std::vector<FakeRegistryValue> values;
 };
+
+// One tree of keys, by lower-case key path.
+typedef std::map<std::string, FakeRegistryKey> FakeRegistryTree;
+enum FakeRegistryTreeView { kFakeTree32Bit, kFakeTree64Bit };
 
 struct FakeState {
   std::string currentDirectory = "C:\\Work";
@@ -52,7 +57,12 @@ struct FakeState {
   std::map<std::string, std::vector<FakeDirectoryEntry>> directories;  // in listing order
   std::vector<std::pair<std::string, std::string>> environment;
 
-  std::map<std::string, FakeRegistryKey> registry;  // by lower-case key path
+  // One tree per hive and per view. Which view is the program's own follows
+  // from the kind of program; a Windows without a 64-bit view has only the
+  // 32-bit trees, and every view reads them.
+  FakeRegistryTree registry[2][2];  // [RegistryHive][FakeRegistryTreeView]
+  bool program64Bit = false;
+  bool windowsHas64BitView = true;
   int registryCalls = 0;
   int failRegistryCall = 0;  // the Nth registry call (from 1) fails; 0 for none
   int openRegistryKeys = 0;
@@ -84,15 +94,31 @@ void fakeAddDirectoryEntry(const std::string& directory, const std::string& name
                            bool isDirectory = false);
 void fakeSetEnvironment(const std::string& name, const std::string& value);
 
-// Creates the key (and its parents under HKLM, each listed in its parent's
-// subkeys in order of creation).
+// The tree that a view of the hive reads, as the program and Windows are set
+// up at the time of the call.
+FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view);
+
+// Each registry helper comes twice: with a hive and a view, and without them
+// for HKLM in the program's own view.
+
+// Creates the key (and its parents, each listed in its parent's subkeys in
+// order of creation).
+void fakeAddRegistryKey(RegistryHive hive, RegistryView view, const std::string& path);
 void fakeAddRegistryKey(const std::string& path);
 // Makes the key's subkeys exactly these names, in enumeration order, without
 // creating keys for them: any name, even one no registry key could have.
+void fakeSetRegistrySubkeys(RegistryHive hive, RegistryView view, const std::string& path,
+                            const std::vector<std::string>& names);
 void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names);
-// Sets a value of an existing or new key; withNul adds the terminating NUL.
+// Sets a text value (kRegistryTypeText) of an existing or new key; withNul
+// adds the terminating NUL.
+void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
+                          const std::string& name, const std::string& value, bool withNul = true);
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
                           const std::string& value, bool withNul = true);
+// Sets a kRegistryTypeDword value, stored as Windows stores it.
+void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
+                          const std::string& name, unsigned long value);
 
 struct ExitResult {
   bool exited;  // the code under test ended the process

@@ -26,6 +26,21 @@ enum : long {
   kRegistryMoreData = 234,
 };
 
+// The registry's root keys that the launcher reads.
+enum RegistryHive { kHiveLocalMachine, kHiveCurrentUser };
+
+// On 64-bit Windows, 32-bit and 64-bit programs see separate trees of keys
+// (under SOFTWARE); each reads its own unless it names the other. A Windows
+// without a 64-bit view has one tree, which every view reads.
+enum RegistryView { kViewOwn, kView64Bit, kView32Bit };
+
+// Value types, with the values the registry reports.
+enum : unsigned long {
+  kRegistryTypeText = 1,        // REG_SZ
+  kRegistryTypeExpandText = 2,  // REG_EXPAND_SZ
+  kRegistryTypeDword = 4,       // REG_DWORD: four bytes, little-endian
+};
+
 typedef void* RegistryKey;
 typedef void* DirectoryListing;
 typedef void* FileHandle;
@@ -65,11 +80,14 @@ struct PlatformOps {
   size_t (*readFile)(FileHandle file, char* buffer, size_t size);
   void (*closeFile)(FileHandle file);
 
-  // Registry under HKEY_LOCAL_MACHINE, opened with KEY_READ.
-  long (*registryOpen)(const char* path, RegistryKey* key);
+  // Opens hive\path with KEY_READ through the view.
+  long (*registryOpen)(RegistryHive hive, RegistryView view, const char* path, RegistryKey* key);
   // Reads a value's bytes; *size is the buffer size in and the byte count out
-  // (the needed size when kRegistryMoreData is returned).
-  long (*registryQueryValue)(RegistryKey key, const char* name, char* buffer, unsigned long* size);
+  // (the needed size when kRegistryMoreData is returned). When type is not
+  // NULL, *type is the value's type (kRegistryType...) on success and on
+  // kRegistryMoreData.
+  long (*registryQueryValue)(RegistryKey key, const char* name, unsigned long* type, char* buffer,
+                             unsigned long* size);
   long (*registrySubkeyCount)(RegistryKey key, unsigned long* count);
   // *size is the buffer size in characters in, the name's length out.
   long (*registryEnumSubkey)(RegistryKey key, unsigned long index, char* name, unsigned long* size);

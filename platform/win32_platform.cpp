@@ -82,10 +82,26 @@ static size_t win32ReadFile(FileHandle file, char* buffer, size_t size) {
 
 static void win32CloseFile(FileHandle file) { fclose(static_cast<FILE*>(file)); }
 
+static HKEY rootKeyOf(RegistryHive hive) {
+  return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+// Only the view that is not the program's own gets an access flag, so that
+// reading the own view never depends on the flag (Windows 2000 knows none).
+// A Windows without a 64-bit view ignores the flag and reads its one tree.
+static REGSAM viewFlag(RegistryView view) {
+#ifdef _WIN64
+  return view == kView32Bit ? KEY_WOW64_32KEY : 0;
+#else
+  return view == kView64Bit ? KEY_WOW64_64KEY : 0;
+#endif
+}
+
 // Opened through the wide-character call. The ANSI one (Wine's at least)
 // converts the path in a buffer of MAX_PATH characters and fails on a longer
 // path: the root key's 42 characters and a version name over 217 make one.
-static long win32RegistryOpen(const char* path, RegistryKey* key) {
+static long win32RegistryOpen(RegistryHive hive, RegistryView view, const char* path,
+                              RegistryKey* key) {
   *key = NULL;
   int length = MultiByteToWideChar(CP_ACP, 0, path, -1, NULL, 0);
   if (length == 0) return ERROR_INVALID_NAME;
@@ -93,18 +109,20 @@ static long win32RegistryOpen(const char* path, RegistryKey* key) {
   if (!widePath) return ERROR_NOT_ENOUGH_MEMORY;
   MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, length);
   HKEY opened = NULL;
-  LONG result = RegOpenKeyExW(HKEY_LOCAL_MACHINE, widePath, 0, KEY_READ, &opened);
+  LONG result = RegOpenKeyExW(rootKeyOf(hive), widePath, 0, KEY_READ | viewFlag(view), &opened);
   free(widePath);
   *key = opened;
   return result;
 }
 
-static long win32RegistryQueryValue(RegistryKey key, const char* name, char* buffer,
-                                    unsigned long* size) {
+static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
+                                    char* buffer, unsigned long* size) {
   DWORD bytes = *size;
-  LONG result = RegQueryValueExA(static_cast<HKEY>(key), name, NULL, NULL,
+  DWORD valueType = 0;
+  LONG result = RegQueryValueExA(static_cast<HKEY>(key), name, NULL, &valueType,
                                  reinterpret_cast<BYTE*>(buffer), &bytes);
   *size = bytes;
+  if (type) *type = valueType;
   return result;
 }
 

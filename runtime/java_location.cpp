@@ -45,7 +45,7 @@ char* findJavaForVersion(void) {
   char* keyPath = versionKeyPath(settings.javaVersion);
   debugMessage("JavaInstallRegPath", "%s", keyPath);
   RegistryKey key = nullptr;
-  if (platform.registryOpen(keyPath, &key) != kRegistrySuccess) {
+  if (openRuntimeKey(keyPath, &key) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     promptDownload("Java Runtime Environment Not Found");
     free(keyPath);
@@ -64,7 +64,7 @@ static char* noDefaultJava(const char* message) {
 
 char* findDefaultJava(void) {
   RegistryKey root = nullptr;
-  if (platform.registryOpen(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
+  if (openRuntimeKey(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "%s", RUNTIME_ROOT_KEY);
     return noDefaultJava("No Java Installation Found");
   }
@@ -77,7 +77,7 @@ char* findDefaultJava(void) {
   char* keyPath = versionKeyPath(currentVersion);
   free(currentVersion);
   RegistryKey key = nullptr;
-  long opened = platform.registryOpen(keyPath, &key);
+  long opened = openRuntimeKey(keyPath, &key);
   free(keyPath);
   if (opened != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");

@@ -4,6 +4,10 @@
 
 #include "common/text.h"
 
+long openRuntimeKey(const char* path, RegistryKey* key) {
+  return platform.registryOpen(kHiveLocalMachine, kViewOwn, path, key);
+}
+
 char* versionKeyPath(const char* version) {
   return formatText("%s\\%s", RUNTIME_ROOT_KEY, version);
 }
@@ -16,7 +20,7 @@ char* readRegistryText(RegistryKey key, const char* valueName) {
   for (int attempt = 0; attempt < 8; ++attempt) {
     char* text = static_cast<char*>(allocateOrDie(size + 1));
     unsigned long got = size;
-    long result = platform.registryQueryValue(key, valueName, text, &got);
+    long result = platform.registryQueryValue(key, valueName, nullptr, text, &got);
     if (result == kRegistrySuccess && got <= size) {
       text[got] = '\0';  // the value may lack its own NUL
       return text;

@@ -1,4 +1,4 @@
-// Where installed Java runtimes are listed in the registry (HKLM, read only).
+// Where installed Java runtimes are listed in the registry (read only).
 #ifndef CORVANE_RUNTIME_RUNTIME_REGISTRY_H
 #define CORVANE_RUNTIME_RUNTIME_REGISTRY_H
 
@@ -8,6 +8,10 @@
 
 // Subkey names longer than this cannot be read from the enumeration.
 enum { kMaxVersionNameLength = 254 };
+
+// Opens a key where the runtimes of the launcher's own lookups are listed:
+// under HKEY_LOCAL_MACHINE, in the program's own registry view.
+long openRuntimeKey(const char* path, RegistryKey* key);
 
 // RUNTIME_ROOT_KEY + "\" + version (heap text, caller frees).
 char* versionKeyPath(const char* version);

@@ -56,7 +56,7 @@ static void considerSubkey(const char* name, const char* prefix, BestMatch* best
 void resolveJavaVersion(void) {
   if (textIsEmpty(settings.javaVersion)) return;
   RegistryKey root = nullptr;
-  if (platform.registryOpen(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
+  if (openRuntimeKey(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     offerDownload("Java Runtime Environment Not Found");
   }

@@ -175,3 +175,29 @@ TEST_F(JavaLocationTest, FailingRegistryReadsAreFailuresNotGarbage) {
     EXPECT_EQ(1u, fake().boxes.size());
   }
 }
+
+// The launcher's own lookups read HKLM in the program's own view, nothing else.
+TEST_F(JavaLocationTest, LookupsReadTheMachinesKeysInTheProgramsOwnView) {
+  struct Case {
+    bool program64Bit;
+    RegistryHive hive;
+    RegistryView view;
+    bool found;
+  } cases[] = {
+      {false, kHiveLocalMachine, kView32Bit, true},
+      {false, kHiveLocalMachine, kView64Bit, false},
+      {false, kHiveCurrentUser, kViewOwn, false},
+      {true, kHiveLocalMachine, kView64Bit, true},
+      {true, kHiveLocalMachine, kView32Bit, false},
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    fake().program64Bit = c.program64Bit;
+    fakeSetRegistryValue(c.hive, c.view, RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+    fakeSetRegistryValue(c.hive, c.view, RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", "C:\\jre");
+    fakeSetRegistryValue(c.hive, c.view, RUNTIME_ROOT_KEY "\\1.4", "JavaHome", "C:\\jre");
+    std::string expected = c.found ? "C:\\jre\\bin\\javaw.exe" : "<none>";
+    EXPECT_EQ(expected, text(findDefaultJava())) << c.program64Bit << c.hive << c.view;
+    EXPECT_EQ(expected, forVersion("1.4.2_05")) << c.program64Bit << c.hive << c.view;
+  }
+}

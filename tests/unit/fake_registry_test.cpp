@@ -1,0 +1,111 @@
+// The fake registry's hives and views: what later code will rely on when it
+// reads both views and both hives, so a fault here would hide real faults there.
+#include "launcher_test.h"
+
+using ::testing::ElementsAre;
+
+class FakeRegistryTest : public LauncherTest {
+ protected:
+  static bool opens(RegistryHive hive, RegistryView view, const char* path) {
+    RegistryKey key = nullptr;
+    if (platform.registryOpen(hive, view, path, &key) != kRegistrySuccess) return false;
+    platform.registryClose(key);
+    return true;
+  }
+  static std::vector<std::string> subkeys(RegistryHive hive, RegistryView view, const char* path) {
+    std::vector<std::string> names;
+    RegistryKey key = nullptr;
+    if (platform.registryOpen(hive, view, path, &key) != kRegistrySuccess) return names;
+    char name[256];
+    unsigned long size = sizeof name;
+    for (unsigned long i = 0; platform.registryEnumSubkey(key, i, name, &size) == kRegistrySuccess;
+         ++i, size = sizeof name)
+      names.push_back(name);
+    platform.registryClose(key);
+    return names;
+  }
+};
+
+TEST_F(FakeRegistryTest, EachViewReadsTheTreeOfItsKindOfProgramAndWindows) {
+  struct Case {
+    bool windowsHas64BitView;
+    bool program64Bit;
+    RegistryView written;
+    RegistryView read;
+    bool seen;
+  } cases[] = {
+      // A 32-bit program on 64-bit Windows: its own view is the 32-bit one.
+      {true, false, kViewOwn, kViewOwn, true},
+      {true, false, kViewOwn, kView32Bit, true},
+      {true, false, kViewOwn, kView64Bit, false},
+      {true, false, kView64Bit, kView64Bit, true},
+      {true, false, kView64Bit, kViewOwn, false},
+      // A 64-bit program: its own view is the 64-bit one.
+      {true, true, kViewOwn, kView64Bit, true},
+      {true, true, kViewOwn, kView32Bit, false},
+      {true, true, kView32Bit, kViewOwn, false},
+      {true, true, kView32Bit, kView32Bit, true},
+      // A Windows without a 64-bit view: one tree, whatever view is named.
+      {false, false, kView64Bit, kView32Bit, true},
+      {false, false, kView32Bit, kView64Bit, true},
+      {false, false, kViewOwn, kView64Bit, true},
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    fake().windowsHas64BitView = c.windowsHas64BitView;
+    fake().program64Bit = c.program64Bit;
+    fakeAddRegistryKey(kHiveLocalMachine, c.written, "SOFTWARE\\Vendor\\Java");
+    EXPECT_EQ(c.seen, opens(kHiveLocalMachine, c.read, "software\\vendor\\java"))
+        << c.windowsHas64BitView << c.program64Bit << c.written << c.read;
+    EXPECT_FALSE(opens(kHiveCurrentUser, c.read, "SOFTWARE\\Vendor\\Java"));  // hives never meet
+  }
+}
+
+TEST_F(FakeRegistryTest, HelpersWithoutAHiveWriteTheMachinesOwnView) {
+  fakeSetRegistryValue("SOFTWARE\\A", "Home", "C:\\a");
+  fakeSetRegistrySubkeys("SOFTWARE\\B", {"x", "y"});
+  EXPECT_TRUE(opens(kHiveLocalMachine, kViewOwn, "SOFTWARE\\A"));
+  EXPECT_THAT(subkeys(kHiveLocalMachine, kView32Bit, "SOFTWARE\\B"), ElementsAre("x", "y"));
+  EXPECT_FALSE(opens(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A"));
+  EXPECT_FALSE(opens(kHiveCurrentUser, kViewOwn, "SOFTWARE\\A"));
+}
+
+TEST_F(FakeRegistryTest, EnumerationFollowsCreationOrderWithinEachTree) {
+  for (const char* version : {"21", "17", "8"})
+    fakeAddRegistryKey(kHiveCurrentUser, kView64Bit, std::string("SOFTWARE\\JDK\\") + version);
+  fakeAddRegistryKey(kHiveCurrentUser, kView32Bit, "SOFTWARE\\JDK\\11");
+  EXPECT_THAT(subkeys(kHiveCurrentUser, kView64Bit, "SOFTWARE\\JDK"), ElementsAre("21", "17", "8"));
+  EXPECT_THAT(subkeys(kHiveCurrentUser, kView32Bit, "SOFTWARE\\JDK"), ElementsAre("11"));
+  EXPECT_THAT(subkeys(kHiveCurrentUser, kView64Bit, "SOFTWARE"), ElementsAre("JDK"));
+}
+
+TEST_F(FakeRegistryTest, ValuesComeWithTheirType) {
+  fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "InstallationPath",
+                       "C:\\zulu");
+  fakeSetRegistryDword(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "MajorVersion", 0x01020311);
+  RegistryKey key = nullptr;
+  ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", &key));
+  char buffer[16];
+  unsigned long type = 0, size = sizeof buffer;
+  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "majorversion", &type, buffer, &size));
+  EXPECT_EQ(kRegistryTypeDword, type);
+  EXPECT_EQ(std::string("\x11\x03\x02\x01", 4), std::string(buffer, size));
+  size = 4;  // too small for the path: the type and the needed size still come back
+  EXPECT_EQ(kRegistryMoreData, platform.registryQueryValue(key, "InstallationPath", &type, buffer, &size));
+  EXPECT_EQ(kRegistryTypeText, type);
+  EXPECT_EQ(8u, size);
+  size = sizeof buffer;  // no type asked for
+  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "InstallationPath", nullptr, buffer, &size));
+  EXPECT_EQ(std::string("C:\\zulu", 8), std::string(buffer, size));
+  platform.registryClose(key);
+}
+
+TEST_F(FakeRegistryTest, TheNthCallFailsWhicheverTreeItReads) {
+  fakeAddRegistryKey(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A");
+  fakeAddRegistryKey(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A");
+  fake().failRegistryCall = 2;
+  EXPECT_TRUE(opens(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A"));  // call 1; closing is not counted
+  EXPECT_FALSE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
+  EXPECT_TRUE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
+  EXPECT_EQ(0, fake().openRegistryKeys);
+}

@@ -52,6 +52,9 @@ struct ListedEntry {
   bool isDirectory;
 };
 
+// Each implementation fills the whole table in one designated initialisation,
+// built with -Werror=missing-field-initializers: a forgotten operation does
+// not compile.
 struct PlatformOps {
   // MessageBoxA without an owner window; returns the button pressed.
   int (*messageBox)(const char* text, const char* caption, unsigned style);

@@ -200,27 +200,29 @@ static void bufferStandardStreams(void) {
 
 void installWin32Platform(void) {
   bufferStandardStreams();
-  platform.messageBox = win32MessageBox;
-  platform.currentDirectory = win32CurrentDirectory;
-  platform.changeDirectory = win32ChangeDirectory;
-  platform.absolutePath = win32AbsolutePath;
-  platform.environmentValue = win32EnvironmentValue;
-  platform.listFirst = win32ListFirst;
-  platform.listNext = win32ListNext;
-  platform.listClose = win32ListClose;
-  platform.openFile = win32OpenFile;
-  platform.readFile = win32ReadFile;
-  platform.closeFile = win32CloseFile;
-  platform.registryOpen = win32RegistryOpen;
-  platform.registryQueryValue = win32RegistryQueryValue;
-  platform.registrySubkeyCount = win32RegistrySubkeyCount;
-  platform.registryEnumSubkey = win32RegistryEnumSubkey;
-  platform.registryClose = win32RegistryClose;
-  platform.startProcess = win32StartProcess;
-  platform.waitForInputIdle = win32WaitForInputIdle;
-  platform.waitForExit = win32WaitForExit;
-  platform.processExitCode = win32ProcessExitCode;
-  platform.writeOutput = win32WriteOutput;
-  platform.writeError = win32WriteError;
-  platform.exitProcess = win32ExitProcess;
+  platform = PlatformOps{
+      .messageBox = win32MessageBox,
+      .currentDirectory = win32CurrentDirectory,
+      .changeDirectory = win32ChangeDirectory,
+      .absolutePath = win32AbsolutePath,
+      .environmentValue = win32EnvironmentValue,
+      .listFirst = win32ListFirst,
+      .listNext = win32ListNext,
+      .listClose = win32ListClose,
+      .openFile = win32OpenFile,
+      .readFile = win32ReadFile,
+      .closeFile = win32CloseFile,
+      .registryOpen = win32RegistryOpen,
+      .registryQueryValue = win32RegistryQueryValue,
+      .registrySubkeyCount = win32RegistrySubkeyCount,
+      .registryEnumSubkey = win32RegistryEnumSubkey,
+      .registryClose = win32RegistryClose,
+      .startProcess = win32StartProcess,
+      .waitForInputIdle = win32WaitForInputIdle,
+      .waitForExit = win32WaitForExit,
+      .processExitCode = win32ProcessExitCode,
+      .writeOutput = win32WriteOutput,
+      .writeError = win32WriteError,
+      .exitProcess = win32ExitProcess,
+  };
 }

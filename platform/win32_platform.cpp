@@ -156,6 +156,7 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   memset(&info, 0, sizeof info);
   BOOL started = CreateProcessA(NULL, commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info);
   *errorCode = started ? 0 : GetLastError();
+  if (started) CloseHandle(info.hThread);  // only the process handle is used
   *process = info.hProcess;
   return started != 0;
 }

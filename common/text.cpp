@@ -57,7 +57,7 @@ void textAppend(TextBuffer* buffer, const char* text) {
 
 void textAppendChar(TextBuffer* buffer, char c) { textAppendPart(buffer, &c, 1); }
 
-void textAppendNumber(TextBuffer* buffer, long long number) {
+static void textAppendNumber(TextBuffer* buffer, long long number) {
   char digits[24];
   int count = 0;
   unsigned long long magnitude =
@@ -108,13 +108,6 @@ void textAppendFormatList(TextBuffer* buffer, const char* format, va_list argume
     }
   }
   reserve(buffer, 0);  // an empty result is still a terminated text
-}
-
-void textAppendFormat(TextBuffer* buffer, const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  textAppendFormatList(buffer, format, arguments);
-  va_end(arguments);
 }
 
 char* textRelease(TextBuffer* buffer) {

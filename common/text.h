@@ -23,16 +23,14 @@ char* copyTextPart(const char* text, size_t length);
 void textAppend(TextBuffer* buffer, const char* text);
 void textAppendPart(TextBuffer* buffer, const char* text, size_t length);
 void textAppendChar(TextBuffer* buffer, char c);
-void textAppendNumber(TextBuffer* buffer, long long number);
 // printf-like, for the directives the launcher's texts use: %s (NULL prints
 // "(null)"), %d, %u, %ld, %lu, %c and %%.
-void textAppendFormat(TextBuffer* buffer, const char* format, ...);
 void textAppendFormatList(TextBuffer* buffer, const char* format, va_list arguments);
 // Hands the text over to the caller (never NULL) and empties the buffer.
 char* textRelease(TextBuffer* buffer);
 void textFree(TextBuffer* buffer);
 
-// A heap text made from a format, as textAppendFormat fills it.
+// A heap text made from a format, as textAppendFormatList fills it.
 char* formatText(const char* format, ...);
 
 bool textIsEmpty(const char* text);  // absent or of length zero

@@ -7,7 +7,7 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
-void toForwardSlashes(char* text) {
+static void toForwardSlashes(char* text) {
   for (char* p = text; *p; ++p)
     if (*p == '\\') *p = '/';
 }

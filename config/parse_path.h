@@ -8,6 +8,4 @@
 // A value without '$', or naming an unset variable, comes back unchanged.
 char* parsePath(const char* value, bool quoting);
 
-void toForwardSlashes(char* text);
-
 #endif

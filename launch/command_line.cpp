@@ -4,6 +4,7 @@
 
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
+#include "common/text.h"
 
 static int listLength(const TextList* list, int perEntry) {
   int total = 0;
@@ -28,7 +29,7 @@ int reservedCommandLineLength(void) {
 // of its double quotes is escaped with a backslash (doubling the backslashes
 // before it), and backslashes that end a quoted argument are doubled so the
 // closing quote stays a quote. An argument with none of these goes in unchanged.
-void appendQuotedArgument(TextBuffer* line, const char* argument) {
+static void appendQuotedArgument(TextBuffer* line, const char* argument) {
   bool quoted = *argument == '\0' || strpbrk(argument, " \t") != nullptr;
   if (quoted) textAppendChar(line, '"');
   size_t backslashes = 0;

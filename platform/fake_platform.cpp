@@ -25,7 +25,9 @@ static std::string lowerCase(std::string text) {
 
 static bool hasDrive(const std::string& path) { return path.size() >= 2 && path[1] == ':'; }
 
-std::string fakeNormalizePath(const std::string& path) {
+// Normalized form of a path as the fake stores it: relative paths joined to
+// the current directory, '/' turned into '\', repeated separators folded, lower case.
+static std::string fakeNormalizePath(const std::string& path) {
   std::string full = path;
   std::replace(full.begin(), full.end(), '/', '\\');
   if (hasDrive(full)) {
@@ -76,7 +78,9 @@ static FakeRegistryTreeView treeViewOf(RegistryView view) {
   return view == kView64Bit ? kFakeTree64Bit : kFakeTree32Bit;
 }
 
-FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view) {
+// The tree that a view of the hive reads, as the program and Windows are set
+// up at the time of the call.
+static FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view) {
   return state.registry[hive][treeViewOf(view)];
 }
 

@@ -84,19 +84,11 @@ struct FakeState {
 void installFakePlatform();
 FakeState& fake();
 
-// Normalized form of a path as the fake stores it: relative paths joined to
-// the current directory, '/' turned into '\', repeated separators folded, lower case.
-std::string fakeNormalizePath(const std::string& path);
-
 void fakeAddFile(const std::string& path, const std::string& content);
 // Adds a directory listing entry (and the directory itself when new).
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
                            bool isDirectory = false);
 void fakeSetEnvironment(const std::string& name, const std::string& value);
-
-// The tree that a view of the hive reads, as the program and Windows are set
-// up at the time of the call.
-FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view);
 
 // Each registry helper comes twice: with a hive and a view, and without them
 // for HKLM in the program's own view.

@@ -12,7 +12,8 @@
 static const char kJava142Page[] = "http://java.sun.com/j2se/1.4.2/download.html";
 static const char kLatestJavaPage[] = "http://www.java.com/en/download/download_the_latest.jsp";
 
-const char* downloadPageFor(const char* version) {
+// The page for a version, or NULL when there is none.
+static const char* downloadPageFor(const char* version) {
   if (strncmp(version, "1.4.2", 5) == 0) return kJava142Page;
   if (strncmp(version, "1.5", 3) == 0) return kLatestJavaPage;
   return nullptr;

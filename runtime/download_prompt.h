@@ -13,7 +13,4 @@ void promptDownload(const char* caption);
 // Does not wait.
 void openDownloadPage(void);
 
-// The page for a version, or NULL when there is none.
-const char* downloadPageFor(const char* version);
-
 #endif

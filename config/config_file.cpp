@@ -41,7 +41,10 @@ void setJavaVersionLookup(JavaVersionLookup lookup) { javaVersionLookup = lookup
 static void locateJavaForVersion(const char* value) {
   setSetting(&settings.javaVersion, value);
   char* command = javaVersionLookup ? javaVersionLookup() : nullptr;
-  if (textIsEmpty(command)) endProcess(kExitNoJavaForVersion);
+  if (textIsEmpty(command)) {
+    free(command);  // a lookup may answer with an empty text
+    endProcess(kExitNoJavaForVersion);
+  }
   setSetting(&settings.javapath, command);
   free(command);
 }

@@ -61,15 +61,6 @@ TEST_F(FakeRegistryTest, EachViewReadsTheTreeOfItsKindOfProgramAndWindows) {
   }
 }
 
-TEST_F(FakeRegistryTest, HelpersWithoutAHiveWriteTheMachinesOwnView) {
-  fakeSetRegistryValue("SOFTWARE\\A", "Home", "C:\\a");
-  fakeSetRegistrySubkeys("SOFTWARE\\B", {"x", "y"});
-  EXPECT_TRUE(opens(kHiveLocalMachine, kViewOwn, "SOFTWARE\\A"));
-  EXPECT_THAT(subkeys(kHiveLocalMachine, kView32Bit, "SOFTWARE\\B"), ElementsAre("x", "y"));
-  EXPECT_FALSE(opens(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A"));
-  EXPECT_FALSE(opens(kHiveCurrentUser, kViewOwn, "SOFTWARE\\A"));
-}
-
 TEST_F(FakeRegistryTest, EnumerationFollowsCreationOrderWithinEachTree) {
   for (const char* version : {"21", "17", "8"})
     fakeAddRegistryKey(kHiveCurrentUser, kView64Bit, std::string("SOFTWARE\\JDK\\") + version);

@@ -38,8 +38,9 @@ static void clearList(TextList* list) {
 }
 
 void resetLaunchSettings(void) {
-  char** scalars[] = {&settings.javapath, &settings.mainclass, &settings.appname,
-                      &settings.javaVersion, &settings.consoleTitle};
+  char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
+                      &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
+                      &settings.maxJava,      &settings.javaBits,    &settings.downloadPage};
   for (char** field : scalars) {
     free(*field);
     *field = nullptr;
@@ -48,6 +49,7 @@ void resetLaunchSettings(void) {
   clearList(&settings.vmpath);
   clearList(&settings.vmjars);
   clearList(&settings.arguments);
+  clearList(&settings.javaHome);
   clearList(&keptTexts);
   settings.debug = false;
 }

@@ -21,6 +21,12 @@ struct LaunchSettings {
   TextList vmpath;     // class-path entries from "addpath" and "addjar"
   TextList vmjars;     // jar files found by "addjars"
   TextList arguments;  // program arguments: command line first, then "argument" lines
+  // The Java search: any of the first four turns it on, even with an empty value.
+  char* minJava;       // lowest acceptable Java version, as written
+  char* maxJava;       // highest acceptable Java version, as written
+  char* javaBits;      // "32" or "64": only runtimes of that kind
+  TextList javaHome;   // candidate Java homes tried before the registry, in file order
+  char* downloadPage;  // the page every download prompt offers, replacing the built-in ones
   bool debug;
 };
 

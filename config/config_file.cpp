@@ -1,5 +1,6 @@
 #include "config/config_file.h"
 
+#include <stddef.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
@@ -13,23 +14,20 @@
 #include "config/parse_path.h"
 #include "platform/platform.h"
 
-enum ValueTreatment { kExpandQuoted, kExpandUnquoted, kAsWritten };
+enum ValueTreatment : unsigned char { kExpandQuoted, kExpandUnquoted, kAsWritten };
 
 typedef void (*KeyAction)(const char* value);
 
+// A key either runs its action or, without one, stores its value in the
+// settings field at fieldOffset: a text it replaces or a list it extends.
 struct ConfigKey {
   const char* key;
   ValueTreatment treatment;
+  bool isList;
+  unsigned char fieldOffset;
   KeyAction action;
 };
 
-static void appendVmparam(const char* value) { appendSetting(&settings.vmparam, value); }
-static void setJavapath(const char* value) { setSetting(&settings.javapath, value); }
-static void appendVmpath(const char* value) { appendSetting(&settings.vmpath, value); }
-static void setMainclass(const char* value) { setSetting(&settings.mainclass, value); }
-static void setAppname(const char* value) { setSetting(&settings.appname, value); }
-static void appendArgument(const char* value) { appendSetting(&settings.arguments, value); }
-static void setConsoleTitle(const char* value) { setSetting(&settings.consoleTitle, value); }
 static void includeFile(const char* value);
 
 static JavaVersionLookup javaVersionLookup;
@@ -51,19 +49,40 @@ static void locateJavaForVersion(const char* value) {
 
 // Tried in this order, each as a prefix of the line: the first that matches
 // wins, which is why "addjars" stands before "addjar".
+#define TEXT_FIELD(name) false, offsetof(LaunchSettings, name), nullptr
+#define LIST_FIELD(name) true, offsetof(LaunchSettings, name), nullptr
+#define ACTION(function) false, 0, function
 static const ConfigKey kConfigKeys[] = {
-    {"vmparam", kExpandQuoted, appendVmparam},
-    {"javapath", kExpandQuoted, setJavapath},
-    {"addpath", kExpandQuoted, appendVmpath},
-    {"mainclass", kExpandUnquoted, setMainclass},
-    {"appname", kExpandUnquoted, setAppname},
-    {"javaVersion", kExpandUnquoted, locateJavaForVersion},
-    {"addjars", kExpandQuoted, addJarDirectory},
-    {"argument", kAsWritten, appendArgument},
-    {"addjar", kExpandQuoted, appendVmpath},
-    {"include", kExpandUnquoted, includeFile},
-    {"consoleTitle", kExpandQuoted, setConsoleTitle},
+    {"vmparam", kExpandQuoted, LIST_FIELD(vmparam)},
+    {"javapath", kExpandQuoted, TEXT_FIELD(javapath)},
+    {"addpath", kExpandQuoted, LIST_FIELD(vmpath)},
+    {"mainclass", kExpandUnquoted, TEXT_FIELD(mainclass)},
+    {"appname", kExpandUnquoted, TEXT_FIELD(appname)},
+    {"javaVersion", kExpandUnquoted, ACTION(locateJavaForVersion)},
+    {"addjars", kExpandQuoted, ACTION(addJarDirectory)},
+    {"argument", kAsWritten, LIST_FIELD(arguments)},
+    {"addjar", kExpandQuoted, LIST_FIELD(vmpath)},
+    {"include", kExpandUnquoted, ACTION(includeFile)},
+    {"consoleTitle", kExpandQuoted, TEXT_FIELD(consoleTitle)},
+    // The Java search; none of these is a prefix of a key above, nor the reverse.
+    {"minJava", kExpandUnquoted, TEXT_FIELD(minJava)},
+    {"maxJava", kExpandUnquoted, TEXT_FIELD(maxJava)},
+    {"javaBits", kExpandUnquoted, TEXT_FIELD(javaBits)},
+    {"javaHome", kExpandUnquoted, LIST_FIELD(javaHome)},
+    {"downloadPage", kExpandUnquoted, TEXT_FIELD(downloadPage)},
 };
+
+static void applyKey(const ConfigKey* key, const char* value) {
+  if (key->action) {
+    key->action(value);
+    return;
+  }
+  char* field = reinterpret_cast<char*>(&settings) + key->fieldOffset;
+  if (key->isList)
+    appendSetting(reinterpret_cast<TextList*>(field), value);
+  else
+    setSetting(reinterpret_cast<char**>(field), value);
+}
 
 static const ConfigKey* findConfigKey(const char* line) {
   for (const ConfigKey& key : kConfigKeys)
@@ -92,11 +111,11 @@ static void applyLine(OpenConfigFile* reading) {
   if (!key) return;
   const char* value = blank + 1;
   if (key->treatment == kAsWritten) {
-    key->action(value);
+    applyKey(key, value);
     return;
   }
   reading->value = parsePath(value, key->treatment == kExpandQuoted);
-  key->action(reading->value);
+  applyKey(key, reading->value);
   free(reading->value);
   reading->value = nullptr;
 }

@@ -220,3 +220,17 @@ TEST(ConfigFileDeathTest, JavaVersionWithoutAJavaCommandExitsTheProcessWithStatu
   fakeAddFile("C:\\Work\\app.config", "javaVersion \n");
   EXPECT_EXIT(readConfigFile("C:\\Work\\app.config"), ::testing::ExitedWithCode(5), "");
 }
+
+TEST_F(ConfigFileTest, SearchKeysAreExpandedUnquotedAndJavaHomeKeepsEveryLineInOrder) {
+  fakeSetEnvironment("JAVA_HOME", "C:\\Program Files\\Java\\jdk-17");
+  fakeSetEnvironment("SITE", "https://example.com");
+  read("minJava 1.8.0_292\nmaxJava 17\njavaBits 64\njavaHome runtime\njavaHome $JAVA_HOME\n"
+       "downloadPage $SITE/java\nminJava 11\n");
+  EXPECT_STREQ("11", settings.minJava);  // a later line replaces an earlier one
+  EXPECT_STREQ("17", settings.maxJava);
+  EXPECT_STREQ("64", settings.javaBits);
+  EXPECT_THAT(listOf(settings.javaHome), ElementsAre("runtime", "C:/Program Files/Java/jdk-17"));
+  EXPECT_STREQ("https://example.com/java", settings.downloadPage);
+  EXPECT_EQ(nullptr, settings.javapath);  // reading them looks nothing up
+  EXPECT_EQ(0, fake().registryCalls);
+}

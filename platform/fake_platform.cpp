@@ -387,6 +387,10 @@ static void fakeExitProcess(int status) {
   _exit(status);
 }
 
+static char* fakeProgramPath(void) {
+  return state.programPath.empty() ? nullptr : strdup(state.programPath.c_str());
+}
+
 void installFakePlatform() {
   state = FakeState();
   ++stateGeneration;
@@ -415,5 +419,6 @@ void installFakePlatform() {
       .writeOutput = fakeWriteOutput,
       .writeError = fakeWriteError,
       .exitProcess = fakeExitProcess,
+      .programPath = fakeProgramPath,
   };
 }

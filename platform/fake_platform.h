@@ -78,6 +78,8 @@ struct FakeState {
   int openFiles = 0;
   std::string output;
   std::string error;
+
+  std::string programPath = "C:\\Work\\launcher.exe";  // empty: it cannot be read
 };
 
 // Clears the state and points the platform table at the fake.

@@ -112,6 +112,11 @@ struct PlatformOps {
 
   // Ends the process in order (standard streams flushed). Must not return.
   void (*exitProcess)(int status);
+
+  // For the Java search.
+  // The full path of the running executable, as GetModuleFileNameA gives it
+  // (heap text, caller frees), or NULL when it cannot be read.
+  char* (*programPath)(void);
 };
 
 extern PlatformOps platform;

@@ -199,6 +199,19 @@ static void bufferStandardStreams(void) {
   setvbuf(stderr, NULL, _IOFBF, BUFSIZ);
 }
 
+// Grows the buffer until the path fits: a full buffer may hold a cut path.
+static char* win32ProgramPath(void) {
+  for (DWORD size = MAX_PATH; size <= 32768 * 4; size *= 2) {
+    char* path = static_cast<char*>(malloc(size));
+    if (!path) return NULL;
+    DWORD got = GetModuleFileNameA(NULL, path, size);
+    if (got > 0 && got < size - 1) return path;
+    free(path);
+    if (got == 0) return NULL;
+  }
+  return NULL;
+}
+
 void installWin32Platform(void) {
   bufferStandardStreams();
   platform = PlatformOps{
@@ -225,5 +238,6 @@ void installWin32Platform(void) {
       .writeOutput = win32WriteOutput,
       .writeError = win32WriteError,
       .exitProcess = win32ExitProcess,
+      .programPath = win32ProgramPath,
   };
 }

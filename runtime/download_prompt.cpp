@@ -21,15 +21,20 @@ static const char* downloadPageFor(const char* version) {
 
 // The browser command is started and left alone: its result is not looked
 // at, it is not waited for, and its handles stay open.
-void openDownloadPage(void) {
-  if (textIsEmpty(settings.javaVersion)) return;
-  const char* page = downloadPageFor(settings.javaVersion);
+void openConfiguredPage(const char* fallback) {
+  const char* page = textIsEmpty(settings.downloadPage) ? fallback : settings.downloadPage;
   if (!page) return;
   char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", page);
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
   platform.startProcess(command, nullptr, &process, &errorCode);
   free(command);
+}
+
+// The page "downloadPage" names, else the one settings.javaVersion selects, if any.
+static void openDownloadPage(void) {
+  openConfiguredPage(textIsEmpty(settings.javaVersion) ? nullptr
+                                                       : downloadPageFor(settings.javaVersion));
 }
 
 static const char* applicationLabel(void) {

@@ -9,8 +9,8 @@ void promptDownload(const char* caption);
 // promptDownload, then ends the process with kExitJavaMissing whatever the answer.
 [[noreturn]] void offerDownload(const char* caption);
 
-// Starts the browser on the page that settings.javaVersion selects, if any.
-// Does not wait.
-void openDownloadPage(void);
+// Starts the browser on settings.downloadPage or, without one, on fallback
+// (nothing when NULL). Does not wait.
+void openConfiguredPage(const char* fallback);
 
 #endif

@@ -61,6 +61,22 @@ TEST_F(DownloadPromptTest, YesOpensThePageTheVersionSelects) {
   }
 }
 
+TEST_F(DownloadPromptTest, ADownloadPageLineReplacesThePageOfEveryVersion) {
+  setSetting(&settings.downloadPage, "https://example.com/get-java");
+  for (const char* version : {"1.4.2_05", "1.6.0"}) {
+    setSetting(&settings.javaVersion, version);
+    fake().answers.push_back(kAnswerYes);
+    promptDownload("c");
+  }
+  ASSERT_EQ(2u, fake().processes.size());
+  for (const auto& process : fake().processes)
+    EXPECT_EQ("rundll32 url.dll,FileProtocolHandler \"https://example.com/get-java\"",
+              process.commandLine);
+  EXPECT_EQ("(null) requires the Java Runtime Environment version 1.6.0\n"
+            "Do you want to download it?",
+            fake().boxes[1].text);  // the prompt itself is unchanged
+}
+
 TEST_F(DownloadPromptTest, OfferDownloadEndsWith11AfterYesAndNo) {
   setSetting(&settings.javaVersion, "1.4.2_09+");
   for (int answer : {kAnswerYes, kAnswerNo}) {

@@ -223,17 +223,7 @@ TEST_F(JavaSearchTest, AWindowsWithoutA64BitViewShowsItsOneTreeOnce) {
 }
 
 TEST_F(JavaSearchTest, AFailingRegistryCallHidesOnlyWhatItWouldHaveRead) {
-  registerJava(kHiveLocalMachine, kView32Bit, "Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", "Path",
-               "C:\\jdk17");
-  registerJava(kHiveCurrentUser, kView64Bit, "Azul Systems\\Zulu\\zulu-21", "InstallationPath",
-               "C:\\zulu21");
-  fakeInstallJava("C:\\jdk17", 64, "17.0.9");
-  fakeInstallJava("C:\\zulu21", 64, "21.0.1");
-  setSetting(&settings.minJava, "17");
-  EXPECT_EQ(command("C:\\zulu21"), search());
-  int calls = fake().registryCalls;
-  std::set<std::string> chosen;
-  for (int failing = 1; failing <= calls; ++failing) {
+  auto install = [](int failing) {
     installFakePlatform();
     registerJava(kHiveLocalMachine, kView32Bit, "Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI",
                  "Path", "C:\\jdk17");
@@ -242,6 +232,13 @@ TEST_F(JavaSearchTest, AFailingRegistryCallHidesOnlyWhatItWouldHaveRead) {
     fakeInstallJava("C:\\jdk17", 64, "17.0.9");
     fakeInstallJava("C:\\zulu21", 64, "21.0.1");
     fake().failRegistryCall = failing;
+  };
+  setSetting(&settings.minJava, "17");
+  install(0);
+  EXPECT_EQ(command("C:\\zulu21"), search());
+  std::set<std::string> chosen;
+  for (int failing = 1, calls = fake().registryCalls; failing <= calls; ++failing) {
+    install(failing);
     chosen.insert(search());
   }
   // Most calls read nothing that matters; the few on the way to zulu-21 leave 17.

@@ -42,8 +42,8 @@ static char* normalizedHome(const char* home) {
 
 // A runtime seen through two keys or two views (or named twice by
 // "javaHome") is one candidate; when the second key's name gives a higher
-// version (1.8.0_392 after 1.8), it keeps that one. Returns the new
-// candidate, or NULL for one already listed.
+// version (1.8.0_392 after 1.8), or a version at all, it keeps that one.
+// Returns the new candidate, or NULL for one already listed.
 static JavaCandidate* addCandidate(CandidateList* list, const char* where, const char* version,
                                    const char* home) {
   char* normalized = normalizedHome(home);
@@ -52,7 +52,7 @@ static JavaCandidate* addCandidate(CandidateList* list, const char* where, const
     free(normalized);
     JavaVersion seen = parseJavaVersion(known->versionText ? known->versionText : "");
     JavaVersion offered = parseJavaVersion(version ? version : "");
-    if (version && compareJavaVersions(&offered, &seen, 3) > 0)
+    if (offered.count && (!seen.count || compareJavaVersions(&offered, &seen, 3) > 0))
       setSetting(&known->versionText, version);
     return nullptr;
   }

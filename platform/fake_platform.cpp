@@ -172,9 +172,11 @@ static char* fakeCurrentDirectory(void) {
   return state.currentDirectoryReadable ? strdup(state.currentDirectory.c_str()) : nullptr;
 }
 
-// A directory exists when it has a listing or holds a file; a drive's root always does.
+// A directory exists when it has a listing or holds a file; a drive's root
+// (a letter, a colon) always does.
 static bool isFakeDirectory(const std::string& normalized) {
-  bool known = state.directories.count(normalized) || normalized.size() <= 3;
+  bool known = state.directories.count(normalized) ||
+               (normalized.size() <= 3 && isalpha((unsigned char)normalized[0]));
   for (const auto& file : state.files)
     known = known || file.first.compare(0, normalized.size() + 1, normalized + "\\") == 0;
   return known;

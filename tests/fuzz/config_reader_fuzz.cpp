@@ -65,12 +65,6 @@ static void installFiles(const std::vector<std::string>& contents) {
   }
 }
 
-static size_t utf16Length(const std::string& text) {
-  size_t length = 0;
-  for (unsigned char c : text) length += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
-  return length;
-}
-
 static void checkOutcome(const ExitResult& exit, int status) {
   if (exit.exited) {
     FUZZ_EXPECT(exit.status == 5 || exit.status == 11, "only status 5 or 11 ends the reading");

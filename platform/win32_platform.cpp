@@ -47,23 +47,37 @@ static int win32MessageBox(const char* text, const char* caption, unsigned style
   return answer;
 }
 
-// The UTF-8 form of what a call like GetCurrentDirectoryW writes: asked for
-// the size first, so a text of any length is read whole. NULL when it fails.
-template <typename Fill>
-static char* readSizedText(Fill fill) {
-  DWORD needed = fill(0, NULL);
-  if (needed == 0) return NULL;
-  WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (needed + 1)));
-  if (!wide) return NULL;
-  DWORD got = fill(needed + 1, wide);
+// Calls that fill a buffer with a text formed from a path (or from nothing,
+// for the current directory) and answer with the size they need when it is
+// too small, GetFullPathNameW-like.
+typedef DWORD (*SizedTextCall)(const WCHAR* path, DWORD size, WCHAR* buffer);
+
+static DWORD currentDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
+  return GetCurrentDirectoryW(size, buffer);
+}
+
+static DWORD fullPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
+  return GetFullPathNameW(path, size, buffer, NULL);
+}
+
+static DWORD shortPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
+  return GetShortPathNameW(path, buffer, size);
+}
+
+// The call's text in UTF-8, asked for the size first so that a text of any
+// length is read whole; NULL when the call fails.
+static char* readSizedText(SizedTextCall call, const char* path) {
+  WCHAR* widePath = path ? toWide(path) : NULL;
+  DWORD needed = path && !widePath ? 0 : call(widePath, 0, NULL);
+  WCHAR* wide = needed ? static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (needed + 1))) : NULL;
+  DWORD got = wide ? call(widePath, needed + 1, wide) : 0;
   char* text = got == 0 || got > needed ? NULL : fromWide(wide);
   free(wide);
+  free(widePath);
   return text;
 }
 
-static char* win32CurrentDirectory(void) {
-  return readSizedText([](DWORD size, WCHAR* buffer) { return GetCurrentDirectoryW(size, buffer); });
-}
+static char* win32CurrentDirectory(void) { return readSizedText(currentDirectoryInto, NULL); }
 
 static bool win32ChangeDirectory(const char* path) {
   WCHAR* widePath = toWide(path);
@@ -72,14 +86,7 @@ static bool win32ChangeDirectory(const char* path) {
   return changed;
 }
 
-static char* win32AbsolutePath(const char* path) {
-  WCHAR* widePath = toWide(path);
-  if (!widePath) return NULL;
-  char* full = readSizedText(
-      [=](DWORD size, WCHAR* buffer) { return GetFullPathNameW(widePath, size, buffer, NULL); });
-  free(widePath);
-  return full;
-}
+static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
 
 // The C runtime's lookup compares names without regard to case. The UTF-8
 // copy is kept until the process ends, as the runtime's own value is.
@@ -297,16 +304,15 @@ static bool win32AnsiCanSpell(const char* text) {
   return length > 0 && !usedDefault;
 }
 
+// GetShortPathNameW fails for a path that names nothing, and may fail (or
+// answer with the path itself) where the volume keeps no short names.
 static char* win32ShortPath(const char* path) {
+  char* shortForm = readSizedText(shortPathInto, path);
+  if (shortForm) return shortForm;
   WCHAR* widePath = toWide(path);
-  char* shortForm = NULL;
-  if (widePath && GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES) {
-    shortForm = readSizedText(
-        [=](DWORD size, WCHAR* buffer) { return GetShortPathNameW(widePath, buffer, size); });
-    if (!shortForm) shortForm = strdup(path);
-  }
+  bool exists = widePath && GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES;
   free(widePath);
-  return shortForm;
+  return exists ? strdup(path) : NULL;
 }
 
 // The C runtime leaves a stream unbuffered when it is a character device (a

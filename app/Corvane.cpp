@@ -1,7 +1,6 @@
-// The launcher's entry point. Everything comes from the argument vector that
-// the C runtime split from the command line; WinMain's own parameters are unused.
-#include <stdlib.h>
-
+// The launcher's entry point (linked with -municode). Everything comes from
+// the argument vector that the C runtime split from the wide command line;
+// wWinMain's own parameters are unused.
 #include "app/main_sequence.h"
 #include "platform/win32_platform.h"
 
@@ -9,8 +8,10 @@
 extern "C" __attribute__((used)) const char corvaneIdentification[] =
     "@(#)" __FILE__ " Version: " CORVANE_VERSION " Compiled: " __DATE__ " at " __TIME__;
 
-extern "C" int __stdcall WinMain(void* /*instance*/, void* /*previous*/, char* /*commandLine*/,
-                                 int /*showState*/) {
+extern "C" int __stdcall wWinMain(void* /*instance*/, void* /*previous*/,
+                                  wchar_t* /*commandLine*/, int /*showState*/) {
   installWin32Platform();
-  return runLauncher(__argc, __argv);
+  int count = 0;
+  char** arguments = win32Arguments(&count);
+  return runLauncher(count, arguments);
 }

@@ -19,4 +19,5 @@ target_link_libraries(launcher PRIVATE corvane_core advapi32 user32 kernel32)
 target_compile_options(launcher PRIVATE ${CORVANE_EXE_COMPILE_OPTIONS})
 # The identification text names the main source file by its path in the project.
 target_compile_options(launcher PRIVATE "-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=")
-target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS})
+# -municode: the entry is wWinMain, and the C runtime splits the wide command line.
+target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} -municode)

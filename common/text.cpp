@@ -138,3 +138,8 @@ bool textIsEmpty(const char* text) { return !text || !*text; }
 bool textStartsWith(const char* text, const char* prefix) {
   return strncmp(text, prefix, strlen(prefix)) == 0;
 }
+
+bool textIsAscii(const char* text) {
+  while (*text && (unsigned char)*text < 0x80) ++text;
+  return *text == '\0';
+}

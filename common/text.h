@@ -35,5 +35,7 @@ char* formatText(const char* format, ...);
 
 bool textIsEmpty(const char* text);  // absent or of length zero
 bool textStartsWith(const char* text, const char* prefix);
+// Only bytes below 0x80: every ANSI code page and UTF-8 spell such a text alike.
+bool textIsAscii(const char* text);
 
 #endif

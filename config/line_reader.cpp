@@ -1,12 +1,14 @@
 #include "config/line_reader.h"
 
+#include <stdlib.h>
+
 static const int kEndOfFile = -1;
 static const char kCtrlZ = 0x1A;
 
 void startLineReader(LineReader* reader, FileHandle file) {
   reader->file = file;
   reader->chunkLength = reader->chunkPosition = 0;
-  reader->atEnd = false;
+  reader->atEnd = reader->started = reader->utf8 = false;
 }
 
 static int peekByte(LineReader* reader) {
@@ -33,11 +35,37 @@ static int nextByte(LineReader* reader) {
   return c;
 }
 
+// Takes the byte order mark at the start of the file. Bytes that only begin
+// one are the start of the first line.
+static void takeByteOrderMark(LineReader* reader, TextBuffer* line) {
+  static const char kMark[] = "\xEF\xBB\xBF";
+  size_t matched = 0;
+  while (matched < 3 && peekByte(reader) == (unsigned char)kMark[matched]) {
+    nextByte(reader);
+    ++matched;
+  }
+  reader->started = true;
+  reader->utf8 = matched == 3;
+  if (!reader->utf8) textAppendPart(line, kMark, matched);
+}
+
+// An ANSI line in UTF-8. Line feeds, carriage returns and Ctrl-Z are the same
+// bytes in every ANSI code page and in UTF-8, so lines are split before this.
+static void lineToUtf8(const LineReader* reader, TextBuffer* line) {
+  if (reader->utf8 || textIsAscii(line->data)) return;
+  char* converted = platform.ansiToUtf8(line->data);
+  if (!converted) outOfMemory();
+  line->length = 0;
+  textAppend(line, converted);
+  free(converted);
+}
+
 bool readLine(LineReader* reader, TextBuffer* line) {
   line->length = 0;
   if (line->data) line->data[0] = '\0';
+  if (!reader->started) takeByteOrderMark(reader, line);
   int c = nextByte(reader);
-  if (c == kEndOfFile) return false;
+  if (c == kEndOfFile && line->length == 0) return false;
   while (c != kEndOfFile && c != '\n') {
     if (c == '\r' && peekByte(reader) == '\n') {
       c = nextByte(reader);
@@ -47,5 +75,6 @@ bool readLine(LineReader* reader, TextBuffer* line) {
     c = nextByte(reader);
   }
   textAppendPart(line, "", 0);  // terminate even an empty line
+  lineToUtf8(reader, line);
   return true;
 }

@@ -1,6 +1,9 @@
 // Reads a file line by line the way the C runtime's text mode presents it:
 // a carriage return right before a line feed is dropped, and a Ctrl-Z byte
 // ends the file. Lines have no length limit.
+// A file is written in the ANSI code page unless it begins with the UTF-8
+// byte order mark, which is then not part of the first line; either way its
+// lines come out in UTF-8.
 #ifndef CORVANE_CONFIG_LINE_READER_H
 #define CORVANE_CONFIG_LINE_READER_H
 
@@ -15,6 +18,8 @@ struct LineReader {
   size_t chunkLength;
   size_t chunkPosition;
   bool atEnd;
+  bool started;  // the byte order mark was looked for
+  bool utf8;     // the file began with it
 };
 
 void startLineReader(LineReader* reader, FileHandle file);

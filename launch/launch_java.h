@@ -1,7 +1,7 @@
 #ifndef CORVANE_LAUNCH_LAUNCH_JAVA_H
 #define CORVANE_LAUNCH_LAUNCH_JAVA_H
 
-// The longest command line CreateProcessA takes: 32767 characters with the
+// The longest command line CreateProcessW takes: 32767 UTF-16 units with the
 // terminating NUL.
 enum { kMaxCommandLineLength = 32766 };
 
@@ -13,8 +13,8 @@ bool mainClassNamed(void);
 // Starts settings.javapath with the command line built from the settings,
 // waits for the process to end, and reports a non-zero exit code. Returns that
 // exit code, or 2 when nothing could be started: no main class (reported
-// here), no Java command (reported by whoever chose none), a command line too
-// long, or a failed start.
+// here), no Java command (reported by whoever chose none), a path Java could
+// not be given (see spellable_paths.h), a command line too long, or a failed start.
 int launchJava(void);
 
 #endif

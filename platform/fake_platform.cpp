@@ -62,6 +62,10 @@ void fakeAddDirectoryEntry(const std::string& directory, const std::string& name
   state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory});
 }
 
+void fakeSetShortPath(const std::string& path, const std::string& shortForm) {
+  state.shortPaths[fakeNormalizePath(path)] = shortForm;
+}
+
 void fakeSetEnvironment(const std::string& name, const std::string& value) {
   for (auto& variable : state.environment) {
     if (strcasecmp(variable.first.c_str(), name.c_str()) == 0) {
@@ -168,13 +172,20 @@ static char* fakeCurrentDirectory(void) {
   return state.currentDirectoryReadable ? strdup(state.currentDirectory.c_str()) : nullptr;
 }
 
+// A directory exists when it has a listing or holds a file; a drive's root
+// (a letter, a colon) always does.
+static bool isFakeDirectory(const std::string& normalized) {
+  bool known = state.directories.count(normalized) ||
+               (normalized.size() <= 3 && isalpha((unsigned char)normalized[0]));
+  for (const auto& file : state.files)
+    known = known || file.first.compare(0, normalized.size() + 1, normalized + "\\") == 0;
+  return known;
+}
+
 static bool fakeChangeDirectory(const char* path) {
   state.directoryChanges.push_back(path);
   std::string target = fakeNormalizePath(path);
-  bool known = state.directories.count(target) || target.size() <= 3;
-  for (const auto& file : state.files)
-    known = known || file.first.compare(0, target.size() + 1, target + "\\") == 0;
-  if (!known) return false;
+  if (!isFakeDirectory(target)) return false;
   state.currentDirectory = target;
   return true;
 }
@@ -374,6 +385,44 @@ static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
 static void fakeWriteOutput(const char* text) { state.output += text; }
 static void fakeWriteError(const char* text) { state.error += text; }
 
+// Each UTF-8 sequence decoded; -1 for a byte that starts no valid one.
+static std::vector<long> codePoints(const char* text) {
+  std::vector<long> points;
+  for (const unsigned char* p = (const unsigned char*)text; *p;) {
+    int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
+    long point = extra ? *p & (0x3F >> extra) : *p;
+    int taken = 1;
+    while (taken <= extra && (p[taken] & 0xC0) == 0x80) point = point << 6 | (p[taken++] & 0x3F);
+    bool valid = *p < 0x80 || (extra && taken == extra + 1 && *p < 0xF8);
+    points.push_back(valid ? point : -1);
+    p += valid ? taken : 1;
+  }
+  return points;
+}
+
+static char* fakeAnsiToUtf8(const char* text) {
+  std::string utf8;
+  for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
+    if (*p >= 0x80) utf8 += (char)(0xC0 | *p >> 6);
+    utf8 += (char)(*p >= 0x80 ? 0x80 | (*p & 0x3F) : *p);
+  }
+  return strdup(utf8.c_str());
+}
+
+static bool fakeAnsiCanSpell(const char* text) {
+  for (long point : codePoints(text))
+    if (point < 0 || point > 0xFF) return false;
+  return true;
+}
+
+static char* fakeShortPath(const char* path) {
+  std::string normalized = fakeNormalizePath(path);
+  if (!state.files.count(normalized) && !isFakeDirectory(normalized)) return nullptr;
+  auto found = state.shortPaths.find(normalized);
+  bool hasShortForm = state.volumeHasShortNames && found != state.shortPaths.end();
+  return strdup(hasShortForm ? found->second.c_str() : path);
+}
+
 // Inside runCatchingExit the exit comes back there; elsewhere (death tests)
 // the recorded streams are written out and the process really ends.
 static void fakeExitProcess(int status) {
@@ -419,6 +468,9 @@ void installFakePlatform() {
       .writeOutput = fakeWriteOutput,
       .writeError = fakeWriteError,
       .exitProcess = fakeExitProcess,
+      .ansiToUtf8 = fakeAnsiToUtf8,
+      .ansiCanSpell = fakeAnsiCanSpell,
+      .shortPath = fakeShortPath,
       .programPath = fakeProgramPath,
   };
 }

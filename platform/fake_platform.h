@@ -2,6 +2,8 @@
 // registry, message boxes, processes and the standard streams, all scripted
 // and recorded. Paths are Windows paths; the fake resolves relative ones
 // against its current directory and compares them without regard to case.
+// Its ANSI code page is Latin-1: bytes 0x00-0xFF are U+0000-U+00FF, and no
+// other character can be spelled.
 #ifndef CORVANE_PLATFORM_FAKE_PLATFORM_H
 #define CORVANE_PLATFORM_FAKE_PLATFORM_H
 
@@ -75,6 +77,11 @@ struct FakeState {
   std::deque<unsigned long> exitCodes;  // scripted; 0 when empty
   std::deque<unsigned long> startErrors;  // each entry makes one start fail with that code (0 too)
 
+  // Short (8.3) forms by normalized path; an existing file or folder without
+  // one answers with its own path, as every one does when the volume has none.
+  std::map<std::string, std::string> shortPaths;
+  bool volumeHasShortNames = true;
+
   int openFiles = 0;
   std::string output;
   std::string error;
@@ -91,6 +98,9 @@ void fakeAddFile(const std::string& path, const std::string& content);
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
                            bool isDirectory = false);
 void fakeSetEnvironment(const std::string& name, const std::string& value);
+// The short form that the file or folder at path (which must exist to have
+// one) is given.
+void fakeSetShortPath(const std::string& path, const std::string& shortForm);
 
 // Each registry helper comes twice: with a hive and a view, and without them
 // for HKLM in the program's own view.

@@ -7,7 +7,10 @@
 
 #include <stddef.h>
 
-// Message box styles and answers, with the values MessageBoxA uses.
+// Every text that crosses the table is UTF-8; the Windows implementation
+// converts at its calls (the ones ending in W).
+
+// Message box styles and answers, with the values MessageBoxW uses.
 enum : unsigned {
   kBoxOk = 0x00,
   kBoxYesNo = 0x04,
@@ -46,9 +49,10 @@ typedef void* DirectoryListing;
 typedef void* FileHandle;
 typedef void* ProcessHandle;
 
-// One entry of a directory listing, as FindFirstFileA / FindNextFileA give it.
+// One entry of a directory listing, as FindFirstFileW / FindNextFileW give it:
+// a name of up to 259 UTF-16 units takes up to three bytes for each in UTF-8.
 struct ListedEntry {
-  char name[260];
+  char name[260 * 3];
   bool isDirectory;
 };
 
@@ -56,21 +60,21 @@ struct ListedEntry {
 // built with -Werror=missing-field-initializers: a forgotten operation does
 // not compile.
 struct PlatformOps {
-  // MessageBoxA without an owner window; returns the button pressed.
+  // MessageBoxW without an owner window; returns the button pressed.
   int (*messageBox)(const char* text, const char* caption, unsigned style);
 
   // The current directory as a heap text (caller frees), or NULL when it cannot be read.
   char* (*currentDirectory)(void);
   // Returns true when the current directory was changed.
   bool (*changeDirectory)(const char* path);
-  // The full path of a file name, as GetFullPathNameA forms it (heap text,
+  // The full path of a file name, as GetFullPathNameW forms it (heap text,
   // caller frees), or NULL when it cannot be formed.
   char* (*absolutePath)(const char* path);
   // The environment variable's value, the name compared without regard to case;
-  // NULL when it is not set.
+  // NULL when it is not set. The text stays valid until the process ends.
   const char* (*environmentValue)(const char* name);
 
-  // Directory listing with FindFirstFileA semantics: the first entry comes with
+  // Directory listing with FindFirstFileW semantics: the first entry comes with
   // the successful start. NULL when nothing matches or the directory is missing.
   DirectoryListing (*listFirst)(const char* pattern, ListedEntry* entry);
   bool (*listNext)(DirectoryListing listing, ListedEntry* entry);
@@ -86,17 +90,19 @@ struct PlatformOps {
   // Opens hive\path with KEY_READ through the view.
   long (*registryOpen)(RegistryHive hive, RegistryView view, const char* path, RegistryKey* key);
   // Reads a value's bytes; *size is the buffer size in and the byte count out
-  // (the needed size when kRegistryMoreData is returned). When type is not
-  // NULL, *type is the value's type (kRegistryType...) on success and on
-  // kRegistryMoreData.
+  // (the needed size when kRegistryMoreData is returned). Text values come as
+  // UTF-8, with their terminating NUL only when the stored value has one;
+  // other types come as stored. When type is not NULL, *type is the value's
+  // type (kRegistryType...) on success and on kRegistryMoreData.
   long (*registryQueryValue)(RegistryKey key, const char* name, unsigned long* type, char* buffer,
                              unsigned long* size);
   long (*registrySubkeyCount)(RegistryKey key, unsigned long* count);
-  // *size is the buffer size in characters in, the name's length out.
+  // *size is the buffer size in bytes in (room for the NUL included), the
+  // name's UTF-8 length out; kRegistryMoreData when the name does not fit.
   long (*registryEnumSubkey)(RegistryKey key, unsigned long index, char* name, unsigned long* size);
   void (*registryClose)(RegistryKey key);
 
-  // CreateProcessA with no application name, the writable command line,
+  // CreateProcessW with no application name, the writable command line,
   // inherited handles, environment and directory, and a startup record whose
   // only non-zero members are its size and the title (NULL for none).
   // Returns true on success; on failure *errorCode is the system's error code.
@@ -106,15 +112,28 @@ struct PlatformOps {
   void (*waitForExit)(ProcessHandle process);
   bool (*processExitCode)(ProcessHandle process, unsigned long* code);
 
-  // Text-mode standard output and standard error (each '\n' becomes CR LF on Windows).
+  // Text-mode standard output and standard error (each '\n' becomes CR LF on
+  // Windows), written in the ANSI code page.
   void (*writeOutput)(const char* text);
   void (*writeError)(const char* text);
 
   // Ends the process in order (standard streams flushed). Must not return.
   void (*exitProcess)(int status);
 
+  // The ANSI code page: configuration files without a byte order mark are
+  // written in it, and Java's own launcher reads its command line in it.
+  // The UTF-8 form of an ANSI code page text (heap text, caller frees).
+  char* (*ansiToUtf8)(const char* text);
+  // True when the ANSI code page spells the text exactly: no character is
+  // missing from it or replaced by a look-alike.
+  bool (*ansiCanSpell)(const char* text);
+  // The short (8.3) form of an existing file or folder's path, as
+  // GetShortPathNameW gives it (heap text, caller frees): the path itself
+  // when its volume gives no short form, NULL when nothing exists there.
+  char* (*shortPath)(const char* path);
+
   // For the Java search.
-  // The full path of the running executable, as GetModuleFileNameA gives it
+  // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller frees), or NULL when it cannot be read.
   char* (*programPath)(void);
 };

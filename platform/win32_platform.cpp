@@ -10,59 +10,113 @@
 
 #include "platform/platform.h"
 
+// The seam's conversions. Inside the launcher every text is UTF-8; Windows is
+// spoken to in UTF-16 through the calls ending in W. Each returns a heap text
+// (caller frees), NULL only when memory runs out. An invalid UTF-8 sequence
+// becomes U+FFFD; a character that the target code page lacks becomes its
+// default character or a look-alike.
+static WCHAR* toWide(const char* text, UINT codePage = CP_UTF8) {
+  int length = MultiByteToWideChar(codePage, 0, text, -1, NULL, 0);
+  WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (length > 0 ? length : 1)));
+  if (wide && !MultiByteToWideChar(codePage, 0, text, -1, wide, length)) wide[0] = 0;
+  return wide;
+}
+
+static char* fromWide(const WCHAR* wide, UINT codePage = CP_UTF8) {
+  int length = WideCharToMultiByte(codePage, 0, wide, -1, NULL, 0, NULL, NULL);
+  char* text = static_cast<char*>(malloc(length > 0 ? length : 1));
+  if (text && !WideCharToMultiByte(codePage, 0, wide, -1, text, length, NULL, NULL)) text[0] = 0;
+  return text;
+}
+
+char** win32Arguments(int* count) {
+  char** arguments = static_cast<char**>(calloc(__argc + 1, sizeof(char*)));
+  int converted = 0;
+  while (arguments && converted < __argc && (arguments[converted] = fromWide(__wargv[converted])))
+    ++converted;
+  *count = converted;
+  return arguments;
+}
+
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
-  return MessageBoxA(NULL, text, caption, style);
+  WCHAR* wideText = toWide(text);
+  WCHAR* wideCaption = toWide(caption);
+  int answer = MessageBoxW(NULL, wideText, wideCaption, style);
+  free(wideText);
+  free(wideCaption);
+  return answer;
 }
 
-// Asks for the size first, so a directory of any length is read whole.
-static char* win32CurrentDirectory(void) {
-  DWORD needed = GetCurrentDirectoryA(0, NULL);
-  if (needed == 0) return NULL;
-  char* directory = static_cast<char*>(malloc(needed + 1));
-  if (!directory) return NULL;
-  DWORD got = GetCurrentDirectoryA(needed + 1, directory);
-  if (got == 0 || got > needed) {
-    free(directory);
-    return NULL;
-  }
-  return directory;
+// Calls that fill a buffer with a text formed from a path (or from nothing,
+// for the current directory) and answer with the size they need when it is
+// too small, GetFullPathNameW-like.
+typedef DWORD (*SizedTextCall)(const WCHAR* path, DWORD size, WCHAR* buffer);
+
+static DWORD currentDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
+  return GetCurrentDirectoryW(size, buffer);
 }
 
-static bool win32ChangeDirectory(const char* path) { return SetCurrentDirectoryA(path) != 0; }
-
-static char* win32AbsolutePath(const char* path) {
-  DWORD needed = GetFullPathNameA(path, 0, NULL, NULL);
-  if (needed == 0) return NULL;
-  char* full = static_cast<char*>(malloc(needed + 1));
-  if (!full) return NULL;
-  DWORD got = GetFullPathNameA(path, needed + 1, full, NULL);
-  if (got == 0 || got > needed) {
-    free(full);
-    return NULL;
-  }
-  return full;
+static DWORD fullPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
+  return GetFullPathNameW(path, size, buffer, NULL);
 }
 
-// The C runtime's lookup compares names without regard to case.
-static const char* win32EnvironmentValue(const char* name) { return getenv(name); }
+static DWORD shortPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
+  return GetShortPathNameW(path, buffer, size);
+}
 
-static void copyFound(const WIN32_FIND_DATAA* found, ListedEntry* entry) {
-  memcpy(entry->name, found->cFileName, sizeof entry->name);
-  entry->name[sizeof entry->name - 1] = '\0';
+// The call's text in UTF-8, asked for the size first so that a text of any
+// length is read whole; NULL when the call fails.
+static char* readSizedText(SizedTextCall call, const char* path) {
+  WCHAR* widePath = path ? toWide(path) : NULL;
+  DWORD needed = path && !widePath ? 0 : call(widePath, 0, NULL);
+  WCHAR* wide = needed ? static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (needed + 1))) : NULL;
+  DWORD got = wide ? call(widePath, needed + 1, wide) : 0;
+  char* text = got == 0 || got > needed ? NULL : fromWide(wide);
+  free(wide);
+  free(widePath);
+  return text;
+}
+
+static char* win32CurrentDirectory(void) { return readSizedText(currentDirectoryInto, NULL); }
+
+static bool win32ChangeDirectory(const char* path) {
+  WCHAR* widePath = toWide(path);
+  bool changed = widePath && SetCurrentDirectoryW(widePath);
+  free(widePath);
+  return changed;
+}
+
+static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
+
+// The C runtime's lookup compares names without regard to case. The UTF-8
+// copy is kept until the process ends, as the runtime's own value is.
+static const char* win32EnvironmentValue(const char* name) {
+  WCHAR* wideName = toWide(name);
+  const WCHAR* value = wideName ? _wgetenv(wideName) : NULL;
+  free(wideName);
+  return value ? fromWide(value) : NULL;
+}
+
+static void copyFound(const WIN32_FIND_DATAW* found, ListedEntry* entry) {
+  if (!WideCharToMultiByte(CP_UTF8, 0, found->cFileName, -1, entry->name, sizeof entry->name, NULL,
+                           NULL))
+    entry->name[0] = '\0';
   entry->isDirectory = (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 static DirectoryListing win32ListFirst(const char* pattern, ListedEntry* entry) {
-  WIN32_FIND_DATAA found;
-  HANDLE handle = FindFirstFileA(pattern, &found);
+  WIN32_FIND_DATAW found;
+  WCHAR* widePattern = toWide(pattern);
+  HANDLE handle = widePattern ? FindFirstFileW(widePattern, &found) : INVALID_HANDLE_VALUE;
+  free(widePattern);
   if (handle == INVALID_HANDLE_VALUE) return NULL;
   copyFound(&found, entry);
   return handle;
 }
 
 static bool win32ListNext(DirectoryListing listing, ListedEntry* entry) {
-  WIN32_FIND_DATAA found;
-  if (!FindNextFileA(static_cast<HANDLE>(listing), &found)) return false;
+  WIN32_FIND_DATAW found;
+  if (!FindNextFileW(static_cast<HANDLE>(listing), &found)) return false;
   copyFound(&found, entry);
   return true;
 }
@@ -71,8 +125,11 @@ static void win32ListClose(DirectoryListing listing) { FindClose(static_cast<HAN
 
 // Opened in binary mode: the line reader does the text-mode translation itself.
 static FileHandle win32OpenFile(const char* path, const char** errorText) {
-  FILE* file = fopen(path, "rb");
+  WCHAR* widePath = toWide(path);
+  errno = ENOMEM;
+  FILE* file = widePath ? _wfopen(widePath, L"rb") : NULL;
   if (!file) *errorText = strerror(errno);
+  free(widePath);
   return file;
 }
 
@@ -97,17 +154,11 @@ static REGSAM viewFlag(RegistryView view) {
 #endif
 }
 
-// Opened through the wide-character call. The ANSI one (Wine's at least)
-// converts the path in a buffer of MAX_PATH characters and fails on a longer
-// path: the root key's 42 characters and a version name over 217 make one.
 static long win32RegistryOpen(RegistryHive hive, RegistryView view, const char* path,
                               RegistryKey* key) {
   *key = NULL;
-  int length = MultiByteToWideChar(CP_ACP, 0, path, -1, NULL, 0);
-  if (length == 0) return ERROR_INVALID_NAME;
-  WCHAR* widePath = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * static_cast<size_t>(length)));
+  WCHAR* widePath = toWide(path);
   if (!widePath) return ERROR_NOT_ENOUGH_MEMORY;
-  MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, length);
   HKEY opened = NULL;
   LONG result = RegOpenKeyExW(rootKeyOf(hive), widePath, 0, KEY_READ | viewFlag(view), &opened);
   free(widePath);
@@ -115,50 +166,90 @@ static long win32RegistryOpen(RegistryHive hive, RegistryView view, const char* 
   return result;
 }
 
+static bool isTextType(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// Gives the caller a value read whole: a text as UTF-8 (with a terminating
+// NUL only where the stored value has one), any other type as stored.
+static LONG deliverValue(DWORD type, BYTE* data, DWORD bytes, char* buffer, unsigned long* size) {
+  char* utf8 = NULL;
+  if (isTextType(type)) {
+    int units = bytes / sizeof(WCHAR);
+    const WCHAR* wide = reinterpret_cast<const WCHAR*>(data);
+    bytes = units ? WideCharToMultiByte(CP_UTF8, 0, wide, units, NULL, 0, NULL, NULL) : 0;
+    utf8 = static_cast<char*>(malloc(bytes + 1));
+    if (!utf8) return ERROR_NOT_ENOUGH_MEMORY;
+    if (units) WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8, bytes, NULL, NULL);
+  }
+  LONG result = bytes > *size ? ERROR_MORE_DATA : ERROR_SUCCESS;
+  if (result == ERROR_SUCCESS) memcpy(buffer, utf8 ? utf8 : reinterpret_cast<char*>(data), bytes);
+  *size = bytes;
+  free(utf8);
+  return result;
+}
+
+// The value is read whole (asked again while it grows), then delivered.
 static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
                                     char* buffer, unsigned long* size) {
-  DWORD bytes = *size;
-  DWORD valueType = 0;
-  LONG result = RegQueryValueExA(static_cast<HKEY>(key), name, NULL, &valueType,
-                                 reinterpret_cast<BYTE*>(buffer), &bytes);
-  *size = bytes;
+  WCHAR* wideName = toWide(name);
+  DWORD valueType = 0, bytes = 0;
+  BYTE* data = NULL;
+  LONG result = wideName ? ERROR_MORE_DATA : ERROR_NOT_ENOUGH_MEMORY;
+  for (int attempt = 0; attempt < 4 && result == ERROR_MORE_DATA; ++attempt) {
+    free(data);
+    data = static_cast<BYTE*>(malloc(bytes + sizeof(WCHAR)));
+    result = data ? RegQueryValueExW(static_cast<HKEY>(key), wideName, NULL, &valueType, data,
+                                     &bytes)
+                  : ERROR_NOT_ENOUGH_MEMORY;
+  }
+  if (result == ERROR_SUCCESS) result = deliverValue(valueType, data, bytes, buffer, size);
+  free(data);
+  free(wideName);
   if (type) *type = valueType;
   return result;
 }
 
 static long win32RegistrySubkeyCount(RegistryKey key, unsigned long* count) {
-  char className[260];
-  DWORD classLength = sizeof className;
   DWORD subkeys = 0;
-  LONG result = RegQueryInfoKeyA(static_cast<HKEY>(key), className, &classLength, NULL, &subkeys,
-                                 NULL, NULL, NULL, NULL, NULL, NULL, NULL);
+  LONG result = RegQueryInfoKeyW(static_cast<HKEY>(key), NULL, NULL, NULL, &subkeys, NULL, NULL,
+                                 NULL, NULL, NULL, NULL, NULL);
   *count = subkeys;
   return result;
 }
 
 static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* name,
                                     unsigned long* size) {
-  DWORD length = *size;
-  LONG result = RegEnumKeyExA(static_cast<HKEY>(key), index, name, &length, NULL, NULL, NULL, NULL);
-  *size = length;
-  return result;
+  WCHAR wide[256];  // a key name has at most 255 characters
+  DWORD length = 256;
+  LONG result = RegEnumKeyExW(static_cast<HKEY>(key), index, wide, &length, NULL, NULL, NULL, NULL);
+  if (result != ERROR_SUCCESS) return result;
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, length + 1, name, *size, NULL, NULL);
+  if (bytes == 0) return ERROR_MORE_DATA;
+  *size = bytes - 1;
+  return ERROR_SUCCESS;
 }
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
-  STARTUPINFOA startup;
+  STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
-  startup.lpTitle = const_cast<char*>(title);
+  startup.lpTitle = title ? toWide(title) : NULL;
   PROCESS_INFORMATION info;
   memset(&info, 0, sizeof info);
-  BOOL started = CreateProcessA(NULL, commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info);
+  WCHAR* wideLine = toWide(commandLine);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  BOOL started = wideLine && (!title || startup.lpTitle) &&
+                 CreateProcessW(NULL, wideLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info);
   *errorCode = started ? 0 : GetLastError();
   if (started) CloseHandle(info.hThread);  // only the process handle is used
   *process = info.hProcess;
-  return started != 0;
+  free(wideLine);
+  free(startup.lpTitle);
+  return started;
 }
 
 static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
@@ -176,20 +267,53 @@ static bool win32ProcessExitCode(ProcessHandle process, unsigned long* code) {
   return true;
 }
 
-// Standard output and error stay in the C runtime's text mode, so each line
-// feed goes out as CR LF. Each line is flushed at once: the launcher may then
-// wait for a long time on the Java process.
-static void win32WriteOutput(const char* text) {
-  fputs(text, stdout);
-  fflush(stdout);
+// Standard output and error get the ANSI code page and stay in the C
+// runtime's text mode, so each line feed goes out as CR LF. Each line is
+// flushed at once: the launcher may then wait for a long time on the Java process.
+static void writeInAnsi(const char* text, FILE* stream) {
+  WCHAR* wide = toWide(text);
+  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  fputs(ansi ? ansi : text, stream);
+  fflush(stream);
+  free(ansi);
+  free(wide);
 }
 
-static void win32WriteError(const char* text) {
-  fputs(text, stderr);
-  fflush(stderr);
-}
+static void win32WriteOutput(const char* text) { writeInAnsi(text, stdout); }
+static void win32WriteError(const char* text) { writeInAnsi(text, stderr); }
 
 static void win32ExitProcess(int status) { exit(status); }
+
+static char* win32AnsiToUtf8(const char* text) {
+  WCHAR* wide = toWide(text, CP_ACP);
+  char* utf8 = wide ? fromWide(wide) : NULL;
+  free(wide);
+  return utf8;
+}
+
+// Without best fit, a character the code page lacks shows as its default
+// character instead of passing for a look-alike. A UTF-8 code page spells all.
+static bool win32AnsiCanSpell(const char* text) {
+  if (GetACP() == CP_UTF8) return true;
+  WCHAR* wide = toWide(text);
+  BOOL usedDefault = FALSE;
+  int length = wide ? WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, NULL, 0, NULL,
+                                          &usedDefault)
+                    : 0;
+  free(wide);
+  return length > 0 && !usedDefault;
+}
+
+// GetShortPathNameW fails for a path that names nothing, and may fail (or
+// answer with the path itself) where the volume keeps no short names.
+static char* win32ShortPath(const char* path) {
+  char* shortForm = readSizedText(shortPathInto, path);
+  if (shortForm) return shortForm;
+  WCHAR* widePath = toWide(path);
+  bool exists = widePath && GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES;
+  free(widePath);
+  return exists ? strdup(path) : NULL;
+}
 
 // The C runtime leaves a stream unbuffered when it is a character device (a
 // console, NUL) and then writes it one byte per system call: a hundred trace
@@ -201,13 +325,13 @@ static void bufferStandardStreams(void) {
 
 // Grows the buffer until the path fits: a full buffer may hold a cut path.
 static char* win32ProgramPath(void) {
-  for (DWORD size = MAX_PATH; size <= 32768 * 4; size *= 2) {
-    char* path = static_cast<char*>(malloc(size));
-    if (!path) return NULL;
-    DWORD got = GetModuleFileNameA(NULL, path, size);
-    if (got > 0 && got < size - 1) return path;
-    free(path);
-    if (got == 0) return NULL;
+  for (DWORD size = MAX_PATH; size <= 32768 * 2; size *= 2) {
+    WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * size));
+    if (!wide) return NULL;
+    DWORD got = GetModuleFileNameW(NULL, wide, size);
+    char* path = got > 0 && got < size - 1 ? fromWide(wide) : NULL;
+    free(wide);
+    if (path || got == 0) return path;
   }
   return NULL;
 }
@@ -238,6 +362,9 @@ void installWin32Platform(void) {
       .writeOutput = win32WriteOutput,
       .writeError = win32WriteError,
       .exitProcess = win32ExitProcess,
+      .ansiToUtf8 = win32AnsiToUtf8,
+      .ansiCanSpell = win32AnsiCanSpell,
+      .shortPath = win32ShortPath,
       .programPath = win32ProgramPath,
   };
 }

@@ -72,7 +72,7 @@ static void checkAssembly(const std::string& line) {
 static void checkLaunch(const std::string& line) {
   int result = launchJava();
   const auto& processes = fake().processes;
-  if (line.size() <= kMaxCommandLineLength) {
+  if (utf16Length(line) <= kMaxCommandLineLength) {
     FUZZ_EXPECT(processes.size() == 1, "a line Windows takes is started");
     FUZZ_EXPECT_EQ(line, processes[0].commandLine, "the assembled line is started");
     FUZZ_EXPECT(result == 0, "a clean exit code is returned");

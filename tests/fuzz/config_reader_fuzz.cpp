@@ -10,7 +10,8 @@
 // bit 6 Java cannot be started, bit 7 the launcher is started by its bare
 // name from C:\App), then NUL-separated file contents: the first is
 // C:\App\app.config, the others f1.config, f2.config and so on in C:\App (and
-// f9.config also as C:\App\sub\f9.config).
+// f9.config also as C:\App\sub\f9.config). The world also has folders whose
+// names the fake's code page cannot spell: one with short forms, one without.
 #include <string.h>
 
 #include "app/main_sequence.h"
@@ -39,6 +40,11 @@ static void installWorld(int defaultRuntime) {
   fakeAddDirectoryEntry("C:\\App\\lib", "b.JAR");
   fakeAddDirectoryEntry("C:\\Program Files\\App\\lib", "c.jar");
   fakeAddDirectoryEntry("D:\\libs", "d.jar");
+  fakeAddDirectoryEntry("C:\\\xD0\x96\\lib", "\xD1\x8F.jar");  // C:\Ж\lib\я.jar
+  fakeSetShortPath("C:\\\xD0\x96", "C:\\ZH~1");
+  fakeSetShortPath("C:\\\xD0\x96\\lib", "C:\\ZH~1\\lib");
+  fakeSetShortPath("C:\\\xD0\x96\\lib\\\xD1\x8F.jar", "C:\\ZH~1\\lib\\YA~1.JAR");
+  fakeAddFile("C:\\\xD0\xAF\\data.txt", "");  // C:\Я keeps no short names
   installDefaultRuntime(defaultRuntime);
   if (defaultRuntime == kNoRuntimeRoot) return;  // no runtime is installed then
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4", "JavaHome", "C:\\j2re1.4");
@@ -69,7 +75,7 @@ static void checkOutcome(const ExitResult& exit, int status) {
   FUZZ_EXPECT(fake().openFiles == 0, "every configuration file is closed");
   FUZZ_EXPECT(fake().processes.size() <= 1, "at most Java is started");
   for (const FakeProcess& process : fake().processes)
-    FUZZ_EXPECT(process.commandLine.size() <= kMaxCommandLineLength,
+    FUZZ_EXPECT(utf16Length(process.commandLine) <= kMaxCommandLineLength,
                 "no process is started with a line Windows does not take");
 }
 

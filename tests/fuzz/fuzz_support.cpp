@@ -49,3 +49,9 @@ std::string showText(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) shown += "[" + text + "]";
   return shown;
 }
+
+size_t utf16Length(const std::string& text) {
+  size_t length = 0;
+  for (unsigned char c : text) length += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
+  return length;
+}

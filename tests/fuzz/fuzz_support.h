@@ -42,6 +42,9 @@ void startFuzzRun();
     if (!(condition)) fuzzFailure(property, "true", "false"); \
   } while (0)
 
+// The length Windows gives a UTF-8 text: its count of UTF-16 units.
+size_t utf16Length(const std::string& text);
+
 // The texts one after the other, each in brackets, for comparing lists.
 std::string showText(const std::vector<std::string>& texts);
 

@@ -1,0 +1,142 @@
+// What Java gets for names that the ANSI code page (the fake's: Latin-1)
+// cannot spell: the short form of each existing file or folder they name.
+#include "launch/spellable_paths.h"
+
+#include "app/main_sequence.h"
+#include "launch/launch_java.h"
+#include "launcher_test.h"
+
+using ::testing::ElementsAre;
+
+class SpellablePathsTest : public LauncherTest {
+ protected:
+  void SetUp() override {
+    LauncherTest::SetUp();
+    fake().currentDirectory = "C:\\App";
+    fakeAddFile("C:\\Ява\\bin\\javaw.exe", "");
+    fakeSetShortPath("C:\\Ява\\bin\\javaw.exe", "C:\\YAVA~1\\bin\\javaw.exe");
+    fakeAddFile("C:\\Program Files\\Ява\\bin\\javaw.exe", "");
+    fakeSetShortPath("C:\\Program Files\\Ява\\bin\\javaw.exe", "C:\\PROGRA~1\\YAVA~1\\bin\\javaw.exe");
+    fakeAddDirectoryEntry("C:\\App\\классы", "a.class");
+    fakeSetShortPath("C:\\App\\классы", "KLASSY~1");
+    fakeAddFile("C:\\App\\lib\\ядро.jar", "");
+    fakeSetShortPath("C:\\App\\lib\\ядро.jar", "C:\\App\\lib\\YADRO~1.JAR");
+    fakeAddFile("C:\\App\\документ.txt", "");
+    fakeSetShortPath("C:\\App\\документ.txt", "DOKUME~1.TXT");
+    fakeAddFile("C:\\App\\Café.txt", "");
+    fakeSetShortPath("C:\\App\\Café.txt", "CAF~1.TXT");  // never needed: Latin-1 spells it
+    setSetting(&settings.mainclass, "a.Main");
+  }
+  std::string commandLineFor(const char* javapath, const std::vector<const char*>& vmpath,
+                             const std::vector<const char*>& arguments) {
+    setSetting(&settings.javapath, javapath);
+    for (const char* entry : vmpath) appendSetting(&settings.vmpath, entry);
+    for (const char* argument : arguments) appendSetting(&settings.arguments, argument);
+    launchJava();
+    return fake().processes.empty() ? "(nothing started)" : fake().processes[0].commandLine;
+  }
+};
+
+TEST_F(SpellablePathsTest, ExistingUnspellablePathsGoToJavaInShortForm) {
+  struct Case {
+    const char* what;
+    const char* javapath;
+    std::vector<const char*> vmpath;
+    std::vector<const char*> arguments;
+    const char* commandLine;
+  };
+  const Case cases[] = {
+      {"the code page spells it: as written", "C:\\jre\\javaw.exe", {"Café.txt"}, {"Café.txt", "é"},
+       "C:\\jre\\javaw.exe -classpath Café.txt a.Main Café.txt é "},
+      {"the executable", "C:\\Ява\\bin\\javaw.exe", {}, {},
+       "C:\\YAVA~1\\bin\\javaw.exe a.Main"},
+      {"a quoted executable keeps its quotes", "\"C:/Program Files/Ява/bin/javaw.exe\"", {}, {},
+       "\"C:\\PROGRA~1\\YAVA~1\\bin\\javaw.exe\" a.Main"},
+      {"class-path entries, relative or absolute, either slash, one by one",
+       "j",
+       {"классы", "C:/App/lib/ядро.jar;lib/x.jar;\"C:\\App\\lib\\ядро.jar\""},
+       {},
+       "j -classpath KLASSY~1;C:\\App\\lib\\YADRO~1.JAR;lib/x.jar;\"C:\\App\\lib\\YADRO~1.JAR\" "
+       "a.Main"},
+      {"arguments that name an existing file", "j", {}, {"документ.txt", "C:\\App\\документ.txt"},
+       "j a.Main DOKUME~1.TXT DOKUME~1.TXT "},
+      {"what names nothing stays as written", "C:\\Нет\\javaw.exe", {"нет.jar"}, {"не файл"},
+       "C:\\Нет\\javaw.exe -classpath нет.jar a.Main \"не файл\" "},
+  };
+  for (const Case& c : cases) {
+    SetUp();  // a fresh world for each case
+    EXPECT_EQ(c.commandLine, commandLineFor(c.javapath, c.vmpath, c.arguments)) << c.what;
+    EXPECT_TRUE(fake().boxes.empty()) << c.what;
+  }
+}
+
+TEST_F(SpellablePathsTest, WithoutShortNamesOneBoxNamesThePathAndNothingStarts) {
+  struct Case {
+    const char* what;
+    bool volumeHasShortNames;
+    const char* javapath;
+    const char* named;
+  };
+  const Case cases[] = {
+      {"the volume keeps none", false, "C:\\Ява\\bin\\javaw.exe", "C:\\Ява\\bin\\javaw.exe"},
+      {"this file has none", true, "C:\\jre\\javaw.exe", "C:\\App\\lib\\ядро2.jar"},
+  };
+  for (const Case& c : cases) {
+    SetUp();  // a fresh world for each case
+    fakeAddFile("C:\\App\\lib\\ядро2.jar", "");
+    fake().volumeHasShortNames = c.volumeHasShortNames;
+    setSetting(&settings.javapath, c.javapath);
+    appendSetting(&settings.vmpath, "C:\\App\\lib\\ядро2.jar");
+    appendSetting(&settings.arguments, "документ.txt");
+    EXPECT_EQ(2, launchJava()) << c.what;
+    EXPECT_TRUE(fake().processes.empty()) << c.what;
+    ASSERT_EQ(1u, fake().boxes.size()) << c.what;
+    EXPECT_EQ("Error", fake().boxes[0].caption);
+    EXPECT_EQ((unsigned)kBoxIconError, fake().boxes[0].style);
+    EXPECT_EQ(std::string("Java cannot be given the path\n") + c.named +
+                  "\nThe system's code page cannot spell it, and its drive keeps no short (8.3) "
+                  "name for it.",
+              fake().boxes[0].text)
+        << c.what;
+  }
+}
+
+TEST_F(SpellablePathsTest, TheLengthLimitCountsCharactersNotBytes) {
+  // "j -classpath " + entry + " a.Main": at the limit with two-byte characters.
+  std::string entry;
+  for (int i = 0; i < kMaxCommandLineLength - 20; ++i) entry += "ж";
+  EXPECT_EQ(0, commandLineFor("j", {entry.c_str()}, {}).find("j -classpath "));
+  ASSERT_EQ(1u, fake().processes.size());
+
+  SetUp();
+  commandLineFor("j", {(entry + "ж").c_str()}, {});
+  EXPECT_TRUE(fake().processes.empty());
+  ASSERT_EQ(1u, fake().boxes.size());
+  EXPECT_EQ("The Java command line is 32767 characters long; Windows accepts at most 32766",
+            fake().boxes[0].text);
+}
+
+// The whole start of an application installed in a folder that the code page
+// cannot spell, started by its full path, with a configuration file in UTF-8.
+TEST_F(SpellablePathsTest, AnApplicationInAnUnspellableFolderStartsWithShortPaths) {
+  fakeAddFile("C:\\Программы\\Вьювер\\viewer.config",
+              "\xEF\xBB\xBF"
+              "appname Просмотрщик\n"
+              "javapath C:\\Ява\\bin\\javaw.exe\n"
+              "mainclass a.Main\n"
+              "addjars lib\n"
+              "argument документ.txt\n");
+  fakeAddDirectoryEntry("C:\\Программы\\Вьювер\\lib", "ядро.jar");
+  fakeAddFile("C:\\Программы\\Вьювер\\lib\\ядро.jar", "");
+  fakeSetShortPath("C:\\Программы\\Вьювер\\lib\\ядро.jar", "lib\\YADRO~1.JAR");
+  fakeAddFile("C:\\Программы\\Вьювер\\документ.txt", "");
+  fakeSetShortPath("C:\\Программы\\Вьювер\\документ.txt", "DOKUME~1.TXT");
+  std::string program = "C:\\Программы\\Вьювер\\viewer.exe";
+  char* argv[] = {&program[0]};
+  EXPECT_EQ(0, runLauncher(1, argv));
+  EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Программы\\Вьювер"));
+  EXPECT_STREQ("Просмотрщик", settings.appname);
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_EQ("C:\\YAVA~1\\bin\\javaw.exe -classpath lib\\YADRO~1.JAR a.Main DOKUME~1.TXT ",
+            fake().processes[0].commandLine);
+}

@@ -1,13 +1,25 @@
-# The shipped launcher: a PE32 GUI-subsystem 4.0 exe that imports only
-# Windows system DLLs (msvcrt, kernel32, user32, advapi32).
+# The launcher: a GUI-subsystem exe that imports only Windows system DLLs
+# (msvcrt, kernel32, user32, advapi32). The shipped 32-bit build is a PE32 exe
+# of subsystem 4.0; the 64-bit build a PE32+ exe of subsystem 5.2, the lowest
+# version that 64-bit Windows loads and its own linker writes for x64 images.
 enable_language(RC)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CORVANE_WINDOWS_MAJOR 5)
+  set(CORVANE_WINDOWS_MINOR 2)
+else()
+  set(CORVANE_WINDOWS_MAJOR 4)
+  set(CORVANE_WINDOWS_MINOR 0)
+endif()
 
 # Also used by the benchmark's programs, which must be built like the launcher.
 set(CORVANE_EXE_COMPILE_OPTIONS -fno-exceptions -fno-rtti -Wall -Wextra)
 set(CORVANE_EXE_LINK_OPTIONS
   -static-libgcc -static-libstdc++ -s
-  -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
-  -Wl,--major-os-version,4 -Wl,--minor-os-version,0
+  -Wl,--major-subsystem-version,${CORVANE_WINDOWS_MAJOR}
+  -Wl,--minor-subsystem-version,${CORVANE_WINDOWS_MINOR}
+  -Wl,--major-os-version,${CORVANE_WINDOWS_MAJOR}
+  -Wl,--minor-os-version,${CORVANE_WINDOWS_MINOR}
 )
 
 add_executable(launcher WIN32

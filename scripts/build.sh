@@ -1,8 +1,9 @@
 #!/bin/sh
-# Builds the launcher (build/win32/launcher.exe) and the host tests (build/host).
+# Builds the launcher in both its builds (build/win32/launcher.exe, the shipped
+# one, and build/win64/launcher.exe) and the host tests (build/host).
 set -eu
 cd "$(dirname "$0")/.."
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
-cmake --preset host >/dev/null
-cmake --build --preset host
+for preset in win32 win64 host; do
+  cmake --preset $preset >/dev/null
+  cmake --build --preset $preset
+done

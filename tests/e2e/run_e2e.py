@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""End-to-end tests of build/win32/launcher.exe under Wine.
+"""End-to-end tests of build/win32/launcher.exe and build/win64/launcher.exe under Wine.
 
-    python3 tests/e2e/run_e2e.py [-k TEXT] [--exe PATH]
+    python3 tests/e2e/run_e2e.py [-k TEXT]
 
-Checks the executable's file, then runs every case in one private Wine
-prefix on its own Xvfb display. Exit status 1 when any check or case fails.
+Checks the file of each build, then runs every case with each build that
+this machine can run (scripts/wine_builds.sh; CORVANE_BUILDS narrows it), in
+one private 64-bit Wine prefix on its own Xvfb display. Every line names its
+build. Exit status 1 when any check or case fails, or nothing was run.
 """
 import argparse
 import signal
@@ -16,6 +18,7 @@ sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from cases import CASES, STATIC_CHECKS  # noqa: E402
+from harness.builds import BUILDS, runnable_builds  # noqa: E402
 from harness.case import check, run_case  # noqa: E402
 from harness.world import wine_world  # noqa: E402
 
@@ -35,52 +38,79 @@ def report(name: str, problems: list[str], seconds: float, details: str = "") ->
     return not problems
 
 
-def static_checks(exe: Path, selected) -> list[bool]:
-    results = []
-    for name, check_exe in STATIC_CHECKS:
-        name = f"executable: {name}"
-        if selected(name):
+def static_checks(selected) -> dict[str, list[bool]]:
+    """Every build's file is checked, whether or not it can run here."""
+    results = {}
+    for build in BUILDS:
+        for name, check_exe in STATIC_CHECKS(build):
+            name = f"{build.tag} executable: {name}"
+            if not selected(name):
+                continue
             started = time.monotonic()
-            problems = check_exe(exe)
-            results.append(report(name, problems, time.monotonic() - started))
+            problems = check_exe(build.exe) if build.exe.exists() else \
+                [f"{build.exe} is missing: build the {build.name} preset first"]
+            results.setdefault(build.name, []).append(
+                report(name, problems, time.monotonic() - started))
     return results
 
 
-def wine_cases(exe: Path, selected) -> list[bool]:
-    cases = [case for case in CASES if selected(case.name)]
-    if not cases:
-        return []
-    results = []
+def wine_cases(builds, selected) -> dict[str, list[bool]]:
+    chosen = [(build, [case for case in CASES if selected(f"{build.tag} {case.name}")])
+              for build in builds if build.exe.exists()]
+    chosen = [(build, cases) for build, cases in chosen if cases]
+    if not chosen:
+        return {}
+    results = {}
     started = time.monotonic()
-    with wine_world(exe, REPO / "build" / "e2e") as world:
-        print(f"Wine prefix ready on display {world.session.display} "
+    with wine_world(REPO / "build" / "e2e") as world:
+        print(f"64-bit Wine prefix ready on display {world.session.display} "
               f"({time.monotonic() - started:.1f} s)", flush=True)
-        for case in cases:
-            started = time.monotonic()
-            outcome = run_case(world, case)
-            results.append(report(case.name, check(case, outcome),
-                                  time.monotonic() - started, outcome.describe()))
+        for build, cases in chosen:
+            world.use(build)
+            for case in cases:
+                started = time.monotonic()
+                outcome = run_case(world, case)
+                results.setdefault(build.name, []).append(
+                    report(f"{build.tag} {case.name}", check(case, outcome),
+                           time.monotonic() - started, outcome.describe()))
     return results
+
+
+def summary(static: dict, cases: dict, not_run: dict[str, str]) -> list[str]:
+    lines = []
+    for build in BUILDS:
+        checked, ran = static.get(build.name, []), cases.get(build.name, [])
+        line = f"{build.tag} {len(checked)} file checks, {len(ran)} cases under Wine"
+        if build.name in not_run:
+            line += f"; its cases were not run: {not_run[build.name]}"
+        elif not ran:
+            line += "; no case selected"
+        lines.append(line)
+    ran = [build.name for build in BUILDS if cases.get(build.name)]
+    lines.append("Cases ran on: " + (", ".join(ran) or "no build"))
+    return lines
 
 
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("-k", dest="words", default="",
                         help="run only the checks and cases whose name contains this text")
-    parser.add_argument("--exe", type=Path, default=REPO / "build" / "win32" / "launcher.exe")
     options = parser.parse_args()
     signal.signal(signal.SIGTERM, terminate)
-    if not options.exe.exists():
-        print(f"{options.exe} is missing: build the win32 preset first", file=sys.stderr)
-        return 1
 
     def selected(name: str) -> bool:
         return options.words in name
 
     started = time.monotonic()
-    results = static_checks(options.exe, selected) + wine_cases(options.exe, selected)
+    answer = runnable_builds()
+    print(*answer.describe(), sep="\n", flush=True)
+    static = static_checks(selected)
+    cases = wine_cases(answer.runnable, selected)
+    results = [result for group in (static, cases) for value in group.values()
+               for result in value]
     failed = results.count(False)
-    print(f"\n{len(results) - failed} passed, {failed} failed "
+    print("", *summary(static, cases, answer.not_run), sep="\n")
+    print(f"{len(results) - failed} passed, {failed} failed "
           f"in {time.monotonic() - started:.0f} s")
     return 1 if failed or not results else 0
 

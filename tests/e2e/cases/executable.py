@@ -1,10 +1,13 @@
-"""Checks of the launcher's file itself: PE header, imports, size,
-identification text and icon resources."""
+"""Checks of the launcher's file itself, for either build: PE header,
+imports, size, identification text and icon resources."""
 import re
 import struct
 import subprocess
 import tempfile
+from functools import partial
 from pathlib import Path
+
+from harness.builds import Build
 
 MAX_SIZE = 128 * 1024
 ALLOWED_IMPORTS = {"KERNEL32.DLL", "USER32.DLL", "ADVAPI32.DLL", "MSVCRT.DLL"}
@@ -18,7 +21,7 @@ ICON_GROUPS = {101: (64, 64, 8), 102: (32, 32, 8), 103: (32, 32, 8),
 RT_ICON, RT_GROUP_ICON = 3, 14
 
 
-def pe_header(exe: Path) -> list[str]:
+def pe_header(build: Build, exe: Path) -> list[str]:
     data = exe.read_bytes()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     if data[pe:pe + 4] != b"PE\0\0":
@@ -29,19 +32,23 @@ def pe_header(exe: Path) -> list[str]:
     major, minor = struct.unpack_from("<HH", data, optional + 48)
     subsystem = struct.unpack_from("<H", data, optional + 68)[0]
     problems = []
-    if machine != 0x14C:
-        problems.append(f"machine {machine:#x}, not i386")
-    if magic != 0x10B:
-        problems.append(f"optional header magic {magic:#x}, not PE32")
+    if machine != build.machine:
+        problems.append(f"machine {machine:#x}, not {build.machine:#x}")
+    if magic != build.magic:
+        problems.append(f"optional header magic {magic:#x}, not {build.magic:#x}")
     if subsystem != 2:
         problems.append(f"subsystem {subsystem}, not Windows GUI (2)")
-    if (major, minor) != (4, 0):
-        problems.append(f"subsystem version {major}.{minor}, not 4.0")
+    if (major, minor) != build.subsystem_version:
+        problems.append(f"subsystem version {major}.{minor}, not {version(build)}")
     return problems
 
 
-def imports(exe: Path) -> list[str]:
-    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(exe)], check=True,
+def version(build: Build) -> str:
+    return "%d.%d" % build.subsystem_version
+
+
+def imports(build: Build, exe: Path) -> list[str]:
+    dump = subprocess.run([build.tool("objdump"), "-p", str(exe)], check=True,
                           capture_output=True, text=True).stdout
     dlls = {name.upper() for name in re.findall(r"DLL Name: (\S+)", dump)}
     if not dlls:
@@ -84,10 +91,12 @@ def resources(exe: Path) -> list[str]:
     return problems
 
 
-CHECKS = [
-    ("PE32 i386, GUI subsystem 4.0", pe_header),
-    ("imports only kernel32, user32, advapi32 and msvcrt", imports),
-    ("at most 128 KiB", size),
-    ("identification text", identification),
-    ("eleven icon groups and nothing else", resources),
-]
+def checks(build: Build) -> list:
+    """(name, check of an exe file) for the given build."""
+    return [
+        (f"{build.file_format}, GUI subsystem {version(build)}", partial(pe_header, build)),
+        ("imports only kernel32, user32, advapi32 and msvcrt", partial(imports, build)),
+        ("at most 128 KiB", size),
+        ("identification text", identification),
+        ("eleven icon groups and nothing else", resources),
+    ]

@@ -6,7 +6,7 @@ from pathlib import Path, PureWindowsPath
 
 from .records import read_records
 from .wine import Run, WineError, wait_until
-from .world import Registry, Runtime, World
+from .world import NO_ROOT, Registry, Runtime, World
 
 APP_DIR = r"C:\Apps\Viewer"
 
@@ -77,7 +77,8 @@ class Case:
     typed: str | None = None         # console: the command typed, default the exe's stem
     cwd: str | None = None           # console: where it is typed, default app_dir
     env: dict[str, str] = field(default_factory=dict)
-    registry: Registry = STANDARD
+    registry: Registry = STANDARD    # in the registry view that the launcher reads
+    other_view: Registry = NO_ROOT   # in the other view
     answers: dict[str, str] = field(default_factory=dict)  # box caption -> yes/no/ok
     java_exit: int = 0               # exit code of the stand-in Java program
     timeout: float = 20
@@ -142,7 +143,7 @@ def run_case(world: World, case: Case) -> Outcome:
     java_record = session.root / f"java-{number}.rec"
     browser_log = session.root / f"browser-{number}.log"
     session.boxes_log.unlink(missing_ok=True)
-    world.apply_registry(case.registry)
+    world.apply_registry(case.registry, case.other_view)
     world.put(case.absolute(case.exe), world.launcher)
     for path, content in case.all_files().items():
         world.put(path, content)

@@ -1,9 +1,12 @@
-"""Builds the helper programs with mingw-w64 (i686) when their sources changed."""
+"""Builds the helper programs with mingw-w64 when their sources changed: each
+of them for each build, in build/e2e/<build>/. The watcher and the stand-ins
+that cases use by default are the 64-bit ones, which run on every machine."""
 import subprocess
 from pathlib import Path
 
+from .builds import BUILDS
+
 SOURCES = Path(__file__).resolve().parent.parent / "helpers"
-COMPILER = "i686-w64-mingw32-gcc"
 
 # output name -> (source, subsystem, libraries)
 PROGRAMS = {
@@ -13,15 +16,19 @@ PROGRAMS = {
 }
 
 
-def build_helpers(out_dir: Path) -> dict[str, Path]:
-    out_dir.mkdir(parents=True, exist_ok=True)
+def build_helpers(out_dir: Path) -> dict[tuple[str, str], Path]:
+    """(build name, program name) -> the built program."""
     built = {}
-    for name, (source, subsystem, libraries) in PROGRAMS.items():
-        target = out_dir / name
-        inputs = [SOURCES / source, SOURCES / "record.h"]
-        if not target.exists() or any(p.stat().st_mtime > target.stat().st_mtime for p in inputs):
-            subprocess.run([COMPILER, "-std=c99", "-O2", "-s", "-Wall", "-Wextra", "-Werror",
-                            subsystem, "-o", str(target), str(inputs[0]), *libraries],
-                           check=True)
-        built[name] = target
+    for build in BUILDS:
+        build_dir = out_dir / build.name
+        build_dir.mkdir(parents=True, exist_ok=True)
+        for name, (source, subsystem, libraries) in PROGRAMS.items():
+            target = build_dir / name
+            inputs = [SOURCES / source, SOURCES / "record.h"]
+            if not target.exists() or any(p.stat().st_mtime > target.stat().st_mtime
+                                          for p in inputs):
+                subprocess.run([build.tool("gcc"), "-std=c99", "-O2", "-s", "-Wall", "-Wextra",
+                                "-Werror", subsystem, "-o", str(target), str(inputs[0]),
+                                *libraries], check=True)
+            built[build.name, name] = target
     return built

@@ -2,7 +2,8 @@
 message-box watcher, and bounded runs of Windows programs in that prefix.
 
 Every process started here is ended by its pid, and the prefix's wineserver
-with `wineserver -k` on this prefix alone.
+with `wineserver -k` on this prefix alone. The prefix is a 64-bit one, and
+every program in it is started through the 64-bit loader (see builds.py).
 """
 import os
 import select
@@ -13,6 +14,8 @@ import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
+
+from .builds import WINE64, WINESERVER64
 
 # Programs Wine starts on its own and keeps for the prefix's lifetime.
 SYSTEM_PROGRAMS = {
@@ -109,7 +112,7 @@ class WineSession:
 
     def environment(self, extra: dict[str, str] | None = None) -> dict[str, str]:
         env = {k: v for k, v in os.environ.items() if not k.startswith("CORVANE_E2E_")}
-        env.update(WINEPREFIX=str(self.prefix), WINEARCH="win32", WINEDEBUG="-all",
+        env.update(WINEPREFIX=str(self.prefix), WINEARCH="win64", WINEDEBUG="-all",
                    DISPLAY=self.display or "",
                    # no Mono/Gecko installers, no desktop menu entries
                    WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=")
@@ -120,7 +123,7 @@ class WineSession:
         env = self.environment()
         self.prefix.mkdir()
         # A persistent server: the prefix stays up between the test programs.
-        subprocess.run(["wineserver", "-p"], env=env, check=True, timeout=30,
+        subprocess.run([WINESERVER64, "-p"], env=env, check=True, timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started_server = True
         self.run_quiet(["wineboot", "-i"], timeout=120)
@@ -142,7 +145,7 @@ class WineSession:
         ready = self.root / "watcher.ready"
         self.answers_file.write_text("")
         self.watcher = subprocess.Popen(
-            ["wine", str(self.watcher_exe), self.windows_path(self.boxes_log),
+            [WINE64, str(self.watcher_exe), self.windows_path(self.boxes_log),
              self.windows_path(self.answers_file), self.windows_path(ready)],
             env=self.environment(), stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -155,7 +158,7 @@ class WineSession:
             self.watcher.wait()
             self.watcher = None
         if self.started_server:
-            subprocess.run(["wineserver", "-k"], env=self.environment(), timeout=30,
+            subprocess.run([WINESERVER64, "-k"], env=self.environment(), timeout=30,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
                 wait_until(lambda: not self.prefix_processes(), 20, "the prefix to shut down")
@@ -237,14 +240,14 @@ class WineSession:
 
     def run(self, argv: list[str], *, cwd: Path | None = None,
             env: dict[str, str] | None = None, timeout: float = 20) -> Run:
-        """Runs `wine argv...` with its output in files; bounded by timeout.
+        """Runs argv through the 64-bit loader with its output in files; bounded by timeout.
         Each run has files of its own: the programs it starts inherit them."""
         self.run_count += 1
         self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
         out_path = self.root / f"run-{self.run_count}.out"
         err_path = self.root / f"run-{self.run_count}.err"
         with open(out_path, "wb") as out, open(err_path, "wb") as err:
-            process = subprocess.Popen(["wine", *argv], cwd=cwd, env=self.environment(env),
+            process = subprocess.Popen([WINE64, *argv], cwd=cwd, env=self.environment(env),
                                        stdin=subprocess.DEVNULL, stdout=out, stderr=err)
         try:
             status = process.wait(timeout)

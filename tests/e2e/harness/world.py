@@ -1,14 +1,20 @@
 """The Windows side of a case: installed runtimes in the registry, the
-stand-in Java programs in their homes, and the application's files."""
+stand-in Java programs in their homes, and the application's files.
+
+The registry of a case goes into the view that the launcher under test reads
+(the 32-bit view, HKLM\SOFTWARE\Wow6432Node, for the 32-bit build); the other
+view gets no runtime root key unless the case gives it one, so that a launcher
+reading the wrong view cannot pass."""
 import shutil
 from contextlib import contextmanager
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from .builds import BUILDS, WIN64, Build
 from .helpers import build_helpers
 from .wine import WineSession
 
-ROOT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\Java Runtime Environment"
+RUNTIMES_KEY = r"JavaSoft\Java Runtime Environment"
 # Wine creates no key with a longer name; regedit skips such a key silently.
 MAX_KEY_NAME = 256
 
@@ -17,6 +23,7 @@ MAX_KEY_NAME = 256
 class Runtime:
     version: str                 # the subkey's name
     home: str | None             # its "JavaHome" value; None: the subkey has none
+    stand_in: str = WIN64.name   # the build of the stand-in Java programs in the home
 
 
 @dataclass(frozen=True)
@@ -40,16 +47,24 @@ def reg_string(text: str) -> str:
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def reg_file_text(registry: Registry) -> str:
-    """A regedit import that replaces the whole runtime root key."""
-    lines = ["REGEDIT4", "", f"[-{ROOT_KEY}]", ""]
-    if registry.root:
-        lines.append(f"[{ROOT_KEY}]")
+NO_ROOT = Registry(root=False)
+
+
+def reg_file_text(views: dict[str, Registry]) -> str:
+    """A regedit import that replaces the whole runtime root key in each view
+    (HKLM\SOFTWARE as 64-bit programs see it -> its registry)."""
+    lines = ["REGEDIT4", ""]
+    for software, registry in views.items():
+        root_key = f"HKEY_LOCAL_MACHINE\\{software}\\{RUNTIMES_KEY}"
+        lines += [f"[-{root_key}]", ""]
+        if not registry.root:
+            continue
+        lines.append(f"[{root_key}]")
         if registry.current is not None:
             lines.append(f'"CurrentVersion"={reg_string(registry.current)}')
         lines.append("")
         for runtime in registry.runtimes:
-            lines.append(f"[{ROOT_KEY}\\{runtime.version}]")
+            lines.append(f"[{root_key}\\{runtime.version}]")
             if runtime.home is not None:
                 lines.append(f'"JavaHome"={reg_string(runtime.home)}')
             lines.append("")
@@ -59,43 +74,60 @@ def reg_file_text(registry: Registry) -> str:
 @dataclass(frozen=True)
 class StandIn:
     """File content marker: a copy of the stand-in Java program (console:
-    the java.exe kind, else the javaw.exe kind)."""
+    the java.exe kind, else the javaw.exe kind) of the given build."""
     console: bool
+    build: str = WIN64.name
+
+    @property
+    def program(self) -> str:
+        return "java.exe" if self.console else "javaw.exe"
 
 
-JAVA = StandIn(console=True)
-JAVAW = StandIn(console=False)
 DIRECTORY = object()  # file content marker: an empty directory
 
 
 @dataclass
 class World:
     """Applies registry states and case files to a session's prefix, and
-    removes what a case created once it is done."""
+    removes what a case created once it is done. use() picks the build of the
+    launcher under test."""
     session: WineSession
-    stand_ins: dict[bool, Path]          # console? -> built stand-in exe
-    launcher: bytes                      # the launcher exe under test
-    registry: Registry | None = None     # the state last imported
+    stand_ins: dict[tuple[str, str], Path]   # (build, program name) -> built stand-in
+    build: Build = WIN64
+    launcher: bytes = b""                    # the launcher exe under test
+    registry: tuple | None = None            # the state last imported
+    homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
 
-    def apply_registry(self, registry: Registry):
-        if registry == self.registry:
+    def use(self, build: Build):
+        self.build = build
+        self.launcher = build.exe.read_bytes()
+
+    def apply_registry(self, registry: Registry, other_view: Registry = NO_ROOT):
+        """registry into the view the launcher under test reads, other_view
+        into the other one."""
+        state = (self.build.name, registry, other_view)
+        if state == self.registry:
             return
-        for runtime in registry.runtimes:
+        for runtime in registry.runtimes + other_view.runtimes:
             if runtime.home and runtime.home[:3].upper() == "C:\\":
-                self.install_java_home(runtime.home)
+                self.install_java_home(runtime.home, runtime.stand_in)
+        other = next(build for build in BUILDS if build != self.build)
         reg_file = self.session.root / "runtimes.reg"
-        reg_file.write_text(reg_file_text(registry))
+        reg_file.write_text(reg_file_text({self.build.software: registry,
+                                           other.software: other_view}))
         self.registry = None  # unknown until the import has succeeded
         self.session.import_registry(reg_file)
-        self.registry = registry
+        self.registry = state
 
-    def install_java_home(self, home: str):
+    def install_java_home(self, home: str, build: str = WIN64.name):
         bin_dir = self.session.unix_path(home + "\\bin")
+        if self.homes.get(bin_dir) == build:
+            return
         bin_dir.mkdir(parents=True, exist_ok=True)
-        for name, content in (("java.exe", JAVA), ("javaw.exe", JAVAW)):
-            if not (bin_dir / name).exists():
-                shutil.copyfile(self.stand_ins[content.console], bin_dir / name)
+        for content in (StandIn(True, build), StandIn(False, build)):
+            shutil.copyfile(self.stand_ins[build, content.program], bin_dir / content.program)
+        self.homes[bin_dir] = build
 
     def put(self, windows_path: str, content):
         """Creates a file (text in Latin-1, bytes, a StandIn) or a DIRECTORY,
@@ -105,7 +137,7 @@ class World:
         if content is DIRECTORY:
             self._make_parents(path / "x")
         elif isinstance(content, StandIn):
-            shutil.copyfile(self.stand_ins[content.console], path)
+            shutil.copyfile(self.stand_ins[content.build, content.program], path)
         else:
             path.write_bytes(content if isinstance(content, bytes) else content.encode("latin-1"))
         if path not in self.created:
@@ -127,10 +159,9 @@ class World:
 
 
 @contextmanager
-def wine_world(launcher: Path, build_dir: Path):
+def wine_world(build_dir: Path):
     """Builds the helpers into build_dir, starts a Wine session and yields
     the World in it; everything is stopped and removed afterwards."""
     helpers = build_helpers(build_dir)
-    with WineSession(helpers["box_watcher.exe"]) as session:
-        yield World(session, {True: helpers["java.exe"], False: helpers["javaw.exe"]},
-                    launcher.read_bytes())
+    with WineSession(helpers[WIN64.name, "box_watcher.exe"]) as session:
+        yield World(session, helpers)

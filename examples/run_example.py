@@ -1,28 +1,39 @@
 #!/usr/bin/env python3
-"""Runs the example application (examples/viewer) through build/win32/launcher.exe
-under Wine and shows what the launcher did: the Java command it started (as a
+"""Runs the example application (examples/viewer) through the launcher under
+Wine and shows what the launcher did: the Java command it started (as a
 stand-in java program recorded it), its message boxes, output and exit status.
 
     python3 examples/run_example.py
 
-Two runs: one with a suitable Java runtime installed, and one where only an
+It runs each build of the launcher that this machine can run
+(scripts/wine_builds.sh; CORVANE_BUILDS narrows it), and says which. Three
+runs each: one with a suitable Java runtime installed; one where only an
 older 1.4.2 release is, which the launcher answers with its download prompt
-(answered Yes: the download page is opened).
+(answered Yes: the download page is opened); and one where the installed
+runtime is Debian's OpenJDK, which runs a real main class (examples/openjdk,
+compiled here) that reports what it received.
 """
 import signal
+import subprocess
 import sys
+import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
+from harness.builds import runnable_builds  # noqa: E402
 from harness.case import STANDARD, Case, run_case  # noqa: E402
 from harness.world import DIRECTORY, Registry, Runtime, wine_world  # noqa: E402
 
 APPLICATION = REPO / "examples" / "viewer"
 INSTALLED_AT = r"C:\Program Files\Example Viewer"
 ONLY_OLD_JAVA = Registry((Runtime("1.4.2_03", r"C:\Java\j2re1.4.2_03"),), current="1.4.2_03")
+REAL_JAVA_SOURCES = REPO / "examples" / "openjdk"
+REAL_JAVA = Path("/usr/bin/java")
+J142_08_HOME = r"C:\Program Files\Java\j2re1.4.2_08"
+REPORT_SECONDS = 60
 
 
 def application_files() -> dict:
@@ -35,17 +46,26 @@ def application_files() -> dict:
 
 
 def describe_registry(registry: Registry) -> list[str]:
-    lines = [f"    {r.version:10} JavaHome {r.home}" for r in registry.runtimes]
+    lines = [f"    {r.version:10} JavaHome {r.home}" +
+             (f" (its bin\\java.exe and bin\\javaw.exe link to {r.stand_in})"
+              if r.stand_in.startswith("/") else "") for r in registry.runtimes]
     return lines + [f"    CurrentVersion {registry.current}"]
 
 
 def show(title: str, case: Case, world) -> bool:
     """Runs the case and prints what happened; True when Java was started."""
-    print(f"\n=== {title}")
+    print(f"\n=== {world.build.tag} {title}")
+    return show_outcome(case, start(case, world))
+
+
+def start(case: Case, world):
     print("Installed Java runtimes (registry):", *describe_registry(case.registry), sep="\n")
     print("Environment:", *[f"    {k}={v}" for k, v in case.env.items()], sep="\n")
     print(f"Started: {case.absolute(case.exe)} {' '.join(case.args)}")
-    outcome = run_case(world, case)
+    return run_case(world, case)
+
+
+def show_outcome(case: Case, outcome) -> bool:
     run = outcome.run
     print(f"Launcher exit status: {run.status}")
     for name, data in (("standard output", run.stdout), ("standard error", run.stderr)):
@@ -69,9 +89,71 @@ def show(title: str, case: Case, world) -> bool:
     return bool(outcome.java)
 
 
+def compile_real_main(out_dir: Path) -> Path:
+    """The real main class, compiled by the JRE's own compiler module (no JDK
+    needed); returns the classes directory."""
+    classes = out_dir / "classes"
+    sources = sorted(REAL_JAVA_SOURCES.rglob("*.java"))
+    subprocess.run([str(REAL_JAVA), "-m", "jdk.compiler/com.sun.tools.javac.Main", "-d",
+                    str(classes), *map(str, sources)], check=True)
+    return classes
+
+
+def class_files(classes: Path) -> dict:
+    return {"classes\\" + str(path.relative_to(classes)).replace("/", "\\"): path.read_bytes()
+            for path in sorted(classes.rglob("*.class"))}
+
+
+def read_report(path: Path) -> list[str] | None:
+    """The real Java's report once it is complete, waiting for it a bounded time."""
+    deadline = time.monotonic() + REPORT_SECONDS
+    while time.monotonic() < deadline:
+        lines = path.read_text().splitlines() if path.exists() else []
+        if lines[-1:] == ["end"]:
+            return lines[:-1]
+        time.sleep(0.1)
+    return None
+
+
+def show_real_java(world, settings: dict, classes: Path) -> bool:
+    """The same start twice, with the stand-in and with Debian's OpenJDK as
+    the Java of 1.4.2_08; True when OpenJDK reported."""
+    print(f"\n=== {world.build.tag} The same start with a real Java: Debian's OpenJDK "
+          "as the Java of 1.4.2_08")
+    print(f"Configuration: {(REAL_JAVA_SOURCES / 'viewer.config').relative_to(REPO)}, "
+          "viewer.config with a class path of one entry (no addjars): Linux Java splits a "
+          "class path at ':', so the Windows ';' would hide the classes from it.")
+    report = world.session.root / "java-report.txt"
+    files = {name: content for name, content in settings["files"].items()
+             if name != "viewer.config"}
+    settings = dict(settings, config=(REAL_JAVA_SOURCES / "viewer.config").read_text(),
+                    files={**files, **class_files(classes)},
+                    env={**settings["env"], "VIEWER_REPORT": str(report)})
+    print("\n--- with the stand-in Java program")
+    stand_in = Registry((Runtime("1.4.2_08", J142_08_HOME),), current="1.4.2")
+    case = Case("stand-in", registry=stand_in, **settings)
+    show_outcome(case, start(case, world))
+    print("\n--- with OpenJDK")
+    report.unlink(missing_ok=True)  # what is shown must come from this run
+    openjdk = Registry((Runtime("1.4.2_08", J142_08_HOME, str(REAL_JAVA)),), current="1.4.2")
+    outcome = start(Case("openjdk", registry=openjdk, **settings), world)
+    print(f"Launcher exit status: {outcome.run.status}; message boxes: "
+          f"{len(outcome.boxes) or 'none'}. Wine gives the launcher no process handle for a "
+          "Linux program, so the launcher did not wait for Java: this script waits for "
+          f"Java's report itself (at most {REPORT_SECONDS} s).")
+    received = read_report(report)
+    if received is None:
+        print("OpenJDK did not report.")
+        return False
+    print("OpenJDK received, as it printed it:", *[f"    {line}" for line in received],
+          sep="\n")
+    return True
+
+
 def main() -> int:
     signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(f"stopped by signal {signum}"))
-    launcher = REPO / "build" / "win32" / "launcher.exe"
+    answer = runnable_builds()
+    print(*answer.describe(), sep="\n")
     settings = dict(exe="viewer.exe", app_dir=INSTALLED_AT, config=None,
                     files=application_files(), args=["report.txt"],
                     env={"VIEWER_HOME": INSTALLED_AT})
@@ -79,13 +161,19 @@ def main() -> int:
           f"{INSTALLED_AT}\\viewer.exe\nviewer.config:")
     config = (APPLICATION / "viewer.config").read_text()
     print("".join(f"    {line}\n" for line in config.splitlines()), end="")
-    with wine_world(launcher, REPO / "build" / "e2e") as world:
-        launched = show("Java 1.4.2_08 installed", Case("installed", registry=STANDARD, **settings),
-                        world)
-        show("Only Java 1.4.2_03 installed; the user answers Yes",
-             Case("too old", registry=ONLY_OLD_JAVA,
-                  answers={"Incompatible JRE Version Found": "yes"}, **settings), world)
-    return 0 if launched else 1
+    classes = compile_real_main(REPO / "build" / "example-java")
+    succeeded = True
+    with wine_world(REPO / "build" / "e2e") as world:
+        for build in answer.runnable:
+            world.use(build)
+            succeeded &= show("Java 1.4.2_08 installed",
+                              Case("installed", registry=STANDARD, **settings), world)
+            show("Only Java 1.4.2_03 installed; the user answers Yes",
+                 Case("too old", registry=ONLY_OLD_JAVA,
+                      answers={"Incompatible JRE Version Found": "yes"}, **settings), world)
+            succeeded &= show_real_java(world, settings, classes)
+    print("\nThe example ran on: " + ", ".join(build.name for build in answer.runnable))
+    return 0 if succeeded else 1
 
 
 if __name__ == "__main__":

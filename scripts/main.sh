@@ -1,9 +1,11 @@
 #!/bin/sh
-# The main job: set up the machine, build the launcher, and run the example
-# application through it under Wine, showing what the launcher did.
+# The main job: set up the machine, build both builds of the launcher, and run
+# the example application through each build this machine can run under Wine
+# (it says which), showing what the launcher did, with stand-in Java programs
+# and with Debian's OpenJDK.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-ls -l build/win32/launcher.exe
+ls -l build/win32/launcher.exe build/win64/launcher.exe
 python3 examples/run_example.py

@@ -23,7 +23,9 @@ MAX_KEY_NAME = 256
 class Runtime:
     version: str                 # the subkey's name
     home: str | None             # its "JavaHome" value; None: the subkey has none
-    stand_in: str = WIN64.name   # the build of the stand-in Java programs in the home
+    # The build of the stand-in Java programs in the home, or the Unix path of
+    # a real Java program linked there as java.exe and javaw.exe.
+    stand_in: str = WIN64.name
 
 
 @dataclass(frozen=True)
@@ -120,14 +122,19 @@ class World:
         self.session.import_registry(reg_file)
         self.registry = state
 
-    def install_java_home(self, home: str, build: str = WIN64.name):
+    def install_java_home(self, home: str, stand_in: str = WIN64.name):
         bin_dir = self.session.unix_path(home + "\\bin")
-        if self.homes.get(bin_dir) == build:
+        if self.homes.get(bin_dir) == stand_in:
             return
         bin_dir.mkdir(parents=True, exist_ok=True)
-        for content in (StandIn(True, build), StandIn(False, build)):
-            shutil.copyfile(self.stand_ins[build, content.program], bin_dir / content.program)
-        self.homes[bin_dir] = build
+        for content in (StandIn(True, stand_in), StandIn(False, stand_in)):
+            target = bin_dir / content.program
+            target.unlink(missing_ok=True)
+            if stand_in.startswith("/"):
+                target.symlink_to(stand_in)
+            else:
+                shutil.copyfile(self.stand_ins[stand_in, content.program], target)
+        self.homes[bin_dir] = stand_in
 
     def put(self, windows_path: str, content):
         """Creates a file (text in Latin-1, bytes, a StandIn) or a DIRECTORY,
@@ -137,6 +144,7 @@ class World:
         if content is DIRECTORY:
             self._make_parents(path / "x")
         elif isinstance(content, StandIn):
+            path.unlink(missing_ok=True)  # never write through a link to a real Java
             shutil.copyfile(self.stand_ins[content.build, content.program], path)
         else:
             path.write_bytes(content if isinstance(content, bytes) else content.encode("latin-1"))

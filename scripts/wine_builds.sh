@@ -33,7 +33,9 @@ loader_fault() {
   error=$("$1" --version 2>&1 >/dev/null)
   status=$?
   [ $status = 0 ] && return
-  echo "$1 --version failed with status $status${error:+ ($(printf '%s' "$error" | tail -n 1))}"
+  # The shell's "script: line: " before the system's message says nothing.
+  error=$(printf '%s' "$error" | tail -n 1 | sed 's/^[^:]*: [0-9]*: //')
+  echo "$1 --version failed with status $status${error:+ ($error)}"
 }
 
 fault64=$(loader_fault "$wine64" wine64)

@@ -80,14 +80,15 @@ def summary(static: dict, cases: dict, not_run: dict[str, str]) -> list[str]:
     lines = []
     for build in BUILDS:
         checked, ran = static.get(build.name, []), cases.get(build.name, [])
-        line = f"{build.tag} {len(checked)} file checks, {len(ran)} cases under Wine"
+        line = (f"{build.tag} {build.file_format} exe: checked statically "
+                f"({checked.count(True)} of {len(checked)} file checks passed); ")
         if build.name in not_run:
-            line += f"; its cases were not run: {not_run[build.name]}"
-        elif not ran:
-            line += "; no case selected"
+            line += f"end-to-end cases not run, as this exe cannot run here: {not_run[build.name]}"
+        else:
+            line += f"ran {len(ran)} end-to-end cases under Wine ({ran.count(True)} passed)"
         lines.append(line)
     ran = [build.name for build in BUILDS if cases.get(build.name)]
-    lines.append("Cases ran on: " + (", ".join(ran) or "no build"))
+    lines.append("End-to-end cases ran on: " + (", ".join(ran) or "no build"))
     return lines
 
 

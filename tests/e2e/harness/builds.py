@@ -51,8 +51,8 @@ class Answer:
     not_run: dict[str, str]         # build name -> why it is not run
 
     def describe(self) -> list[str]:
-        return [f"{build.tag} runs under Wine here" for build in self.runnable] + \
-               [f"[{name}] not run: {why}" for name, why in self.not_run.items()]
+        return [f"{build.tag} runs under Wine here" if build in self.runnable else
+                f"{build.tag} not run: {self.not_run[build.name]}" for build in BUILDS]
 
 
 def runnable_builds() -> Answer:

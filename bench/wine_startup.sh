@@ -1,5 +1,7 @@
 #!/bin/bash
-# Footprint and speed of build/win32/launcher.exe under Wine:
+# Footprint and speed of the launcher under Wine, for each build that this
+# machine runs (scripts/wine_builds.sh; CORVANE_BUILDS narrows it), every
+# figure named with its build:
 #   1. size of the exe, with and without its icon resources;
 #   2. start-up: median wall time, in interleaved rounds, of
 #        (a) the launcher with a large configuration (100 vmparam lines, 100 jars,
@@ -13,10 +15,12 @@
 #      (and of the least launcher, for comparison).
 # Before measuring, it checks the command line the stand-in receives and that
 # the launcher writes each trace line in one piece.
-# Everything runs in a private Wine prefix and X display under /tmp, removed
-# at the end. Usage: bench/wine_startup.sh [rounds]   (default 60)
-# LAUNCHER=path/launcher.exe measures that build of the launcher instead (for
-# comparing two versions); the other programs still come from build/win32.
+# Everything runs in a private 64-bit Wine prefix and X display under /tmp,
+# removed at the end, through the 64-bit loader (a 32-bit program starts from
+# there as on 64-bit Windows). Usage: bench/wine_startup.sh [rounds]   (default 60)
+# LAUNCHER=path/launcher.exe measures that exe instead of the build's own (for
+# comparing two versions; name its build in CORVANE_BUILDS); the other
+# programs still come from build/<build>.
 # Everything runs on one CPU (BENCH_CPU, default 0; empty for no pinning): on
 # a virtual machine, a run whose processes wake each other across CPUs takes
 # at times twice as long, which drowns the differences being measured.
@@ -30,31 +34,45 @@ fi
 rounds=${1:-60}
 warmup=3
 root=$(cd "$(dirname "$0")/.." && pwd)
+builds=$("$root/scripts/wine_builds.sh") || exit 1
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
-exe=$work/bin/launcher.exe
-standin=$work/bin/javaw.exe
-least=$work/bin/least_launcher.exe
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine64=/usr/lib/wine/wine64
+wineserver64=/usr/lib/wine/wineserver64
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=""
 cleanup() {
-  wineserver -k 2>/dev/null || true  # this prefix's server and its processes only
+  "$wineserver64" -k 2>/dev/null || true  # this prefix's server and its processes only
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 say() { printf '%s\n' "$*" >&2; }
+wine() { "$wine64" "$@"; }  # never Debian's wine script, which picks the 32-bit loader
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-# Builds, then copies the programs while still holding the build lock, so that
-# another build cannot replace them half-way.
+# Builds one preset, then copies its programs to $work/<build> while still
+# holding the build lock, so that another build cannot replace them half-way.
 build() {
-  say "building the win32 preset"
-  mkdir -p "$work/bin"
+  say "building the $1 preset"
+  mkdir -p "$work/$1"
   (cd "$root" && flock /tmp/corvane-build.lock sh -c '
-    cmake --preset win32 -DCORVANE_BENCH=ON >/dev/null && cmake --build --preset win32 >/dev/null &&
-    cp build/win32/launcher.exe build/win32/bench/javaw.exe build/win32/bench/least_launcher.exe "$1"' \
-    sh "$work/bin")
-  if [ -n "${LAUNCHER:-}" ]; then cp "$LAUNCHER" "$exe"; fi
+    cmake --preset $1 -DCORVANE_BENCH=ON >/dev/null && cmake --build --preset $1 >/dev/null &&
+    cp build/$1/launcher.exe build/$1/bench/javaw.exe build/$1/bench/least_launcher.exe "$2"' \
+    sh "$1" "$work/$1")
+  if [ -n "${LAUNCHER:-}" ]; then cp "$LAUNCHER" "$work/$1/launcher.exe"; fi
+}
+
+# The programs of one build, and where its programs read HKLM\SOFTWARE.
+use_build() {
+  build=$1
+  exe=$work/$build/launcher.exe
+  standin=$work/$build/javaw.exe
+  least=$work/$build/least_launcher.exe
+  case $build in
+    win32) software='SOFTWARE\Wow6432Node' objdump=i686-w64-mingw32-objdump ;;
+    win64) software='SOFTWARE' objdump=x86_64-w64-mingw32-objdump ;;
+  esac
 }
 
 start_display() {
@@ -65,9 +83,10 @@ start_display() {
   export DISPLAY=:$(cat "$work/display")
 }
 
-# The registry holds 50 runtime versions; javaVersion 1.4.2_05+ resolves to 1.4.2_24.
+# The registry holds 50 runtime versions, in the view the build reads;
+# javaVersion 1.4.2_05+ resolves to 1.4.2_24.
 write_registry() {
-  local root_key='HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\Java Runtime Environment'
+  local root_key="HKEY_LOCAL_MACHINE\\$software\\JavaSoft\\Java Runtime Environment"
   {
     echo 'REGEDIT4'
     echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
@@ -85,7 +104,7 @@ write_registry() {
       done
     done
   } >"$work/runtimes.reg"
-  wine regedit /S "$(winepath -w "$work/runtimes.reg")"
+  wine regedit /S "$(windows_path "$work/runtimes.reg")"
 }
 
 # C:\bench\app\benchapp.exe (the launcher) with benchapp.config, 10 include
@@ -226,21 +245,33 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { 
 switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'; }
 rss_kib() { awk '/^VmRSS/ { print $2 }' /proc/"$1"/status; }
 
+# The pid of the program of this prefix started as $1: the loader's own for a
+# 64-bit program; a 32-bit one, started from a 64-bit loader, runs in a
+# process of its own.
+program_pid() {
+  local entry
+  for entry in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$entry/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    [ "$({ tr '\0' '\n' <"$entry/cmdline"; } 2>/dev/null | head -n 1)" = "$1" ] && echo "${entry#/proc/}"
+  done | head -n 1
+}
+
 # Starts one launcher with a stand-in that runs for 12 s, and looks at the
 # launcher's own process from 2 s to 10 s (through both of its waits: for
 # input idle, at most 5 s, and for the end).
 measure_waiting() {
   local label=$1; shift
   STANDIN_SLEEP_MS=12000 wine "$@" >/dev/null &
-  local pid=$!
+  local started=$!
   sleep 2
-  grep -q 'bench' /proc/$pid/cmdline || { say "pid $pid is not the launcher"; exit 1; }
+  local pid; pid=$(program_pid "$1")
+  [ -n "$pid" ] || { say "$1 is not running"; exit 1; }
   local cpu0 sw0 rss0 cpu1 sw1 rss1
   cpu0=$(cpu_ns $pid); sw0=$(switches $pid); rss0=$(rss_kib $pid)
   sleep 8
   cpu1=$(cpu_ns $pid); sw1=$(switches $pid); rss1=$(rss_kib $pid)
   local threads; threads=$(ls /proc/$pid/task | wc -l)
-  wait $pid
+  wait $started
   awk -v l="$label" -v c="$((cpu1 - cpu0))" -v s="$((sw1 - sw0))" -v r0="$rss0" -v r1="$rss1" -v t="$threads" \
     'BEGIN { printf "| %s | %d / %d | %.3f | %d | %d |\n", l, r0, r1, c / 1e6, s, t }'
 }
@@ -248,8 +279,8 @@ measure_waiting() {
 report_sizes() {
   local size alignment rsrc
   size=$(stat -c %s "$exe")
-  alignment=$((16#$(i686-w64-mingw32-objdump -p "$exe" | awk '/^FileAlignment/ { print $2 }')))
-  rsrc=$((16#$(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".rsrc" { print $3 }')))
+  alignment=$((16#$($objdump -p "$exe" | awk '/^FileAlignment/ { print $2 }')))
+  rsrc=$((16#$($objdump -h "$exe" | awk '$2 == ".rsrc" { print $3 }')))
   rsrc=$(((rsrc + alignment - 1) / alignment * alignment))  # as laid out in the file
   echo "| launcher.exe with its icons | $size | $((size / 1024)) KiB |"
   echo "| .rsrc section (icons) | $rsrc | |"
@@ -257,28 +288,38 @@ report_sizes() {
   echo "| least launcher (for comparison) | $(stat -c %s "$least") | |"
 }
 
-build
+measure_build() {
+  use_build "$1"
+  build "$build"
+  write_registry
+  write_application
+  check_and_record
+  check_output_writes
+
+  echo "# [$build] build/$build/launcher.exe"
+  echo "## [$build] Size (bytes)"
+  report_sizes
+  echo
+  echo "## [$build] Start-up, milliseconds (median, interquartile range)"
+  measure_startup
+  echo
+  echo "## [$build] Own work from image loaded to CreateProcessA, milliseconds (median, interquartile range)"
+  measure_work
+  echo
+  echo "## [$build] Waiting while Java runs (VmRSS KiB at 2 s / 10 s, CPU ms and context switches from 2 s to 10 s, threads)"
+  measure_waiting "launcher" 'C:\bench\app\benchapp.exe'
+  measure_waiting "least launcher" 'C:\bench\least.exe' "${command_words[@]}"
+  echo
+}
+
 echo "Machine: $(nproc --all) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-), $(wine --version)," \
   "load average $(cut -d' ' -f1-3 /proc/loadavg) at the start, $(date -u '+%Y-%m-%d %H:%M UTC')," \
   "$(if [ -n "$cpu" ]; then echo "pinned to CPU $cpu"; else echo "not pinned"; fi)"
+printf '%s\n' "$builds" | sed 's/^/Builds: /'
 start_display
 mkdir -p "$WINEPREFIX"
-wineserver -p
-wineboot -i >/dev/null 2>&1
-write_registry
-write_application
-check_and_record
-check_output_writes
-
-echo "## Size (bytes)"
-report_sizes
-echo
-echo "## Start-up, milliseconds (median, interquartile range)"
-measure_startup
-echo
-echo "## Own work from image loaded to CreateProcessA, milliseconds (median, interquartile range)"
-measure_work
-echo
-echo "## Waiting while Java runs (VmRSS KiB at 2 s / 10 s, CPU ms and context switches from 2 s to 10 s, threads)"
-measure_waiting "launcher" 'C:\bench\app\benchapp.exe'
-measure_waiting "least launcher" 'C:\bench\least.exe' "${command_words[@]}"
+"$wineserver64" -p
+wine wineboot -i >/dev/null 2>&1
+for measured in $(printf '%s\n' "$builds" | sed -n 's/: runs$//p'); do
+  measure_build "$measured"
+done

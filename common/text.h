@@ -6,6 +6,11 @@
 #include <stdarg.h>
 #include <stddef.h>
 
+// Lets the compiler check a printf-like function's arguments against its
+// format, so that a width that differs between the 32- and 64-bit builds
+// (a size_t for %d, say) is caught in both.
+#define CORVANE_PRINTF(string, first) __attribute__((format(printf, string, first)))
+
 struct TextBuffer {
   char* data;  // always NUL-terminated once anything was appended
   size_t length;
@@ -31,7 +36,7 @@ char* textRelease(TextBuffer* buffer);
 void textFree(TextBuffer* buffer);
 
 // A heap text made from a format, as textAppendFormatList fills it.
-char* formatText(const char* format, ...);
+char* formatText(const char* format, ...) CORVANE_PRINTF(1, 2);
 
 bool textIsEmpty(const char* text);  // absent or of length zero
 bool textStartsWith(const char* text, const char* prefix);

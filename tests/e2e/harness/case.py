@@ -54,6 +54,20 @@ class AnyOrder:
         return f"AnyOrder({self.separator!r}, {len(self.items)} items from {self.items[0]!r})"
 
 
+class OneOf:
+    """Stands in an expected text that the system may give in more than one
+    form; each is named in full."""
+
+    def __init__(self, *texts: str):
+        self.texts = texts
+
+    def __eq__(self, other):
+        return other in self.texts
+
+    def __repr__(self):
+        return " or ".join(map(repr, self.texts))
+
+
 @dataclass
 class Java:
     """What the stand-in Java program recorded; None fields are not checked."""

@@ -45,7 +45,7 @@ static int executableBits(const char* bytes, long size) {
 
 // The value of the release file's JAVA_VERSION="..." line, or NULL.
 static char* releaseVersion(const char* content) {
-  for (const char* line = content; line; line = strchr(line + 1, '\n')) {
+  for (const char* line = content; line; line = strchr(line, '\n')) {
     if (*line == '\n') ++line;
     if (strncmp(line, "JAVA_VERSION=", 13) != 0) continue;
     const char* value = line + 13 + (line[13] == '"');

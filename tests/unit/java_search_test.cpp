@@ -109,6 +109,21 @@ TEST_F(JavaSearchTest, TheReleaseFileTellsTheVersionBeforeTheKeyName) {
   EXPECT_EQ(command("C:\\old17"), search());
 }
 
+// The release file is read into the buffer that held the program's first
+// bytes: a release file without JAVA_VERSION must not be read past its end
+// into what the program left there.
+TEST_F(JavaSearchTest, AReleaseFileWithoutJavaVersionLeavesTheKeyNameToTell) {
+  setSetting(&settings.maxJava, "17");
+  registerJavaSoft(kView64Bit, "17.0.9", "C:\\jdk17");
+  fakeInstallJava("C:\\jdk17", 64);
+  std::string program = programHeader(0x8664);
+  program.replace(2, 0x3A, std::string(0x3A, 'x'));  // the stub: no NUL to stop a reader
+  program.replace(20, 19, "\nJAVA_VERSION=\"99\"\n");
+  fakeAddFile("C:\\jdk17\\bin\\javaw.exe", program);
+  fakeAddFile("C:\\jdk17\\release", "IMPLEMENTOR=\"X\"\n");
+  EXPECT_EQ(command("C:\\jdk17"), search());
+}
+
 TEST_F(JavaSearchTest, HighestFittingVersionWinsThen64BitThenTheOneFoundFirst) {
   struct Runtime {
     RegistryHive hive;

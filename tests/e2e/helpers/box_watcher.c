@@ -1,10 +1,10 @@
 /* Watches for message boxes in its Wine prefix, records each one and answers it.
      box_watcher.exe <log file> <answers file> <ready file>
    Every box (a visible top-level window of class "#32770") is recorded once:
-   caption, text (dialog item 0xFFFF), visible buttons and whether it shows an
-   icon (item 0x0440).
+   caption, text (dialog item 0xFFFF), both in UTF-8, visible buttons and
+   whether it shows an icon (item 0x0440).
    It is then answered with the button that the answers file names for its
-   caption ("<caption>\t<button>" lines, "*" for any caption; buttons ok, yes,
+   caption (UTF-8 "<caption>\t<button>" lines, "*" for any caption; buttons ok, yes,
    no, cancel). Without a matching line a box is answered with No, or with OK
    when it has no No button. The ready file is created once watching has begun. */
 #include <windows.h>
@@ -41,11 +41,15 @@ static void forgetClosedBoxes(void) {
   seenCount = kept;
 }
 
+/* Read through the calls ending in W, so that a text in any script comes
+   whole, and given in UTF-8. */
 static char* windowText(HWND window) {
-  int length = window ? GetWindowTextLengthA(window) : 0;
-  char* text = (char*)calloc((size_t)length + 2, 1);
-  if (!text) exit(92);
-  if (window) GetWindowTextA(window, text, length + 1);
+  int length = window ? GetWindowTextLengthW(window) : 0;
+  WCHAR* wide = (WCHAR*)calloc((size_t)length + 2, sizeof(WCHAR));
+  if (!wide) exit(92);
+  if (window) GetWindowTextW(window, wide, length + 1);
+  char* text = utf8FromWide(wide);
+  free(wide);
   return text;
 }
 

@@ -1,8 +1,12 @@
 /* Writes records that the e2e harness reads back: one field a line,
    "<name> <length>:<bytes>\n", and "end 0:\n" after the last field of a
-   record. Lengths make any byte (blanks, quotes, line breaks) safe. */
+   record. Lengths make any byte (blanks, quotes, line breaks) safe. A text
+   from a call ending in W is recorded in UTF-8, one from a call ending in A
+   as its bytes in the ANSI code page: the harness knows which field is which. */
 #ifndef CORVANE_E2E_RECORD_H
 #define CORVANE_E2E_RECORD_H
+
+#include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -33,6 +37,21 @@ static void recordField(Record* record, const char* name, const char* value) {
   recordBytes(record, head, (size_t)headLength);
   recordBytes(record, value, length);
   recordBytes(record, "\n", 1);
+}
+
+/* The UTF-8 form of a wide text (heap text, caller frees). */
+static inline char* utf8FromWide(const WCHAR* wide) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, NULL, 0, NULL, NULL);
+  char* text = (char*)calloc(size > 0 ? (size_t)size : 1, 1);
+  if (!text) exit(90);
+  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, size, NULL, NULL);
+  return text;
+}
+
+static inline void recordWideField(Record* record, const char* name, const WCHAR* value) {
+  char* utf8 = utf8FromWide(value);
+  recordField(record, name, utf8);
+  free(utf8);
 }
 
 /* Appends the finished record to the file in one write, so a reader never

@@ -1,9 +1,11 @@
 """A case: an application directory, a registry state and a way of starting
 the launcher, with what must come of it. Cases are plain data; run_case
 sets the world up, runs the launcher once and compares."""
+import re
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
+from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
 from .wine import Run, WineError, wait_until
 from .world import NO_ROOT, Registry, Runtime, World
@@ -68,14 +70,47 @@ class OneOf:
         return " or ".join(map(repr, self.texts))
 
 
+class Matches:
+    """Stands in an expected text that only has to have a shape: the whole
+    text matches the regular expression (e.g. a short name that the file
+    system makes up)."""
+
+    def __init__(self, pattern: str):
+        self.pattern = pattern
+
+    def __eq__(self, other):
+        return isinstance(other, str) and re.fullmatch(self.pattern, other) is not None
+
+    def __repr__(self):
+        return f"Matches({self.pattern!r})"
+
+
+class Existing:
+    """Stands in an expected argument of Java's that must also name an
+    existing file or folder, in each of its ';'-separated pieces, when Java
+    opens it as it received it."""
+
+    def __init__(self, text):
+        self.text = text
+
+    def __eq__(self, other):
+        return self.text == other
+
+    def __repr__(self):
+        return f"Existing({self.text!r})"
+
+
 @dataclass
 class Java:
-    """What the stand-in Java program recorded; None fields are not checked."""
+    """What the stand-in Java program recorded; None fields are not checked.
+    command_line and args are as Java's own launcher reads them, in the ANSI
+    code page; the others as the calls ending in W give them."""
     command_line: str | None = None
     args: list[str] | None = None    # the arguments after the program name
     image: str | None = None         # the program file that was started
     cwd: str | None = None
     title: str | None = None         # or NO_TITLE
+    wide_command_line: str | None = None
 
 
 @dataclass
@@ -136,8 +171,8 @@ class Outcome:
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
-                 f"  stdout {self.run.stdout.decode('latin-1')!r}",
-                 f"  stderr {self.run.stderr.decode('latin-1')!r}"]
+                 f"  stdout {ansi_text(self.run.stdout)!r}",
+                 f"  stderr {ansi_text(self.run.stderr)!r}"]
         lines += [f"  box {box}" for box in self.boxes]
         lines += [f"  java {record}" for record in self.java]
         lines += [f"  browser {url!r}" for url in self.browser]
@@ -146,7 +181,8 @@ class Outcome:
 
 
 def crlf(text: str) -> bytes:
-    return text.replace("\n", "\r\n").encode("latin-1")
+    """An expected output text as the launcher writes it: in the ANSI code page."""
+    return ansi_bytes(text.replace("\n", "\r\n"))
 
 
 def run_case(world: World, case: Case) -> Outcome:
@@ -162,7 +198,8 @@ def run_case(world: World, case: Case) -> Outcome:
     for path, content in case.all_files().items():
         world.put(path, content)
     session.answers_file.write_text(
-        "".join(f"{caption}\t{answer}\n" for caption, answer in case.answers.items()))
+        "".join(f"{caption}\t{answer}\n" for caption, answer in case.answers.items()),
+        encoding="utf-8")
     env = {"CORVANE_E2E_JAVA_RECORD": session.windows_path(java_record),
            "CORVANE_E2E_JAVA_EXIT": str(case.java_exit),
            "CORVANE_E2E_BROWSER_LOG": str(browser_log), **case.env}
@@ -225,7 +262,7 @@ def check(case: Case, outcome: Outcome) -> list[str]:
     else:
         expect("exit status", case.status, run.status)
     if CRASH in run.stderr:
-        problems.append("crashed: " + run.stderr.decode("latin-1").strip())
+        problems.append("crashed: " + ansi_text(run.stderr).strip())
     if run.leftovers:
         problems.append(f"programs still running afterwards: {', '.join(run.leftovers)}")
     expect("standard error", crlf(case.stderr), run.stderr)
@@ -252,8 +289,15 @@ def check_java(wanted: Java | None, records: list[dict], expect, problems: list[
         problems.append(f"Java started {len(records)} times, expected once")
         return
     got = records[0]
+    expect("ANSI code page of Java", str(ANSI_CODE_PAGE), got["codePage"])
     expect("Java command line", wanted.command_line, got["commandLine"])
+    expect("Java command line (wide)", wanted.wide_command_line, got["wideCommandLine"])
     expect("Java arguments", wanted.args, got.get("args", [])[1:])
+    for wanted_arg, arg, found in zip(wanted.args or [], got.get("args", [])[1:],
+                                      got.get("found", [])[1:]):
+        if isinstance(wanted_arg, Existing) and "0" in found:
+            problems.append(f"Java argument {arg!r} names nothing that exists "
+                            f"(pieces found: {found})")
     expect("Java program", wanted.image, got["image"])
     expect("Java current directory", wanted.cwd, got["cwd"])
     if wanted.title == NO_TITLE:

@@ -16,6 +16,7 @@ from dataclasses import dataclass
 from pathlib import Path
 
 from .builds import WINE64, WINESERVER64
+from .code_page import LOCALE
 
 # Programs Wine starts on its own and keeps for the prefix's lifetime.
 SYSTEM_PROGRAMS = {
@@ -114,6 +115,8 @@ class WineSession:
         env = {k: v for k, v in os.environ.items() if not k.startswith("CORVANE_E2E_")}
         env.update(WINEPREFIX=str(self.prefix), WINEARCH="win64", WINEDEBUG="-all",
                    DISPLAY=self.display or "",
+                   # Unix names in UTF-8, and the ANSI code page the cases expect
+                   LC_ALL=LOCALE,
                    # no Mono/Gecko installers, no desktop menu entries
                    WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=")
         env.update(extra or {})

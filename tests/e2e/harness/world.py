@@ -11,6 +11,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 from .builds import BUILDS, WIN64, Build
+from .code_page import ansi_bytes
 from .helpers import build_helpers
 from .wine import WineSession
 
@@ -88,6 +89,15 @@ class StandIn:
 DIRECTORY = object()  # file content marker: an empty directory
 
 
+@dataclass(frozen=True)
+class Encoded:
+    """File content: a text in the named encoding, e.g. "utf-8-sig" (UTF-8
+    after its byte order mark, as editors write "UTF-8 with BOM"). A plain
+    str is written in the ANSI code page."""
+    text: str
+    encoding: str
+
+
 @dataclass
 class World:
     """Applies registry states and case files to a session's prefix, and
@@ -137,8 +147,9 @@ class World:
         self.homes[bin_dir] = stand_in
 
     def put(self, windows_path: str, content):
-        """Creates a file (text in Latin-1, bytes, a StandIn) or a DIRECTORY,
-        with any missing parents; remembers what it created."""
+        """Creates a file (a text in the ANSI code page, Encoded text, bytes, a
+        StandIn) or a DIRECTORY, with any missing parents; remembers what it
+        created. Names may be in any script."""
         path = self.session.unix_path(windows_path)
         self._make_parents(path)
         if content is DIRECTORY:
@@ -146,8 +157,10 @@ class World:
         elif isinstance(content, StandIn):
             path.unlink(missing_ok=True)  # never write through a link to a real Java
             shutil.copyfile(self.stand_ins[content.build, content.program], path)
+        elif isinstance(content, Encoded):
+            path.write_bytes(content.text.encode(content.encoding))
         else:
-            path.write_bytes(content if isinstance(content, bytes) else content.encode("latin-1"))
+            path.write_bytes(content if isinstance(content, bytes) else ansi_bytes(content))
         if path not in self.created:
             self.created.append(path)
 

@@ -24,6 +24,7 @@ SYSTEM_PROGRAMS = {
     "plugplay.exe", "svchost.exe", "explorer.exe", "rpcss.exe",
 }
 SETTLE_SECONDS = 10
+UNICODE_REG_HEADER = "Windows Registry Editor Version 5.00"
 PF_KTHREAD = 0x00200000  # /proc/<pid>/stat flags: a kernel thread
 POLL_SECONDS = 0.02
 
@@ -269,4 +270,10 @@ class WineSession:
                             f"left {run.leftovers}, stderr {run.stderr[-500:]!r}")
 
     def import_registry(self, reg_file: Path):
-        self.run_quiet(["regedit", "/S", self.windows_path(reg_file)])
+        """Imports a REGEDIT4 file written in UTF-8. Wine's regedit reads that
+        format in the ANSI code page, so it is given the same lines in the
+        format whose text is UTF-16, where names and values may be in any script."""
+        text = reg_file.read_text("utf-8").removeprefix("REGEDIT4")
+        wide = reg_file.with_suffix(".utf16.reg")
+        wide.write_text(UNICODE_REG_HEADER + text, encoding="utf-16")
+        self.run_quiet(["regedit", "/S", self.windows_path(wide)])

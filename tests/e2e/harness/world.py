@@ -151,6 +151,7 @@ class World:
         StandIn) or a DIRECTORY, with any missing parents; remembers what it
         created. Names may be in any script."""
         path = self.session.unix_path(windows_path)
+        self._forget_homes_at(path)
         self._make_parents(path)
         if content is DIRECTORY:
             self._make_parents(path / "x")
@@ -163,6 +164,15 @@ class World:
             path.write_bytes(content if isinstance(content, bytes) else ansi_bytes(content))
         if path not in self.created:
             self.created.append(path)
+
+    def _forget_homes_at(self, path: Path):
+        """A case's file in a registered home's bin directory, or one that is
+        the directory or above it, goes with the case: the home's stand-ins
+        are installed again for the next case whose registry names it."""
+        for bin_dir in [d for d in self.homes if d == path or d in path.parents
+                        or path in d.parents]:
+            del self.homes[bin_dir]
+            self.registry = None
 
     def _make_parents(self, path: Path):
         missing = [p for p in reversed(path.parents) if not p.exists()]

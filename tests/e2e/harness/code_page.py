@@ -34,3 +34,15 @@ def ansi_bytes(text: str) -> bytes:
 
 def ansi_text(data: bytes) -> str:
     return data.decode("cp1252", _ERRORS)
+
+
+def ansi_spelling(text: str) -> str:
+    """text as the launcher's trace and error lines spell it: each character
+    outside the code page (a Cyrillic, Greek or Chinese one) becomes '?'."""
+    def spelled(character: str) -> str:
+        try:
+            ansi_bytes(character)
+            return character
+        except UnicodeEncodeError:
+            return "?"
+    return "".join(map(spelled, text))

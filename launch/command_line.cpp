@@ -5,15 +5,19 @@
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
+#include "platform/platform.h"
+
+// Counted in the ANSI code page, as the launcher always counted them.
+static int ansiLength(const char* text) { return (int)platform.ansiLength(text); }
 
 static int listLength(const TextList* list, int perEntry) {
   int total = 0;
-  for (int i = 0; i < list->count; ++i) total += (int)strlen(list->items[i]) + perEntry;
+  for (int i = 0; i < list->count; ++i) total += ansiLength(list->items[i]) + perEntry;
   return total;
 }
 
 int reservedCommandLineLength(void) {
-  return (int)strlen(settings.javapath) + 2 + (int)strlen(settings.mainclass) + 2 +
+  return ansiLength(settings.javapath) + 2 + ansiLength(settings.mainclass) + 2 +
          listLength(&settings.vmparam, 2) + listLength(&settings.vmpath, 2) +
          listLength(&settings.vmjars, 2) + listLength(&settings.arguments, 3) + 12;
 }

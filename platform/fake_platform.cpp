@@ -415,6 +415,9 @@ static bool fakeAnsiCanSpell(const char* text) {
   return true;
 }
 
+// The fake code page has one byte for each character.
+static size_t fakeAnsiLength(const char* text) { return codePoints(text).size(); }
+
 static char* fakeShortPath(const char* path) {
   std::string normalized = fakeNormalizePath(path);
   if (!state.files.count(normalized) && !isFakeDirectory(normalized)) return nullptr;
@@ -471,6 +474,7 @@ void installFakePlatform() {
       .ansiToUtf8 = fakeAnsiToUtf8,
       .ansiCanSpell = fakeAnsiCanSpell,
       .shortPath = fakeShortPath,
+      .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
   };
 }

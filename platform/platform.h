@@ -131,6 +131,9 @@ struct PlatformOps {
   // GetShortPathNameW gives it (heap text, caller frees): the path itself
   // when its volume gives no short form, NULL when nothing exists there.
   char* (*shortPath)(const char* path);
+  // How many bytes the text takes in the ANSI code page (a character it lacks
+  // counts as its one default character).
+  size_t (*ansiLength)(const char* text);
 
   // For the Java search.
   // The full path of the running executable, as GetModuleFileNameW gives it

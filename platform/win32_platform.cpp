@@ -304,6 +304,13 @@ static bool win32AnsiCanSpell(const char* text) {
   return length > 0 && !usedDefault;
 }
 
+static size_t win32AnsiLength(const char* text) {
+  WCHAR* wide = toWide(text);
+  int length = wide ? WideCharToMultiByte(CP_ACP, 0, wide, -1, NULL, 0, NULL, NULL) : 0;
+  free(wide);
+  return length > 0 ? (size_t)length - 1 : strlen(text);
+}
+
 // GetShortPathNameW fails for a path that names nothing, and may fail (or
 // answer with the path itself) where the volume keeps no short names.
 static char* win32ShortPath(const char* path) {
@@ -365,6 +372,7 @@ void installWin32Platform(void) {
       .ansiToUtf8 = win32AnsiToUtf8,
       .ansiCanSpell = win32AnsiCanSpell,
       .shortPath = win32ShortPath,
+      .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
   };
 }

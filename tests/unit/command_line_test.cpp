@@ -50,6 +50,14 @@ TEST_F(CommandLineTest, ReservedLengthFollowsItsCountAndIsTracedInDebugMode) {
   EXPECT_EQ("cmdLine is " + std::to_string(expected) + " chars long\n", fake().output);
 }
 
+// Texts are UTF-8 inside, but the count stays the one in the ANSI code page:
+// "Zürich" is six characters there, though seven bytes in UTF-8.
+TEST_F(CommandLineTest, ReservedLengthCountsCharactersOfTheCodePageNotUtf8Bytes) {
+  appendSetting(&settings.vmparam, "-Dcity=Z\xC3\xBCrich");
+  appendSetting(&settings.arguments, "\xD0\x9A\xD0\xB8");  // two characters the code page lacks
+  EXPECT_EQ(29 + 2 + 23 + 2 + 13 + 2 + 2 + 3 + 12, reservedCommandLineLength());
+}
+
 TEST_F(CommandLineTest, NoVmparamsAndJarsOnly) {
   appendSetting(&settings.vmjars, "lib/a.jar");
   appendSetting(&settings.vmjars, "lib/b.jar");

@@ -54,7 +54,9 @@ def static_checks(selected) -> dict[str, list[bool]]:
     return results
 
 
-def wine_cases(builds, selected) -> dict[str, list[bool]]:
+def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool | None]]:
+    """Each case's result by build: passed, failed, or None when the case
+    needs a build this machine cannot run."""
     chosen = [(build, [case for case in CASES if selected(f"{build.tag} {case.name}")])
               for build in builds if build.exe.exists()]
     chosen = [(build, cases) for build, cases in chosen if cases]
@@ -68,6 +70,12 @@ def wine_cases(builds, selected) -> dict[str, list[bool]]:
         for build, cases in chosen:
             world.use(build)
             for case in cases:
+                missing = [name for name in case.needs if name in not_run]
+                if missing:
+                    print(f"NOT RUN {build.tag} {case.name}: needs {', '.join(missing)} code, "
+                          f"which cannot run here: {not_run[missing[0]]}", flush=True)
+                    results.setdefault(build.name, []).append(None)
+                    continue
                 started = time.monotonic()
                 outcome = run_case(world, case)
                 results.setdefault(build.name, []).append(
@@ -85,7 +93,10 @@ def summary(static: dict, cases: dict, not_run: dict[str, str]) -> list[str]:
         if build.name in not_run:
             line += f"end-to-end cases not run, as this exe cannot run here: {not_run[build.name]}"
         else:
-            line += f"ran {len(ran)} end-to-end cases under Wine ({ran.count(True)} passed)"
+            line += f"ran {len(ran) - ran.count(None)} end-to-end cases under Wine " \
+                    f"({ran.count(True)} passed)"
+            if None in ran:
+                line += f"; {ran.count(None)} not run, as they need code this machine cannot run"
         lines.append(line)
     ran = [build.name for build in BUILDS if cases.get(build.name)]
     lines.append("End-to-end cases ran on: " + (", ".join(ran) or "no build"))
@@ -106,14 +117,14 @@ def main() -> int:
     answer = runnable_builds()
     print(*answer.describe(), sep="\n", flush=True)
     static = static_checks(selected)
-    cases = wine_cases(answer.runnable, selected)
+    cases = wine_cases(answer.runnable, selected, answer.not_run)
     results = [result for group in (static, cases) for value in group.values()
                for result in value]
-    failed = results.count(False)
+    passed, failed, not_run = results.count(True), results.count(False), results.count(None)
     print("", *summary(static, cases, answer.not_run), sep="\n")
-    print(f"{len(results) - failed} passed, {failed} failed "
-          f"in {time.monotonic() - started:.0f} s")
-    return 1 if failed or not results else 0
+    print(f"{passed} passed, {failed} failed" + (f", {not_run} skipped" if not_run else "") +
+          f" in {time.monotonic() - started:.0f} s")
+    return 1 if failed or not passed else 0
 
 
 if __name__ == "__main__":

@@ -8,7 +8,7 @@ from pathlib import Path, PureWindowsPath
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
 from .wine import Run, WineError, wait_until
-from .world import NO_ROOT, Registry, Runtime, World
+from .world import NO_ROOT, Key, Registry, Runtime, World
 
 APP_DIR = r"C:\Apps\Viewer"
 
@@ -128,6 +128,11 @@ class Case:
     env: dict[str, str] = field(default_factory=dict)
     registry: Registry = STANDARD    # in the registry view that the launcher reads
     other_view: Registry = NO_ROOT   # in the other view
+    keys: tuple[Key, ...] = ()       # more registry keys, in any hive and view
+    # Builds whose code the case runs besides the launcher's own (a 32-bit
+    # stand-in Java that is started needs "win32"). On a machine that cannot
+    # run one of them the case is reported as not run, with the reason.
+    needs: tuple[str, ...] = ()
     answers: dict[str, str] = field(default_factory=dict)  # box caption -> yes/no/ok
     java_exit: int = 0               # exit code of the stand-in Java program
     timeout: float = 20
@@ -193,7 +198,7 @@ def run_case(world: World, case: Case) -> Outcome:
     java_record = session.root / f"java-{number}.rec"
     browser_log = session.root / f"browser-{number}.log"
     session.boxes_log.unlink(missing_ok=True)
-    world.apply_registry(case.registry, case.other_view)
+    world.apply_registry(case.registry, case.other_view, case.keys)
     world.put(case.absolute(case.exe), world.launcher)
     for path, content in case.all_files().items():
         world.put(path, content)

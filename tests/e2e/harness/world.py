@@ -10,7 +10,7 @@ from contextlib import contextmanager
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from .builds import BUILDS, WIN64, Build
+from .builds import BUILDS, WIN32, WIN64, Build
 from .code_page import ansi_bytes
 from .helpers import build_helpers
 from .wine import WineSession
@@ -51,6 +51,18 @@ def reg_string(text: str) -> str:
 
 
 NO_ROOT = Registry(root=False)
+
+
+def keys_reg_text(keys: list[tuple[str, "Key"]]) -> str:
+    """Regedit lines that write each (full name, key)."""
+    lines = [""]
+    for name, key in keys:
+        lines.append(f"[{name}]")
+        for value_name, value in key.values:
+            data = f"dword:{value:08x}" if isinstance(value, int) else reg_string(value)
+            lines.append(f"{reg_string(value_name)}={data}")
+        lines.append("")
+    return "\n".join(lines)
 
 
 def reg_file_text(views: dict[str, Registry]) -> str:
@@ -98,6 +110,47 @@ class Encoded:
     encoding: str
 
 
+@dataclass(frozen=True)
+class Key:
+    """A registry key that a case writes, with its values (a str is REG_SZ, an
+    int REG_DWORD). path is below SOFTWARE, in hive HKLM or HKCU; view is "own"
+    (the view the launcher under test reads), "other", "64" or "32". Before
+    each case, everything below the first two names of every path written
+    since the last case (e.g. "Eclipse Adoptium\\JDK") is removed."""
+    path: str
+    values: tuple[tuple[str, str | int], ...] = ()
+    hive: str = "HKLM"
+    view: str = "own"
+
+    def __post_init__(self):
+        if self.hive not in ("HKLM", "HKCU") or self.view not in ("own", "other", "64", "32"):
+            raise ValueError(f"a key in hive {self.hive!r}, view {self.view!r}")
+        names = self.path.split("\\")
+        # Wine's own keys must survive the cleaning.
+        if len(names) < 2 or (names[0] in WINE_OWN_KEYS and self.root != r"Microsoft\JDK"):
+            raise ValueError(f"a case cannot own the registry key {self.root}")
+
+    @property
+    def root(self) -> str:
+        return "\\".join(self.path.split("\\")[:2])
+
+
+WINE_OWN_KEYS = {"Microsoft", "Wine", "Classes", "Clients", "Policies", "Wow6432Node"}
+
+
+def java_home(path: str, kind: str | None = WIN64.name, release: str | None = None) -> dict:
+    """Case files for a Java home: bin\\java.exe and bin\\javaw.exe stand-ins of
+    the kind of a build (None: no executable), and a release file whose
+    JAVA_VERSION is release (None: no release file)."""
+    files = {}
+    if kind is not None:
+        files.update({path + "\\bin\\" + StandIn(console, kind).program: StandIn(console, kind)
+                      for console in (True, False)})
+    if release is not None:
+        files[path + "\\release"] = f'IMPLEMENTOR="Corvane tests"\nJAVA_VERSION="{release}"\n'
+    return files
+
+
 @dataclass
 class World:
     """Applies registry states and case files to a session's prefix, and
@@ -110,15 +163,17 @@ class World:
     registry: tuple | None = None            # the state last imported
     homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
+    key_roots: set[str] = field(default_factory=set)  # written by the state last imported
 
     def use(self, build: Build):
         self.build = build
         self.launcher = build.exe.read_bytes()
 
-    def apply_registry(self, registry: Registry, other_view: Registry = NO_ROOT):
+    def apply_registry(self, registry: Registry, other_view: Registry = NO_ROOT,
+                       keys: tuple[Key, ...] = ()):
         """registry into the view the launcher under test reads, other_view
-        into the other one."""
-        state = (self.build.name, registry, other_view)
+        into the other one, then keys; the keys of the state before are gone."""
+        state = (self.build.name, registry, other_view, keys)
         if state == self.registry:
             return
         for runtime in registry.runtimes + other_view.runtimes:
@@ -126,11 +181,27 @@ class World:
                 self.install_java_home(runtime.home, runtime.stand_in)
         other = next(build for build in BUILDS if build != self.build)
         reg_file = self.session.root / "runtimes.reg"
-        reg_file.write_text(reg_file_text({self.build.software: registry,
-                                           other.software: other_view}))
+        roots = {self.key_name(key, key.root) for key in keys}
+        # The keys' roots go first: a case may add keys below the runtime root key.
+        header, runtimes = reg_file_text({self.build.software: registry,
+                                          other.software: other_view}).split("\n", 1)
+        reg_file.write_text("\n".join([
+            header, *(f"[-{name}]" for name in sorted(self.key_roots | roots)), runtimes,
+            keys_reg_text([(self.key_name(key, key.path), key) for key in keys])]))
         self.registry = None  # unknown until the import has succeeded
+        self.key_roots |= roots
         self.session.import_registry(reg_file)
         self.registry = state
+        self.key_roots = roots
+
+    def key_name(self, key: Key, path: str) -> str:
+        """The full name of path as a 64-bit program sees it, in key's hive and view.
+        Wine redirects HKCU\\Software to its Wow6432Node as it does HKLM\\SOFTWARE."""
+        other = next(build for build in BUILDS if build != self.build)
+        software = {"own": self.build.software, "other": other.software,
+                    "64": WIN64.software, "32": WIN32.software}[key.view]
+        hive = "HKEY_LOCAL_MACHINE" if key.hive == "HKLM" else "HKEY_CURRENT_USER"
+        return f"{hive}\\{software}\\{path}"
 
     def install_java_home(self, home: str, stand_in: str = WIN64.name):
         bin_dir = self.session.unix_path(home + "\\bin")

@@ -19,12 +19,32 @@ static const char* downloadPageFor(const char* version) {
   return nullptr;
 }
 
+// The page between the quotes of the browser command. A '"' would end the
+// quoted page early and make the rest of the value arguments of their own,
+// and control characters do not belong on a command line: both are
+// percent-encoded, which a browser reads as the character itself.
+static char* quotablePage(const char* page) {
+  static const char kHexDigits[] = "0123456789ABCDEF";
+  TextBuffer text = {};
+  for (const unsigned char* c = (const unsigned char*)page; *c; ++c) {
+    if (*c == '"' || *c < 0x20 || *c == 0x7F) {
+      char escaped[] = {'%', kHexDigits[*c >> 4], kHexDigits[*c & 15], '\0'};
+      textAppend(&text, escaped);
+    } else {
+      textAppendChar(&text, (char)*c);
+    }
+  }
+  return textRelease(&text);
+}
+
 // The browser command is started and left alone: its result is not looked
 // at, it is not waited for, and its handles stay open.
 void openConfiguredPage(const char* fallback) {
   const char* page = textIsEmpty(settings.downloadPage) ? fallback : settings.downloadPage;
   if (!page) return;
-  char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", page);
+  char* quotable = quotablePage(page);
+  char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", quotable);
+  free(quotable);
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
   platform.startProcess(command, nullptr, &process, &errorCode);

@@ -77,6 +77,27 @@ TEST_F(DownloadPromptTest, ADownloadPageLineReplacesThePageOfEveryVersion) {
             fake().boxes[1].text);  // the prompt itself is unchanged
 }
 
+TEST_F(DownloadPromptTest, APageIsOpenedAsOneQuotedArgumentWhateverItHolds) {
+  struct Case {
+    const char* page;
+    const char* quoted;
+  } cases[] = {
+      {"https://example.com/a\" --new-window \"b", "https://example.com/a%22 --new-window %22b"},
+      {"\"", "%22"},
+      {"https://example.com/\tx\r\ny\x7f", "https://example.com/%09x%0D%0Ay%7F"},
+      {"https://example.com/a b?q=%22&r=\xc3\xa9", "https://example.com/a b?q=%22&r=\xc3\xa9"},
+      {"C:\\Program Files\\App\\get java.html", "C:\\Program Files\\App\\get java.html"},
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    setSetting(&settings.downloadPage, c.page);
+    openConfiguredPage(nullptr);
+    ASSERT_EQ(1u, fake().processes.size()) << c.page;
+    EXPECT_EQ(std::string("rundll32 url.dll,FileProtocolHandler \"") + c.quoted + "\"",
+              fake().processes[0].commandLine);
+  }
+}
+
 TEST_F(DownloadPromptTest, OfferDownloadEndsWith11AfterYesAndNo) {
   setSetting(&settings.javaVersion, "1.4.2_09+");
   for (int answer : {kAnswerYes, kAnswerNo}) {

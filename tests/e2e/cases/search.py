@@ -240,4 +240,12 @@ CASES = [
          answers={INCOMPATIBLE: "yes"}, status=11,
          boxes=[prompt(INCOMPATIBLE, "Example Viewer", "1.4.2_09+")],
          browser=["https://example.com/get-java"]),
+    # Before, the browser got "https://example.com/a" and the rest became
+    # arguments of the command. Wine's browser glue spells blanks as %20.
+    Case('downloadPage with quotes and blanks: one page opens, with %22 for each "',
+         config=HEAD + 'downloadPage https://example.com/a" --new-window "b c\n'
+                       'javaVersion 1.4.2_09+\n',
+         answers={INCOMPATIBLE: "yes"}, status=11,
+         boxes=[prompt(INCOMPATIBLE, "Example Viewer", "1.4.2_09+")],
+         browser=["https://example.com/a%22%20--new-window%20%22b%20c"]),
 ]

@@ -221,10 +221,13 @@ measure_startup() {
 # Milliseconds from the program's image being loaded to its CreateProcessA
 # call, from Wine's timestamped trace: the program's own start-up work. Both
 # programs load the same DLLs (gdi32 brings advapi32 to the least launcher too).
+# A 32-bit program started from the 64-bit loader is started by Wine's
+# start.exe, whose own span comes first in the trace: each thread's span runs
+# from its first loaded image, and start.exe's thread is passed over.
 work_ms() {
   WINEDEBUG=+timestamp,+loaddll,+process wine "$@" 2>&1 >/dev/null |
-    awk -F: '/loaddll:build_module Loaded/ && !start { start = $1 }
-             /CreateProcessInternalW app/ && !done { print int(($1 - start) * 1000 + 0.5); done = 1 }'
+    awk -F: '/loaddll:build_module Loaded/ && !($2 in start) { start[$2] = $1; starter[$2] = /start\.exe"/ }
+             /CreateProcessInternalW app/ && !done && !starter[$2] { print int(($1 - start[$2]) * 1000 + 0.5); done = 1 }'
 }
 
 measure_work() {

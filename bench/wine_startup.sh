@@ -12,7 +12,15 @@
 #      and the span from image loaded to CreateProcessA of (a) and (b), from
 #      Wine's timestamped trace: the launcher's own work;
 #   3. while Java runs: resident memory and CPU time of the waiting launcher
-#      (and of the least launcher, for comparison).
+#      (and of the least launcher, for comparison);
+#   4. the Java search: 12 runtimes registered across the vendors, in HKLM and
+#      HKCU and in both views, each home with a stand-in javaw.exe and a release
+#      file, and a configuration with minJava; start-up of
+#        (s) the launcher searching,
+#        (p) the launcher with the same configuration, the search's line
+#            replaced by a javapath line naming the Java it finds,
+#        (t) the least launcher starting the same command line;
+#      and the own-work spans of s, p and t: s - p is the search's own time.
 # Before measuring, it checks the command line the stand-in receives and that
 # the launcher writes each trace line in one piece.
 # Everything runs in a private 64-bit Wine prefix and X display under /tmp,
@@ -95,6 +103,7 @@ write_registry() {
     echo '"ShowCrashDialog"=dword:00000000'
     echo '[HKEY_CURRENT_USER\Software\Wine\Debug]'
     echo '"RelayInclude"="KERNEL32.WriteFile"'
+    search_roots | sed 's/^/[-/; s/$/]/'
     echo "[$root_key]"
     echo '"CurrentVersion"="1.4"'
     for family in 1.4.2 1.5.0; do
@@ -187,6 +196,9 @@ time_run() {
     a) wine 'C:\bench\app\benchapp.exe' >/dev/null ;;
     b) wine 'C:\bench\least.exe' "${command_words[@]}" >/dev/null ;;
     c) wine "${command_words[@]}" >/dev/null ;;
+    s) wine 'C:\bench\search\searchapp.exe' >/dev/null ;;
+    p) wine 'C:\bench\search\pathapp.exe' >/dev/null ;;
+    t) wine 'C:\bench\least.exe' "${search_words[@]}" >/dev/null ;;
   esac
   end=$EPOCHREALTIME
   awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f\n", (e - s) * 1000 }'
@@ -197,19 +209,28 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 paired() { paste "$2" "$3" | awk -v op="$1" '{ if (op == "/") printf "%.3f\n", $1 / $2; else print $1 - $2 }'; }
 quartiles() { sort -n | awk '{ v[NR] = $1 } END { printf "%s to %s", v[int(NR / 4) + 1], v[int(3 * NR / 4) + 1] }'; }
 
-measure_startup() {
-  say "start-up: $warmup warm-up rounds, then $rounds rounds of a, b, c (order rotating)"
-  local orders=("a b c" "b c a" "c a b") round variant
-  for round in $(seq "$warmup"); do for variant in a b c; do time_run $variant >/dev/null; done; done
-  : >"$work/a.ms"; : >"$work/b.ms"; : >"$work/c.ms"
+# Warm-up rounds, then $rounds rounds of the three variants in rotating order,
+# each variant's times in $work/<variant>.ms.
+interleave() {
+  local orders=("$1 $2 $3" "$2 $3 $1" "$3 $1 $2") round variant
+  for round in $(seq "$warmup"); do for variant in "$@"; do time_run $variant >/dev/null; done; done
+  for variant in "$@"; do : >"$work/$variant.ms"; done
   for round in $(seq "$rounds"); do
     for variant in ${orders[$((round % 3))]}; do time_run $variant >>"$work/$variant.ms"; done
   done
+}
+
+# One table row: label, median and interquartile range of a file of figures.
+row() { echo "| $1 | $(median <"$2") | $(quartiles <"$2") |"; }
+
+measure_startup() {
+  say "start-up: $warmup warm-up rounds, then $rounds rounds of a, b, c (order rotating)"
+  interleave a b c
   local a b c
   a=$(median <"$work/a.ms"); b=$(median <"$work/b.ms"); c=$(median <"$work/c.ms")
-  echo "| (a) launcher, large configuration | $a | $(quartiles <"$work/a.ms") |"
-  echo "| (b) least launcher | $b | $(quartiles <"$work/b.ms") |"
-  echo "| (c) stand-in javaw.exe alone | $c | $(quartiles <"$work/c.ms") |"
+  row "(a) launcher, large configuration" "$work/a.ms"
+  row "(b) least launcher" "$work/b.ms"
+  row "(c) stand-in javaw.exe alone" "$work/c.ms"
   paired / "$work/a.ms" "$work/b.ms" >"$work/ab.ratio"
   paired / "$work/a.ms" "$work/c.ms" >"$work/ac.ratio"
   echo
@@ -238,9 +259,9 @@ measure_work() {
     work_ms 'C:\bench\least.exe' "${command_words[@]}" >>"$work/b.work"
   done
   paired - "$work/a.work" "$work/b.work" >"$work/difference.work"
-  echo "| (a) launcher, large configuration | $(median <"$work/a.work") | $(quartiles <"$work/a.work") |"
-  echo "| (b) least launcher | $(median <"$work/b.work") | $(quartiles <"$work/b.work") |"
-  echo "| a - b, paired by round | $(median <"$work/difference.work") | $(quartiles <"$work/difference.work") |"
+  row "(a) launcher, large configuration" "$work/a.work"
+  row "(b) least launcher" "$work/b.work"
+  row "a - b, paired by round" "$work/difference.work"
 }
 
 # Sum over every thread of a process: nanoseconds on the CPU and context switches.
@@ -279,6 +300,119 @@ measure_waiting() {
     'BEGIN { printf "| %s | %d / %d | %.3f | %d | %d |\n", l, r0, r1, c / 1e6, s, t }'
 }
 
+# The 12 runtimes of the search: hive, view, key below SOFTWARE, home value,
+# home under C:\bench\rt, JAVA_VERSION of its release file. SapMachine's
+# 21.0.2 is the highest; minJava 11 leaves three too old.
+SEARCH_RUNTIMES='HKLM|64|JavaSoft\JDK\17.0.9|JavaHome|oracle17|17.0.9
+HKLM|32|JavaSoft\Java Runtime Environment\1.8.0_392|JavaHome|corretto8|1.8.0_392
+HKLM|64|Eclipse Adoptium\JDK\21.0.1.12\hotspot\MSI|Path|temurin21|21.0.1
+HKLM|32|Eclipse Adoptium\JRE\11.0.21.9\hotspot\MSI|Path|temurin11jre|11.0.21
+HKLM|64|Microsoft\JDK\17.0.8.7\hotspot\MSI|Path|microsoft17|17.0.8
+HKLM|64|Semeru\JDK\11.0.20.8\openj9\MSI|Path|semeru11|11.0.20
+HKLM|64|Azul Systems\Zulu\zulu-17|InstallationPath|zulu17|17.0.9
+HKLM|32|Azul Systems\Zulu 32-bit\zulu-8|InstallationPath|zulu8|1.8.0_392
+HKLM|64|BellSoft\Liberica\jdk-21|InstallationPath|liberica21|21.0.1
+HKLM|64|SapMachine\JDK\21.0.2|JavaHome|sapmachine21|21.0.2
+HKCU|64|Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI|Path|user-temurin17|17.0.9
+HKCU|32|BellSoft\Liberica\jre-8|InstallationPath|user-liberica8|1.8.0_392'
+SEARCH_JAVA='C:\bench\rt\sapmachine21\bin\javaw.exe'
+
+# The full name of a key in a hive and view, as regedit (a 64-bit program) sees it.
+key_name() {
+  local hive=HKEY_LOCAL_MACHINE\\SOFTWARE
+  [ "$1" = HKCU ] && hive=HKEY_CURRENT_USER\\Software
+  [ "$2" = 32 ] && hive=$hive\\Wow6432Node
+  printf '%s\\%s\n' "$hive" "$3"
+}
+
+# The vendors' keys that the search runtimes use (the first two names of each
+# key), in every hive and view they are written to.
+search_roots() {
+  local hive view key rest
+  while IFS='|' read -r hive view key rest; do
+    key_name "$hive" "$view" "$(printf '%s' "$key" | cut -d'\' -f1-2)"
+  done <<<"$SEARCH_RUNTIMES" | sort -u
+}
+
+# Only the 12 runtimes: no JavaSoft key of the start-up measurement above.
+write_search_registry() {
+  local root_key hive view key value home release
+  {
+    echo 'REGEDIT4'
+    for root_key in 'SOFTWARE' 'SOFTWARE\Wow6432Node'; do
+      echo "[-HKEY_LOCAL_MACHINE\\$root_key\\JavaSoft\\Java Runtime Environment]"
+    done
+    search_roots | sed 's/^/[-/; s/$/]/'
+    while IFS='|' read -r hive view key value home release; do
+      echo "[$(key_name "$hive" "$view" "$key")]"
+      echo "\"$value\"=\"C:\\\\bench\\\\rt\\\\$home\""
+    done <<<"$SEARCH_RUNTIMES"
+  } >"$work/search.reg"
+  wine regedit /S "$(windows_path "$work/search.reg")"
+}
+
+# C:\bench\search\searchapp.exe with minJava, and pathapp.exe with the same
+# configuration naming the Java that the search finds; each runtime's home.
+write_search_application() {
+  local bench=$WINEPREFIX/drive_c/bench hive view key value home release
+  mkdir -p "$bench/search"
+  while IFS='|' read -r hive view key value home release; do
+    mkdir -p "$bench/rt/$home/bin"
+    cp "$standin" "$bench/rt/$home/bin/javaw.exe"
+    printf 'IMPLEMENTOR="bench"\r\nJAVA_VERSION="%s"\r\n' "$release" >"$bench/rt/$home/release"
+  done <<<"$SEARCH_RUNTIMES"
+  cp "$exe" "$bench/search/searchapp.exe"
+  cp "$exe" "$bench/search/pathapp.exe"
+  local head='appname Search App\r\nmainclass com.example.bench.Main\r\n'
+  printf "${head}minJava 11\r\n" >"$bench/search/searchapp.config"
+  printf "${head}javapath %s\r\n" "$SEARCH_JAVA" >"$bench/search/pathapp.config"
+}
+
+# Both applications must start the same command line: the search's choice.
+check_search() {
+  local variant line
+  for variant in searchapp pathapp; do
+    rm -f "$WINEPREFIX/drive_c/bench/command.txt"
+    STANDIN_RECORD='C:\bench\command.txt' wine "C:\\bench\\search\\$variant.exe" >/dev/null
+    line=$(cat "$WINEPREFIX/drive_c/bench/command.txt" 2>/dev/null || true)
+    if [ "$line" != "$SEARCH_JAVA com.example.bench.Main" ]; then
+      say "$variant started '$line', not the search's choice"; exit 1
+    fi
+  done
+  say "search: both applications started $line"
+  read -r -a search_words <<<"$line"
+}
+
+measure_search() {
+  say "search: $warmup warm-up rounds, then $rounds rounds of s, p, t (order rotating)"
+  interleave s p t
+  row "(s) launcher, Java search over 12 runtimes" "$work/s.ms"
+  row "(p) launcher, javapath instead of the search" "$work/p.ms"
+  row "(t) least launcher" "$work/t.ms"
+  paired / "$work/s.ms" "$work/t.ms" >"$work/st.ratio"
+  echo
+  awk -v s="$(median <"$work/s.ms")" -v p="$(median <"$work/p.ms")" -v t="$(median <"$work/t.ms")" \
+    'BEGIN { printf "ratios of the medians: s/t = %.3f (budget 1.10), p/t = %.3f\n", s / t, p / t }'
+  echo "median of the ratios within a round: s/t = $(median <"$work/st.ratio") ($(quartiles <"$work/st.ratio")); $rounds rounds"
+  echo
+  say "search: own work, $rounds rounds of s, p and t under Wine's timestamped trace"
+  : >"$work/s.work"; : >"$work/p.work"; : >"$work/t.work"
+  for _ in $(seq "$rounds"); do
+    work_ms 'C:\bench\search\searchapp.exe' >>"$work/s.work"
+    work_ms 'C:\bench\search\pathapp.exe' >>"$work/p.work"
+    work_ms 'C:\bench\least.exe' "${search_words[@]}" >>"$work/t.work"
+  done
+  paired - "$work/s.work" "$work/p.work" >"$work/search.work"
+  paired - "$work/s.work" "$work/t.work" >"$work/st.work"
+  echo "Own work from image loaded to CreateProcessA, milliseconds (median, interquartile range):"
+  echo
+  row "(s) launcher, Java search" "$work/s.work"
+  row "(p) launcher, javapath" "$work/p.work"
+  row "(t) least launcher" "$work/t.work"
+  row "s - p, paired by round: the search's own time" "$work/search.work"
+  row "s - t, paired by round" "$work/st.work"
+}
+
 report_sizes() {
   local size alignment rsrc
   size=$(stat -c %s "$exe")
@@ -312,6 +446,13 @@ measure_build() {
   echo "## [$build] Waiting while Java runs (VmRSS KiB at 2 s / 10 s, CPU ms and context switches from 2 s to 10 s, threads)"
   measure_waiting "launcher" 'C:\bench\app\benchapp.exe'
   measure_waiting "least launcher" 'C:\bench\least.exe' "${command_words[@]}"
+  echo
+
+  write_search_registry
+  write_search_application
+  check_search
+  echo "## [$build] Java search over 12 registered runtimes: start-up, milliseconds (median, interquartile range)"
+  measure_search
   echo
 }
 

@@ -72,8 +72,8 @@ def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool
             for case in cases:
                 missing = [name for name in case.needs if name in not_run]
                 if missing:
-                    print(f"NOT RUN {build.tag} {case.name}: needs {', '.join(missing)} code, "
-                          f"which cannot run here: {not_run[missing[0]]}", flush=True)
+                    print(f"NOT RUN {build.tag} {case.name}: needs {missing[0]} code, "
+                          f"not run: {not_run[missing[0]]}", flush=True)
                     results.setdefault(build.name, []).append(None)
                     continue
                 started = time.monotonic()
@@ -96,9 +96,10 @@ def summary(static: dict, cases: dict, not_run: dict[str, str]) -> list[str]:
             line += f"ran {len(ran) - ran.count(None)} end-to-end cases under Wine " \
                     f"({ran.count(True)} passed)"
             if None in ran:
-                line += f"; {ran.count(None)} not run, as they need code this machine cannot run"
+                line += f"; {ran.count(None)} not run, as they need code of a build not run"
         lines.append(line)
-    ran = [build.name for build in BUILDS if cases.get(build.name)]
+    ran = [build.name for build in BUILDS
+           if any(result is not None for result in cases.get(build.name, []))]
     lines.append("End-to-end cases ran on: " + (", ".join(ran) or "no build"))
     return lines
 

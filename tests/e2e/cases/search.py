@@ -3,10 +3,11 @@ every vendor's registry layout in both views and both hives, Java homes with
 a release file and stand-ins of either kind, the choice among them, and the
 box when nothing fits.
 
-Keys name their view absolutely ("64" or "32"), so that each case, run for
-both builds, has each exe read its own view and the other one: the 32-bit exe
-must read the 64-bit view explicitly, the 64-bit exe the 32-bit one. A home's
-kind is its stand-in's build, whatever view it is registered in."""
+HKLM keys name their view absolutely ("64" or "32"), so that each case, run
+for both builds, has each exe read its own view and the other one: the 32-bit
+exe must read the 64-bit view explicitly, the 64-bit exe the 32-bit one. HKCU
+keys are in the one tree both views read. A home's kind is its stand-in's
+build, whatever view it is registered in."""
 from harness.case import Box, Case, Java
 from harness.world import NO_ROOT, Key, java_home
 
@@ -29,11 +30,14 @@ class Installed:
         path = f"{key}\\{name}" + "".join(f"\\{part}\\MSI" for part in jvm)
         # Installers end the home with a backslash.
         written = home + ("\\" if value != "JavaHome" else "")
-        self.key = Key(path, ((value, written), *more), hive, view)
+        # HKCU is one tree that both views read; the 32-bit view is searched first.
+        shared = hive == "HKCU"
+        self.key = Key(path, ((value, written), *more), hive, "own" if shared else view)
+        found_in = "32" if shared else view
         self.files = java_home(home, kind, release)
         shown = release or version or name
         bits = {WIN32: "32-bit", WIN64: "64-bit", None: "kind unknown"}[kind]
-        self.line = (f"Java search: {hive}\\SOFTWARE\\{path} ({view}-bit view): {home}: "
+        self.line = (f"Java search: {hive}\\SOFTWARE\\{path} ({found_in}-bit view): {home}: "
                      f"Java {shown}, {bits}, ")
 
     def traced(self, verdict: str) -> str:
@@ -108,7 +112,7 @@ def vendors_case(view: str, top: str) -> Case:
 PER_USER = [
     Installed(adoptium("JDK"), "17.0.9.9", r"C:\Users\Public\temurin17", hive="HKCU"),
     Installed(LIBERICA, "jre-21", r"C:\Users\Public\liberica21", version="21", hive="HKCU",
-              view="32", release="21.0.1"),
+              release="21.0.1"),
     Installed(javasoft("JDK"), "11", r"C:\Jdk\machine11", release="11.0.2"),
 ]
 
@@ -170,7 +174,7 @@ def none_fits(name: str, config: str, **expected) -> Case:
 CASES = [
     vendors_case("64", r"C:\Jdk64"),
     vendors_case("32", r"C:\Jdk32"),
-    Case("search, HKCU: per-user runtimes of both views count; the highest is started",
+    Case("search, HKCU: per-user runtimes count beside HKLM's; the highest is started",
          config=HEAD + "minJava 11\n", args=["-d"], boxes=None, **installed(*PER_USER),
          stdout_has=[PER_USER[0].traced("fits"), PER_USER[1].traced("chosen"),
                      PER_USER[2].traced("fits")],

@@ -114,16 +114,19 @@ class Encoded:
 class Key:
     """A registry key that a case writes, with its values (a str is REG_SZ, an
     int REG_DWORD). path is below SOFTWARE, in hive HKLM or HKCU; view is "own"
-    (the view the launcher under test reads), "other", "64" or "32". Before
-    each case, everything below the first two names of every path written
-    since the last case (e.g. "Eclipse Adoptium\\JDK") is removed."""
+    (the view the launcher under test reads), "other", "64" or "32". HKCU keys
+    go into the one tree that both views read, as Windows 7 and later keep
+    HKCU\\Software, and take no other view. Before each case, everything below
+    the first two names of every path written since the last case (e.g.
+    "Eclipse Adoptium\\JDK") is removed."""
     path: str
     values: tuple[tuple[str, str | int], ...] = ()
     hive: str = "HKLM"
     view: str = "own"
 
     def __post_init__(self):
-        if self.hive not in ("HKLM", "HKCU") or self.view not in ("own", "other", "64", "32"):
+        if self.hive not in ("HKLM", "HKCU") or self.view not in ("own", "other", "64", "32") \
+                or (self.hive == "HKCU" and self.view != "own"):
             raise ValueError(f"a key in hive {self.hive!r}, view {self.view!r}")
         names = self.path.split("\\")
         # Wine's own keys must survive the cleaning.
@@ -195,13 +198,16 @@ class World:
         self.key_roots = roots
 
     def key_name(self, key: Key, path: str) -> str:
-        """The full name of path as a 64-bit program sees it, in key's hive and view.
-        Wine redirects HKCU\\Software to its Wow6432Node as it does HKLM\\SOFTWARE."""
+        """The full name of path as a 64-bit program sees it, in key's hive and
+        view. Wine would redirect a 32-bit program's HKCU\\Software to its
+        Wow6432Node once that key exists, and hide Wine's own settings there
+        (the browser) from it: that key is never created."""
+        if key.hive == "HKCU":
+            return f"HKEY_CURRENT_USER\\Software\\{path}"
         other = next(build for build in BUILDS if build != self.build)
         software = {"own": self.build.software, "other": other.software,
                     "64": WIN64.software, "32": WIN32.software}[key.view]
-        hive = "HKEY_LOCAL_MACHINE" if key.hive == "HKLM" else "HKEY_CURRENT_USER"
-        return f"{hive}\\{software}\\{path}"
+        return f"HKEY_LOCAL_MACHINE\\{software}\\{path}"
 
     def install_java_home(self, home: str, stand_in: str = WIN64.name):
         bin_dir = self.session.unix_path(home + "\\bin")

@@ -32,7 +32,9 @@
 # Everything runs on one CPU (BENCH_CPU, default 0; empty for no pinning): on
 # a virtual machine, a run whose processes wake each other across CPUs takes
 # at times twice as long, which drowns the differences being measured.
-set -euo pipefail
+set -Eeuo pipefail
+# A failing command ends the script: say which, so that no run stops silently.
+trap 'echo "stopped: status $? at line $LINENO: $BASH_COMMAND" >&2' ERR
 
 cpu=${BENCH_CPU-0}
 if [ -n "$cpu" ] && [ -z "${BENCH_PINNED:-}" ]; then
@@ -300,7 +302,8 @@ measure_waiting() {
     'BEGIN { printf "| %s | %d / %d | %.3f | %d | %d |\n", l, r0, r1, c / 1e6, s, t }'
 }
 
-# The 12 runtimes of the search: hive, view, key below SOFTWARE, home value,
+# The 12 runtimes of the search: hive, view (HKCU\Software is one tree that
+# both views read, as on Windows 7 and later), key below SOFTWARE, home value,
 # home under C:\bench\rt, JAVA_VERSION of its release file. SapMachine's
 # 21.0.2 is the highest; minJava 11 leaves three too old.
 SEARCH_RUNTIMES='HKLM|64|JavaSoft\JDK\17.0.9|JavaHome|oracle17|17.0.9
@@ -313,15 +316,17 @@ HKLM|64|Azul Systems\Zulu\zulu-17|InstallationPath|zulu17|17.0.9
 HKLM|32|Azul Systems\Zulu 32-bit\zulu-8|InstallationPath|zulu8|1.8.0_392
 HKLM|64|BellSoft\Liberica\jdk-21|InstallationPath|liberica21|21.0.1
 HKLM|64|SapMachine\JDK\21.0.2|JavaHome|sapmachine21|21.0.2
-HKCU|64|Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI|Path|user-temurin17|17.0.9
-HKCU|32|BellSoft\Liberica\jre-8|InstallationPath|user-liberica8|1.8.0_392'
+HKCU|both|Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI|Path|user-temurin17|17.0.9
+HKCU|both|BellSoft\Liberica\jre-8|InstallationPath|user-liberica8|1.8.0_392'
 SEARCH_JAVA='C:\bench\rt\sapmachine21\bin\javaw.exe'
 
-# The full name of a key in a hive and view, as regedit (a 64-bit program) sees it.
+# The full name of a key in a hive and view, as regedit (a 64-bit program) sees
+# it. HKCU\Software\Wow6432Node is never created: once it exists, Wine
+# redirects a 32-bit program's HKCU\Software there.
 key_name() {
   local hive=HKEY_LOCAL_MACHINE\\SOFTWARE
   [ "$1" = HKCU ] && hive=HKEY_CURRENT_USER\\Software
-  [ "$2" = 32 ] && hive=$hive\\Wow6432Node
+  [ "$1" = HKLM ] && [ "$2" = 32 ] && hive=$hive\\Wow6432Node
   printf '%s\\%s\n' "$hive" "$3"
 }
 

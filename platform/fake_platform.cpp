@@ -278,7 +278,6 @@ static void fakeCloseFile(FileHandle handle) {
   delete file;
 }
 
-static const long kFileNotFound = 2;
 static const long kNoMoreItems = 259;
 
 static bool registryCallFails(void) {
@@ -297,16 +296,26 @@ static FakeRegistryKey* keyOf(RegistryKey key) {
   return found == open->tree->end() ? nullptr : &found->second;
 }
 
-static long fakeRegistryOpen(RegistryHive hive, RegistryView view, const char* path,
-                             RegistryKey* key) {
+static long openFakeKey(FakeRegistryTree& tree, const std::string& path, RegistryKey* key) {
   *key = nullptr;
   if (registryCallFails()) return 5;  // access denied
-  FakeRegistryTree& tree = fakeRegistryTree(hive, view);
   std::string name = lowerCase(path);
-  if (!tree.count(name)) return kFileNotFound;
+  if (!tree.count(name)) return kRegistryNotFound;
   ++state.openRegistryKeys;
   *key = new FakeOpenKey{&tree, name};
   return kRegistrySuccess;
+}
+
+static long fakeRegistryOpen(RegistryHive hive, RegistryView view, const char* path,
+                             RegistryKey* key) {
+  return openFakeKey(fakeRegistryTree(hive, view), path, key);
+}
+
+// The parent's own tree, whatever the program's own view: an open below a
+// key is never redirected. An empty path opens the parent again.
+static long fakeRegistryOpenSubkey(RegistryKey parent, const char* path, RegistryKey* key) {
+  FakeOpenKey* open = static_cast<FakeOpenKey*>(parent);
+  return openFakeKey(*open->tree, *path ? open->path + "\\" + path : open->path, key);
 }
 
 static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
@@ -321,7 +330,7 @@ static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned l
     memcpy(buffer, value.data.data(), value.data.size());
     return kRegistrySuccess;
   }
-  return kFileNotFound;
+  return kRegistryNotFound;
 }
 
 static long fakeRegistrySubkeyCount(RegistryKey key, unsigned long* count) {
@@ -460,6 +469,7 @@ void installFakePlatform() {
       .readFile = fakeReadFile,
       .closeFile = fakeCloseFile,
       .registryOpen = fakeRegistryOpen,
+      .registryOpenSubkey = fakeRegistryOpenSubkey,
       .registryQueryValue = fakeRegistryQueryValue,
       .registrySubkeyCount = fakeRegistrySubkeyCount,
       .registryEnumSubkey = fakeRegistryEnumSubkey,

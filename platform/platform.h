@@ -22,10 +22,12 @@ enum : int {
   kAnswerNo = 7,
 };
 
-// Registry results: 0 is success, anything else a failure. kRegistryMoreData
-// (ERROR_MORE_DATA) means the caller's buffer was too small.
+// Registry results: 0 is success, anything else a failure. kRegistryNotFound
+// (ERROR_FILE_NOT_FOUND) means the key or value does not exist;
+// kRegistryMoreData (ERROR_MORE_DATA) that the caller's buffer was too small.
 enum : long {
   kRegistrySuccess = 0,
+  kRegistryNotFound = 2,
   kRegistryMoreData = 234,
 };
 
@@ -89,6 +91,10 @@ struct PlatformOps {
 
   // Opens hive\path with KEY_READ through the view.
   long (*registryOpen)(RegistryHive hive, RegistryView view, const char* path, RegistryKey* key);
+  // Opens path below an open key with KEY_READ, in the tree of keys that the
+  // parent belongs to: the parent's handle carries its view, and naming a
+  // view again would redirect the open anew.
+  long (*registryOpenSubkey)(RegistryKey parent, const char* path, RegistryKey* key);
   // Reads a value's bytes; *size is the buffer size in and the byte count out
   // (the needed size when kRegistryMoreData is returned). Text values come as
   // UTF-8, with their terminating NUL only when the stored value has one;

@@ -12,15 +12,19 @@ class FakeRegistryTest : public LauncherTest {
     platform.registryClose(key);
     return true;
   }
-  static std::vector<std::string> subkeys(RegistryHive hive, RegistryView view, const char* path) {
+  static std::vector<std::string> subkeysOf(RegistryKey key) {
     std::vector<std::string> names;
-    RegistryKey key = nullptr;
-    if (platform.registryOpen(hive, view, path, &key) != kRegistrySuccess) return names;
     char name[256];
     unsigned long size = sizeof name;
     for (unsigned long i = 0; platform.registryEnumSubkey(key, i, name, &size) == kRegistrySuccess;
          ++i, size = sizeof name)
       names.push_back(name);
+    return names;
+  }
+  static std::vector<std::string> subkeys(RegistryHive hive, RegistryView view, const char* path) {
+    RegistryKey key = nullptr;
+    if (platform.registryOpen(hive, view, path, &key) != kRegistrySuccess) return {};
+    std::vector<std::string> names = subkeysOf(key);
     platform.registryClose(key);
     return names;
   }
@@ -98,5 +102,61 @@ TEST_F(FakeRegistryTest, TheNthCallFailsWhicheverTreeItReads) {
   EXPECT_TRUE(opens(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A"));  // call 1; closing is not counted
   EXPECT_FALSE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
   EXPECT_TRUE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
+  EXPECT_EQ(0, fake().openRegistryKeys);
+}
+
+// The Java search opens SOFTWARE through a view and every key below it from
+// there, so an open below a key must stay in the tree that key belongs to.
+TEST_F(FakeRegistryTest, AnOpenBelowAKeyStaysInTheParentsTree) {
+  struct Case {
+    bool windowsHas64BitView;
+    bool program64Bit;
+    RegistryView parentView;  // SOFTWARE is opened through it
+    const char* below;
+    std::vector<std::string> subkeys;  // of the key opened below; none: it does not open
+  } cases[] = {
+      {true, true, kView32Bit, "Vendor\\JDK", {"11", "8"}},  // not the program's own view
+      {true, false, kView64Bit, "vendor\\jdk", {"21", "17"}},
+      {true, false, kViewOwn, "Vendor\\JDK", {"11", "8"}},
+      {true, true, kViewOwn, "Vendor", {"JDK"}},
+      {true, true, kView64Bit, "Vendor\\JRE", {}},
+      {true, true, kView64Bit, "", {"Vendor"}},  // the parent again
+      {false, true, kView64Bit, "Vendor\\JDK", {"21", "17", "11", "8"}},  // one tree
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    fake().windowsHas64BitView = c.windowsHas64BitView;
+    fake().program64Bit = c.program64Bit;
+    for (const char* version : {"21", "17"})
+      fakeAddRegistryKey(kHiveLocalMachine, kView64Bit, std::string("SOFTWARE\\Vendor\\JDK\\") + version);
+    for (const char* version : {"11", "8"})
+      fakeAddRegistryKey(kHiveLocalMachine, kView32Bit, std::string("SOFTWARE\\Vendor\\JDK\\") + version);
+    RegistryKey software = nullptr, key = nullptr;
+    ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveLocalMachine, c.parentView, "SOFTWARE", &software));
+    long opened = platform.registryOpenSubkey(software, c.below, &key);
+    EXPECT_EQ(c.subkeys.empty() ? kRegistryNotFound : kRegistrySuccess, opened) << c.below;
+    if (opened == kRegistrySuccess) {
+      EXPECT_EQ(c.subkeys, subkeysOf(key)) << c.program64Bit << c.parentView << c.below;
+      platform.registryClose(key);
+    }
+    platform.registryClose(software);
+    EXPECT_EQ(0, fake().openRegistryKeys);
+  }
+}
+
+TEST_F(FakeRegistryTest, AnOpenBelowAKeyIsARegistryCallThatCanFail) {
+  fakeAddRegistryKey(kHiveCurrentUser, kView64Bit, "SOFTWARE\\A\\B");
+  fake().failRegistryCall = 3;
+  RegistryKey software = nullptr, key = nullptr;
+  ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveCurrentUser, kView64Bit, "SOFTWARE", &software));
+  EXPECT_EQ(kRegistrySuccess, platform.registryOpenSubkey(software, "A\\B", &key));
+  EXPECT_EQ(2, fake().openRegistryKeys);
+  platform.registryClose(key);
+  EXPECT_NE(kRegistrySuccess, platform.registryOpenSubkey(software, "A", &key));  // call 3
+  EXPECT_EQ(nullptr, key);
+  EXPECT_EQ(kRegistrySuccess, platform.registryOpenSubkey(software, "A", &key));
+  platform.registryClose(key);
+  platform.registryClose(software);
+  EXPECT_EQ(4, fake().registryCalls);
   EXPECT_EQ(0, fake().openRegistryKeys);
 }

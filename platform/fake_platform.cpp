@@ -301,6 +301,8 @@ static long openFakeKey(FakeRegistryTree& tree, const std::string& path, Registr
   if (registryCallFails()) return 5;  // access denied
   std::string name = lowerCase(path);
   if (!tree.count(name)) return kRegistryNotFound;
+  const auto& unreadable = state.unreadableRegistryKeys;
+  if (std::count(unreadable.begin(), unreadable.end(), name)) return 5;
   ++state.openRegistryKeys;
   *key = new FakeOpenKey{&tree, name};
   return kRegistrySuccess;

@@ -68,6 +68,9 @@ struct FakeState {
   int registryCalls = 0;
   int failRegistryCall = 0;  // the Nth registry call (from 1) fails; 0 for none
   int openRegistryKeys = 0;
+  // Keys (lower-case paths, in every tree) that exist but cannot be opened,
+  // as when their access list denies reading; the keys below them still open.
+  std::vector<std::string> unreadableRegistryKeys;
 
   std::vector<FakeMessageBox> boxes;
   std::deque<int> answers;  // scripted; when empty, OK boxes answer OK and Yes/No boxes:

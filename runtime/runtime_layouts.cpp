@@ -42,9 +42,11 @@ struct Walk {
   void* context;
 };
 
-static void visitHome(const Walk* walk, const char* path, const char* version) {
+// The home of the key below parent; path names that key in full.
+static void visitHome(const Walk* walk, RegistryKey parent, const char* below, const char* path,
+                      const char* version) {
   RegistryKey key = nullptr;
-  if (platform.registryOpen(walk->hive, walk->view, path, &key) != kRegistrySuccess) return;
+  if (platform.registryOpenSubkey(parent, below, &key) != kRegistrySuccess) return;
   const char* valueName = kHomeValues;
   for (char shape = kVersionSubkeys; shape < walk->shape; ++shape) valueName += strlen(valueName) + 1;
   char* home = readRegistryText(key, valueName);
@@ -66,44 +68,85 @@ static char* majorOf(const char* name) {
   return copyTextPart(name, end - name);
 }
 
-// Each subkey of path: at the layout's key (no version yet) a version,
-// below an installer's version key a JVM name with its MSI key.
-static void walkSubkeys(const Walk* walk, const char* path, const char* version) {
-  RegistryKey key = nullptr;
-  if (platform.registryOpen(walk->hive, walk->view, path, &key) != kRegistrySuccess) return;
+static void walkKey(const Walk* walk, RegistryKey parent, const char* below, const char* path,
+                    const char* version);
+
+// Each subkey of the open key at path: at the layout's key (no version yet)
+// a version, below an installer's version key a JVM name with its MSI key.
+static void walkSubkeys(const Walk* walk, RegistryKey key, const char* path, const char* version) {
   unsigned long count = 0;
   if (platform.registrySubkeyCount(key, &count) != kRegistrySuccess) count = 0;
   for (unsigned long i = 0; i < count; ++i) {
     char name[kMaxVersionNameLength + 1];
     if (!readSubkeyName(key, i, name)) continue;
     char* subkey = formatText(version ? "%s\\%s\\MSI" : "%s\\%s", path, name);
+    const char* below = subkey + strlen(path) + 1;
     if (version) {
-      visitHome(walk, subkey, version);
+      visitHome(walk, key, below, subkey, version);
     } else {
       char* named = walk->shape == kMajorSubkeys ? majorOf(name) : copyText(name);
       if (walk->shape == kInstallerKeys)
-        walkSubkeys(walk, subkey, named);
+        walkKey(walk, key, below, subkey, named);
       else
-        visitHome(walk, subkey, named);
+        visitHome(walk, key, below, subkey, named);
       free(named);
     }
     free(subkey);
   }
+}
+
+static void walkKey(const Walk* walk, RegistryKey parent, const char* below, const char* path,
+                    const char* version) {
+  RegistryKey key = nullptr;
+  if (platform.registryOpenSubkey(parent, below, &key) != kRegistrySuccess) return;
+  walkSubkeys(walk, key, path, version);
   platform.registryClose(key);
 }
 
+static bool isVendorOf(const char* layout, const char* vendor, size_t length) {
+  return strncmp(layout + 1, vendor, length) == 0 && layout[1 + length] == '\\';
+}
+
+// The layouts of the vendor that the first one names, below its vendor key,
+// which is opened once; none when that key does not exist. Should the key
+// exist but not open, each layout is opened below SOFTWARE instead, as its
+// own key may still be readable. Returns the next vendor's first layout.
+static const char* walkVendor(Walk* walk, RegistryKey software, const char* layouts) {
+  const char* vendor = layouts + 1;
+  size_t length = strchr(vendor, '\\') - vendor;
+  char* vendorName = copyTextPart(vendor, length);
+  RegistryKey vendorKey = nullptr;
+  long opened = platform.registryOpenSubkey(software, vendorName, &vendorKey);
+  free(vendorName);
+  RegistryKey parent = opened == kRegistrySuccess ? vendorKey : software;
+  size_t parentLength = strlen("SOFTWARE\\") + (opened == kRegistrySuccess ? length + 1 : 0);
+  const char* layout = layouts;
+  for (; *layout && isVendorOf(layout, vendor, length); layout += strlen(layout) + 1) {
+    if (opened == kRegistryNotFound) continue;
+    walk->shape = layout[0];
+    int kinds = layout[strlen(layout) - 1] == '\\' ? 2 : 1;
+    for (int kind = 0; kind < kinds; ++kind) {
+      char* path = formatText("SOFTWARE\\%s%s", layout + 1, kinds == 1 ? "" : kind ? "JRE" : "JDK");
+      walkKey(walk, parent, path + parentLength, path, nullptr);
+      free(path);
+    }
+  }
+  if (opened == kRegistrySuccess) platform.registryClose(vendorKey);
+  return layout;
+}
+
+// SOFTWARE is opened once for each hive and view, the only open that names
+// the view; every key below it is opened from there.
 void walkRegisteredRuntimes(RegisteredRuntimeVisitor visit, void* context) {
   for (int hive = kHiveLocalMachine; hive <= kHiveCurrentUser; ++hive) {
     for (int view = kView32Bit; view >= kView64Bit; --view) {
-      for (const char* layout = kLayouts; *layout; layout += strlen(layout) + 1) {
-        Walk walk = {(RegistryHive)hive, (RegistryView)view, layout[0], visit, context};
-        int kinds = layout[strlen(layout) - 1] == '\\' ? 2 : 1;
-        for (int kind = 0; kind < kinds; ++kind) {
-          char* path = formatText("SOFTWARE\\%s%s", layout + 1, kinds == 1 ? "" : kind ? "JRE" : "JDK");
-          walkSubkeys(&walk, path, nullptr);
-          free(path);
-        }
-      }
+      RegistryKey software = nullptr;
+      if (platform.registryOpen((RegistryHive)hive, (RegistryView)view, "SOFTWARE", &software) !=
+          kRegistrySuccess)
+        continue;
+      Walk walk = {(RegistryHive)hive, (RegistryView)view, 0, visit, context};
+      for (const char* layout = kLayouts; *layout;) layout = walkVendor(&walk, software, layout);
+      platform.registryClose(software);
     }
   }
 }

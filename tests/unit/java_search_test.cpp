@@ -260,6 +260,36 @@ TEST_F(JavaSearchTest, AFailingRegistryCallHidesOnlyWhatItWouldHaveRead) {
   EXPECT_THAT(chosen, ElementsAre(command("C:\\jdk17"), command("C:\\zulu21")));
 }
 
+// The walk opens a vendor's key once and its layouts below it; a vendor key
+// that exists but cannot be opened must not hide the layouts below it.
+TEST_F(JavaSearchTest, AKeyThatCannotBeOpenedHidesOnlyTheRuntimesBelowIt) {
+  struct Case {
+    const char* unreadable;
+    std::vector<std::string> found;  // the candidates' homes, in the order found
+  } cases[] = {
+      {"software\\eclipse adoptium", {"C:\\jdk21", "C:\\jre17", "C:\\jdk11"}},
+      {"software\\javasoft", {"C:\\jdk21", "C:\\jre17", "C:\\jdk11"}},
+      {"software\\eclipse adoptium\\jdk", {"C:\\jre17", "C:\\jdk11"}},
+      {"software\\eclipse adoptium\\jre\\17.0.9.9", {"C:\\jdk21", "C:\\jdk11"}},
+  };
+  for (const Case& c : cases) {
+    installFakePlatform();
+    settings.debug = true;
+    registerJava(kHiveLocalMachine, kView64Bit, "Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI", "Path",
+                 "C:\\jdk21");
+    registerJava(kHiveLocalMachine, kView64Bit, "Eclipse Adoptium\\JRE\\17.0.9.9\\hotspot\\MSI", "Path",
+                 "C:\\jre17");
+    registerJava(kHiveCurrentUser, kView32Bit, "JavaSoft\\JDK\\11", "JavaHome", "C:\\jdk11");
+    for (const char* home : {"C:\\jdk21", "C:\\jre17", "C:\\jdk11"}) fakeInstallJava(home, 64);
+    fake().unreadableRegistryKeys.push_back(c.unreadable);
+    search();
+    std::vector<std::string> found;
+    for (const std::string& line : traceLines()) found.push_back(line.substr(0, line.find(": Java ")));
+    for (std::string& line : found) line = line.substr(line.rfind(": ") + 2);
+    EXPECT_EQ(c.found, found) << c.unreadable;
+  }
+}
+
 TEST_F(JavaSearchTest, WhenNothingFitsOneBoxSaysWhatWasFoundAndWhy) {
   setSetting(&settings.appname, "Example Viewer");
   setSetting(&settings.minJava, "11");

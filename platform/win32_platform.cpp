@@ -199,11 +199,12 @@ static LONG deliverValue(DWORD type, BYTE* data, DWORD bytes, char* buffer, unsi
   return result;
 }
 
-// The value is read whole (asked again while it grows), then delivered.
+// The value is read whole (asked again while it grows), then delivered. The
+// first try has room for a path, so that reading one takes a single call.
 static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
                                     char* buffer, unsigned long* size) {
   WCHAR* wideName = toWide(name);
-  DWORD valueType = 0, bytes = 0;
+  DWORD valueType = 0, bytes = MAX_PATH * sizeof(WCHAR);
   BYTE* data = NULL;
   LONG result = wideName ? ERROR_MORE_DATA : ERROR_NOT_ENOUGH_MEMORY;
   for (int attempt = 0; attempt < 4 && result == ERROR_MORE_DATA; ++attempt) {

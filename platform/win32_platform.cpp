@@ -38,7 +38,16 @@ char** win32Arguments(int* count) {
   return arguments;
 }
 
+// Trace lines gather in standard output's buffer and leave together
+// before the launcher shows a box, starts a program (Java may write to the
+// same output, and the launcher may then wait on it for a long time),
+// writes to standard error or ends. Under Wine every write is a round trip
+// to the wineserver: line by line, the hundred lines of a version
+// resolution cost more than the rest of the launcher's own work.
+static void flushOutput(void) { fflush(stdout); }
+
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
+  flushOutput();
   WCHAR* wideText = toWide(text);
   WCHAR* wideCaption = toWide(caption);
   int answer = MessageBoxW(NULL, wideText, wideCaption, style);
@@ -252,6 +261,7 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   PROCESS_INFORMATION info;
   memset(&info, 0, sizeof info);
   WCHAR* wideLine = toWide(commandLine);
+  flushOutput();
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   BOOL started = wideLine && (!title || startup.lpTitle) &&
                  CreateProcessW(NULL, wideLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info);
@@ -279,19 +289,22 @@ static bool win32ProcessExitCode(ProcessHandle process, unsigned long* code) {
 }
 
 // Standard output and error get the ANSI code page and stay in the C
-// runtime's text mode, so each line feed goes out as CR LF. Each line is
-// flushed at once: the launcher may then wait for a long time on the Java process.
+// runtime's text mode, so each line feed goes out as CR LF.
 static void writeInAnsi(const char* text, FILE* stream) {
   WCHAR* wide = toWide(text);
   char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
   fputs(ansi ? ansi : text, stream);
-  fflush(stream);
   free(ansi);
   free(wide);
 }
 
 static void win32WriteOutput(const char* text) { writeInAnsi(text, stdout); }
-static void win32WriteError(const char* text) { writeInAnsi(text, stderr); }
+
+static void win32WriteError(const char* text) {
+  flushOutput();
+  writeInAnsi(text, stderr);
+  fflush(stderr);
+}
 
 static void win32ExitProcess(int status) { exit(status); }
 
@@ -335,9 +348,10 @@ static char* win32ShortPath(const char* path) {
 
 // The C runtime leaves a stream unbuffered when it is a character device (a
 // console, NUL) and then writes it one byte per system call: a hundred trace
-// lines became thousands of writes. With a buffer, each flushed line is one write.
+// lines became thousands of writes. Standard output's buffer holds the
+// lines of a version resolution over a few hundred installed versions.
 static void bufferStandardStreams(void) {
-  setvbuf(stdout, NULL, _IOFBF, BUFSIZ);
+  setvbuf(stdout, NULL, _IOFBF, 32768);
   setvbuf(stderr, NULL, _IOFBF, BUFSIZ);
 }
 

@@ -274,13 +274,17 @@ rss_kib() { awk '/^VmRSS/ { print $2 }' /proc/"$1"/status; }
 
 # The pid of the program of this prefix started as $1: the loader's own for a
 # 64-bit program; a 32-bit one, started from a 64-bit loader, runs in a
-# process of its own.
+# process of its own. The loop ends well whichever process /proc lists last
+# (under pipefail a failed test there used to stop the script).
 program_pid() {
   local entry
   for entry in /proc/[0-9]*; do
     { tr '\0' '\n' <"$entry/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-    [ "$({ tr '\0' '\n' <"$entry/cmdline"; } 2>/dev/null | head -n 1)" = "$1" ] && echo "${entry#/proc/}"
-  done | head -n 1
+    if [ "$({ tr '\0' '\n' <"$entry/cmdline"; } 2>/dev/null | head -n 1)" = "$1" ]; then
+      echo "${entry#/proc/}"
+      break
+    fi
+  done
 }
 
 # Starts one launcher with a stand-in that runs for 12 s, and looks at the

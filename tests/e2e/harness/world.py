@@ -172,6 +172,11 @@ class World:
         self.build = build
         self.launcher = build.exe.read_bytes()
 
+    @property
+    def other_build(self) -> Build:
+        """The build whose registry view the launcher under test does not read."""
+        return next(build for build in BUILDS if build != self.build)
+
     def apply_registry(self, registry: Registry, other_view: Registry = NO_ROOT,
                        keys: tuple[Key, ...] = ()):
         """registry into the view the launcher under test reads, other_view
@@ -182,12 +187,11 @@ class World:
         for runtime in registry.runtimes + other_view.runtimes:
             if runtime.home and runtime.home[:3].upper() == "C:\\":
                 self.install_java_home(runtime.home, runtime.stand_in)
-        other = next(build for build in BUILDS if build != self.build)
         reg_file = self.session.root / "runtimes.reg"
         roots = {self.key_name(key, key.root) for key in keys}
         # The keys' roots go first: a case may add keys below the runtime root key.
-        header, runtimes = reg_file_text({self.build.software: registry,
-                                          other.software: other_view}).split("\n", 1)
+        views = {self.build.software: registry, self.other_build.software: other_view}
+        header, runtimes = reg_file_text(views).split("\n", 1)
         reg_file.write_text("\n".join([
             header, *(f"[-{name}]" for name in sorted(self.key_roots | roots)), runtimes,
             keys_reg_text([(self.key_name(key, key.path), key) for key in keys])]))
@@ -204,8 +208,7 @@ class World:
         (the browser) from it: that key is never created."""
         if key.hive == "HKCU":
             return f"HKEY_CURRENT_USER\\Software\\{path}"
-        other = next(build for build in BUILDS if build != self.build)
-        software = {"own": self.build.software, "other": other.software,
+        software = {"own": self.build.software, "other": self.other_build.software,
                     "64": WIN64.software, "32": WIN32.software}[key.view]
         return f"HKEY_LOCAL_MACHINE\\{software}\\{path}"
 

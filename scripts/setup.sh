@@ -26,7 +26,14 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 install() { as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$@"; }
 echo "Installing:$missing$missing_optional"
 as_root dpkg --add-architecture i386
-as_root apt-get update -q
+# A mirror in the middle of a sync fails an index now and then; the lists
+# that did arrive are enough when the packages are in them, and a package
+# that is not fails its install below, loudly.
+for attempt in 1 2 3; do
+  as_root apt-get update -q && break
+  echo "setup: apt-get update failed (attempt $attempt of 3)"
+  sleep 5
+done
 [ -z "$missing" ] || install $missing
 # The 64-bit build runs without it; the tests say when the 32-bit one cannot run.
 [ -z "$missing_optional" ] || install $missing_optional ||

@@ -147,6 +147,11 @@ struct PlatformOps {
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller frees), or NULL when it cannot be read.
   char* (*programPath)(void);
+
+  // For the console launcher.
+  // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
+  // waiting for Java; the programs it starts on its console still get them.
+  void (*outliveConsoleInterrupts)(void);
 };
 
 extern PlatformOps platform;

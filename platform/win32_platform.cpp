@@ -368,6 +368,16 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
+// Java, on the same console, gets the same events and decides what they
+// mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
+// is not inherited: the NULL form would make Java ignore Ctrl+C. Closing the
+// console, logging off and shutting down keep their default handling.
+static BOOL WINAPI ignoreInterrupt(DWORD event) {
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
+static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
+
 void installWin32Platform(void) {
   bufferStandardStreams();
   platform = PlatformOps{
@@ -400,5 +410,6 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
+      .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
   };
 }

@@ -119,7 +119,8 @@ struct PlatformOps {
   bool (*processExitCode)(ProcessHandle process, unsigned long* code);
 
   // Text-mode standard output and standard error (each '\n' becomes CR LF on
-  // Windows), written in the ANSI code page. Standard output may be held
+  // Windows), written in the ANSI code page; standard error on a console
+  // shows a text in any script as written. Standard output may be held
   // back, but is written out before a message box, a process start, a write
   // to standard error and the end of the process.
   void (*writeOutput)(const char* text);

@@ -58,7 +58,7 @@ def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool
     """Each case's result by build: passed, failed, or None when the case
     needs a build this machine cannot run."""
     chosen = [(build, [case for case in CASES if selected(f"{build.tag} {case.name}")])
-              for build in builds if build.exe.exists()]
+              for build in builds if build.exe.exists() and build.console_exe.exists()]
     chosen = [(build, cases) for build, cases in chosen if cases]
     if not chosen:
         return {}

@@ -112,6 +112,10 @@ struct PlatformOps {
   // inherited handles, environment and directory, and a startup record whose
   // only non-zero members are its size and the title (NULL for none).
   // Returns true on success; on failure *errorCode is the system's error code.
+  // A console program started so shares the console launcher's console and
+  // standard handles, redirected files and pipes included: the handles a
+  // program is given are inheritable, and without STARTF_USESTDHANDLES a
+  // console child takes its parent's.
   bool (*startProcess)(char* commandLine, const char* title, ProcessHandle* process,
                        unsigned long* errorCode);
   void (*waitForInputIdle)(ProcessHandle process, unsigned long milliseconds);

@@ -83,7 +83,6 @@ static void dumpSettings(void) {
 // A main class first (without one nothing is looked up), then the Java that
 // runs, then the start.
 static LaunchEnd launch(unsigned long* exitCode) {
-  *exitCode = 0;
   if (!mainClassNamed()) return kJavaRefused;
   if (!chooseJava()) return kNoJavaChosen;
   if (settings.console) platform.outliveConsoleInterrupts();

@@ -179,7 +179,7 @@ def show_console_tool(world, classes: Path) -> bool:
     print("count.config:", *[f"    {line}" for line in config.splitlines()], sep="\n")
     print(f"Started from the shell: {TOOL_AT}\\count.exe first-arg, "
           f"its standard input a pipe with {TOOL_INPUT!r}")
-    settings = dict(launcher="launcherc.exe", exe="count.exe", app_dir=TOOL_AT, config=config,
+    settings = dict(console_launcher=True, exe="count.exe", app_dir=TOOL_AT, config=config,
                     args=["first-arg"], stdin=TOOL_INPUT)
     print("\n--- with the stand-in Java program, which copies its input to its output, "
           f"writes a line to its error and ends with {TOOL_STATUS}")

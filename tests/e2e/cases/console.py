@@ -19,7 +19,7 @@ NO_CONFIG = r"Can't open {}\tool.config Error No such file or directory"
 
 def tool(name: str, **changes) -> Case:
     """A command-line tool, tool.exe, in the application directory."""
-    settings = dict(launcher="launcherc.exe", exe="tool.exe", start="parent", config=HEAD)
+    settings = dict(console_launcher=True, exe="tool.exe", start="parent", config=HEAD)
     settings.update(changes)
     return Case("console launcher: " + name, **settings)
 

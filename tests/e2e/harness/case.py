@@ -5,8 +5,8 @@ import re
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
-from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .builds import WIN64
+from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
 from .wine import Run, WineError, WineSession, wait_until
 from .world import NO_ROOT, Key, Registry, Runtime, World
@@ -132,7 +132,7 @@ class Case:
     typed: str | None = None         # console: the command typed, default the exe's stem
     cwd: str | None = None           # console: where it is typed, default app_dir
     env: dict[str, str] = field(default_factory=dict)
-    launcher: str = "launcher.exe"   # the build's file installed as exe ("launcherc.exe")
+    console_launcher: bool = False   # installs the build's launcherc.exe as exe
     stdin: bytes | None = None       # through a pipe; None: an empty input
     registry: Registry = STANDARD    # in the registry view that the launcher reads
     other_view: Registry = NO_ROOT   # in the other view
@@ -224,7 +224,8 @@ def run_case(world: World, case: Case) -> Outcome:
     parent_record = session.root / f"parent-{number}.rec"
     session.boxes_log.unlink(missing_ok=True)
     world.apply_registry(case.registry, case.other_view, case.keys)
-    world.put(case.absolute(case.exe), world.launchers[case.launcher])
+    world.put(case.absolute(case.exe),
+              world.console_launcher if case.console_launcher else world.launcher)
     for path, content in case.all_files().items():
         world.put(path, content)
     session.answers_file.write_text(

@@ -163,7 +163,7 @@ class World:
     stand_ins: dict[tuple[str, str], Path]   # (build, program name) -> built stand-in
     build: Build = WIN64
     launcher: bytes = b""                    # the launcher exe under test
-    launchers: dict[str, bytes] = field(default_factory=dict)  # both, by file name
+    console_launcher: bytes = b""            # and its console launcher
     registry: tuple | None = None            # the state last imported
     homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
@@ -172,7 +172,7 @@ class World:
     def use(self, build: Build):
         self.build = build
         self.launcher = build.exe.read_bytes()
-        self.launchers = {exe.name: exe.read_bytes() for exe in (build.exe, build.console_exe)}
+        self.console_launcher = build.console_exe.read_bytes()
 
     @property
     def other_build(self) -> Build:

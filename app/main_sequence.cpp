@@ -82,10 +82,29 @@ static void dumpSettings(void) {
 
 // A main class first (without one nothing is looked up), then the Java that
 // runs, then the start.
-static void launch(void) {
-  if (!mainClassNamed()) return;
-  if (!chooseJava()) return;
-  launchJava();
+static LaunchEnd launch(unsigned long* exitCode) {
+  if (!mainClassNamed()) return kJavaRefused;
+  if (!chooseJava()) return kNoJavaChosen;
+  if (settings.console) platform.outliveConsoleInterrupts();
+  return launchJava(exitCode);
+}
+
+// The GUI launcher ends with 0 once the launch step has run, whatever it did.
+// The console launcher ends with Java's own exit code, exactly as the system
+// gives it, or says why no Java was started.
+static int statusAfterLaunch(LaunchEnd end, unsigned long exitCode) {
+  if (!settings.console) return kExitLaunchRan;
+  switch (end) {
+    case kJavaRan:
+      return (int)exitCode;
+    case kNoJavaChosen:
+      return kExitNoJava;
+    case kJavaStartFailed:
+      return kExitJavaNotStarted;
+    case kJavaRefused:
+      break;
+  }
+  return kExitJavaRefused;
 }
 
 int runLauncher(int argc, char** argv) {
@@ -106,6 +125,7 @@ int runLauncher(int argc, char** argv) {
     return kExitNoConfigFile;
   }
   dumpSettings();
-  launch();
-  return kExitLaunchRan;
+  unsigned long exitCode = 0;
+  LaunchEnd end = launch(&exitCode);
+  return statusAfterLaunch(end, exitCode);
 }

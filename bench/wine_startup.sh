@@ -2,7 +2,8 @@
 # Footprint and speed of the launcher under Wine, for each build that this
 # machine runs (scripts/wine_builds.sh; CORVANE_BUILDS narrows it), every
 # figure named with its build:
-#   1. size of the exe, with and without its icon resources;
+#   1. size of the exe and of the console launcher, with and without their
+#      icon resources;
 #   2. start-up: median wall time, in interleaved rounds, of
 #        (a) the launcher with a large configuration (100 vmparam lines, 100 jars,
 #            10 include files, a javaVersion resolved over 50 installed versions)
@@ -68,7 +69,8 @@ build() {
   mkdir -p "$work/$1"
   (cd "$root" && flock /tmp/corvane-build.lock sh -c '
     cmake --preset $1 -DCORVANE_BENCH=ON >/dev/null && cmake --build --preset $1 >/dev/null &&
-    cp build/$1/launcher.exe build/$1/bench/javaw.exe build/$1/bench/least_launcher.exe "$2"' \
+    cp build/$1/launcher.exe build/$1/launcherc.exe build/$1/bench/javaw.exe \
+      build/$1/bench/least_launcher.exe "$2"' \
     sh "$1" "$work/$1")
   if [ -n "${LAUNCHER:-}" ]; then cp "$LAUNCHER" "$work/$1/launcher.exe"; fi
 }
@@ -423,15 +425,21 @@ measure_search() {
   row "s - t, paired by round" "$work/st.work"
 }
 
-report_sizes() {
+# The rows of one exe: its size with and without its icons (the .rsrc section).
+report_exe_size() {
   local size alignment rsrc
-  size=$(stat -c %s "$exe")
-  alignment=$((16#$($objdump -p "$exe" | awk '/^FileAlignment/ { print $2 }')))
-  rsrc=$((16#$($objdump -h "$exe" | awk '$2 == ".rsrc" { print $3 }')))
+  size=$(stat -c %s "$1")
+  alignment=$((16#$($objdump -p "$1" | awk '/^FileAlignment/ { print $2 }')))
+  rsrc=$((16#$($objdump -h "$1" | awk '$2 == ".rsrc" { print $3 }')))
   rsrc=$(((rsrc + alignment - 1) / alignment * alignment))  # as laid out in the file
-  echo "| launcher.exe with its icons | $size | $((size / 1024)) KiB |"
+  echo "| $2 with its icons | $size | $((size / 1024)) KiB |"
   echo "| .rsrc section (icons) | $rsrc | |"
-  echo "| launcher.exe without icons | $((size - rsrc)) | $(((size - rsrc) / 1024)) KiB |"
+  echo "| $2 without icons | $((size - rsrc)) | $(((size - rsrc) / 1024)) KiB |"
+}
+
+report_sizes() {
+  report_exe_size "$exe" launcher.exe
+  report_exe_size "$work/$build/launcherc.exe" "launcherc.exe (console)"
   echo "| least launcher (for comparison) | $(stat -c %s "$least") | |"
 }
 

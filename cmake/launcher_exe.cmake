@@ -33,3 +33,16 @@ target_compile_options(launcher PRIVATE ${CORVANE_EXE_COMPILE_OPTIONS})
 target_compile_options(launcher PRIVATE "-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=")
 # -municode: the entry is wWinMain, and the C runtime splits the wide command line.
 target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} -municode)
+
+# The console launcher for command-line tools (launcherc.exe): the same
+# sources, resources, libraries and options as the launcher above, linked as a
+# console-subsystem exe whose entry (wmain) selects the console variant.
+get_target_property(CORVANE_LAUNCHER_SOURCES launcher SOURCES)
+add_executable(launcherc ${CORVANE_LAUNCHER_SOURCES})
+foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS)
+  get_target_property(value launcher ${property})
+  if(value)
+    set_target_properties(launcherc PROPERTIES ${property} "${value}")
+  endif()
+endforeach()
+target_compile_definitions(launcherc PRIVATE CORVANE_CONSOLE)

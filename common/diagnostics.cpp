@@ -2,10 +2,21 @@
 
 #include <stdarg.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "platform/platform.h"
+
+int showText(const char* caption, unsigned style, const char* text) {
+  if (!settings.console) return platform.messageBox(text, caption, style);
+  platform.writeError(caption);
+  platform.writeError(": ");
+  platform.writeError(text);
+  size_t length = strlen(text);
+  if (length == 0 || text[length - 1] != '\n') platform.writeError("\n");
+  return (style & kBoxYesNo) ? kAnswerNo : kAnswerOk;
+}
 
 static char* formatList(const char* format, va_list arguments) {
   TextBuffer buffer = {};
@@ -13,10 +24,10 @@ static char* formatList(const char* format, va_list arguments) {
   return textRelease(&buffer);
 }
 
-static int boxFromList(const char* caption, unsigned style, const char* format,
-                       va_list arguments) {
+static int showFromList(const char* caption, unsigned style, const char* format,
+                        va_list arguments) {
   char* text = formatList(format, arguments);
-  int answer = platform.messageBox(text, caption, style);
+  int answer = showText(caption, style, text);
   free(text);
   return answer;
 }
@@ -24,7 +35,7 @@ static int boxFromList(const char* caption, unsigned style, const char* format,
 int showMessage(const char* caption, unsigned style, const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  int answer = boxFromList(caption, style, format, arguments);
+  int answer = showFromList(caption, style, format, arguments);
   va_end(arguments);
   return answer;
 }
@@ -33,7 +44,7 @@ void debugMessage(const char* caption, const char* format, ...) {
   if (!settings.debug) return;
   va_list arguments;
   va_start(arguments, format);
-  boxFromList(caption, kBoxOk, format, arguments);
+  showFromList(caption, kBoxOk, format, arguments);
   va_end(arguments);
 }
 
@@ -41,20 +52,36 @@ void debugErrorMessage(const char* caption, const char* format, ...) {
   if (!settings.debug) return;
   va_list arguments;
   va_start(arguments, format);
-  boxFromList(caption, kBoxIconError, format, arguments);
+  showFromList(caption, kBoxIconError, format, arguments);
   va_end(arguments);
 }
 
-static void writeFromList(void (*write)(const char*), const char* format, va_list arguments) {
+bool askToOpenPage(const char* caption, const char* text, const char* question, const char* page) {
+  if (!settings.console)
+    return showMessage(caption, kBoxIconError | kBoxYesNo, "%s\n%s", text, question) == kAnswerYes;
+  if (page)
+    showMessage(caption, kBoxIconError, "%s\nDownload page: %s", text, page);
+  else
+    showText(caption, kBoxIconError, text);
+  return false;
+}
+
+void reportOutOfMemory(void) {
+  if (!settings.console) platform.writeError("Out of memory\n");
+  showText("Error", kBoxIconError, "Out of memory");
+}
+
+static void writeFromList(const char* format, va_list arguments) {
   char* text = formatList(format, arguments);
-  write(text);
+  (settings.console ? platform.writeError : platform.writeOutput)(text);
   free(text);
 }
 
 void traceLine(const char* format, ...) {
+  if (settings.console && !settings.debug) return;
   va_list arguments;
   va_start(arguments, format);
-  writeFromList(platform.writeOutput, format, arguments);
+  writeFromList(format, arguments);
   va_end(arguments);
 }
 
@@ -62,13 +89,15 @@ void debugTraceLine(const char* format, ...) {
   if (!settings.debug) return;
   va_list arguments;
   va_start(arguments, format);
-  writeFromList(platform.writeOutput, format, arguments);
+  writeFromList(format, arguments);
   va_end(arguments);
 }
 
 void errorLine(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  writeFromList(platform.writeError, format, arguments);
+  char* text = formatList(format, arguments);
   va_end(arguments);
+  platform.writeError(text);
+  free(text);
 }

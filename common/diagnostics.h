@@ -1,12 +1,19 @@
 // The launcher's three channels: message boxes, trace lines on standard
 // output, and error lines on standard error. Every user-visible text goes
-// through here, so that debug mode is decided in one place.
+// through here, so that debug mode and the console launcher are decided in
+// one place: the console launcher never shows a box (it writes the caption,
+// then the text, on standard error) and leaves standard output to Java.
 #ifndef CORVANE_COMMON_DIAGNOSTICS_H
 #define CORVANE_COMMON_DIAGNOSTICS_H
 
 #include "common/text.h"
 
-// A message box whose text is formed from format; returns the answer.
+// The seam between the launcher and its user: a message box with text, or,
+// in the console launcher, "caption: text" on standard error; returns the
+// answer (the console launcher answers No to a question, and waits for no
+// one). Allocates nothing, so that running out of memory can be told too.
+int showText(const char* caption, unsigned style, const char* text);
+// showText with a text formed from format.
 int showMessage(const char* caption, unsigned style, const char* format, ...)
     CORVANE_PRINTF(3, 4);
 // In debug mode only: an OK box showing a value.
@@ -14,8 +21,20 @@ void debugMessage(const char* caption, const char* format, ...) CORVANE_PRINTF(2
 // In debug mode only: a box with the error icon (registry diagnostics).
 void debugErrorMessage(const char* caption, const char* format, ...) CORVANE_PRINTF(2, 3);
 
-void traceLine(const char* format, ...) CORVANE_PRINTF(1, 2);       // standard output, always
-void debugTraceLine(const char* format, ...) CORVANE_PRINTF(1, 2);  // standard output, debug mode only
+// Offers a web page after text: a Yes/No box that asks question, true for
+// Yes. The console launcher cannot ask: it writes the page's address instead
+// of the question (nothing when page is NULL) and returns false.
+bool askToOpenPage(const char* caption, const char* text, const char* question, const char* page);
+
+// "Out of memory" on standard error and in a box; the console launcher's one
+// line says it. Allocates nothing.
+void reportOutOfMemory(void);
+
+// Trace lines: on standard output in the GUI launcher; on standard error in
+// the console launcher, and there only in debug mode, so that a tool run
+// without -d adds nothing of the launcher's own to either stream.
+void traceLine(const char* format, ...) CORVANE_PRINTF(1, 2);       // always (see above)
+void debugTraceLine(const char* format, ...) CORVANE_PRINTF(1, 2);  // debug mode only
 void errorLine(const char* format, ...) CORVANE_PRINTF(1, 2);       // standard error, always
 
 #endif

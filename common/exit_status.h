@@ -4,11 +4,18 @@
 #define CORVANE_COMMON_EXIT_STATUS_H
 
 enum ExitStatus {
-  kExitLaunchRan = 0,          // the launch step ran, whatever Java did or whether it started
+  kExitLaunchRan = 0,          // the GUI launcher: the launch step ran, whatever Java did or whether it started
   kExitNoConfigFile = 2,       // the configuration file could not be opened
   kExitOutOfMemory = 2,        // an allocation failed (shares the value of the above)
   kExitNoJavaForVersion = 5,   // a "javaVersion" line yielded no Java command
   kExitJavaMissing = 11,       // the user was told the required Java is missing
+  // The console launcher ends with Java's own exit code once Java ran; with
+  // one of these when no Java was started at all, after telling why on
+  // standard error. They are the numbers POSIX wrappers such as env and
+  // nohup end with when they run nothing.
+  kExitJavaRefused = 125,      // no main class, a path Java could not be given, a line too long
+  kExitJavaNotStarted = 126,   // the system could not start the Java program
+  kExitNoJava = 127,           // no Java was found: the registry names none
 };
 
 #endif

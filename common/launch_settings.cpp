@@ -52,4 +52,5 @@ void resetLaunchSettings(void) {
   clearList(&settings.javaHome);
   clearList(&keptTexts);
   settings.debug = false;
+  settings.console = false;
 }

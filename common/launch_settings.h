@@ -28,6 +28,10 @@ struct LaunchSettings {
   TextList javaHome;   // candidate Java homes tried before the registry, in file order
   char* downloadPage;  // the page every download prompt offers, replacing the built-in ones
   bool debug;
+  // The console launcher (launcherc.exe), for command-line tools: set by its
+  // entry before anything else. It never shows a box, leaves standard output
+  // to Java, starts java.exe and ends with Java's own exit status.
+  bool console;
 };
 
 extern LaunchSettings settings;
@@ -42,7 +46,7 @@ void appendSetting(TextList* list, const char* value);
 // here, such texts stay reachable instead of being dropped unreferenced.
 char* keepUntilExit(char* text);
 
-// Back to the initial state (all absent, lists empty, debug off), releasing
+// Back to the initial state (all absent, lists empty, debug and console off), releasing
 // every text, the kept ones included. The launcher itself never needs it; tests do.
 void resetLaunchSettings(void);
 

@@ -3,12 +3,12 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "common/diagnostics.h"
 #include "common/exit_status.h"
 #include "platform/platform.h"
 
 void outOfMemory(void) {
-  platform.writeError("Out of memory\n");
-  platform.messageBox("Out of memory", "Error", kBoxIconError);
+  reportOutOfMemory();
   endProcess(kExitOutOfMemory);
 }
 

@@ -12,6 +12,11 @@ older 1.4.2 release is, which the launcher answers with its download prompt
 (answered Yes: the download page is opened); and one where the installed
 runtime is Debian's OpenJDK, which runs a real main class (examples/openjdk,
 compiled here) that reports what it received.
+
+Then a command-line tool (examples/tool) runs through the console launcher,
+launcherc.exe, with its standard input from a pipe: once with the stand-in,
+whose output and exit status the shell sees as the tool's, and once with
+Debian's OpenJDK running the tool's real main class.
 """
 import signal
 import subprocess
@@ -150,6 +155,54 @@ def show_real_java(world, settings: dict, classes: Path) -> bool:
     return True
 
 
+TOOL = REPO / "examples" / "tool"
+TOOL_AT = r"C:\Program Files\Line Counter"
+TOOL_INPUT = b"first\nsecond\nthird\n"
+TOOL_STATUS = 3
+
+
+def show_shell_view(run):
+    """What the shell that started the console launcher saw of it."""
+    print(f"The shell saw: exit status {run.status}")
+    for name, data in (("standard output", run.stdout), ("standard error", run.stderr)):
+        text = data.decode("utf-8", "replace").replace("\r\n", "\n")
+        print(f"    {name}:" + ("".join(f"\n        {line}" for line in text.splitlines())
+                                 or " (nothing)"))
+
+
+def show_console_tool(world, classes: Path) -> bool:
+    """The tool through the console launcher, with the stand-in and with
+    OpenJDK; True when both gave the tool's output."""
+    config = (TOOL / "count.config").read_text()
+    print(f"\n=== {world.build.tag} A command-line tool through the console launcher: "
+          f"launcherc.exe installed as {TOOL_AT}\\count.exe")
+    print("count.config:", *[f"    {line}" for line in config.splitlines()], sep="\n")
+    print(f"Started from the shell: {TOOL_AT}\\count.exe first-arg, "
+          f"its standard input a pipe with {TOOL_INPUT!r}")
+    settings = dict(console_launcher=True, exe="count.exe", app_dir=TOOL_AT, config=config,
+                    args=["first-arg"], stdin=TOOL_INPUT)
+    print("\n--- with the stand-in Java program, which copies its input to its output, "
+          f"writes a line to its error and ends with {TOOL_STATUS}")
+    outcome = run_case(world, Case("tool, stand-in", registry=STANDARD, java_echo=True,
+                                   java_stderr="stand-in: done\n", java_exit=TOOL_STATUS,
+                                   **settings))
+    show_shell_view(outcome.run)
+    print(f"Message boxes: {len(outcome.boxes) or 'none'}")
+    for java in outcome.java:
+        print(f"Java started: {java['commandLine']}")
+    passed = outcome.run.status == TOOL_STATUS and outcome.run.stdout == TOOL_INPUT
+    print("\n--- with OpenJDK as the java.exe of 1.4.2_08, running com.example.tool.Count")
+    openjdk = Registry((Runtime("1.4.2_08", J142_08_HOME, str(REAL_JAVA)),), current="1.4.2")
+    outcome = run_case(world, Case("tool, openjdk", registry=openjdk,
+                                   files=class_files(classes), **settings))
+    show_shell_view(outcome.run)
+    print(f"Wine gives the launcher no process handle for a Linux program, so the launcher "
+          f"could not wait for OpenJDK nor pass its exit status on ({TOOL_STATUS} here, for "
+          f"three lines): its own status is {outcome.run.status}. The output above is "
+          "OpenJDK's own, on the handles it shares with the launcher.")
+    return passed and b"3 lines" in outcome.run.stdout
+
+
 def main() -> int:
     signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(f"stopped by signal {signum}"))
     answer = runnable_builds()
@@ -172,6 +225,7 @@ def main() -> int:
                  Case("too old", registry=ONLY_OLD_JAVA,
                       answers={"Incompatible JRE Version Found": "yes"}, **settings), world)
             succeeded &= show_real_java(world, settings, classes)
+            succeeded &= show_console_tool(world, classes)
     print("\nThe example ran on: " + ", ".join(build.name for build in answer.runnable))
     return 0 if succeeded else 1
 

@@ -9,29 +9,34 @@
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
-static const int kNothingStarted = 2;
-
 static void reportLaunchError(long code) {
   showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
               settings.mainclass, settings.javapath, (int)code);
 }
 
-// Starts the command, waits for its end and returns the exit code. A start
+// A non-zero exit code is a failure that the GUI launcher tells of. For a
+// command-line tool it is its answer: the console launcher passes it on as
+// its own exit status instead.
+static bool exitCodeIsReported(unsigned long exitCode) {
+  return exitCode != 0 && !settings.console;
+}
+
+// Starts the command, waits for its end and gives its exit code. A start
 // that fails is reported with the system's error code, even when the system
-// gives none, nothing is waited for, and the result is kNothingStarted.
-static int runJava(char* commandLine) {
+// gives none, and nothing is waited for.
+static LaunchEnd runJava(char* commandLine, unsigned long* exitCode) {
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
   bool started = platform.startProcess(commandLine, settings.consoleTitle, &process, &errorCode);
-  unsigned long exitCode = errorCode;
+  *exitCode = errorCode;
   if (started) {
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
-    if (!platform.processExitCode(process, &exitCode)) exitCode = 0;
+    if (!platform.processExitCode(process, exitCode)) *exitCode = 0;
   }
-  if (!started || exitCode != 0) reportLaunchError((long)exitCode);
-  debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);
-  return started ? (int)exitCode : kNothingStarted;
+  if (!started || exitCodeIsReported(*exitCode)) reportLaunchError((long)*exitCode);
+  debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)*exitCode);
+  return started ? kJavaRan : kJavaStartFailed;
 }
 
 // The length Windows counts: one unit for each character of the UTF-8 text,
@@ -49,10 +54,12 @@ bool mainClassNamed(void) {
   return false;
 }
 
-int launchJava(void) {
-  if (!mainClassNamed() || !settings.javapath) return kNothingStarted;
+LaunchEnd launchJava(unsigned long* exitCode) {
+  *exitCode = 0;
+  if (!mainClassNamed()) return kJavaRefused;
+  if (!settings.javapath) return kNoJavaChosen;
   debugMessage("Javapath is", "%s", settings.javapath);
-  if (!giveJavaSpellablePaths()) return kNothingStarted;
+  if (!giveJavaSpellablePaths()) return kJavaRefused;
 
   char* commandLine = keepUntilExit(buildCommandLine());
   debugMessage("Command Line is", "%s", commandLine);
@@ -61,7 +68,7 @@ int launchJava(void) {
     showMessage("Error", kBoxIconError,
                 "The Java command line is %d characters long; Windows accepts at most %d",
                 (int)length, (int)kMaxCommandLineLength);
-    return kNothingStarted;
+    return kJavaRefused;
   }
-  return runJava(commandLine);
+  return runJava(commandLine, exitCode);
 }

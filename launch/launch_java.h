@@ -10,11 +10,20 @@ enum { kMaxCommandLineLength = 32766 };
 // configuration without a main class looks nothing up.
 bool mainClassNamed(void);
 
+// How the launch step ended: Java ran, or why no Java was started.
+enum LaunchEnd {
+  kJavaRan,          // Java's exit code is known
+  kNoJavaChosen,     // no Java command: whoever chose none has told why
+  kJavaRefused,      // no main class, a path Java could not be given, a line too long
+  kJavaStartFailed,  // the system could not start it
+};
+
 // Starts settings.javapath with the command line built from the settings,
-// waits for the process to end, and reports a non-zero exit code. Returns that
-// exit code, or 2 when nothing could be started: no main class (reported
-// here), no Java command (reported by whoever chose none), a path Java could
-// not be given (see spellable_paths.h), a command line too long, or a failed start.
-int launchJava(void);
+// waits for the process to end, and reports a non-zero exit code (the GUI
+// launcher only). *exitCode is Java's exit code once it ran. Every reason for
+// starting nothing is reported here, except a missing Java command: a missing
+// main class, a path Java could not be given (see spellable_paths.h), a
+// command line too long, a failed start.
+LaunchEnd launchJava(unsigned long* exitCode);
 
 #endif

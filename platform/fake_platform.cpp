@@ -454,6 +454,10 @@ static char* fakeProgramPath(void) {
   return state.programPath.empty() ? nullptr : strdup(state.programPath.c_str());
 }
 
+static void fakeOutliveConsoleInterrupts(void) {
+  state.interruptsOutlivedAfter = (int)state.processes.size();
+}
+
 void installFakePlatform() {
   state = FakeState();
   ++stateGeneration;
@@ -488,5 +492,6 @@ void installFakePlatform() {
       .shortPath = fakeShortPath,
       .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
+      .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
   };
 }

@@ -90,6 +90,10 @@ struct FakeState {
   std::string error;
 
   std::string programPath = "C:\\Work\\launcher.exe";  // empty: it cannot be read
+
+  // The console launcher: how many programs had been started when the
+  // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.
+  int interruptsOutlivedAfter = -1;
 };
 
 // Clears the state and points the platform table at the fake.

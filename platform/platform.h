@@ -112,6 +112,10 @@ struct PlatformOps {
   // inherited handles, environment and directory, and a startup record whose
   // only non-zero members are its size and the title (NULL for none).
   // Returns true on success; on failure *errorCode is the system's error code.
+  // A console program started so shares the console launcher's console and
+  // standard handles, redirected files and pipes included: the handles a
+  // program is given are inheritable, and without STARTF_USESTDHANDLES a
+  // console child takes its parent's.
   bool (*startProcess)(char* commandLine, const char* title, ProcessHandle* process,
                        unsigned long* errorCode);
   void (*waitForInputIdle)(ProcessHandle process, unsigned long milliseconds);
@@ -119,7 +123,8 @@ struct PlatformOps {
   bool (*processExitCode)(ProcessHandle process, unsigned long* code);
 
   // Text-mode standard output and standard error (each '\n' becomes CR LF on
-  // Windows), written in the ANSI code page. Standard output may be held
+  // Windows), written in the ANSI code page; standard error on a console
+  // shows a text in any script as written. Standard output may be held
   // back, but is written out before a message box, a process start, a write
   // to standard error and the end of the process.
   void (*writeOutput)(const char* text);
@@ -147,6 +152,11 @@ struct PlatformOps {
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller frees), or NULL when it cannot be read.
   char* (*programPath)(void);
+
+  // For the console launcher.
+  // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
+  // waiting for Java; the programs it starts on its console still get them.
+  void (*outliveConsoleInterrupts)(void);
 };
 
 extern PlatformOps platform;

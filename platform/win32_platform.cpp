@@ -300,8 +300,21 @@ static void writeInAnsi(const char* text, FILE* stream) {
 
 static void win32WriteOutput(const char* text) { writeInAnsi(text, stdout); }
 
+// On a console a text shows as written, in any script; a file or a pipe
+// gets the ANSI code page, as it always did. False when the handle is no
+// console (or the text could not be written to it).
+static bool writeToConsole(HANDLE handle, const char* text) {
+  DWORD mode = 0, written = 0;
+  if (!GetConsoleMode(handle, &mode)) return false;
+  WCHAR* wide = toWide(text);
+  bool done = wide && WriteConsoleW(handle, wide, (DWORD)wcslen(wide), &written, NULL);
+  free(wide);
+  return done;
+}
+
 static void win32WriteError(const char* text) {
   flushOutput();
+  if (writeToConsole(GetStdHandle(STD_ERROR_HANDLE), text)) return;
   writeInAnsi(text, stderr);
   fflush(stderr);
 }
@@ -368,6 +381,16 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
+// Java, on the same console, gets the same events and decides what they
+// mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
+// is not inherited: the NULL form would make Java ignore Ctrl+C. Closing the
+// console, logging off and shutting down keep their default handling.
+static BOOL WINAPI ignoreInterrupt(DWORD event) {
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
+static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
+
 void installWin32Platform(void) {
   bufferStandardStreams();
   platform = PlatformOps{
@@ -400,5 +423,6 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
+      .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
   };
 }

@@ -37,24 +37,28 @@ static char* quotablePage(const char* page) {
   return textRelease(&text);
 }
 
+// The page "downloadPage" names, else fallback, as the browser is to get it;
+// NULL when there is none.
+static char* offeredPage(const char* fallback) {
+  const char* page = textIsEmpty(settings.downloadPage) ? fallback : settings.downloadPage;
+  return page ? quotablePage(page) : nullptr;
+}
+
 // The browser command is started and left alone: its result is not looked
 // at, it is not waited for, and its handles stay open.
-void openConfiguredPage(const char* fallback) {
-  const char* page = textIsEmpty(settings.downloadPage) ? fallback : settings.downloadPage;
-  if (!page) return;
-  char* quotable = quotablePage(page);
-  char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", quotable);
-  free(quotable);
+static void openPage(const char* page) {
+  char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", page);
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
   platform.startProcess(command, nullptr, &process, &errorCode);
   free(command);
 }
 
-// The page "downloadPage" names, else the one settings.javaVersion selects, if any.
-static void openDownloadPage(void) {
-  openConfiguredPage(textIsEmpty(settings.javaVersion) ? nullptr
-                                                       : downloadPageFor(settings.javaVersion));
+void offerDownloadPage(const char* caption, const char* text, const char* question,
+                       const char* fallback) {
+  char* page = offeredPage(fallback);
+  if (askToOpenPage(caption, text, question, page) && page) openPage(page);
+  free(page);
 }
 
 static const char* applicationLabel(void) {
@@ -62,12 +66,14 @@ static const char* applicationLabel(void) {
   return settings.mainclass;  // "(null)" when absent
 }
 
+// Offers "downloadPage", else the page settings.javaVersion selects, if any.
 void promptDownload(const char* caption) {
-  int answer = showMessage(caption, kBoxIconError | kBoxYesNo,
-                           "%s requires the Java Runtime Environment version %s\n"
-                           "Do you want to download it?",
-                           applicationLabel(), settings.javaVersion);
-  if (answer == kAnswerYes) openDownloadPage();
+  char* text = formatText("%s requires the Java Runtime Environment version %s",
+                          applicationLabel(), settings.javaVersion);
+  const char* versionPage =
+      textIsEmpty(settings.javaVersion) ? nullptr : downloadPageFor(settings.javaVersion);
+  offerDownloadPage(caption, text, "Do you want to download it?", versionPage);
+  free(text);
 }
 
 void offerDownload(const char* caption) {

@@ -9,8 +9,10 @@ void promptDownload(const char* caption);
 // promptDownload, then ends the process with kExitJavaMissing whatever the answer.
 [[noreturn]] void offerDownload(const char* caption);
 
-// Starts the browser on settings.downloadPage or, without one, on fallback
-// (nothing when NULL). Does not wait.
-void openConfiguredPage(const char* fallback);
+// Shows text and asks question (askToOpenPage); on Yes starts the browser on
+// settings.downloadPage or, without one, on fallback (nothing when NULL),
+// without waiting. The console launcher names that page instead of asking.
+void offerDownloadPage(const char* caption, const char* text, const char* question,
+                       const char* fallback);
 
 #endif

@@ -7,7 +7,9 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
-static const char* executableName(void) { return settings.debug ? "java.exe" : "javaw.exe"; }
+static const char* executableName(void) {
+  return settings.debug || settings.console ? "java.exe" : "javaw.exe";
+}
 
 // The first bytes of home\name, NUL-terminated; the count read, or -1 when
 // the file cannot be opened.

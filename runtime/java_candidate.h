@@ -10,7 +10,7 @@
 enum JavaVerdict {
   kVerdictFits,
   kVerdictChosen,
-  kVerdictNoExecutable,    // bin\javaw.exe (java.exe in debug mode) is missing
+  kVerdictNoExecutable,    // bin\javaw.exe (java.exe with -d or in the console launcher) is missing
   kVerdictVersionUnknown,  // a range was asked for and the version cannot be read
   kVerdictTooOld,
   kVerdictTooNew,

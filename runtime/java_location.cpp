@@ -12,7 +12,8 @@
 #include "runtime/version_resolution.h"
 
 char* javaCommandFromHome(const char* home) {
-  const char* executable = settings.debug ? "\\java.exe" : "\\javaw.exe";
+  // A console program shares the console launcher's console and handles.
+  const char* executable = settings.debug || settings.console ? "\\java.exe" : "\\javaw.exe";
   const char* quote = strchr(home, ' ') ? "\"" : "";
   return formatText("%s%s\\bin%s%s", quote, home, executable, quote);
 }

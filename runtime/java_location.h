@@ -11,8 +11,8 @@ char* findJavaForVersion(void);
 // the user has been told why there is none.
 char* findDefaultJava(void);
 
-// home\bin\java.exe in debug mode, home\bin\javaw.exe otherwise, wrapped in
-// double quotes when it holds a blank.
+// home\bin\java.exe in debug mode and in the console launcher, home\bin\javaw.exe
+// otherwise, wrapped in double quotes when it holds a blank.
 char* javaCommandFromHome(const char* home);
 
 #endif

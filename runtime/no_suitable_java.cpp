@@ -29,8 +29,7 @@ void tellNoJavaFits(const JavaCandidate* candidates, int count) {
     describeCandidate(&text, &candidates[i]);
     textAppendChar(&text, '\n');
   }
-  textAppend(&text, "\nDo you want to open the download page?");
-  int answer = showMessage(name ? name : "Java Not Found", kBoxIconError | kBoxYesNo, "%s", text.data);
+  offerDownloadPage(name ? name : "Java Not Found", text.data,
+                    "Do you want to open the download page?", DEFAULT_DOWNLOAD_PAGE);
   textFree(&text);
-  if (answer == kAnswerYes) openConfiguredPage(DEFAULT_DOWNLOAD_PAGE);
 }

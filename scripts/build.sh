@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the launcher in both its builds (build/win32/launcher.exe, the shipped
-# one, and build/win64/launcher.exe) and the host tests (build/host).
+# one, and build/win64/launcher.exe), each with its console launcher
+# (launcherc.exe), and the host tests (build/host).
 set -eu
 cd "$(dirname "$0")/.."
 for preset in win32 win64 host; do

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""End-to-end tests of build/win32/launcher.exe and build/win64/launcher.exe under Wine.
+"""End-to-end tests of the launchers of build/win32 and build/win64 under Wine.
 
     python3 tests/e2e/run_e2e.py [-k TEXT]
 
-Checks the file of each build, then runs every case with each build that
-this machine can run (scripts/wine_builds.sh; CORVANE_BUILDS narrows it), in
-one private 64-bit Wine prefix on its own Xvfb display. Every line names its
-build. Exit status 1 when any check or case fails, or nothing was run.
+Checks the files of each build (launcher.exe, and launcherc.exe, the console
+launcher), then runs every case with each build that this machine can run
+(scripts/wine_builds.sh; CORVANE_BUILDS narrows it), in one private 64-bit
+Wine prefix on its own Xvfb display. Every line names its build. Exit status 1 when any check or case fails, or nothing was run.
 """
 import argparse
 import signal
@@ -42,15 +42,17 @@ def static_checks(selected) -> dict[str, list[bool]]:
     """Every build's file is checked, whether or not it can run here."""
     results = {}
     for build in BUILDS:
-        for name, check_exe in STATIC_CHECKS(build):
-            name = f"{build.tag} executable: {name}"
-            if not selected(name):
-                continue
-            started = time.monotonic()
-            problems = check_exe(build.exe) if build.exe.exists() else \
-                [f"{build.exe} is missing: build the {build.name} preset first"]
-            results.setdefault(build.name, []).append(
-                report(name, problems, time.monotonic() - started))
+        for exe, console in ((build.exe, False), (build.console_exe, True)):
+            label = "console executable" if console else "executable"
+            for name, check_exe in STATIC_CHECKS(build, console):
+                name = f"{build.tag} {label}: {name}"
+                if not selected(name):
+                    continue
+                started = time.monotonic()
+                problems = check_exe(exe) if exe.exists() else \
+                    [f"{exe} is missing: build the {build.name} preset first"]
+                results.setdefault(build.name, []).append(
+                    report(name, problems, time.monotonic() - started))
     return results
 
 
@@ -58,7 +60,7 @@ def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool
     """Each case's result by build: passed, failed, or None when the case
     needs a build this machine cannot run."""
     chosen = [(build, [case for case in CASES if selected(f"{build.tag} {case.name}")])
-              for build in builds if build.exe.exists()]
+              for build in builds if build.exe.exists() and build.console_exe.exists()]
     chosen = [(build, cases) for build, cases in chosen if cases]
     if not chosen:
         return {}

@@ -70,15 +70,16 @@ static void checkAssembly(const std::string& line) {
 }
 
 static void checkLaunch(const std::string& line) {
-  int result = launchJava();
+  unsigned long exitCode = 1;
+  LaunchEnd result = launchJava(&exitCode);
   const auto& processes = fake().processes;
   if (utf16Length(line) <= kMaxCommandLineLength) {
     FUZZ_EXPECT(processes.size() == 1, "a line Windows takes is started");
     FUZZ_EXPECT_EQ(line, processes[0].commandLine, "the assembled line is started");
-    FUZZ_EXPECT(result == 0, "a clean exit code is returned");
+    FUZZ_EXPECT(result == kJavaRan && exitCode == 0, "a clean exit code is returned");
   } else {
     FUZZ_EXPECT(processes.empty(), "a line Windows does not take is not started");
-    FUZZ_EXPECT(result == 2, "nothing started");
+    FUZZ_EXPECT(result == kJavaRefused, "nothing started");
     FUZZ_EXPECT_EQ(std::string("Error"), fake().boxes.back().caption, "the refusal is shown");
   }
 }
@@ -95,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   readEntries(&input);
 
   if (!settings.mainclass) {
-    FUZZ_EXPECT(launchJava() == 2 && fake().processes.empty(), "no main class, nothing started");
+    unsigned long exitCode = 0;
+    FUZZ_EXPECT(launchJava(&exitCode) == kJavaRefused && fake().processes.empty(),
+                "no main class, nothing started");
   } else {
     char* built = buildCommandLine();
     std::string line = built;

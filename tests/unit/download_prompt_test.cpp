@@ -91,7 +91,8 @@ TEST_F(DownloadPromptTest, APageIsOpenedAsOneQuotedArgumentWhateverItHolds) {
   for (const Case& c : cases) {
     installFakePlatform();
     setSetting(&settings.downloadPage, c.page);
-    openConfiguredPage(nullptr);
+    fake().answers.push_back(kAnswerYes);
+    offerDownloadPage("c", "text", "question", nullptr);
     ASSERT_EQ(1u, fake().processes.size()) << c.page;
     EXPECT_EQ(std::string("rundll32 url.dll,FileProtocolHandler \"") + c.quoted + "\"",
               fake().processes[0].commandLine);

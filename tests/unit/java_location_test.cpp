@@ -26,12 +26,15 @@ class JavaLocationTest : public LauncherTest {
   }
 };
 
-TEST_F(JavaLocationTest, CommandFromHomeIsQuotedOnlyForABlankAndFollowsDebugMode) {
+TEST_F(JavaLocationTest, CommandFromHomeIsQuotedOnlyForABlankAndFollowsDebugModeAndVariant) {
   EXPECT_EQ("C:\\j2re1.4.2\\bin\\javaw.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
   EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_05\\bin\\javaw.exe\"",
             text(javaCommandFromHome("C:\\Program Files\\Java\\j2re1.4.2_05")));
   EXPECT_EQ("C:\\tab\there\\bin\\javaw.exe", text(javaCommandFromHome("C:\\tab\there")));
   settings.debug = true;
+  EXPECT_EQ("C:\\j2re1.4.2\\bin\\java.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
+  settings.debug = false;
+  settings.console = true;
   EXPECT_EQ("C:\\j2re1.4.2\\bin\\java.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
 }
 

@@ -12,10 +12,13 @@ class LaunchJavaTest : public LauncherTest {
     setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
     setSetting(&settings.mainclass, "a.Main");
   }
+  unsigned long exitCode = 12345;
+  LaunchEnd launch() { return launchJava(&exitCode); }
 };
 
 TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
-  EXPECT_EQ(0, launchJava());
+  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_EQ(0u, exitCode);
   ASSERT_EQ(1u, fake().processes.size());
   const FakeProcess& process = fake().processes[0];
   EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", process.commandLine);
@@ -29,14 +32,15 @@ TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
 
 TEST_F(LaunchJavaTest, ConsoleTitleGoesIntoTheStartupRecord) {
   setSetting(&settings.consoleTitle, "Viewer Console");
-  launchJava();
+  launch();
   EXPECT_TRUE(fake().processes[0].hasTitle);
   EXPECT_EQ("Viewer Console", fake().processes[0].title);
 }
 
 TEST_F(LaunchJavaTest, NonZeroExitCodeIsReported) {
   fake().exitCodes.push_back(1);
-  EXPECT_EQ(1, launchJava());
+  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_EQ(1u, exitCode);
   ASSERT_EQ(1u, fake().boxes.size());
   EXPECT_EQ("Error", fake().boxes[0].caption);
   EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=1",
@@ -46,14 +50,14 @@ TEST_F(LaunchJavaTest, NonZeroExitCodeIsReported) {
 
 TEST_F(LaunchJavaTest, ExitCodeIsShownSigned) {
   fake().exitCodes.push_back(0xC0000005UL);
-  launchJava();
+  launch();
   EXPECT_NE(std::string::npos, fake().boxes[0].text.find("Error=-1073741819"));
 }
 
 TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) {
   settings.debug = true;
   fake().exitCodes.push_back(3);
-  launchJava();
+  launch();
   EXPECT_THAT(captions(), ElementsAre("Javapath is", "Command Line is", "Error"));
   EXPECT_EQ("C:\\jre\\bin\\javaw.exe", fake().boxes[0].text);
   EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", fake().boxes[1].text);
@@ -64,7 +68,7 @@ TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) 
 TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
   settings.debug = true;
   fake().startErrors.push_back(5);
-  EXPECT_EQ(2, launchJava());
+  EXPECT_EQ(kJavaStartFailed, launch());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=5",
             fake().boxes.back().text);
@@ -73,7 +77,7 @@ TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
 
 TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
   fake().startErrors.push_back(0);
-  EXPECT_EQ(2, launchJava());
+  EXPECT_EQ(kJavaStartFailed, launch());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   ASSERT_THAT(captions(), ElementsAre("Error"));
   EXPECT_THAT(fake().boxes[0].text, ::testing::EndsWith("Error=0"));
@@ -82,14 +86,14 @@ TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
 TEST_F(LaunchJavaTest, MissingMainClassStartsNothing) {
   free(settings.mainclass);
   settings.mainclass = nullptr;
-  EXPECT_EQ(2, launchJava());
+  EXPECT_EQ(kJavaRefused, launch());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_THAT(captions(), ElementsAre("Error"));
 }
 
 TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
   setSetting(&settings.javapath, "");
-  launchJava();
+  launch();
   EXPECT_EQ(" a.Main", fake().processes[0].commandLine);
 }
 
@@ -100,7 +104,7 @@ TEST_F(LaunchJavaTest, AbsentJavapathStartsNothingAndLooksNothingUp) {
   settings.javapath = nullptr;
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\jre1.5.0");
-  EXPECT_EQ(2, launchJava());
+  EXPECT_EQ(kNoJavaChosen, launch());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_TRUE(fake().boxes.empty());
   EXPECT_EQ(0, fake().registryCalls);
@@ -108,7 +112,7 @@ TEST_F(LaunchJavaTest, AbsentJavapathStartsNothingAndLooksNothingUp) {
 
 TEST_F(LaunchJavaTest, CommandLineBeyondTheSystemLimitIsRefused) {
   appendSetting(&settings.vmpath, std::string(kMaxCommandLineLength, 'x').c_str());
-  EXPECT_EQ(2, launchJava());
+  EXPECT_EQ(kJavaRefused, launch());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_THAT(captions(), ElementsAre("Error"));
 
@@ -118,14 +122,14 @@ TEST_F(LaunchJavaTest, CommandLineBeyondTheSystemLimitIsRefused) {
   setSetting(&settings.mainclass, "m");
   // "j -classpath " + entry + " m" is exactly at the limit: started.
   appendSetting(&settings.vmpath, std::string(kMaxCommandLineLength - 15, 'x').c_str());
-  launchJava();
+  launch();
   EXPECT_EQ(1u, fake().processes.size());
 }
 
 TEST_F(LaunchJavaTest, LongValuesInTheErrorTextComeOutWhole) {
   setSetting(&settings.mainclass, std::string(5000, 'm').c_str());
   fake().exitCodes.push_back(1);
-  launchJava();
+  launch();
   EXPECT_EQ("Error launching Class " + std::string(5000, 'm') +
                 "\n with Java C:\\jre\\bin\\javaw.exe.\nError=1",
             fake().boxes[0].text);

@@ -32,7 +32,8 @@ class SpellablePathsTest : public LauncherTest {
     setSetting(&settings.javapath, javapath);
     for (const char* entry : vmpath) appendSetting(&settings.vmpath, entry);
     for (const char* argument : arguments) appendSetting(&settings.arguments, argument);
-    launchJava();
+    unsigned long exitCode = 0;
+    launchJava(&exitCode);
     return fake().processes.empty() ? "(nothing started)" : fake().processes[0].commandLine;
   }
 };
@@ -88,7 +89,8 @@ TEST_F(SpellablePathsTest, WithoutShortNamesOneBoxNamesThePathAndNothingStarts) 
     setSetting(&settings.javapath, c.javapath);
     appendSetting(&settings.vmpath, "C:\\App\\lib\\ядро2.jar");
     appendSetting(&settings.arguments, "документ.txt");
-    EXPECT_EQ(2, launchJava()) << c.what;
+    unsigned long exitCode = 0;
+    EXPECT_EQ(kJavaRefused, launchJava(&exitCode)) << c.what;
     EXPECT_TRUE(fake().processes.empty()) << c.what;
     ASSERT_EQ(1u, fake().boxes.size()) << c.what;
     EXPECT_EQ("Error", fake().boxes[0].caption);

@@ -1,5 +1,5 @@
-"""Checks of the launcher's file itself, for either build: PE header,
-imports, size, identification text and icon resources."""
+"""Checks of the launcher's file itself, for either build and for the console
+launcher: PE header, imports, size, identification text and icon resources."""
 import re
 import struct
 import subprocess
@@ -21,7 +21,7 @@ ICON_GROUPS = {101: (64, 64, 8), 102: (32, 32, 8), 103: (32, 32, 8),
 RT_ICON, RT_GROUP_ICON = 3, 14
 
 
-def pe_header(build: Build, exe: Path) -> list[str]:
+def pe_header(build: Build, exe: Path, console: bool = False) -> list[str]:
     data = exe.read_bytes()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     if data[pe:pe + 4] != b"PE\0\0":
@@ -36,8 +36,9 @@ def pe_header(build: Build, exe: Path) -> list[str]:
         problems.append(f"machine {machine:#x}, not {build.machine:#x}")
     if magic != build.magic:
         problems.append(f"optional header magic {magic:#x}, not {build.magic:#x}")
-    if subsystem != 2:
-        problems.append(f"subsystem {subsystem}, not Windows GUI (2)")
+    wanted = (3, "Windows console") if console else (2, "Windows GUI")
+    if subsystem != wanted[0]:
+        problems.append(f"subsystem {subsystem}, not {wanted[1]} ({wanted[0]})")
     if (major, minor) != build.subsystem_version:
         problems.append(f"subsystem version {major}.{minor}, not {version(build)}")
     return problems
@@ -91,8 +92,30 @@ def resources(exe: Path) -> list[str]:
     return problems
 
 
-def checks(build: Build) -> list:
-    """(name, check of an exe file) for the given build."""
+def resource_listing(exe: Path) -> list[str]:
+    listing = subprocess.run(["wrestool", "-l", str(exe)], check=True,
+                             capture_output=True, text=True).stdout
+    return [line.split(" ", 1)[1] for line in listing.splitlines()]
+
+
+def same_resources(gui_exe: Path, exe: Path) -> list[str]:
+    """The console launcher carries the GUI launcher's resources, each alike."""
+    if not gui_exe.exists():
+        return [f"{gui_exe} is missing"]
+    ours, theirs = resource_listing(exe), resource_listing(gui_exe)
+    return [] if ours == theirs else [f"resources {ours}, not {theirs} as {gui_exe.name}'s"]
+
+
+def checks(build: Build, console: bool = False) -> list:
+    """(name, check of an exe file) for the given build's launcher, or its
+    console launcher."""
+    if console:
+        return [
+            (f"{build.file_format}, console subsystem {version(build)}",
+             partial(pe_header, build, console=True)),
+            *checks(build)[1:],
+            (f"the same resources as {build.exe.name}", partial(same_resources, build.exe)),
+        ]
     return [
         (f"{build.file_format}, GUI subsystem {version(build)}", partial(pe_header, build)),
         ("imports only kernel32, user32, advapi32 and msvcrt", partial(imports, build)),

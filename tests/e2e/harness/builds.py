@@ -32,6 +32,11 @@ class Build:
         return REPO / "build" / self.name / "launcher.exe"
 
     @property
+    def console_exe(self) -> Path:
+        """The console launcher, for command-line tools."""
+        return REPO / "build" / self.name / "launcherc.exe"
+
+    @property
     def tag(self) -> str:
         return f"[{self.name}]"
 

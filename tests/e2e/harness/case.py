@@ -5,9 +5,10 @@ import re
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
+from .builds import WIN64
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
-from .wine import Run, WineError, wait_until
+from .wine import Run, WineError, WineSession, wait_until
 from .world import NO_ROOT, Key, Registry, Runtime, World
 
 APP_DIR = r"C:\Apps\Viewer"
@@ -111,6 +112,7 @@ class Java:
     cwd: str | None = None
     title: str | None = None         # or NO_TITLE
     wide_command_line: str | None = None
+    console_event: str | None = None  # what came while it waited for Ctrl+C
 
 
 @dataclass
@@ -122,10 +124,16 @@ class Case:
     app_dir: str = APP_DIR
     files: dict = field(default_factory=dict)  # path (app-relative or C:\...) -> content
     args: list[str] = field(default_factory=list)
-    start: str = "path"              # "path": wine C:\...\viewer.exe; "console": cmd /c typed
+    # "path": wine C:\...\viewer.exe; "console": cmd /c typed. Started by the
+    # Windows parent (helpers/parent.c), which sees the whole exit status:
+    # "parent", with its standard handles; "parent console", on a console of
+    # its own; "parent ctrl-c", which also sends Ctrl+C once Java waits for it.
+    start: str = "path"
     typed: str | None = None         # console: the command typed, default the exe's stem
     cwd: str | None = None           # console: where it is typed, default app_dir
     env: dict[str, str] = field(default_factory=dict)
+    console_launcher: bool = False   # installs the build's launcherc.exe as exe
+    stdin: bytes | None = None       # through a pipe; None: an empty input
     registry: Registry = STANDARD    # in the registry view that the launcher reads
     other_view: Registry = NO_ROOT   # in the other view
     keys: tuple[Key, ...] = ()       # more registry keys, in any hive and view
@@ -135,6 +143,9 @@ class Case:
     needs: tuple[str, ...] = ()
     answers: dict[str, str] = field(default_factory=dict)  # box caption -> yes/no/ok
     java_exit: int = 0               # exit code of the stand-in Java program
+    java_stdout: str = ""            # the stand-in writes these in UTF-8 ...
+    java_stderr: str = ""
+    java_echo: bool = False          # ... then copies its input to its output
     timeout: float = 20
     # What must come of it. Defaults are strict: no box, no Java, nothing on
     # standard error, no page opened.
@@ -144,6 +155,11 @@ class Case:
     stdout: str | None = None        # exact, "\n" standing for CR LF; None: unchecked
     stdout_has: list[str] = field(default_factory=list)  # lines that must be there
     stderr: str = ""                 # exact, "\n" standing for CR LF
+    # Exact bytes, where Java's own output is part of them; when given, they
+    # are checked instead of stdout or stderr.
+    stdout_bytes: bytes | None = None
+    stderr_bytes: bytes | None = None
+    console: str | None = None       # "parent console": its text, "\n" between rows
     browser: list[str] = field(default_factory=list)
 
     def all_files(self) -> dict:
@@ -164,7 +180,12 @@ class Case:
         if self.start == "console":
             typed = self.typed or PureWindowsPath(self.exe).stem
             return ["cmd", "/c", " ".join([typed, *self.args])], self.cwd or self.app_dir
+        if self.start in PARENT_STARTS:
+            return [self.absolute(self.exe), *self.args], "C:\\"
         raise ValueError(f"unknown start {self.start!r}")
+
+
+PARENT_STARTS = ("parent", "parent console", "parent ctrl-c")
 
 
 @dataclass
@@ -173,11 +194,14 @@ class Outcome:
     boxes: list[dict]
     java: list[dict]
     browser: list[str]
+    parent: dict | None = None       # the Windows parent's record
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
                  f"  stdout {ansi_text(self.run.stdout)!r}",
                  f"  stderr {ansi_text(self.run.stderr)!r}"]
+        if self.parent is not None:
+            lines.append(f"  Windows parent {self.parent}")
         lines += [f"  box {box}" for box in self.boxes]
         lines += [f"  java {record}" for record in self.java]
         lines += [f"  browser {url!r}" for url in self.browser]
@@ -197,9 +221,11 @@ def run_case(world: World, case: Case) -> Outcome:
     number = session.run_count + 1
     java_record = session.root / f"java-{number}.rec"
     browser_log = session.root / f"browser-{number}.log"
+    parent_record = session.root / f"parent-{number}.rec"
     session.boxes_log.unlink(missing_ok=True)
     world.apply_registry(case.registry, case.other_view, case.keys)
-    world.put(case.absolute(case.exe), world.launcher)
+    world.put(case.absolute(case.exe),
+              world.console_launcher if case.console_launcher else world.launcher)
     for path, content in case.all_files().items():
         world.put(path, content)
     session.answers_file.write_text(
@@ -207,16 +233,37 @@ def run_case(world: World, case: Case) -> Outcome:
         encoding="utf-8")
     env = {"CORVANE_E2E_JAVA_RECORD": session.windows_path(java_record),
            "CORVANE_E2E_JAVA_EXIT": str(case.java_exit),
-           "CORVANE_E2E_BROWSER_LOG": str(browser_log), **case.env}
+           "CORVANE_E2E_BROWSER_LOG": str(browser_log),
+           **tool_environment(case, session.root, number, parent_record), **case.env}
     argv, directory = case.command()
+    if case.start in PARENT_STARTS:
+        argv = [session.windows_path(world.stand_ins[WIN64.name, "parent.exe"]), *argv]
     try:
-        run = session.run(argv, cwd=session.unix_path(directory), env=env, timeout=case.timeout)
+        run = session.run(argv, cwd=session.unix_path(directory), env=env, timeout=case.timeout,
+                          stdin=case.stdin)
         if case.browser:
             wait_for_pages(browser_log, len(case.browser))
     finally:
         world.clean()
+    parents = read_records(parent_record)
     return Outcome(run, read_records(session.boxes_log), read_records(java_record),
-                   read_lines(browser_log))
+                   read_lines(browser_log), parents[0] if parents else None)
+
+
+def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -> dict:
+    """What the stand-in Java does as a command-line tool, and what the
+    Windows parent does, as their variables (helpers/fake_java.c, parent.c)."""
+    env = {name: text for name, text in (("CORVANE_E2E_JAVA_STDOUT", case.java_stdout),
+                                         ("CORVANE_E2E_JAVA_STDERR", case.java_stderr)) if text}
+    if case.java_echo:
+        env["CORVANE_E2E_JAVA_ECHO"] = "1"
+    if case.start in PARENT_STARTS:
+        env["CORVANE_E2E_PARENT_RECORD"] = WineSession.windows_path(parent_record)
+    if case.start in ("parent console", "parent ctrl-c"):
+        env["CORVANE_E2E_PARENT_CONSOLE"] = "1"
+    if case.start == "parent ctrl-c":
+        env["CORVANE_E2E_JAVA_READY"] = WineSession.windows_path(root / f"java-ready-{number}")
+    return env
 
 
 def read_lines(path: Path) -> list[str]:
@@ -264,14 +311,25 @@ def check(case: Case, outcome: Outcome) -> list[str]:
 
     if run.status is None:
         problems.append(f"hung: killed after {case.timeout} s")
+    elif case.start in PARENT_STARTS:
+        # Wine gives the Unix side the low 8 bits of the parent's status,
+        # which is the launcher's.
+        expect("exit status, as Wine gives it to Unix", case.status & 0xFF, run.status)
     else:
         expect("exit status", case.status, run.status)
+    if case.start in PARENT_STARTS:
+        check_parent(case, outcome.parent, expect, problems)
     if CRASH in run.stderr:
         problems.append("crashed: " + ansi_text(run.stderr).strip())
     if run.leftovers:
         problems.append(f"programs still running afterwards: {', '.join(run.leftovers)}")
-    expect("standard error", crlf(case.stderr), run.stderr)
-    if case.stdout is not None:
+    if case.stderr_bytes is not None:
+        expect("standard error", case.stderr_bytes, run.stderr)
+    else:
+        expect("standard error", crlf(case.stderr), run.stderr)
+    if case.stdout_bytes is not None:
+        expect("standard output", case.stdout_bytes, run.stdout)
+    elif case.stdout is not None:
         expect("standard output", crlf(case.stdout), run.stdout)
     for line in case.stdout_has:
         if crlf(line + "\n") not in run.stdout:
@@ -283,6 +341,16 @@ def check(case: Case, outcome: Outcome) -> list[str]:
     check_java(case.java, outcome.java, expect, problems)
     expect("pages opened", case.browser, outcome.browser)
     return problems
+
+
+def check_parent(case: Case, record: dict | None, expect, problems: list[str]):
+    if record is None:
+        problems.append("the Windows parent recorded nothing")
+        return
+    expect("exit status, as the Windows parent saw it", str(case.status), record["exitCode"])
+    expect("console text", case.console, record.get("console"))
+    if case.start == "parent ctrl-c":
+        expect("Ctrl+C from the Windows parent", "sent", record.get("ctrlC"))
 
 
 def check_java(wanted: Java | None, records: list[dict], expect, problems: list[str]):
@@ -305,6 +373,7 @@ def check_java(wanted: Java | None, records: list[dict], expect, problems: list[
                             f"(pieces found: {found})")
     expect("Java program", wanted.image, got["image"])
     expect("Java current directory", wanted.cwd, got["cwd"])
+    expect("console event Java got", wanted.console_event, got.get("consoleEvent"))
     if wanted.title == NO_TITLE:
         # Wine shows a program started without a title its own path instead.
         if got.get("title") not in (None, got["image"]):

@@ -1,6 +1,7 @@
 """Builds the helper programs with mingw-w64 when their sources changed: each
-of them for each build, in build/e2e/<build>/. The watcher and the stand-ins
-that cases use by default are the 64-bit ones, which run on every machine."""
+of them for each build, in build/e2e/<build>/. The watcher, the Windows
+parent and the stand-ins that cases use by default are the 64-bit ones, which
+run on every machine."""
 import subprocess
 from pathlib import Path
 
@@ -13,6 +14,7 @@ PROGRAMS = {
     "box_watcher.exe": ("box_watcher.c", "-mconsole", ["-luser32"]),
     "java.exe": ("fake_java.c", "-mconsole", []),
     "javaw.exe": ("fake_java.c", "-mwindows", []),
+    "parent.exe": ("parent.c", "-mconsole", []),
 }
 
 

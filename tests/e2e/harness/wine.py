@@ -50,6 +50,16 @@ def wait_until(condition, timeout: float, what: str):
         time.sleep(POLL_SECONDS)
 
 
+def feed(process: subprocess.Popen, data: bytes):
+    """Writes data to the process's standard input pipe and closes it; a
+    program that ends without reading it all is no error here."""
+    try:
+        process.stdin.write(data)
+        process.stdin.close()
+    except BrokenPipeError:
+        pass
+
+
 def kill_pid(pid: int):
     try:
         os.kill(pid, signal.SIGKILL)
@@ -243,16 +253,21 @@ class WineSession:
             return [f"{name} (pid {pid})" for pid, name in strays.items()]
 
     def run(self, argv: list[str], *, cwd: Path | None = None,
-            env: dict[str, str] | None = None, timeout: float = 20) -> Run:
+            env: dict[str, str] | None = None, timeout: float = 20,
+            stdin: bytes | None = None) -> Run:
         """Runs argv through the 64-bit loader with its output in files; bounded by timeout.
-        Each run has files of its own: the programs it starts inherit them."""
+        Each run has files of its own: the programs it starts inherit them.
+        stdin, when given, comes through a pipe that is closed after it."""
         self.run_count += 1
         self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
         out_path = self.root / f"run-{self.run_count}.out"
         err_path = self.root / f"run-{self.run_count}.err"
         with open(out_path, "wb") as out, open(err_path, "wb") as err:
             process = subprocess.Popen([WINE64, *argv], cwd=cwd, env=self.environment(env),
-                                       stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+                                       stdin=subprocess.DEVNULL if stdin is None else
+                                       subprocess.PIPE, stdout=out, stderr=err)
+        if stdin is not None:
+            feed(process, stdin)
         try:
             status = process.wait(timeout)
         except subprocess.TimeoutExpired:

@@ -163,6 +163,7 @@ class World:
     stand_ins: dict[tuple[str, str], Path]   # (build, program name) -> built stand-in
     build: Build = WIN64
     launcher: bytes = b""                    # the launcher exe under test
+    console_launcher: bytes = b""            # and its console launcher
     registry: tuple | None = None            # the state last imported
     homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
@@ -171,6 +172,7 @@ class World:
     def use(self, build: Build):
         self.build = build
         self.launcher = build.exe.read_bytes()
+        self.console_launcher = build.console_exe.read_bytes()
 
     @property
     def other_build(self) -> Build:

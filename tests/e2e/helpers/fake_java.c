@@ -8,10 +8,65 @@
    which of its ';'-separated pieces name an existing file or folder through
    the calls ending in A, as Java would open them: '1' or '0' for each piece.
    Nothing is written to standard output or error: the launcher's child
-   inherits its handles, and the test reads the launcher's output there. */
+   inherits its handles, and the test reads the launcher's output there.
+   A command-line tool's behaviours, each only when its variable is set:
+     CORVANE_E2E_JAVA_STDOUT  written to standard output (in UTF-8, as is)
+     CORVANE_E2E_JAVA_STDERR  then written to standard error
+     CORVANE_E2E_JAVA_ECHO    then standard input is copied to standard output
+     CORVANE_E2E_JAVA_READY   then, once its handler is in place, this file is
+                              created and Ctrl+C waited for (at most 20 s); the
+                              record's "consoleEvent" tells what came */
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include "record.h"
+
+static HANDLE interrupted;
+
+static BOOL WINAPI onConsoleEvent(DWORD event) {
+  if (event != CTRL_C_EVENT) return FALSE;
+  SetEvent(interrupted);
+  return TRUE;
+}
+
+static void writeVariable(const WCHAR* name, FILE* stream) {
+  const WCHAR* value = _wgetenv(name);
+  if (!value) return;
+  char* text = utf8FromWide(value);
+  _setmode(_fileno(stream), _O_BINARY);
+  fputs(text, stream);
+  fflush(stream);
+  free(text);
+}
+
+static void copyInput(void) {
+  char buffer[4096];
+  size_t got;
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  while ((got = fread(buffer, 1, sizeof buffer, stdin)) > 0) fwrite(buffer, 1, got, stdout);
+  fflush(stdout);
+}
+
+static void waitForInterrupt(Record* record, const char* readyPath) {
+  interrupted = CreateEventW(NULL, TRUE, FALSE, NULL);
+  if (!interrupted || !SetConsoleCtrlHandler(onConsoleEvent, TRUE)) exit(94);
+  FILE* ready = fopen(readyPath, "wb");
+  if (!ready) exit(95);
+  fclose(ready);
+  DWORD waited = WaitForSingleObject(interrupted, 20000);
+  recordField(record, "consoleEvent", waited == WAIT_OBJECT_0 ? "ctrl-c" : "none");
+}
+
+static void behaveAsATool(Record* record) {
+  writeVariable(L"CORVANE_E2E_JAVA_STDOUT", stdout);
+  writeVariable(L"CORVANE_E2E_JAVA_STDERR", stderr);
+  if (getenv("CORVANE_E2E_JAVA_ECHO")) copyInput();
+  const char* readyPath = getenv("CORVANE_E2E_JAVA_READY");
+  if (readyPath) waitForInterrupt(record, readyPath);
+}
 
 static WCHAR* currentDirectory(void) {
   DWORD needed = GetCurrentDirectoryW(0, NULL);
@@ -65,6 +120,7 @@ int main(int argc, char** argv) {
   free(directory);
   if (startup.lpTitle) recordWideField(&record, "title", startup.lpTitle);
   recordField(&record, "codePage", codePage);
+  behaveAsATool(&record);
 
   const char* path = getenv("CORVANE_E2E_JAVA_RECORD");
   if (path && recordSave(&record, path) != 0) return 91;

@@ -5,6 +5,7 @@
 
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
+#include "common/text.h"
 #include "launch/command_line.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
@@ -34,15 +35,6 @@ static int runJava(char* commandLine) {
   return started ? (int)exitCode : kNothingStarted;
 }
 
-// The length Windows counts: one unit for each character of the UTF-8 text,
-// two for one beyond U+FFFF (a four-byte sequence).
-static size_t utf16Length(const char* text) {
-  size_t length = 0;
-  for (const unsigned char* p = (const unsigned char*)text; *p; ++p)
-    length += (*p & 0xC0) != 0x80 ? (*p >= 0xF0 ? 2 : 1) : 0;
-  return length;
-}
-
 bool mainClassNamed(void) {
   if (settings.mainclass) return true;
   showMessage("Error", kBoxIconError, "No main class is named in the configuration");
@@ -56,7 +48,7 @@ int launchJava(void) {
 
   char* commandLine = keepUntilExit(buildCommandLine());
   debugMessage("Command Line is", "%s", commandLine);
-  size_t length = utf16Length(commandLine);
+  size_t length = textUtf16Length(commandLine);
   if (length > kMaxCommandLineLength) {
     showMessage("Error", kBoxIconError,
                 "The Java command line is %d characters long; Windows accepts at most %d",

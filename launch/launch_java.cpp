@@ -7,6 +7,7 @@
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "launch/command_line.h"
+#include "launch/java_job.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -20,16 +21,21 @@ static void reportLaunchError(long code) {
 // Starts the command, waits for its end and returns the exit code. A start
 // that fails is reported with the system's error code, even when the system
 // gives none, nothing is waited for, and the result is kNothingStarted.
+// Java's job and its process handle are given up once it has ended.
 static int runJava(char* commandLine) {
   ProcessHandle process = nullptr;
-  unsigned long errorCode = 0;
-  bool started = platform.startProcess(commandLine, settings.consoleTitle, &process, &errorCode);
+  JobHandle job = nullptr;
+  unsigned long processId = 0, errorCode = 0;
+  bool started = startJavaInJob(commandLine, settings.consoleTitle, &process, &job, &processId,
+                                &errorCode);
   unsigned long exitCode = errorCode;
   if (started) {
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
     if (!platform.processExitCode(process, &exitCode)) exitCode = 0;
+    platform.closeProcess(process);
   }
+  if (job) platform.closeJob(job);
   if (!started || exitCode != 0) reportLaunchError((long)exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);
   return started ? (int)exitCode : kNothingStarted;

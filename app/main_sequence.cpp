@@ -10,6 +10,7 @@
 #include "config/config_file.h"
 #include "launch/launch_java.h"
 #include "platform/platform.h"
+#include "runtime/argument_file_support.h"
 #include "runtime/java_choice.h"
 #include "runtime/java_location.h"
 
@@ -90,6 +91,7 @@ static void launch(void) {
 
 int runLauncher(int argc, char** argv) {
   setJavaVersionLookup(findJavaForVersion);
+  setArgumentFileCheck(javaTakesArgumentFile);
   char* programName = keepUntilExit(copyText(argc > 0 && argv[0] ? argv[0] : ""));
   scanArguments(argc, argv);
 

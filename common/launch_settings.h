@@ -28,6 +28,9 @@ struct LaunchSettings {
   TextList javaHome;   // candidate Java homes tried before the registry, in file order
   char* downloadPage;  // the page every download prompt offers, replacing the built-in ones
   bool debug;
+  // The version the Java search read for the Java it chose (NULL when it
+  // chose none or read none): it tells whether that Java takes an argument file.
+  char* javaRuntimeVersion;
 };
 
 extern LaunchSettings settings;

@@ -6,6 +6,7 @@
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
+#include "launch/argument_file.h"
 #include "launch/command_line.h"
 #include "launch/java_job.h"
 #include "launch/spellable_paths.h"
@@ -21,7 +22,8 @@ static void reportLaunchError(long code) {
 // Starts the command, waits for its end and returns the exit code. A start
 // that fails is reported with the system's error code, even when the system
 // gives none, nothing is waited for, and the result is kNothingStarted.
-// Java's job and its process handle are given up once it has ended.
+// Java's job, its process handle and its argument file are all given up
+// once it has ended, before its exit code is reported.
 static int runJava(char* commandLine) {
   ProcessHandle process = nullptr;
   JobHandle job = nullptr;
@@ -36,9 +38,52 @@ static int runJava(char* commandLine) {
     platform.closeProcess(process);
   }
   if (job) platform.closeJob(job);
+  removeArgumentFile();
   if (!started || exitCode != 0) reportLaunchError((long)exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);
   return started ? (int)exitCode : kNothingStarted;
+}
+
+static ArgumentFileCheck argumentFileCheck;
+
+void setArgumentFileCheck(ArgumentFileCheck check) { argumentFileCheck = check; }
+
+static bool tooLong(const char* commandLine) {
+  return textUtf16Length(commandLine) > kMaxCommandLineLength;
+}
+
+// Why a line is refused: it is too long even for Java that reads an
+// argument file, the Java is not known to read one, or the file could not be
+// written.
+enum Refusal { kRefusedAsLong, kRefusedForOldJava, kRefusedUnwritable };
+
+static int refuseLine(const char* commandLine, Refusal refusal, unsigned long errorCode) {
+  char* reason = refusal == kRefusedForOldJava
+                     ? copyText("\nJava 9 or later would take a command line this long.")
+                 : refusal == kRefusedUnwritable
+                     ? formatText("\nThe argument file that Java would read it from could not "
+                                  "be written (error %lu).",
+                                  errorCode)
+                     : copyText("");
+  showMessage("Error", kBoxIconError,
+              "The Java command line is %d characters long; Windows accepts at most %d%s",
+              (int)textUtf16Length(commandLine), (int)kMaxCommandLineLength, reason);
+  free(reason);
+  return kNothingStarted;
+}
+
+// "java @file <main class> <arguments>", the options in the file.
+static int launchThroughArgumentFile(const char* fullLine) {
+  unsigned long errorCode = 0;
+  char* argumentFile = writeArgumentFile(&errorCode);
+  if (!argumentFile)
+    return errorCode ? refuseLine(fullLine, kRefusedUnwritable, errorCode) : kNothingStarted;
+  char* commandLine = keepUntilExit(buildArgumentFileCommandLine(argumentFile));
+  free(argumentFile);
+  debugMessage("Command Line is", "%s", commandLine);
+  if (!tooLong(commandLine)) return runJava(commandLine);
+  removeArgumentFile();
+  return refuseLine(commandLine, kRefusedAsLong, 0);
 }
 
 bool mainClassNamed(void) {
@@ -53,13 +98,9 @@ int launchJava(void) {
   if (!giveJavaSpellablePaths()) return kNothingStarted;
 
   char* commandLine = keepUntilExit(buildCommandLine());
+  bool takesArgumentFile = tooLong(commandLine) && argumentFileCheck && argumentFileCheck();
+  if (takesArgumentFile) return launchThroughArgumentFile(commandLine);
   debugMessage("Command Line is", "%s", commandLine);
-  size_t length = textUtf16Length(commandLine);
-  if (length > kMaxCommandLineLength) {
-    showMessage("Error", kBoxIconError,
-                "The Java command line is %d characters long; Windows accepts at most %d",
-                (int)length, (int)kMaxCommandLineLength);
-    return kNothingStarted;
-  }
+  if (tooLong(commandLine)) return refuseLine(commandLine, kRefusedForOldJava, 0);
   return runJava(commandLine);
 }

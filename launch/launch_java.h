@@ -15,6 +15,14 @@ bool mainClassNamed(void);
 // exit code, or 2 when nothing could be started: no main class (reported
 // here), no Java command (reported by whoever chose none), a path Java could
 // not be given (see spellable_paths.h), a command line too long, or a failed start.
+// A command line too long for Windows is started through an argument file
+// when the check says that the Java takes one.
 int launchJava(void);
+
+// Whether the Java about to start takes an argument file. The launch knows
+// nothing of Java versions; the main sequence supplies the check
+// (javaTakesArgumentFile). Without one, no Java is taken to.
+typedef bool (*ArgumentFileCheck)(void);
+void setArgumentFileCheck(ArgumentFileCheck check);
 
 #endif

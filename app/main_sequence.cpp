@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "config/config_file.h"
 #include "launch/launch_java.h"
+#include "launch/single_instance.h"
 #include "platform/platform.h"
 #include "runtime/argument_file_support.h"
 #include "runtime/java_choice.h"
@@ -108,6 +109,7 @@ int runLauncher(int argc, char** argv) {
     return kExitNoConfigFile;
   }
   dumpSettings();
+  if (!claimSingleInstance()) return alreadyRunningOutcome();
   launch();
   return kExitLaunchRan;
 }

@@ -41,7 +41,7 @@ void resetLaunchSettings(void) {
   char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
-                      &settings.javaRuntimeVersion};
+                      &settings.javaRuntimeVersion, &settings.singleInstance};
   for (char** field : scalars) {
     free(*field);
     *field = nullptr;

@@ -31,6 +31,9 @@ struct LaunchSettings {
   // The version the Java search read for the Java it chose (NULL when it
   // chose none or read none): it tells whether that Java takes an argument file.
   char* javaRuntimeVersion;
+  // The kernel object's name (Local\...) that marks the running instance
+  // of a "singleInstance" application; NULL without the key.
+  char* singleInstance;
 };
 
 extern LaunchSettings settings;

@@ -9,6 +9,7 @@
 #include "launch/argument_file.h"
 #include "launch/command_line.h"
 #include "launch/java_job.h"
+#include "launch/single_instance.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -22,8 +23,8 @@ static void reportLaunchError(long code) {
 // Starts the command, waits for its end and returns the exit code. A start
 // that fails is reported with the system's error code, even when the system
 // gives none, nothing is waited for, and the result is kNothingStarted.
-// Java's job, its process handle and its argument file are all given up
-// once it has ended, before its exit code is reported.
+// Java's job, its process handle, the instance it held and its argument file
+// are all given up once it has ended, before its exit code is reported.
 static int runJava(char* commandLine) {
   ProcessHandle process = nullptr;
   JobHandle job = nullptr;
@@ -32,12 +33,14 @@ static int runJava(char* commandLine) {
                                 &errorCode);
   unsigned long exitCode = errorCode;
   if (started) {
+    publishJavaProcess(processId);
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
     if (!platform.processExitCode(process, &exitCode)) exitCode = 0;
     platform.closeProcess(process);
   }
   if (job) platform.closeJob(job);
+  releaseSingleInstance();
   removeArgumentFile();
   if (!started || exitCode != 0) reportLaunchError((long)exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);

@@ -1,0 +1,44 @@
+#include "launch/single_instance.h"
+
+#include "common/diagnostics.h"
+#include "common/exit_status.h"
+#include "common/launch_settings.h"
+#include "platform/platform.h"
+
+static InstanceHandle heldInstance;
+static unsigned long runningJava;  // the process id the holder published, 0 for none yet
+
+bool claimSingleInstance(void) {
+  if (!settings.singleInstance) return true;
+  heldInstance = nullptr;
+  runningJava = 0;
+  switch (platform.claimInstance(settings.singleInstance, &heldInstance, &runningJava)) {
+    case kInstanceClaimed:
+      debugTraceLine("singleInstance %s: no other instance runs\n", settings.singleInstance);
+      return true;
+    case kInstanceFound:
+      debugTraceLine("singleInstance %s: found the running instance, Java process %lu\n",
+                     settings.singleInstance, runningJava);
+      return false;
+    case kInstanceFailed:
+      break;
+  }
+  debugTraceLine("singleInstance %s: cannot be checked; this start runs its own Java\n",
+                 settings.singleInstance);
+  return true;
+}
+
+void publishJavaProcess(unsigned long processId) {
+  if (heldInstance) platform.publishInstanceProcess(heldInstance, processId);
+}
+
+void releaseSingleInstance(void) {
+  if (heldInstance) platform.releaseInstance(heldInstance);
+  heldInstance = nullptr;
+}
+
+// The console launcher writes its line on standard error here.
+int alreadyRunningOutcome(void) {
+  if (runningJava) platform.bringWindowsForward(runningJava);
+  return kExitAlreadyRunning;
+}

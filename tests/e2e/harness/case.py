@@ -5,6 +5,7 @@ import re
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
+from .argument_files import exists_any_case, read_like_java
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
 from .wine import Run, WineError, wait_until
@@ -111,6 +112,9 @@ class Java:
     cwd: str | None = None
     title: str | None = None         # or NO_TITLE
     wide_command_line: str | None = None
+    # The tokens of the argument file ("@file") Java was given, read by Java's
+    # rules; the file must be gone once the launcher has ended.
+    argument_file: list[str] | None = None
 
 
 @dataclass
@@ -215,8 +219,11 @@ def run_case(world: World, case: Case) -> Outcome:
             wait_for_pages(browser_log, len(case.browser))
     finally:
         world.clean()
-    return Outcome(run, read_records(session.boxes_log), read_records(java_record),
-                   read_lines(browser_log))
+    java = read_records(java_record)
+    for record in java:
+        if "argfilePath" in record:
+            record["argfileLeft"] = exists_any_case(session.unix_path(record["argfilePath"]))
+    return Outcome(run, read_records(session.boxes_log), java, read_lines(browser_log))
 
 
 def read_lines(path: Path) -> list[str]:
@@ -303,6 +310,11 @@ def check_java(wanted: Java | None, records: list[dict], expect, problems: list[
         if isinstance(wanted_arg, Existing) and "0" in found:
             problems.append(f"Java argument {arg!r} names nothing that exists "
                             f"(pieces found: {found})")
+    if wanted.argument_file is not None:
+        expect("Java's argument file", wanted.argument_file,
+               read_like_java(got["argfile"]) if "argfile" in got else None)
+        if got.get("argfileLeft"):
+            problems.append(f"the argument file {got['argfilePath']} is still there")
     expect("Java program", wanted.image, got["image"])
     expect("Java current directory", wanted.cwd, got["cwd"])
     if wanted.title == NO_TITLE:

@@ -15,9 +15,8 @@ static const char kObjectPrefix[] = "Local\\Corvane.singleInstance.";
 void setSingleInstanceName(const char* name) {
   if (!*name || strchr(name, '\\') || textUtf16Length(name) > kMaxInstanceNameLength) {
     showMessage("Error", kBoxIconError,
-                "singleInstance %s\nThis name cannot mark the running application: it must not "
-                "be empty or hold a backslash, and it may have at most %d characters.\nThe line "
-                "is ignored, so every start runs its own Java.",
+                "singleInstance %s\nThis name may not be empty, hold a backslash or have more "
+                "than %d characters. The line is ignored.",
                 name, (int)kMaxInstanceNameLength);
     return;
   }

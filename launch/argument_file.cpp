@@ -60,14 +60,13 @@ static void appendToken(TextBuffer* file, const char* token) {
     textAppendChar(file, '\n');
     return;
   }
+  static const char kEscaped[] = "\\\"\t\f\r\n";
+  static const char kEscapes[] = "\\\"tfrn";  // what follows the backslash for each
   textAppendChar(file, '"');
   for (const char* c = token; *c; ++c) {
-    const char* escape = *c == '\\' ? "\\\\" : *c == '"' ? "\\\"" : *c == '\t' ? "\\t"
-                       : *c == '\f' ? "\\f" : *c == '\r' ? "\\r" : *c == '\n' ? "\\n" : nullptr;
-    if (escape)
-      textAppend(file, escape);
-    else
-      textAppendChar(file, *c);
+    const char* escaped = strchr(kEscaped, *c);
+    if (escaped) textAppendChar(file, '\\');
+    textAppendChar(file, escaped ? kEscapes[escaped - kEscaped] : *c);
   }
   textAppend(file, "\"\n");
 }

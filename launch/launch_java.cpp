@@ -62,10 +62,9 @@ enum Refusal { kRefusedAsLong, kRefusedForOldJava, kRefusedUnwritable };
 
 static int refuseLine(const char* commandLine, Refusal refusal, unsigned long errorCode) {
   char* reason = refusal == kRefusedForOldJava
-                     ? copyText("\nJava 9 or later would take a command line this long.")
+                     ? copyText("\nJava 9 or later would take a line this long.")
                  : refusal == kRefusedUnwritable
-                     ? formatText("\nThe argument file that Java would read it from could not "
-                                  "be written (error %lu).",
+                     ? formatText("\nIts argument file could not be written (error %lu).",
                                   errorCode)
                      : copyText("");
   showMessage("Error", kBoxIconError,

@@ -14,17 +14,16 @@ bool claimSingleInstance(void) {
   runningJava = 0;
   switch (platform.claimInstance(settings.singleInstance, &heldInstance, &runningJava)) {
     case kInstanceClaimed:
-      debugTraceLine("singleInstance %s: no other instance runs\n", settings.singleInstance);
+      debugTraceLine("singleInstance %s: no other instance\n", settings.singleInstance);
       return true;
     case kInstanceFound:
-      debugTraceLine("singleInstance %s: found the running instance, Java process %lu\n",
+      debugTraceLine("singleInstance %s: found, Java process %lu\n",
                      settings.singleInstance, runningJava);
       return false;
     case kInstanceFailed:
       break;
   }
-  debugTraceLine("singleInstance %s: cannot be checked; this start runs its own Java\n",
-                 settings.singleInstance);
+  debugTraceLine("singleInstance %s: cannot be checked\n", settings.singleInstance);
   return true;
 }
 

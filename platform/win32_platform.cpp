@@ -338,17 +338,6 @@ static void win32CloseJob(JobHandle job) { CloseHandle(static_cast<HANDLE>(job))
 
 static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
 
-static bool writeWhole(const WCHAR* path, const char* bytes, DWORD length) {
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, TRUNCATE_EXISTING, 0, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool whole = WriteFile(file, bytes, length, &written, NULL) && written == length;
-  DWORD error = GetLastError();
-  whole = CloseHandle(file) && whole;
-  if (!whole) SetLastError(error);
-  return whole;
-}
-
 // GetTempFileNameW makes the file, under a name no other file has.
 static char* win32WriteTemporaryFile(const char* text, unsigned long* errorCode) {
   WCHAR directory[MAX_PATH + 1], path[MAX_PATH];
@@ -360,7 +349,9 @@ static char* win32WriteTemporaryFile(const char* text, unsigned long* errorCode)
   WCHAR* wide = toWide(text);
   char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  bool written = ansi && writeWhole(path, ansi, (DWORD)strlen(ansi));
+  FILE* file = ansi ? _wfopen(path, L"wb") : NULL;
+  bool written = file && fputs(ansi, file) >= 0;
+  written = file && fclose(file) == 0 && written;
   *errorCode = written ? 0 : GetLastError();
   free(ansi);
   free(wide);

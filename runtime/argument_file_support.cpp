@@ -13,19 +13,20 @@
 // the command's quotes gone and slashes as backslashes; NULL when the
 // executable does not stand in a "bin" directory.
 static char* homeOfCommand(const char* command) {
-  TextBuffer path = {};
-  textAppendPart(&path, "", 0);
-  for (const char* c = command; *c; ++c)
-    if (*c != '"') textAppendChar(&path, *c == '/' ? '\\' : *c);
+  char* path = copyText(command);
+  char* end = path;
+  for (const char* c = path; *c; ++c)
+    if (*c != '"') *end++ = *c == '/' ? '\\' : *c;
+  *end = '\0';
   char* home = nullptr;
-  char* executable = strrchr(path.data, '\\');
+  char* executable = strrchr(path, '\\');
   if (executable) {
     *executable = '\0';
-    char* bin = strrchr(path.data, '\\');
-    if (strcasecmp(bin ? bin + 1 : path.data, "bin") == 0)
-      home = bin ? copyTextPart(path.data, bin - path.data) : copyText(".");
+    char* bin = strrchr(path, '\\');
+    if (strcasecmp(bin ? bin + 1 : path, "bin") == 0)
+      home = bin ? copyTextPart(path, bin - path) : copyText(".");
   }
-  textFree(&path);
+  free(path);
   return home;
 }
 

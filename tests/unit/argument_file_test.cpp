@@ -152,8 +152,8 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
        },
        "Java cannot be given the path\nC:\\\xD0\x98\\jva1.tmp"},
       {"the file cannot be written", [] { fake().temporaryFileError = 112; },
-       "The Java command line is 40440 characters long; Windows accepts at most 32766\nThe "
-       "argument file that Java would read it from could not be written (error 112)."},
+       "The Java command line is 40440 characters long; Windows accepts at most 32766\n"
+       "Its argument file could not be written (error 112)."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -175,7 +175,7 @@ TEST_F(ArgumentFileTest, AJavaNotKnownToBe9OrLaterIsRefusedWithTheBox) {
   EXPECT_TRUE(fake().events.empty());
   ASSERT_EQ(1u, fake().boxes.size());
   EXPECT_EQ("The Java command line is 40440 characters long; Windows accepts at most 32766\n"
-            "Java 9 or later would take a command line this long.",
+            "Java 9 or later would take a line this long.",
             fake().boxes[0].text);
 }
 

@@ -57,9 +57,8 @@ TEST_F(SingleInstanceTest, ABadNameIsReportedWhenReadAndTheApplicationStartsAsWi
   ASSERT_EQ(1u, fake().boxes.size());
   EXPECT_EQ("Error", fake().boxes[0].caption);
   EXPECT_EQ(
-      "singleInstance a\\b\nThis name cannot mark the running application: it must not be empty "
-      "or hold a backslash, and it may have at most 200 characters.\nThe line is ignored, so "
-      "every start runs its own Java.",
+      "singleInstance a\\b\nThis name may not be empty, hold a backslash or have more than 200 "
+      "characters. The line is ignored.",
       fake().boxes[0].text);
   EXPECT_EQ(1u, fake().processes.size());
   EXPECT_TRUE(fake().instances.empty());
@@ -76,7 +75,7 @@ TEST_F(SingleInstanceTest, TheFirstStartHoldsTheInstanceWhileItsJavaRuns) {
                           "close job 1", "release " + kInstance));
   EXPECT_TRUE(fake().processes[0].waitedForExit);
   EXPECT_THAT(captions(), testing::Contains("Error"));
-  EXPECT_THAT(fake().output, HasSubstr("singleInstance " + kInstance + ": no other instance runs\n"));
+  EXPECT_THAT(fake().output, HasSubstr("singleInstance " + kInstance + ": no other instance\n"));
 }
 
 TEST_F(SingleInstanceTest, ASecondStartBringsTheRunningOneForwardAndStartsNothing) {
@@ -95,7 +94,7 @@ TEST_F(SingleInstanceTest, ASecondStartBringsTheRunningOneForwardAndStartsNothin
     EXPECT_TRUE(fake().events.empty());
     EXPECT_EQ(c.broughtForward, fake().windowsBroughtForward);
     EXPECT_THAT(fake().output, HasSubstr("singleInstance " + kInstance +
-                                         ": found the running instance, Java process " +
+                                         ": found, Java process " +
                                          std::to_string(c.runningJava) + "\n"));
     EXPECT_EQ(1u, fake().instances.count(kInstance));  // the other launcher's, untouched
   }
@@ -115,5 +114,5 @@ TEST_F(SingleInstanceTest, AnInstanceThatCannotBeCheckedRunsItsOwnJava) {
   fake().instanceClaimFails = true;
   EXPECT_EQ(kExitLaunchRan, start("singleInstance com.example.viewer\n", true));
   EXPECT_EQ(1u, fake().processes.size());
-  EXPECT_THAT(fake().output, HasSubstr(": cannot be checked; this start runs its own Java\n"));
+  EXPECT_THAT(fake().output, HasSubstr(": cannot be checked\n"));
 }

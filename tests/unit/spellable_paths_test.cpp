@@ -113,7 +113,7 @@ TEST_F(SpellablePathsTest, TheLengthLimitCountsCharactersNotBytes) {
   EXPECT_TRUE(fake().processes.empty());
   ASSERT_EQ(1u, fake().boxes.size());
   EXPECT_EQ("The Java command line is 32767 characters long; Windows accepts at most 32766\n"
-            "Java 9 or later would take a command line this long.",
+            "Java 9 or later would take a line this long.",
             fake().boxes[0].text);
 }
 

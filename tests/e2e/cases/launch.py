@@ -36,5 +36,5 @@ CASES = [
          config=long_vmparam(LONGEST + 1),
          boxes=[Box("Error", "The Java command line is 32767 characters long; "
                              "Windows accepts at most 32766\n"
-                             "Java 9 or later would take a command line this long.", icon=True)]),
+                             "Java 9 or later would take a line this long.", icon=True)]),
 ]

@@ -42,7 +42,7 @@ CASES = [
          config=LONG_CONFIG, files=java_home(JDK, release="1.8.0_392"),
          boxes=[Box("Error", f"The Java command line is {len(FULL_LINE)} characters long; "
                              "Windows accepts at most 32766\n"
-                             "Java 9 or later would take a command line this long.", icon=True)]),
+                             "Java 9 or later would take a line this long.", icon=True)]),
     Lifetime("singleInstance: a second start runs no Java, restores the first one's window, "
              "ends with 0; a start after the first has ended runs Java",
              config=INSTANCE_CONFIG, files=java_home(JDK), window=True,

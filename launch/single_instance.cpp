@@ -9,9 +9,9 @@ static InstanceHandle heldInstance;
 static unsigned long runningJava;  // the process id the holder published, 0 for none yet
 
 bool claimSingleInstance(void) {
-  if (!settings.singleInstance) return true;
   heldInstance = nullptr;
   runningJava = 0;
+  if (!settings.singleInstance) return true;
   switch (platform.claimInstance(settings.singleInstance, &heldInstance, &runningJava)) {
     case kInstanceClaimed:
       debugTraceLine("singleInstance %s: no other instance\n", settings.singleInstance);
@@ -36,7 +36,8 @@ void releaseSingleInstance(void) {
   heldInstance = nullptr;
 }
 
-// The console launcher writes its line on standard error here.
+// The one place this outcome is reported: a console launcher adds its line
+// on standard error and kExitAlreadyRunningConsole here.
 int alreadyRunningOutcome(void) {
   if (runningJava) platform.bringWindowsForward(runningJava);
   return kExitAlreadyRunning;

@@ -21,7 +21,7 @@ int launchJava(void);
 
 // Whether the Java about to start takes an argument file. The launch knows
 // nothing of Java versions; the main sequence supplies the check
-// (javaTakesArgumentFile). Without one, no Java is taken to.
+// (javaTakesArgumentFile). Without one, every line too long is refused.
 typedef bool (*ArgumentFileCheck)(void);
 void setArgumentFileCheck(ArgumentFileCheck check);
 

@@ -530,7 +530,7 @@ static InstanceClaim fakeClaimInstance(const char* objectName, InstanceHandle* m
     *runningProcess = held->second.processId;
     return kInstanceFound;
   }
-  state.instances[objectName] = {0, true};
+  state.instances[objectName] = {0};
   *mark = new std::string(objectName);
   event(std::string("claim ") + objectName);
   return kInstanceClaimed;

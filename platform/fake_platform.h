@@ -45,7 +45,6 @@ struct FakeJob {
 // put it there, this one when it claimed it.
 struct FakeInstance {
   unsigned long processId;  // 0 until its holder published one
-  bool claimedHere;
 };
 
 struct FakeDirectoryEntry {

@@ -20,7 +20,7 @@ class SingleInstanceTest : public LauncherTest {
     return runLauncher((int)argv.size(), argv.data());
   }
   static void anotherLauncherRuns(unsigned long javaProcess) {
-    fake().instances[kInstance] = {javaProcess, false};
+    fake().instances[kInstance] = {javaProcess};
   }
   static std::string nameOf(size_t characters) {
     std::string name;

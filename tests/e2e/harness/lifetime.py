@@ -10,7 +10,6 @@ whether it is minimised still."""
 import os
 import signal
 import subprocess
-import time
 from dataclasses import dataclass, field
 from pathlib import Path, PureWindowsPath
 

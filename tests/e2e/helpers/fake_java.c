@@ -107,8 +107,16 @@ static void reportWindow(HWND window, const char* path) {
   fclose(file);
 }
 
+/* A copy of the variable's value (NULL when unset), kept whatever the
+   environment becomes. */
+static char* variable(const char* name) {
+  const char* value = getenv(name);
+  return value ? _strdup(value) : NULL;
+}
+
 int main(int argc, char** argv) {
-  const char* program = getenv("CORVANE_E2E_JAVA_SPAWN");
+  char* path = variable("CORVANE_E2E_JAVA_RECORD");
+  char* program = variable("CORVANE_E2E_JAVA_SPAWN");
   if (program) spawn(program);
   const char* windowReport = getenv("CORVANE_E2E_JAVA_WINDOW");
   HWND window = windowReport ? showMinimisedWindow() : NULL;
@@ -136,7 +144,6 @@ int main(int argc, char** argv) {
   if (startup.lpTitle) recordWideField(&record, "title", startup.lpTitle);
   recordField(&record, "codePage", codePage);
 
-  const char* path = getenv("CORVANE_E2E_JAVA_RECORD");
   if (path && recordSave(&record, path) != 0) return 91;
   const char* hold = getenv("CORVANE_E2E_JAVA_HOLD");
   if (hold) holdUntil(hold);

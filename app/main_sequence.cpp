@@ -9,7 +9,9 @@
 #include "common/text.h"
 #include "config/config_file.h"
 #include "launch/launch_java.h"
+#include "launch/single_instance.h"
 #include "platform/platform.h"
+#include "runtime/argument_file_support.h"
 #include "runtime/java_choice.h"
 #include "runtime/java_location.h"
 
@@ -109,6 +111,7 @@ static int statusAfterLaunch(LaunchEnd end, unsigned long exitCode) {
 
 int runLauncher(int argc, char** argv) {
   setJavaVersionLookup(findJavaForVersion);
+  setArgumentFileCheck(javaTakesArgumentFile);
   char* programName = keepUntilExit(copyText(argc > 0 && argv[0] ? argv[0] : ""));
   scanArguments(argc, argv);
 
@@ -125,6 +128,7 @@ int runLauncher(int argc, char** argv) {
     return kExitNoConfigFile;
   }
   dumpSettings();
+  if (!claimSingleInstance()) return alreadyRunningOutcome();
   unsigned long exitCode = 0;
   LaunchEnd end = launch(&exitCode);
   return statusAfterLaunch(end, exitCode);

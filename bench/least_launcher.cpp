@@ -1,7 +1,7 @@
 // The least a launcher can do, to compare ours with: start the command line
-// it was given (its own command line without its program name), wait for the
-// new process to become idle and then to end, exactly as our launcher does,
-// and nothing else.
+// it was given (its own command line without its program name) in a job that
+// ends it with the launcher, wait for the new process to become idle and then
+// to end, exactly as our launcher does, and nothing else.
 #include <windows.h>
 
 // The command line after the program name and the blanks that follow it.
@@ -17,10 +17,18 @@ extern "C" int __stdcall WinMain(HINSTANCE, HINSTANCE, char*, int) {
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
+  HANDLE job = CreateJobObjectA(NULL, NULL);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+  ZeroMemory(&limits, sizeof limits);
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
   PROCESS_INFORMATION process;
-  if (!CreateProcessA(NULL, commandAfterProgramName(GetCommandLineA()), NULL, NULL, TRUE, 0, NULL,
-                      NULL, &startup, &process))
+  if (!CreateProcessA(NULL, commandAfterProgramName(GetCommandLineA()), NULL, NULL, TRUE,
+                      CREATE_SUSPENDED, NULL, NULL, &startup, &process))
     return 1;
+  AssignProcessToJobObject(job, process.hProcess);
+  ResumeThread(process.hThread);
   WaitForInputIdle(process.hProcess, 5000);
   WaitForSingleObject(process.hProcess, INFINITE);
   return 0;

@@ -16,6 +16,11 @@ enum ExitStatus {
   kExitJavaRefused = 125,      // no main class, a path Java could not be given, a line too long
   kExitJavaNotStarted = 126,   // the system could not start the Java program
   kExitNoJava = 127,           // no Java was found: the registry names none
+  // "singleInstance": the application was already running, and its windows
+  // were brought to the front. The console launcher reports the same outcome
+  // with a line on standard error and kExitAlreadyRunningConsole.
+  kExitAlreadyRunning = 0,
+  kExitAlreadyRunningConsole = 12,
 };
 
 #endif

@@ -40,7 +40,8 @@ static void clearList(TextList* list) {
 void resetLaunchSettings(void) {
   char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
-                      &settings.maxJava,      &settings.javaBits,    &settings.downloadPage};
+                      &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
+                      &settings.javaRuntimeVersion, &settings.singleInstance};
   for (char** field : scalars) {
     free(*field);
     *field = nullptr;

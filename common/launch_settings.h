@@ -32,6 +32,12 @@ struct LaunchSettings {
   // entry before anything else. It never shows a box, leaves standard output
   // to Java, starts java.exe and ends with Java's own exit status.
   bool console;
+  // The version the Java search read for the Java it chose (NULL when it
+  // chose none or read none): it tells whether that Java takes an argument file.
+  char* javaRuntimeVersion;
+  // The kernel object's name (Local\...) that marks the running instance
+  // of a "singleInstance" application; NULL without the key.
+  char* singleInstance;
 };
 
 extern LaunchSettings settings;

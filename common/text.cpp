@@ -143,3 +143,10 @@ bool textIsAscii(const char* text) {
   while (*text && (unsigned char)*text < 0x80) ++text;
   return *text == '\0';
 }
+
+size_t textUtf16Length(const char* text) {
+  size_t length = 0;
+  for (const unsigned char* p = (const unsigned char*)text; *p; ++p)
+    length += (*p & 0xC0) != 0x80 ? (*p >= 0xF0 ? 2 : 1) : 0;
+  return length;
+}

@@ -42,5 +42,8 @@ bool textIsEmpty(const char* text);  // absent or of length zero
 bool textStartsWith(const char* text, const char* prefix);
 // Only bytes below 0x80: every ANSI code page and UTF-8 spell such a text alike.
 bool textIsAscii(const char* text);
+// The length Windows counts: one UTF-16 unit for each character of the UTF-8
+// text, two for one beyond U+FFFF (a four-byte sequence).
+size_t textUtf16Length(const char* text);
 
 #endif

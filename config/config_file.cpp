@@ -9,6 +9,7 @@
 #include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
+#include "config/instance_name.h"
 #include "config/jar_scan.h"
 #include "config/line_reader.h"
 #include "config/parse_path.h"
@@ -70,6 +71,8 @@ static const ConfigKey kConfigKeys[] = {
     {"javaBits", kExpandUnquoted, TEXT_FIELD(javaBits)},
     {"javaHome", kExpandUnquoted, LIST_FIELD(javaHome)},
     {"downloadPage", kExpandUnquoted, TEXT_FIELD(downloadPage)},
+    // No key above is a prefix of this one, nor it of one above.
+    {"singleInstance", kExpandUnquoted, ACTION(setSingleInstanceName)},
 };
 
 static void applyKey(const ConfigKey* key, const char* value) {

@@ -1,5 +1,6 @@
 #include "launch/command_line.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -66,6 +67,23 @@ static void appendClassPath(TextBuffer* line) {
   textAppendChar(line, ' ');
 }
 
+void appendJavaOptions(TextBuffer* line) {
+  for (int i = 0; i < settings.vmparam.count; ++i) {
+    textAppend(line, settings.vmparam.items[i]);
+    textAppendChar(line, ' ');
+  }
+  appendClassPath(line);
+}
+
+static void appendProgramPart(TextBuffer* line) {
+  textAppend(line, settings.mainclass);
+  if (settings.arguments.count > 0) textAppendChar(line, ' ');
+  for (int i = 0; i < settings.arguments.count; ++i) {
+    appendQuotedArgument(line, settings.arguments.items[i]);
+    textAppendChar(line, ' ');
+  }
+}
+
 char* buildCommandLine(void) {
   int reserved = reservedCommandLineLength();
   debugTraceLine("cmdLine is %d chars long\n", reserved);
@@ -73,16 +91,19 @@ char* buildCommandLine(void) {
   TextBuffer line = {};
   textAppend(&line, settings.javapath);
   textAppendChar(&line, ' ');
-  for (int i = 0; i < settings.vmparam.count; ++i) {
-    textAppend(&line, settings.vmparam.items[i]);
-    textAppendChar(&line, ' ');
-  }
-  appendClassPath(&line);
-  textAppend(&line, settings.mainclass);
-  if (settings.arguments.count > 0) textAppendChar(&line, ' ');
-  for (int i = 0; i < settings.arguments.count; ++i) {
-    appendQuotedArgument(&line, settings.arguments.items[i]);
-    textAppendChar(&line, ' ');
-  }
+  appendJavaOptions(&line);
+  appendProgramPart(&line);
+  return textRelease(&line);
+}
+
+char* buildArgumentFileCommandLine(const char* argumentFile) {
+  TextBuffer line = {};
+  textAppend(&line, settings.javapath);
+  textAppendChar(&line, ' ');
+  char* option = formatText("@%s", argumentFile);
+  appendQuotedArgument(&line, option);
+  free(option);
+  textAppendChar(&line, ' ');
+  appendProgramPart(&line);
   return textRelease(&line);
 }

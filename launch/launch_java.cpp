@@ -5,7 +5,11 @@
 
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
+#include "common/text.h"
+#include "launch/argument_file.h"
 #include "launch/command_line.h"
+#include "launch/java_job.h"
+#include "launch/single_instance.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -23,29 +27,70 @@ static bool exitCodeIsReported(unsigned long exitCode) {
 
 // Starts the command, waits for its end and gives its exit code. A start
 // that fails is reported with the system's error code, even when the system
-// gives none, and nothing is waited for.
+// gives none, and nothing is waited for. Java's job, its process handle, the
+// instance it held and its argument file are all given up once it has ended,
+// before its exit code is reported.
 static LaunchEnd runJava(char* commandLine, unsigned long* exitCode) {
   ProcessHandle process = nullptr;
-  unsigned long errorCode = 0;
-  bool started = platform.startProcess(commandLine, settings.consoleTitle, &process, &errorCode);
+  JobHandle job = nullptr;
+  unsigned long processId = 0, errorCode = 0;
+  bool started = startJavaInJob(commandLine, settings.consoleTitle, &process, &job, &processId,
+                                &errorCode);
   *exitCode = errorCode;
   if (started) {
+    publishJavaProcess(processId);
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
     if (!platform.processExitCode(process, exitCode)) *exitCode = 0;
+    platform.closeProcess(process);
   }
+  if (job) platform.closeJob(job);
+  releaseSingleInstance();
+  removeArgumentFile();
   if (!started || exitCodeIsReported(*exitCode)) reportLaunchError((long)*exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)*exitCode);
   return started ? kJavaRan : kJavaStartFailed;
 }
 
-// The length Windows counts: one unit for each character of the UTF-8 text,
-// two for one beyond U+FFFF (a four-byte sequence).
-static size_t utf16Length(const char* text) {
-  size_t length = 0;
-  for (const unsigned char* p = (const unsigned char*)text; *p; ++p)
-    length += (*p & 0xC0) != 0x80 ? (*p >= 0xF0 ? 2 : 1) : 0;
-  return length;
+static ArgumentFileCheck argumentFileCheck;
+
+void setArgumentFileCheck(ArgumentFileCheck check) { argumentFileCheck = check; }
+
+static bool tooLong(const char* commandLine) {
+  return textUtf16Length(commandLine) > kMaxCommandLineLength;
+}
+
+// Why a line is refused: it is too long even for Java that reads an
+// argument file, the Java is not known to read one, or the file could not be
+// written.
+enum Refusal { kRefusedAsLong, kRefusedForOldJava, kRefusedUnwritable };
+
+static LaunchEnd refuseLine(const char* commandLine, Refusal refusal, unsigned long errorCode) {
+  char* reason = refusal == kRefusedForOldJava
+                     ? copyText("\nJava 9 or later would take a line this long.")
+                 : refusal == kRefusedUnwritable
+                     ? formatText("\nIts argument file could not be written (error %lu).",
+                                  errorCode)
+                     : copyText("");
+  showMessage("Error", kBoxIconError,
+              "The Java command line is %d characters long; Windows accepts at most %d%s",
+              (int)textUtf16Length(commandLine), (int)kMaxCommandLineLength, reason);
+  free(reason);
+  return kJavaRefused;
+}
+
+// "java @file <main class> <arguments>", the options in the file.
+static LaunchEnd launchThroughArgumentFile(const char* fullLine, unsigned long* exitCode) {
+  unsigned long errorCode = 0;
+  char* argumentFile = writeArgumentFile(&errorCode);
+  if (!argumentFile)
+    return errorCode ? refuseLine(fullLine, kRefusedUnwritable, errorCode) : kJavaRefused;
+  char* commandLine = keepUntilExit(buildArgumentFileCommandLine(argumentFile));
+  free(argumentFile);
+  debugMessage("Command Line is", "%s", commandLine);
+  if (!tooLong(commandLine)) return runJava(commandLine, exitCode);
+  removeArgumentFile();
+  return refuseLine(commandLine, kRefusedAsLong, 0);
 }
 
 bool mainClassNamed(void) {
@@ -62,13 +107,9 @@ LaunchEnd launchJava(unsigned long* exitCode) {
   if (!giveJavaSpellablePaths()) return kJavaRefused;
 
   char* commandLine = keepUntilExit(buildCommandLine());
+  bool takesArgumentFile = tooLong(commandLine) && argumentFileCheck && argumentFileCheck();
+  if (takesArgumentFile) return launchThroughArgumentFile(commandLine, exitCode);
   debugMessage("Command Line is", "%s", commandLine);
-  size_t length = utf16Length(commandLine);
-  if (length > kMaxCommandLineLength) {
-    showMessage("Error", kBoxIconError,
-                "The Java command line is %d characters long; Windows accepts at most %d",
-                (int)length, (int)kMaxCommandLineLength);
-    return kJavaRefused;
-  }
+  if (tooLong(commandLine)) return refuseLine(commandLine, kRefusedForOldJava, 0);
   return runJava(commandLine, exitCode);
 }

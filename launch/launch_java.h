@@ -23,7 +23,14 @@ enum LaunchEnd {
 // launcher only). *exitCode is Java's exit code once it ran. Every reason for
 // starting nothing is reported here, except a missing Java command: a missing
 // main class, a path Java could not be given (see spellable_paths.h), a
-// command line too long, a failed start.
+// command line too long, a failed start. A command line too long for Windows
+// is started through an argument file when the check says that the Java takes one.
 LaunchEnd launchJava(unsigned long* exitCode);
+
+// Whether the Java about to start takes an argument file. The launch knows
+// nothing of Java versions; the main sequence supplies the check
+// (javaTakesArgumentFile). Without one, every line too long is refused.
+typedef bool (*ArgumentFileCheck)(void);
+void setArgumentFileCheck(ArgumentFileCheck check);
 
 #endif

@@ -8,6 +8,22 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
+// The short form to give Java for a path that the code page cannot spell
+// (heap text), or NULL to keep the path as written: it is spellable, or it
+// names nothing. *given is false, after the error box, when the short form
+// is not one the code page spells either.
+static char* shortFormForJava(const char* path, bool* given) {
+  char* shortForm = platform.ansiCanSpell(path) ? nullptr : platform.shortPath(path);
+  *given = !shortForm || platform.ansiCanSpell(shortForm);
+  if (*given) return shortForm;
+  showMessage("Error", kBoxIconError,
+              "Java cannot be given the path\n%s\nThe system's code page cannot spell it, and "
+              "its drive keeps no short (8.3) name for it.",
+              path);
+  free(shortForm);
+  return nullptr;
+}
+
 // Appends one entry as Java is to get it: as written, or as the short form of
 // the path it names (in quotes when the entry had any) when the code page
 // cannot spell it. False, after the error box, when that short form is not
@@ -17,14 +33,9 @@ static bool appendForJava(TextBuffer* out, const char* entry, size_t length) {
   textAppendPart(&path, "", 0);
   for (size_t i = 0; i < length; ++i)
     if (entry[i] != '"') textAppendChar(&path, entry[i]);
-  char* shortForm = platform.ansiCanSpell(path.data) ? nullptr : platform.shortPath(path.data);
-  bool given = !shortForm || platform.ansiCanSpell(shortForm);
-  if (!given)
-    showMessage("Error", kBoxIconError,
-                "Java cannot be given the path\n%s\nThe system's code page cannot spell it, and "
-                "its drive keeps no short (8.3) name for it.",
-                path.data);
-  if (!shortForm || !given) {
+  bool given = true;
+  char* shortForm = shortFormForJava(path.data, &given);
+  if (!shortForm) {
     textAppendPart(out, entry, length);
   } else {
     const char* quote = path.length != length ? "\"" : "";
@@ -35,6 +46,12 @@ static bool appendForJava(TextBuffer* out, const char* entry, size_t length) {
   free(shortForm);
   textFree(&path);
   return given;
+}
+
+char* pathJavaCanOpen(const char* path) {
+  bool given = true;
+  char* shortForm = shortFormForJava(path, &given);
+  return shortForm ? shortForm : given ? copyText(path) : nullptr;
 }
 
 // A class path's entries are separated by ';'.

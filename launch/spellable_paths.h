@@ -11,4 +11,8 @@
 // page spells (its volume keeps no short names): Java must not be started then.
 bool giveJavaSpellablePaths(void);
 
+// The path of a file Java is to open, in the form these rules give it (heap
+// text); NULL, after the same error box, when Java cannot be given it.
+char* pathJavaCanOpen(const char* path);
+
 #endif

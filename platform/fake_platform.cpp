@@ -360,7 +360,9 @@ static void fakeRegistryClose(RegistryKey key) {
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
                              unsigned long* errorCode) {
-  state.processes.push_back({commandLine, title != nullptr, title ? title : "", false, 0, false});
+  unsigned long id = 1000 + state.processes.size();
+  state.processes.push_back({commandLine, title != nullptr, title ? title : "", false, 0, false,
+                             false, false, 0, false, id});
   if (!state.startErrors.empty()) {
     *process = nullptr;
     *errorCode = state.startErrors.front();
@@ -458,6 +460,102 @@ static void fakeOutliveConsoleInterrupts(void) {
   state.interruptsOutlivedAfter = (int)state.processes.size();
 }
 
+static void event(const std::string& text) { state.events.push_back(text); }
+
+static size_t indexOf(void* handle) { return reinterpret_cast<size_t>(handle); }
+
+static JobHandle fakeCreateJob(unsigned long limitFlags, unsigned long* errorCode) {
+  *errorCode = state.jobCreationError;
+  if (state.jobCreationError) return nullptr;
+  state.jobs.push_back({limitFlags, false});
+  event("create job " + std::to_string(state.jobs.size()));
+  return reinterpret_cast<JobHandle>(state.jobs.size());
+}
+
+static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
+                                      ProcessHandle* process, ThreadHandle* thread,
+                                      unsigned long* processId, unsigned long* errorCode) {
+  bool started = fakeStartProcess(commandLine, title, process, errorCode);
+  state.processes.back().suspended = true;
+  *thread = *process;  // a process's one thread goes by its number too
+  *processId = started ? processOf(*process).id : 0;
+  if (started) event("start suspended " + std::to_string(indexOf(*process)));
+  return started;
+}
+
+static bool fakeAssignToJob(JobHandle job, ProcessHandle process, unsigned long* errorCode) {
+  *errorCode = state.jobAssignmentError;
+  if (state.jobAssignmentError) return false;
+  processOf(process).job = (int)indexOf(job);
+  event("assign " + std::to_string(indexOf(process)) + " to job " + std::to_string(indexOf(job)));
+  return true;
+}
+
+static void fakeResumeThread(ThreadHandle thread) {
+  processOf(thread).resumed = true;
+  event("resume " + std::to_string(indexOf(thread)));
+}
+
+static void fakeCloseJob(JobHandle job) {
+  state.jobs.at(indexOf(job) - 1).closed = true;
+  event("close job " + std::to_string(indexOf(job)));
+}
+
+static void fakeCloseProcess(ProcessHandle process) {
+  processOf(process).closed = true;
+  event("close process " + std::to_string(indexOf(process)));
+}
+
+static char* fakeWriteTemporaryFile(const char* text, unsigned long* errorCode) {
+  *errorCode = state.temporaryFileError;
+  if (state.temporaryFileError) return nullptr;
+  std::string path =
+      state.temporaryDirectory + "\\jva" + std::to_string(++state.temporaryFiles) + ".tmp";
+  std::string ansi;
+  for (long point : codePoints(text)) ansi += point >= 0 && point <= 0xFF ? (char)point : '?';
+  fakeAddFile(path, ansi);
+  state.writtenFiles[path] = ansi;
+  event("write " + path);
+  return strdup(path.c_str());
+}
+
+static bool fakeRemoveFile(const char* path) {
+  event(std::string("remove ") + path);
+  return state.files.erase(fakeNormalizePath(path)) == 1;
+}
+
+static InstanceClaim fakeClaimInstance(const char* objectName, InstanceHandle* mark,
+                                       unsigned long* runningProcess) {
+  *mark = nullptr;
+  *runningProcess = 0;
+  if (state.instanceClaimFails) return kInstanceFailed;
+  auto held = state.instances.find(objectName);
+  if (held != state.instances.end()) {
+    *runningProcess = held->second.processId;
+    return kInstanceFound;
+  }
+  state.instances[objectName] = {0};
+  *mark = new std::string(objectName);
+  event(std::string("claim ") + objectName);
+  return kInstanceClaimed;
+}
+
+static void fakePublishInstanceProcess(InstanceHandle mark, unsigned long processId) {
+  state.instances.at(*static_cast<std::string*>(mark)).processId = processId;
+  event("publish " + std::to_string(processId));
+}
+
+static void fakeReleaseInstance(InstanceHandle mark) {
+  std::string* name = static_cast<std::string*>(mark);
+  state.instances.erase(*name);
+  event("release " + *name);
+  delete name;
+}
+
+static void fakeBringWindowsForward(unsigned long processId) {
+  state.windowsBroughtForward.push_back(processId);
+}
+
 void installFakePlatform() {
   state = FakeState();
   ++stateGeneration;
@@ -493,5 +591,17 @@ void installFakePlatform() {
       .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
+      .createJob = fakeCreateJob,
+      .startSuspendedProcess = fakeStartSuspendedProcess,
+      .assignToJob = fakeAssignToJob,
+      .resumeThread = fakeResumeThread,
+      .closeJob = fakeCloseJob,
+      .closeProcess = fakeCloseProcess,
+      .writeTemporaryFile = fakeWriteTemporaryFile,
+      .removeFile = fakeRemoveFile,
+      .claimInstance = fakeClaimInstance,
+      .publishInstanceProcess = fakePublishInstanceProcess,
+      .releaseInstance = fakeReleaseInstance,
+      .bringWindowsForward = fakeBringWindowsForward,
   };
 }

@@ -28,6 +28,23 @@ struct FakeProcess {
   bool waitedForInputIdle;
   unsigned long idleMilliseconds;
   bool waitedForExit;
+  // Java's start: held at first (suspended) until resumed, in a job or not.
+  bool suspended;
+  bool resumed;
+  int job;  // the job's number (from 1) in FakeState::jobs; 0 for none
+  bool closed;
+  unsigned long id;
+};
+
+struct FakeJob {
+  unsigned long limitFlags;
+  bool closed;
+};
+
+// A named instance mark that some launcher holds: another one when the test
+// put it there, this one when it claimed it.
+struct FakeInstance {
+  unsigned long processId;  // 0 until its holder published one
 };
 
 struct FakeDirectoryEntry {
@@ -94,6 +111,27 @@ struct FakeState {
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.
   int interruptsOutlivedAfter = -1;
+  // Java's job, and the order of the operations on processes, jobs and
+  // files and instances: "create job 1", "start suspended 1", "assign 1 to
+  // job 1", "resume 1", "close process 1", "close job 1" (jobs and processes
+  // numbered from 1 in the order made), "write <path>", "remove <path>",
+  // "claim <name>", "publish <process id>", "release <name>".
+  std::vector<FakeJob> jobs;
+  std::vector<std::string> events;
+  unsigned long jobCreationError = 0;    // not 0: no job can be made, with this error
+  unsigned long jobAssignmentError = 0;  // not 0: no process can be put into a job
+
+  // Temporary files are written as <temporaryDirectory>\jva<n>.tmp, n from 1,
+  // in the ANSI code page (a character it lacks becomes '?'), and kept in
+  // files; writtenFiles keeps what each held, by its path, after its removal too.
+  std::string temporaryDirectory = "C:\\Users\\User\\AppData\\Local\\Temp";
+  int temporaryFiles = 0;
+  std::map<std::string, std::string> writtenFiles;
+  unsigned long temporaryFileError = 0;  // not 0: no temporary file can be written
+
+  std::map<std::string, FakeInstance> instances;  // held marks, by object name
+  bool instanceClaimFails = false;
+  std::vector<unsigned long> windowsBroughtForward;  // the process of each call
 };
 
 // Clears the state and points the platform table at the fake.

@@ -50,6 +50,22 @@ typedef void* RegistryKey;
 typedef void* DirectoryListing;
 typedef void* FileHandle;
 typedef void* ProcessHandle;
+typedef void* ThreadHandle;
+typedef void* JobHandle;
+typedef void* InstanceHandle;
+
+// Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
+enum : unsigned long {
+  kJobSilentBreakawayOk = 0x1000,  // processes its processes start are not put into it
+  kJobKillOnClose = 0x2000,        // its processes end when its last handle is closed
+};
+
+// What claiming an instance name found.
+enum InstanceClaim {
+  kInstanceClaimed,  // no one held it: this launcher does now
+  kInstanceFound,    // another launcher holds it
+  kInstanceFailed,   // it could not be checked
+};
 
 // One entry of a directory listing, as FindFirstFileW / FindNextFileW give it:
 // a name of up to 259 UTF-16 units takes up to three bytes for each in UTF-8.
@@ -157,6 +173,43 @@ struct PlatformOps {
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
   // waiting for Java; the programs it starts on its console still get them.
   void (*outliveConsoleInterrupts)(void);
+
+  // Java's lifetime: Java runs in a job object whose only handle the
+  // launcher holds, so that it ends with the launcher however that ends.
+  // A job with these limits (kJob...), or NULL with the system's error code.
+  JobHandle (*createJob)(unsigned long limitFlags, unsigned long* errorCode);
+  // startProcess, with the new process's first thread held until
+  // resumeThread; also gives the process id.
+  bool (*startSuspendedProcess)(char* commandLine, const char* title, ProcessHandle* process,
+                                ThreadHandle* thread, unsigned long* processId,
+                                unsigned long* errorCode);
+  // False with the system's error code when the process cannot be put into
+  // the job (an older Windows refuses when the launcher already runs in one).
+  bool (*assignToJob)(JobHandle job, ProcessHandle process, unsigned long* errorCode);
+  // Lets the thread run and closes its handle.
+  void (*resumeThread)(ThreadHandle thread);
+  void (*closeJob)(JobHandle job);
+  void (*closeProcess)(ProcessHandle process);
+
+  // Java's argument file. Writes the text in the ANSI code page into a new
+  // file in the user's temporary folder; its path (heap text, caller frees),
+  // or NULL with the system's error code.
+  char* (*writeTemporaryFile)(const char* text, unsigned long* errorCode);
+  // True when the file was there and is gone.
+  bool (*removeFile)(const char* path);
+
+  // One running instance of an application per logon session, marked by a
+  // named kernel object ("Local\...") that holds its Java's process id.
+  // kInstanceClaimed with the mark (held until releaseInstance), or
+  // kInstanceFound with the process id that the holder published (0 while
+  // it has published none), or kInstanceFailed.
+  InstanceClaim (*claimInstance)(const char* objectName, InstanceHandle* mark,
+                                 unsigned long* runningProcess);
+  void (*publishInstanceProcess)(InstanceHandle mark, unsigned long processId);
+  void (*releaseInstance)(InstanceHandle mark);
+  // Brings the process's visible top-level windows to the front, restoring
+  // a minimised one.
+  void (*bringWindowsForward)(unsigned long processId);
 };
 
 extern PlatformOps platform;

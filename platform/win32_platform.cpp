@@ -252,24 +252,31 @@ static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* 
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
-static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
-                              unsigned long* errorCode) {
+// CreateProcessW as startProcess describes it, with the given creation flags.
+static bool createProcess(char* commandLine, const char* title, DWORD flags,
+                          PROCESS_INFORMATION* info, unsigned long* errorCode) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
   startup.lpTitle = title ? toWide(title) : NULL;
-  PROCESS_INFORMATION info;
-  memset(&info, 0, sizeof info);
+  memset(info, 0, sizeof *info);
   WCHAR* wideLine = toWide(commandLine);
   flushOutput();
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   BOOL started = wideLine && (!title || startup.lpTitle) &&
-                 CreateProcessW(NULL, wideLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info);
+                 CreateProcessW(NULL, wideLine, NULL, NULL, TRUE, flags, NULL, NULL, &startup, info);
   *errorCode = started ? 0 : GetLastError();
-  if (started) CloseHandle(info.hThread);  // only the process handle is used
-  *process = info.hProcess;
   free(wideLine);
   free(startup.lpTitle);
+  return started;
+}
+
+static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
+                              unsigned long* errorCode) {
+  PROCESS_INFORMATION info;
+  bool started = createProcess(commandLine, title, 0, &info, errorCode);
+  if (started) CloseHandle(info.hThread);  // only the process handle is used
+  *process = info.hProcess;
   return started;
 }
 
@@ -286,6 +293,149 @@ static bool win32ProcessExitCode(ProcessHandle process, unsigned long* code) {
   if (!GetExitCodeProcess(static_cast<HANDLE>(process), &exitCode)) return false;
   *code = exitCode;
   return true;
+}
+
+// Created without a name or security attributes, so that no program the
+// launcher starts inherits a handle to it.
+static JobHandle win32CreateJob(unsigned long limitFlags, unsigned long* errorCode) {
+  HANDLE job = CreateJobObjectW(NULL, NULL);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+  memset(&limits, 0, sizeof limits);
+  limits.BasicLimitInformation.LimitFlags = limitFlags;
+  if (job && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                     sizeof limits)) {
+    *errorCode = 0;
+    return job;
+  }
+  *errorCode = GetLastError();
+  if (job) CloseHandle(job);
+  return NULL;
+}
+
+static bool win32StartSuspendedProcess(char* commandLine, const char* title,
+                                       ProcessHandle* process, ThreadHandle* thread,
+                                       unsigned long* processId, unsigned long* errorCode) {
+  PROCESS_INFORMATION info;
+  bool started = createProcess(commandLine, title, CREATE_SUSPENDED, &info, errorCode);
+  *process = info.hProcess;
+  *thread = info.hThread;
+  *processId = info.dwProcessId;
+  return started;
+}
+
+static bool win32AssignToJob(JobHandle job, ProcessHandle process, unsigned long* errorCode) {
+  bool assigned = AssignProcessToJobObject(static_cast<HANDLE>(job), static_cast<HANDLE>(process));
+  *errorCode = assigned ? 0 : GetLastError();
+  return assigned;
+}
+
+static void win32ResumeThread(ThreadHandle thread) {
+  ResumeThread(static_cast<HANDLE>(thread));
+  CloseHandle(static_cast<HANDLE>(thread));
+}
+
+static void win32CloseJob(JobHandle job) { CloseHandle(static_cast<HANDLE>(job)); }
+
+static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
+
+// GetTempFileNameW makes the file, under a name no other file has.
+static char* win32WriteTemporaryFile(const char* text, unsigned long* errorCode) {
+  WCHAR directory[MAX_PATH + 1], path[MAX_PATH];
+  DWORD length = GetTempPathW(MAX_PATH + 1, directory);
+  if (length == 0 || length > MAX_PATH || !GetTempFileNameW(directory, L"jva", 0, path)) {
+    *errorCode = GetLastError();
+    return NULL;
+  }
+  WCHAR* wide = toWide(text);
+  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  FILE* file = ansi ? _wfopen(path, L"wb") : NULL;
+  bool written = file && fputs(ansi, file) >= 0;
+  written = file && fclose(file) == 0 && written;
+  *errorCode = written ? 0 : GetLastError();
+  free(ansi);
+  free(wide);
+  if (!written) DeleteFileW(path);
+  return written ? fromWide(path) : NULL;
+}
+
+static bool win32RemoveFile(const char* path) {
+  WCHAR* widePath = toWide(path);
+  bool removed = widePath && DeleteFileW(widePath);
+  free(widePath);
+  return removed;
+}
+
+// The instance's mark is a named shared memory of one process id: created
+// zeroed, it holds 0 until its holder publishes its Java's id. It is gone
+// once no handle is left to it, however its holder ended. An object of that
+// name that this user may not open (made by an elevated launcher, say) is
+// another instance all the same.
+static unsigned long readPublished(HANDLE mapping) {
+  DWORD* view = static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(DWORD)));
+  if (!view) return 0;
+  unsigned long processId = *view;
+  UnmapViewOfFile(view);
+  return processId;
+}
+
+static InstanceClaim win32ClaimInstance(const char* objectName, InstanceHandle* mark,
+                                        unsigned long* runningProcess) {
+  *mark = NULL;
+  *runningProcess = 0;
+  WCHAR* wideName = toWide(objectName);
+  HANDLE mapping = wideName ? CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0,
+                                                 sizeof(DWORD), wideName)
+                            : NULL;
+  DWORD error = GetLastError();
+  free(wideName);
+  if (!mapping) return error == ERROR_ACCESS_DENIED ? kInstanceFound : kInstanceFailed;
+  if (error != ERROR_ALREADY_EXISTS) {
+    *mark = mapping;
+    return kInstanceClaimed;
+  }
+  *runningProcess = readPublished(mapping);
+  CloseHandle(mapping);
+  return kInstanceFound;
+}
+
+static void win32PublishInstanceProcess(InstanceHandle mark, unsigned long processId) {
+  DWORD* view = static_cast<DWORD*>(MapViewOfFile(static_cast<HANDLE>(mark), FILE_MAP_WRITE, 0,
+                                                  0, sizeof(DWORD)));
+  if (!view) return;
+  *view = processId;
+  UnmapViewOfFile(view);
+}
+
+static void win32ReleaseInstance(InstanceHandle mark) { CloseHandle(static_cast<HANDLE>(mark)); }
+
+struct WindowsOfProcess {
+  DWORD processId;
+  HWND first;     // the topmost of them
+  HWND previous;  // the last one placed
+};
+
+// EnumWindows goes from the top of the Z order down: each window is placed
+// below the one before, so they keep their order, the topmost on top. The
+// asynchronous calls leave the launcher free even when the application
+// does not answer.
+static BOOL CALLBACK raiseWindow(HWND window, LPARAM context) {
+  WindowsOfProcess* windows = reinterpret_cast<WindowsOfProcess*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != windows->processId || !IsWindowVisible(window)) return TRUE;
+  if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+  SetWindowPos(window, windows->previous ? windows->previous : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  if (!windows->first) windows->first = window;
+  windows->previous = window;
+  return TRUE;
+}
+
+static void win32BringWindowsForward(unsigned long processId) {
+  WindowsOfProcess windows = {processId, NULL, NULL};
+  EnumWindows(raiseWindow, reinterpret_cast<LPARAM>(&windows));
+  if (windows.first) SetForegroundWindow(windows.first);
 }
 
 // Standard output and error get the ANSI code page and stay in the C
@@ -424,5 +574,17 @@ void installWin32Platform(void) {
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
+      .createJob = win32CreateJob,
+      .startSuspendedProcess = win32StartSuspendedProcess,
+      .assignToJob = win32AssignToJob,
+      .resumeThread = win32ResumeThread,
+      .closeJob = win32CloseJob,
+      .closeProcess = win32CloseProcess,
+      .writeTemporaryFile = win32WriteTemporaryFile,
+      .removeFile = win32RemoveFile,
+      .claimInstance = win32ClaimInstance,
+      .publishInstanceProcess = win32PublishInstanceProcess,
+      .releaseInstance = win32ReleaseInstance,
+      .bringWindowsForward = win32BringWindowsForward,
   };
 }

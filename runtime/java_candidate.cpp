@@ -70,20 +70,26 @@ static JavaVerdict judge(const JavaCandidate* candidate) {
   return sameKind ? kVerdictFits : kVerdictWrongKind;
 }
 
-void examineCandidate(JavaCandidate* candidate) {
+char* releaseFileVersion(const char* home) {
   char* buffer = static_cast<char*>(allocateOrDie(kReleaseFileRead + 1));
-  char* executable = formatText("bin\\%s", executableName());
-  long size = readFileStart(candidate->home, executable, buffer, kHeaderRead);
-  free(executable);
-  candidate->bits = executableBits(buffer, size);
-  if (readFileStart(candidate->home, "release", buffer, kReleaseFileRead) >= 0) {
-    char* fromRelease = releaseVersion(buffer);
-    if (fromRelease) {
-      free(candidate->versionText);
-      candidate->versionText = fromRelease;
-    }
-  }
+  char* version = readFileStart(home, "release", buffer, kReleaseFileRead) >= 0
+                      ? releaseVersion(buffer)
+                      : nullptr;
   free(buffer);
+  return version;
+}
+
+void examineCandidate(JavaCandidate* candidate) {
+  char header[kHeaderRead + 1];
+  char* executable = formatText("bin\\%s", executableName());
+  long size = readFileStart(candidate->home, executable, header, kHeaderRead);
+  free(executable);
+  candidate->bits = executableBits(header, size);
+  char* fromRelease = releaseFileVersion(candidate->home);
+  if (fromRelease) {
+    free(candidate->versionText);
+    candidate->versionText = fromRelease;
+  }
   candidate->version = parseJavaVersion(candidate->versionText ? candidate->versionText : "");
   candidate->verdict = size < 0 ? kVerdictNoExecutable : judge(candidate);
 }

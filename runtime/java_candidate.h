@@ -26,6 +26,10 @@ struct JavaCandidate {
   JavaVerdict verdict;
 };
 
+// The JAVA_VERSION="..." value of home\release (heap text), or NULL when
+// the file or the line is missing.
+char* releaseFileVersion(const char* home);
+
 // Reads the home's executable header and release file, then judges the
 // candidate against minJava, maxJava and javaBits.
 void examineCandidate(JavaCandidate* candidate);

@@ -145,6 +145,7 @@ char* searchJava(void) {
   }
   if (!chosen) tellNoJavaFits(list.items, list.count);
   char* command = chosen ? javaCommandFromHome(chosen->home) : nullptr;
+  if (chosen && chosen->versionText) setSetting(&settings.javaRuntimeVersion, chosen->versionText);
   for (int i = 0; i < list.count; ++i) {
     free(list.items[i].where);
     free(list.items[i].home);

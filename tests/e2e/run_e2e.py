@@ -20,6 +20,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 from cases import CASES, STATIC_CHECKS  # noqa: E402
 from harness.builds import BUILDS, runnable_builds  # noqa: E402
 from harness.case import check, run_case  # noqa: E402
+from harness.lifetime import Lifetime, run_lifetime  # noqa: E402
 from harness.world import wine_world  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
@@ -79,9 +80,14 @@ def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool
                     results.setdefault(build.name, []).append(None)
                     continue
                 started = time.monotonic()
-                outcome = run_case(world, case)
+                if isinstance(case, Lifetime):
+                    outcome = run_lifetime(world, case)
+                    problems = outcome.problems
+                else:
+                    outcome = run_case(world, case)
+                    problems = check(case, outcome)
                 results.setdefault(build.name, []).append(
-                    report(f"{build.tag} {case.name}", check(case, outcome),
+                    report(f"{build.tag} {case.name}", problems,
                            time.monotonic() - started, outcome.describe()))
     return results
 

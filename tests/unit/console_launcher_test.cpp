@@ -60,7 +60,8 @@ TEST_F(ConsoleLauncherTest, EndsWithJavasStatusOrWhyNoneStartedAndShowsNothing) 
        "Error: No main class is named in the configuration\n", ""},
       {"a command line too long", head + "vmparam -D" + std::string(32766, 'x') + "\n",
        noRuntimes, 0, 0, 0, 125,
-       "Error: The Java command line is 32792 characters long; Windows accepts at most 32766\n",
+       "Error: The Java command line is 32792 characters long; Windows accepts at most 32766\n"
+       "Java 9 or later would take a line this long.\n",
        ""},
       {"the start fails", head, noRuntimes, 0, 2, 0, 126,
        "Error: Error launching Class a.B\n with Java C:\\jre\\bin\\java.exe.\nError=2\n",

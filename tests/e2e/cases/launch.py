@@ -35,5 +35,6 @@ CASES = [
     Case("a command line of 32767 characters: refused with a box",
          config=long_vmparam(LONGEST + 1),
          boxes=[Box("Error", "The Java command line is 32767 characters long; "
-                             "Windows accepts at most 32766", icon=True)]),
+                             "Windows accepts at most 32766\n"
+                             "Java 9 or later would take a line this long.", icon=True)]),
 ]

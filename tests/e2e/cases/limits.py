@@ -130,8 +130,9 @@ CASES = [
            java=Java(command_line=r"C:\Java\name256\bin\javaw.exe Main")),
     # The code is the system's, not the launcher's: in a 64-bit prefix Wine
     # gives 2 (file not found) or 3 (path not found) for this path, depending
-    # on the build that starts it and on what ran before; in a 32-bit prefix
-    # it gave 123 (invalid name).
+    # on the build that starts it and on what ran before, and 123 (invalid
+    # name) to a start that holds the new process suspended, as Java's is; in
+    # a 32-bit prefix it gave 123 too.
     asking("a JavaHome of 3,000 characters: the start fails, the box names it whole",
            "1.6.0_01", LONG_HOMES,
            boxes=[Box("Error", OneOf(*(launch_error(f'"{LONG_HOME}\\bin\\javaw.exe"', code).text

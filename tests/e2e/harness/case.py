@@ -5,6 +5,7 @@ import re
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
+from .argument_files import exists_any_case, read_like_java
 from .builds import WIN64
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
@@ -113,6 +114,9 @@ class Java:
     title: str | None = None         # or NO_TITLE
     wide_command_line: str | None = None
     console_event: str | None = None  # what came while it waited for Ctrl+C
+    # The tokens of the argument file ("@file") Java was given, read by Java's
+    # rules; the file must be gone once the launcher has ended.
+    argument_file: list[str] | None = None
 
 
 @dataclass
@@ -246,8 +250,12 @@ def run_case(world: World, case: Case) -> Outcome:
     finally:
         world.clean()
     parents = read_records(parent_record)
-    return Outcome(run, read_records(session.boxes_log), read_records(java_record),
-                   read_lines(browser_log), parents[0] if parents else None)
+    java = read_records(java_record)
+    for record in java:
+        if "argfilePath" in record:
+            record["argfileLeft"] = exists_any_case(session.unix_path(record["argfilePath"]))
+    return Outcome(run, read_records(session.boxes_log), java, read_lines(browser_log),
+                   parents[0] if parents else None)
 
 
 def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -> dict:
@@ -371,6 +379,11 @@ def check_java(wanted: Java | None, records: list[dict], expect, problems: list[
         if isinstance(wanted_arg, Existing) and "0" in found:
             problems.append(f"Java argument {arg!r} names nothing that exists "
                             f"(pieces found: {found})")
+    if wanted.argument_file is not None:
+        expect("Java's argument file", wanted.argument_file,
+               read_like_java(got["argfile"]) if "argfile" in got else None)
+        if got.get("argfileLeft"):
+            problems.append(f"the argument file {got['argfilePath']} is still there")
     expect("Java program", wanted.image, got["image"])
     expect("Java current directory", wanted.cwd, got["cwd"])
     expect("console event Java got", wanted.console_event, got.get("consoleEvent"))

@@ -9,7 +9,7 @@ from pathlib import Path
 
 from .code_page import ansi_text
 
-ANSI_FIELDS = {"commandLine", "arg"}
+ANSI_FIELDS = {"commandLine", "arg", "argfilePath", "argfile"}
 # Fields that occur once for each argument, and the list each becomes.
 REPEATED = {"arg": "args", "found": "found"}
 

@@ -2,6 +2,15 @@
    with the exit code the test asks for:
      CORVANE_E2E_JAVA_RECORD  file to which the record is appended
      CORVANE_E2E_JAVA_EXIT    exit code (decimal), 0 when unset
+   and, for the cases of Java's lifetime:
+     CORVANE_E2E_JAVA_SPAWN   a program to start first, which lives on (it
+                              gets the environment without RECORD and SPAWN)
+     CORVANE_E2E_JAVA_WINDOW  a file: show a minimised top-level window, and
+                              write "iconic 0" or "iconic 1" there at the end
+     CORVANE_E2E_JAVA_HOLD    a file: once the record is saved, stay alive
+                              until that file exists (at most a minute)
+   An argument "@file" (an argument file) is recorded as argfilePath, and the
+   file's bytes as argfile, read through the calls ending in A as Java would.
    Java's own launcher reads its command line in the ANSI code page, so that
    view is recorded as it is (commandLine, and the C runtime's narrow argv
    parsed from it), next to the wide one. For each argument, "found" tells
@@ -97,7 +106,75 @@ static void recordFound(Record* record, const char* argument) {
   free(pieces);
 }
 
+static void spawn(const char* program) {
+  SetEnvironmentVariableA("CORVANE_E2E_JAVA_RECORD", NULL);
+  SetEnvironmentVariableA("CORVANE_E2E_JAVA_SPAWN", NULL);
+  STARTUPINFOA startup;
+  memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started;
+  char* line = _strdup(program);
+  if (!line || !CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started))
+    exit(92);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  free(line);
+}
+
+static void recordArgumentFile(Record* record, const char* argument) {
+  FILE* file = fopen(argument + 1, "rb");
+  if (!file) return;
+  static char content[1 << 20];
+  size_t length = fread(content, 1, sizeof content - 1, file);
+  fclose(file);
+  content[length] = '\0';
+  recordField(record, "argfilePath", argument + 1);
+  recordField(record, "argfile", content);
+}
+
+static HWND showMinimisedWindow(void) {
+  WNDCLASSA windowClass;
+  memset(&windowClass, 0, sizeof windowClass);
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.lpszClassName = "CorvaneStandIn";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("CorvaneStandIn", "Stand-in Java", WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                              100, NULL, NULL, windowClass.hInstance, NULL);
+  ShowWindow(window, SW_SHOWMINNOACTIVE);
+  return window;
+}
+
+/* Answers the window's messages until the file exists. */
+static void holdUntil(const char* path) {
+  for (int waited = 0; waited < 60000 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+       waited += 20) {
+    MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+}
+
+static void reportWindow(HWND window, const char* path) {
+  FILE* file = fopen(path, "wb");
+  if (!file) exit(93);
+  fprintf(file, "iconic %d\n", IsIconic(window) ? 1 : 0);
+  fclose(file);
+}
+
+/* A copy of the variable's value (NULL when unset), kept whatever the
+   environment becomes. */
+static char* variable(const char* name) {
+  const char* value = getenv(name);
+  return value ? _strdup(value) : NULL;
+}
+
 int main(int argc, char** argv) {
+  char* path = variable("CORVANE_E2E_JAVA_RECORD");
+  char* program = variable("CORVANE_E2E_JAVA_SPAWN");
+  if (program) spawn(program);
+  const char* windowReport = getenv("CORVANE_E2E_JAVA_WINDOW");
+  HWND window = windowReport ? showMinimisedWindow() : NULL;
   WCHAR image[32768] = L"";
   GetModuleFileNameW(NULL, image, sizeof image / sizeof image[0]);
   STARTUPINFOW startup;
@@ -114,6 +191,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     recordField(&record, "arg", argv[i]);
     recordFound(&record, argv[i]);
+    if (argv[i][0] == '@') recordArgumentFile(&record, argv[i]);
   }
   WCHAR* directory = currentDirectory();
   recordWideField(&record, "cwd", directory);
@@ -122,8 +200,10 @@ int main(int argc, char** argv) {
   recordField(&record, "codePage", codePage);
   behaveAsATool(&record);
 
-  const char* path = getenv("CORVANE_E2E_JAVA_RECORD");
   if (path && recordSave(&record, path) != 0) return 91;
+  const char* hold = getenv("CORVANE_E2E_JAVA_HOLD");
+  if (hold) holdUntil(hold);
+  if (window) reportWindow(window, windowReport);
   const char* exitCode = getenv("CORVANE_E2E_JAVA_EXIT");
   return exitCode ? atoi(exitCode) : 0;
 }

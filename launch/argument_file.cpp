@@ -1,0 +1,114 @@
+#include "launch/argument_file.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "common/diagnostics.h"
+#include "common/text.h"
+#include "launch/command_line.h"
+#include "launch/spellable_paths.h"
+#include "platform/platform.h"
+
+// The next argument of a command line as the started program's C runtime
+// takes it (see appendQuotedArgument in command_line.cpp), with "" inside
+// quotes for one quote, as Java's own launcher reads it. False at the end.
+static bool takeArgument(const char** cursor, TextBuffer* argument) {
+  const char* c = *cursor;
+  while (*c == ' ' || *c == '\t') ++c;
+  if (!*c) return false;
+  textAppendPart(argument, "", 0);
+  bool quoted = false;
+  while (*c && (quoted || (*c != ' ' && *c != '\t'))) {
+    size_t backslashes = 0;
+    while (*c == '\\') ++backslashes, ++c;
+    if (*c != '"') {
+      for (size_t i = 0; i < backslashes; ++i) textAppendChar(argument, '\\');
+      if (*c && (quoted || (*c != ' ' && *c != '\t'))) textAppendChar(argument, *c++);
+      continue;
+    }
+    for (size_t i = 0; i < backslashes / 2; ++i) textAppendChar(argument, '\\');
+    if (backslashes % 2 || (quoted && c[1] == '"')) {
+      textAppendChar(argument, '"');
+      c += backslashes % 2 ? 1 : 2;
+    } else {
+      quoted = !quoted;
+      ++c;
+    }
+  }
+  *cursor = c;
+  return true;
+}
+
+// Java reads an argument file by these rules:
+//   - blanks, tabs, form feeds and line breaks separate tokens;
+//   - ' or " opens a quoted part, which the same character closes; inside
+//     it the other quote character and the separators are plain characters;
+//     quoted and plain parts side by side make one token;
+//   - inside quotes a backslash escapes what follows: \n, \r, \t and \f are
+//     those characters, a backslash before a line break joins the lines, any
+//     other character stands for itself (\\ a backslash, \" a double quote);
+//   - outside quotes a backslash is a plain character;
+//   - a # outside quotes starts a comment that runs to the end of the line.
+// So a token without separators, quotes and # is written as it is, its
+// backslashes included: a Windows path reads back exactly. Any other token,
+// and an empty one, is written in double quotes, with each backslash and
+// double quote escaped and each separator other than the blank written as
+// its escape. Each token stands on a line of its own.
+static void appendToken(TextBuffer* file, const char* token) {
+  if (*token && !strpbrk(token, " \t\f\r\n\"'#")) {
+    textAppend(file, token);
+    textAppendChar(file, '\n');
+    return;
+  }
+  static const char kEscaped[] = "\\\"\t\f\r\n";
+  static const char kEscapes[] = "\\\"tfrn";  // what follows the backslash for each
+  textAppendChar(file, '"');
+  for (const char* c = token; *c; ++c) {
+    const char* escaped = strchr(kEscaped, *c);
+    if (escaped) textAppendChar(file, '\\');
+    textAppendChar(file, escaped ? kEscapes[escaped - kEscaped] : *c);
+  }
+  textAppend(file, "\"\n");
+}
+
+// Each argument that the options would have been on the command line
+// becomes one token, so that Java receives the same ones.
+static char* argumentFileText(void) {
+  TextBuffer options = {};
+  appendJavaOptions(&options);
+  TextBuffer file = {};
+  textAppendPart(&file, "", 0);
+  TextBuffer argument = {};
+  for (const char* cursor = options.data ? options.data : ""; takeArgument(&cursor, &argument);) {
+    appendToken(&file, argument.data);
+    textFree(&argument);
+  }
+  textFree(&options);
+  return textRelease(&file);
+}
+
+// The file as it was written, which is how it is removed: not every file
+// system opens a file by its short form.
+static char* writtenFile;
+
+char* writeArgumentFile(unsigned long* errorCode) {
+  removeArgumentFile();
+  char* text = argumentFileText();
+  writtenFile = platform.writeTemporaryFile(text, errorCode);
+  char* forJava = writtenFile ? pathJavaCanOpen(writtenFile) : nullptr;
+  if (forJava) {
+    debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)platform.ansiLength(text));
+  } else if (writtenFile) {
+    *errorCode = 0;
+    removeArgumentFile();
+  }
+  free(text);
+  return forJava;
+}
+
+void removeArgumentFile(void) {
+  if (!writtenFile) return;
+  platform.removeFile(writtenFile);
+  free(writtenFile);
+  writtenFile = nullptr;
+}

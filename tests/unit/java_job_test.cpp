@@ -1,0 +1,73 @@
+#include "launch/launch_java.h"
+
+#include "launcher_test.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class JavaJobTest : public LauncherTest {
+ protected:
+  void SetUp() override {
+    LauncherTest::SetUp();
+    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
+    setSetting(&settings.mainclass, "a.Main");
+  }
+  unsigned long exitCode = 0;
+  LaunchEnd launch() { return launchJava(&exitCode); }
+};
+
+TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
+  EXPECT_EQ(kJavaRan, launch());
+  ASSERT_EQ(1u, fake().jobs.size());
+  EXPECT_EQ(kJobKillOnClose | kJobSilentBreakawayOk, fake().jobs[0].limitFlags);
+  EXPECT_THAT(fake().events, ElementsAre("create job 1", "start suspended 1", "assign 1 to job 1",
+                                         "resume 1", "close process 1", "close job 1"));
+  const FakeProcess& java = fake().processes[0];
+  EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", java.commandLine);
+  EXPECT_TRUE(java.suspended && java.resumed && java.waitedForExit && java.closed);
+  EXPECT_EQ("", fake().output);
+}
+
+// Without a job Java runs as it did before there was one, and debug mode says so.
+TEST_F(JavaJobTest, WhereNoJobCanBeHadJavaRunsWithoutOne) {
+  struct Case {
+    unsigned long creationError, assignmentError;
+    std::vector<std::string> events;
+  } cases[] = {
+      {5, 0, {"start suspended 1", "resume 1", "close process 1"}},
+      {0, 5, {"create job 1", "start suspended 1", "close job 1", "resume 1", "close process 1"}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    settings.debug = true;
+    fake().jobCreationError = c.creationError;
+    fake().jobAssignmentError = c.assignmentError;
+    fake().exitCodes.push_back(3);
+    EXPECT_EQ(kJavaRan, launch());
+    EXPECT_EQ(3u, exitCode);
+    EXPECT_EQ(c.events, fake().events);
+    EXPECT_EQ(0, fake().processes[0].job);
+    EXPECT_THAT(fake().output,
+                HasSubstr("Java runs without a job (error 5): it may outlive the launcher\n"));
+    EXPECT_THAT(captions(), ElementsAre("Javapath is", "Command Line is", "Error"));
+  }
+}
+
+TEST_F(JavaJobTest, AFailedStartLeavesNoJobOpen) {
+  fake().startErrors.push_back(2);
+  EXPECT_EQ(kJavaStartFailed, launch());
+  EXPECT_THAT(fake().events, ElementsAre("create job 1", "close job 1"));
+  EXPECT_THAT(captions(), ElementsAre("Error"));
+}
+
+// The browser for a download page is none of the job's business.
+TEST_F(JavaJobTest, TheBrowserIsStartedOutsideAnyJob) {
+  fakeAddFile("C:\\Work\\app.config", "downloadPage https://x.test/\njavaVersion 1.9\n");
+  fake().yesNoAnswer = kAnswerYes;
+  ExitResult exit = runCatchingExit([] { readConfigFile("C:\\Work\\app.config"); });
+  EXPECT_TRUE(exit.exited);
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_THAT(fake().processes[0].commandLine, HasSubstr("rundll32 url.dll"));
+  EXPECT_FALSE(fake().processes[0].suspended);
+  EXPECT_TRUE(fake().jobs.empty());
+}

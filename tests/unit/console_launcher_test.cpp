@@ -13,6 +13,8 @@ static const char kJava[] = "C:\\jre\\bin\\java.exe";
 
 static void noRuntimes() {}
 
+static void toolAlreadyRunning() { fake().instances["Local\\Corvane.singleInstance.tool"] = {4242}; }
+
 static void oldAndNewRuntimes() {
   fakeSetRegistrySubkeys(RUNTIME_ROOT_KEY, {"1.4.2_03", "1.4.2_08"});
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_03", "JavaHome", "C:\\j2re1.4.2_03");
@@ -83,6 +85,8 @@ TEST_F(ConsoleLauncherTest, EndsWithJavasStatusOrWhyNoneStartedAndShowsNothing) 
        "No Java was found on this computer.\n\n"
        "Download page: https://adoptium.net/temurin/releases/\n",
        ""},
+      {"the tool already running", head + "singleInstance tool\n", toolAlreadyRunning, 0, 0, 0,
+       12, "Already running: Local\\Corvane.singleInstance.tool\n", ""},
       {"a resolved version: java.exe, no trace", "mainclass a.B\njavaVersion 1.4.2_05+\n",
        oldAndNewRuntimes, 0, 0, 0, 0, "", "C:\\j2re1.4.2_08\\bin\\java.exe a.B"},
   };

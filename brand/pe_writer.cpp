@@ -22,11 +22,13 @@ size_t resourceSectionIndex(const PeFile& pe) {
   size_t index = (size_t)found;
   if (pe.sections[index].virtualAddress != rva)
     fail("the resource directory does not start its section");
-  for (size_t i = index + 1; i < pe.sections.size(); ++i) {
-    if (pe.sections[i].virtualAddress != directoryRva(pe, kRelocationDirectory) ||
-        i != index + 1 || i + 1 != pe.sections.size())
-      fail("sections other than the base relocations follow the resource section");
-  }
+  // Only the base relocations may follow: their contents do not depend on
+  // where they are. (Without a relocation directory entry, nothing may.)
+  uint32_t relocations = directoryRva(pe, kRelocationDirectory);
+  if (index + 1 < pe.sections.size() &&
+      (index + 2 != pe.sections.size() || !relocations ||
+       pe.sections[index + 1].virtualAddress != relocations))
+    fail("sections other than the base relocations follow the resource section");
   const Section& resources = pe.sections[index];
   if (!resources.rawPointer || !resources.rawSize) fail("the resource section has no data");
   size_t headersEnd = std::max(pe.sections.back().headerOffset + 40,
@@ -40,8 +42,8 @@ size_t resourceSectionIndex(const PeFile& pe) {
     if (d == kResourceDirectory || d == kRelocationDirectory || d == kCertificateDirectory)
       continue;
     uint32_t at = directoryRva(pe, d);
-    if (at && sectionAt(pe, at) >= (int)index)
-      fail("data directory " + std::to_string(d) + " lies in a section that would move");
+    if (at >= resources.virtualAddress)
+      fail("data directory " + std::to_string(d) + " lies where the sections would move");
   }
   size_t end = rawEnd(pe);
   size_t signature = directoryRva(pe, kCertificateDirectory);
@@ -56,13 +58,13 @@ size_t resourceSectionIndex(const PeFile& pe) {
 
 uint32_t peChecksum(const Bytes& image, size_t checksumOffset) {
   uint64_t sum = 0;
-  for (size_t i = 0; i < image.size(); i += 2) {
-    if (i == checksumOffset || i == checksumOffset + 2) continue;
-    uint32_t word = image[i] | (i + 1 < image.size() ? image[i + 1] << 8 : 0);
-    sum += word;
-    sum = (sum & 0xFFFF) + (sum >> 16);
-  }
-  sum = (sum & 0xFFFF) + (sum >> 16);
+  auto add = [&](size_t from, size_t to) {
+    for (size_t i = from; i + 1 < to; i += 2) sum += (uint32_t)(image[i] | image[i + 1] << 8);
+  };
+  add(0, checksumOffset);  // the field itself is left out
+  add(checksumOffset + 4, image.size());
+  if (image.size() % 2) sum += image.back();
+  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
   return (uint32_t)(sum + image.size());
 }
 
@@ -92,8 +94,7 @@ Bytes replaceResourceSection(const PeFile& pe, const Bytes& section) {
                pe.bytes.begin() + moved.rawPointer + moved.rawSize);
     putU32(out, moved.headerOffset + 12, nextAddress);
     putU32(out, moved.headerOffset + 20, rawPointer);
-    if (directoryRva(pe, kRelocationDirectory) == moved.virtualAddress)
-      putU32(out, pe.directories + 8 * kRelocationDirectory, nextAddress);
+    putU32(out, pe.directories + 8 * kRelocationDirectory, nextAddress);
     imageEnd = alignUp(nextAddress + (sectionEnd(moved) - moved.virtualAddress),
                        pe.sectionAlignment);
     nextAddress = imageEnd;

@@ -16,7 +16,9 @@ size_t resourceSectionIndex(const PeFile& pe);
 // checksum is computed again when the input had one.
 Bytes replaceResourceSection(const PeFile& pe, const Bytes& section);
 
-// The PE checksum of an image whose checksum field is at checksumOffset.
+// The PE checksum of an image whose checksum field is at checksumOffset (an
+// even offset, as in every exe: the headers start 8-byte aligned): its 16-bit
+// words but that field summed with the carries folded back in, plus its length.
 uint32_t peChecksum(const Bytes& image, size_t checksumOffset);
 
 #endif

@@ -1,7 +1,6 @@
 #include "brand/resource_tree.h"
 
 #include <algorithm>
-#include <set>
 
 #include "brand/utf16.h"
 
@@ -30,12 +29,24 @@ std::string describeName(const ResourceName& name) {
 
 // --- reading -------------------------------------------------------------
 
+// Reads the tree in place: offsets count from the section's start (base),
+// and nothing is read past its end.
 struct TreeReader {
   const PeFile& pe;
-  const Bytes& section;  // the bytes the tree's offsets count from
-  std::set<uint32_t> visited;
+  size_t base, size;
+  std::vector<uint32_t> visited;
   std::vector<Resource> resources;
 };
+
+static uint16_t treeU16(const TreeReader& reader, uint32_t at, const char* what) {
+  if (!fits(reader.size, at, 2)) fail(std::string(what) + " is truncated");
+  return u16At(reader.pe.bytes, reader.base + at, what);
+}
+
+static uint32_t treeU32(const TreeReader& reader, uint32_t at, const char* what) {
+  if (!fits(reader.size, at, 4)) fail(std::string(what) + " is truncated");
+  return u32At(reader.pe.bytes, reader.base + at, what);
+}
 
 static ResourceName entryName(TreeReader& reader, uint32_t field) {
   ResourceName name;
@@ -45,31 +56,39 @@ static ResourceName entryName(TreeReader& reader, uint32_t field) {
     return name;
   }
   uint32_t at = field & ~kNamedEntry;
-  uint16_t length = u16At(reader.section, at, "a resource name");
-  if (!fits(reader.section.size(), at + 2, 2u * length)) fail("a resource name is truncated");
+  uint16_t length = treeU16(reader, at, "a resource name");
+  if (!fits(reader.size, (uint64_t)at + 2, 2u * length)) fail("a resource name is truncated");
   name.named = true;
   for (uint16_t i = 0; i < length; ++i)
-    name.text += (char16_t)u16At(reader.section, at + 2 + 2 * i, "a resource name");
+    name.text += (char16_t)treeU16(reader, at + 2 + 2 * i, "a resource name");
   return name;
 }
 
 static void readDataEntry(TreeReader& reader, uint32_t at, Resource resource) {
-  uint32_t rva = u32At(reader.section, at, "a resource data entry");
-  uint32_t size = u32At(reader.section, at + 4, "a resource data entry");
-  resource.codePage = u32At(reader.section, at + 8, "a resource data entry");
+  if (!fits(reader.size, at, kDataEntrySize)) fail("a resource data entry is truncated");
+  uint32_t rva = treeU32(reader, at, "a resource data entry");
+  uint32_t size = treeU32(reader, at + 4, "a resource data entry");
+  resource.codePage = treeU32(reader, at + 8, "a resource data entry");
+  if (!size) {  // empty: it may point anywhere, even at the end of its section
+    reader.resources.push_back(std::move(resource));
+    return;
+  }
   size_t offset = fileOffsetOf(reader.pe, rva, size, "a resource's data");
   resource.data.assign(reader.pe.bytes.begin() + offset, reader.pe.bytes.begin() + offset + size);
   reader.resources.push_back(std::move(resource));
 }
 
 static void readDirectory(TreeReader& reader, uint32_t at, int level, Resource path) {
-  if (!reader.visited.insert(at).second) fail("the resource tree has a loop");
-  uint16_t named = u16At(reader.section, at + 12, "a resource directory");
-  uint16_t ids = u16At(reader.section, at + 14, "a resource directory");
+  if (std::find(reader.visited.begin(), reader.visited.end(), at) != reader.visited.end())
+    fail("the resource tree has a loop");
+  reader.visited.push_back(at);
+  if (!fits(reader.size, at, kDirectorySize)) fail("a resource directory is truncated");
+  uint16_t named = treeU16(reader, at + 12, "a resource directory");
+  uint16_t ids = treeU16(reader, at + 14, "a resource directory");
   for (uint32_t i = 0; i < (uint32_t)named + ids; ++i) {
     size_t entry = at + kDirectorySize + kEntrySize * i;
-    uint32_t nameField = u32At(reader.section, entry, "a resource directory");
-    uint32_t target = u32At(reader.section, entry + 4, "a resource directory");
+    uint32_t nameField = treeU32(reader, (uint32_t)entry, "a resource directory");
+    uint32_t target = treeU32(reader, (uint32_t)entry + 4, "a resource directory");
     ResourceName name = entryName(reader, nameField);
     if (level == 0) path.type = name;
     if (level == 1) path.name = name;
@@ -93,8 +112,7 @@ std::vector<Resource> readResources(const PeFile& pe) {
   const Section& s = pe.sections[index];
   size_t start = s.rawPointer + (rva - s.virtualAddress);
   if (start >= s.rawPointer + s.rawSize) fail("the resource directory is truncated");
-  Bytes section(pe.bytes.begin() + start, pe.bytes.begin() + s.rawPointer + s.rawSize);
-  TreeReader reader{pe, section, {}, {}};
+  TreeReader reader{pe, start, s.rawPointer + s.rawSize - start, {}, {}};
   readDirectory(reader, 0, 0, Resource{});
   return std::move(reader.resources);
 }

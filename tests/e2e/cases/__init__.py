@@ -1,7 +1,7 @@
 """Every end-to-end case, by area. Add a case by adding an entry to a list."""
-from . import (any_script, configuration, executable, launch, limits, runtime, search, startup,
-               views)
+from . import (any_script, branded, configuration, executable, launch, limits, runtime, search,
+               startup, views)
 
 CASES = (startup.CASES + configuration.CASES + runtime.CASES + launch.CASES + limits.CASES +
-         views.CASES + search.CASES + any_script.CASES)
+         views.CASES + search.CASES + any_script.CASES + branded.CASES)
 STATIC_CHECKS = executable.checks

@@ -5,6 +5,7 @@ import re
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
+from .branding import ICON_PATH, Brand
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
 from .wine import Run, WineError, wait_until
@@ -135,6 +136,7 @@ class Case:
     needs: tuple[str, ...] = ()
     answers: dict[str, str] = field(default_factory=dict)  # box caption -> yes/no/ok
     java_exit: int = 0               # exit code of the stand-in Java program
+    brand: Brand | None = None       # the launcher branded so before it is installed
     timeout: float = 20
     # What must come of it. Defaults are strict: no box, no Java, nothing on
     # standard error, no page opened.
@@ -145,6 +147,9 @@ class Case:
     stdout_has: list[str] = field(default_factory=list)  # lines that must be there
     stderr: str = ""                 # exact, "\n" standing for CR LF
     browser: list[str] = field(default_factory=list)
+    # What Windows reads of the installed exe afterwards (file_properties.c),
+    # every field; None: not read.
+    shell: dict[str, str] | None = None
 
     def all_files(self) -> dict:
         files = {}
@@ -173,6 +178,7 @@ class Outcome:
     boxes: list[dict]
     java: list[dict]
     browser: list[str]
+    shell: dict[str, str] | None = None
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
@@ -181,6 +187,8 @@ class Outcome:
         lines += [f"  box {box}" for box in self.boxes]
         lines += [f"  java {record}" for record in self.java]
         lines += [f"  browser {url!r}" for url in self.browser]
+        if self.shell is not None:
+            lines.append(f"  file properties {self.shell}")
         return "\n".join(line if len(line) <= DESCRIBED else
                          f"{line[:DESCRIBED]}... ({len(line) - DESCRIBED} more)" for line in lines)
 
@@ -199,7 +207,11 @@ def run_case(world: World, case: Case) -> Outcome:
     browser_log = session.root / f"browser-{number}.log"
     session.boxes_log.unlink(missing_ok=True)
     world.apply_registry(case.registry, case.other_view, case.keys)
-    world.put(case.absolute(case.exe), world.launcher)
+    exe = case.absolute(case.exe)
+    brand = case.brand
+    world.put(exe, world.branded(PureWindowsPath(exe).name, brand) if brand else world.launcher)
+    if brand and brand.icon is not None:
+        world.put(ICON_PATH, brand.icon)
     for path, content in case.all_files().items():
         world.put(path, content)
     session.answers_file.write_text(
@@ -209,14 +221,18 @@ def run_case(world: World, case: Case) -> Outcome:
            "CORVANE_E2E_JAVA_EXIT": str(case.java_exit),
            "CORVANE_E2E_BROWSER_LOG": str(browser_log), **case.env}
     argv, directory = case.command()
+    shell = None
     try:
         run = session.run(argv, cwd=session.unix_path(directory), env=env, timeout=case.timeout)
         if case.browser:
             wait_for_pages(browser_log, len(case.browser))
+        if case.shell is not None:
+            records = world.file_properties(exe, ICON_PATH)
+            shell = records[0] if records else {}
     finally:
         world.clean()
     return Outcome(run, read_records(session.boxes_log), read_records(java_record),
-                   read_lines(browser_log))
+                   read_lines(browser_log), shell)
 
 
 def read_lines(path: Path) -> list[str]:
@@ -282,6 +298,7 @@ def check(case: Case, outcome: Outcome) -> list[str]:
         expect("message boxes", case.boxes, got)
     check_java(case.java, outcome.java, expect, problems)
     expect("pages opened", case.browser, outcome.browser)
+    expect("file properties as Windows reads them", case.shell, outcome.shell)
     return problems
 
 

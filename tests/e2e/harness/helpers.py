@@ -13,6 +13,8 @@ PROGRAMS = {
     "box_watcher.exe": ("box_watcher.c", "-mconsole", ["-luser32"]),
     "java.exe": ("fake_java.c", "-mconsole", []),
     "javaw.exe": ("fake_java.c", "-mwindows", []),
+    "file_properties.exe": ("file_properties.c", "-mconsole",
+                            ["-municode", "-lversion", "-lshell32", "-lgdi32", "-luser32"]),
 }
 
 

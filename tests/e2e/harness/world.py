@@ -10,9 +10,11 @@ from contextlib import contextmanager
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from .branding import Brand, brand_exe
 from .builds import BUILDS, WIN32, WIN64, Build
 from .code_page import ansi_bytes
 from .helpers import build_helpers
+from .records import read_records
 from .wine import WineSession
 
 RUNTIMES_KEY = r"JavaSoft\Java Runtime Environment"
@@ -167,10 +169,27 @@ class World:
     homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
     key_roots: set[str] = field(default_factory=set)  # written by the state last imported
+    brandings: dict[tuple, bytes] = field(default_factory=dict)  # (build, name, Brand) -> exe
 
     def use(self, build: Build):
         self.build = build
         self.launcher = build.exe.read_bytes()
+
+    def branded(self, name: str, brand: Brand) -> bytes:
+        """The launcher under test branded as the exe name, made once."""
+        key = (self.build.name, name, brand)
+        if key not in self.brandings:
+            work = self.session.root / f"brand-{len(self.brandings)}"
+            self.brandings[key] = brand_exe(self.build.exe, name, brand, work)
+        return self.brandings[key]
+
+    def file_properties(self, exe: str, icon: str) -> list[dict]:
+        """What Windows reads of the exe: version record and icon (file_properties.c)."""
+        record = self.session.root / "file-properties.rec"
+        record.unlink(missing_ok=True)
+        helper = self.stand_ins[WIN64.name, "file_properties.exe"]
+        self.session.run([str(helper), exe, icon, self.session.windows_path(record)])
+        return read_records(record)
 
     @property
     def other_build(self) -> Build:

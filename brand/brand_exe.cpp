@@ -86,5 +86,5 @@ Bytes brandExe(const Bytes& exe, const BrandRequest& request) {
   }
   if (!request.manifest.empty() || !request.executionLevel.empty())
     replaceManifest(resources, request);
-  return replaceResourceSection(pe, writeResourceSection(resources, section.virtualAddress));
+  return replaceResourceSection(pe, writeResourceSection(std::move(resources), section.virtualAddress));
 }

@@ -1,6 +1,7 @@
 #include "brand/manifest.h"
 
 #include "brand/utf16.h"
+#include "brand/xml_check.h"
 
 const char* const kExecutionLevels[3] = {"asInvoker", "highestAvailable", "requireAdministrator"};
 
@@ -16,6 +17,8 @@ std::string checkedManifest(const Bytes& file, const std::string& path) {
   if (text.find_first_not_of(" \t\r\n") == std::string::npos)
     fail("the manifest " + path + " is empty");
   if (!isUtf8(text)) fail("the manifest " + path + " is not UTF-8 text");
+  std::string fault = xmlFault(text);
+  if (!fault.empty()) fail("the manifest " + path + " is not well-formed XML: " + fault);
   if (text.find("<assembly") == std::string::npos && text.find(":assembly") == std::string::npos)
     fail("the manifest " + path + " holds no <assembly> element");
   return text;

@@ -11,7 +11,8 @@ extern const char* const kExecutionLevels[3];
 bool isExecutionLevel(const std::string& level);
 
 // The manifest text of a file; throws BrandError when it is empty, not
-// UTF-8 or holds no <assembly> element.
+// UTF-8, not well-formed XML or holds no <assembly> element: Windows does not
+// start an exe whose manifest it cannot read.
 std::string checkedManifest(const Bytes& file, const std::string& path);
 
 // The manifest with the level attribute of its requestedExecutionLevel set.

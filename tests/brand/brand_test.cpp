@@ -12,6 +12,7 @@
 #include "brand/brand_exe.h"
 #include "brand/pe_writer.h"
 #include "brand/tool.h"
+#include "brand/xml_check.h"
 #include "test_exe.h"
 
 namespace fs = std::filesystem;
@@ -158,6 +159,28 @@ TEST(BrandExe, KeepsAChecksumOfZeroAndDropsASignatureOnlyWhenAsked) {
   EXPECT_EQ(brandExe(makeTestExe(TestExe{}, launcherLikeResources()), request), unsigned_);
 }
 
+TEST(ManifestXml, WellFormedTextPassesAndEachFaultIsNamed) {
+  for (const char* good : {"<a/>", "<?xml version=\"1.0\"?>\n<!-- c --><a x='1' y=\"&amp;&#x41;&#65;\">"
+                           "<b >t<![CDATA[<&>]]></b ></a>\n"})
+    EXPECT_EQ("", xmlFault(good)) << good;
+  const struct { const char* text; const char* fault; } bad[] = {
+      {"<a>", "<a> is not closed"},
+      {"<a></b>", "</b> closes no open element"},
+      {"<a x=1/>", "not quoted"},
+      {"<a x=\"1\" x=\"2\"/>", "given twice"},
+      {"<a x=\"1\"y=\"2\"/>", "separated by white space"},
+      {"<a/><b/>", "a second root element"},
+      {"text<a/>", "text outside the root element"},
+      {"<a>&nope</a>", "starts no reference"},
+      {"<a x=\"<\"/>", "a '<' in the value"},
+      {"<!DOCTYPE a><a/>", "a declaration"},
+      {"<a>\n<!-- </a>", "a comment is not closed (line 2)"},
+      {"", "no root element"},
+  };
+  for (const auto& row : bad)
+    EXPECT_NE(std::string::npos, xmlFault(row.text).find(row.fault)) << row.text << ": " << xmlFault(row.text);
+}
+
 // --- bad input, through the whole tool ------------------------------------
 
 class BadInput : public ::testing::Test {
@@ -204,6 +227,8 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   write("size.ico", lying);
   write("none.ico", fromHex("000001000000"));
   write("empty.manifest", Bytes{' ', '\n'});
+  const std::string unclosed = "<assembly><trustInfo></assembly>";
+  write("unclosed.manifest", Bytes(unclosed.begin(), unclosed.end()));
   const std::string longText(40000, 'x');
   const struct { std::vector<std::string> options; std::string input, message; } rows[] = {
       {{"--file-version", "1"}, "text.exe", "not a PE file"},
@@ -219,6 +244,7 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
       {{"--file-version", "1", "--company", longText}, "launcher.exe", "too long for the version record"},
       {{"--manifest", path("missing.manifest")}, "launcher.exe", "cannot read the manifest"},
       {{"--manifest", path("empty.manifest")}, "launcher.exe", "is empty"},
+      {{"--manifest", path("unclosed.manifest")}, "launcher.exe", "is not well-formed XML"},
   };
   for (const auto& row : rows) {
     for (const std::string& output : {path("out.exe"), path(row.input)}) {

@@ -164,6 +164,30 @@ def check_execution_level(name: str, tool: Path, branded: Path, work: Path):
            f"[{name}] --execution-level changes only the level")
 
 
+def check_manifest_faults(tool: Path, launcher: Path, work: Path):
+    """--manifest accepts exactly what xmllint takes for well-formed, over
+    broken variants of the default manifest."""
+    text = (REPO / "resources" / "launcher.manifest").read_text()
+    variants = [text] + [text[:n] for n in range(60, len(text), len(text) // 12)] + [
+        text.replace('uiAccess="false"', 'uiAccess="false" uiAccess="true"'),
+        text.replace("</security>", ""),
+        text.replace("<security>", "<security>&"),
+        text.replace('level="asInvoker"', "level=asInvoker"),
+        text.replace("</assembly>", "</assembly><assembly/>"),
+        text.replace("<dependency>", "<dependency><![CDATA[ <not a tag> ]]>"),
+        text.replace("<dependency>", "<dependency><!-- a comment -- >"),
+        text.replace("true</dpiAware>", "&#x74;rue</dpiAware>"),
+    ]
+    for number, variant in enumerate(variants):
+        manifest = work / f"variant-{number}.manifest"
+        manifest.write_text(variant)
+        wellformed = run("xmllint", "--noout", manifest, check=False).returncode == 0
+        result = run(tool, launcher, work / "variant.exe", "--manifest", manifest, check=False)
+        expect((result.returncode == 0) == wellformed,
+               f"manifest variant {number}: xmllint {'takes' if wellformed else 'refuses'} it, "
+               f"corvane-brand says {result.stderr.decode().strip() or 'nothing'}")
+
+
 def check_signing(name: str, tool: Path, branded: Path, icon: Path, work: Path):
     key, certificate = work / "key.pem", work / "cert.pem"
     if not certificate.exists():
@@ -232,6 +256,7 @@ def main() -> int:
             check_signing(name, tool, branded, icon, work)
             print(f"[{name}] checked: pefile, wrestool, objdump -p, xmllint, windres, "
                   "osslsigncode", flush=True)
+        check_manifest_faults(tool, LAUNCHER_EXES[0][1], work)
     print(f"{len(failures)} checks failed" if failures else "every check passed")
     return 1 if failures else 0
 

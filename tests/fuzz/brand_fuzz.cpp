@@ -1,6 +1,7 @@
 // Fuzzes the brand tool's readers and writer on any bytes: the exe reader,
-// the resource-tree reader, the icon-file reader and --show never read or
-// write out of bounds and fail only by saying what is wrong (BrandError).
+// the resource-tree reader, the icon-file reader, --show and (flag 128, on
+// the icon's bytes) the manifest's XML check never read or write out of
+// bounds and fail only by saying what is wrong (BrandError).
 // When an exe brands, its output reads back: the first icon group holds the
 // icon file's images in order, the version record reads back as written and
 // the manifest is the one asked for; with flag 32, --show reads the output
@@ -9,13 +10,15 @@
 // the ones it asks for.)
 //
 // Input: a flags byte (1 icon, 2 version record, 4 manifest, 8 execution
-// level, 16 remove a signature, 32 and 64 the checks above), a 16-bit length
+// level, 16 remove a signature, 32 and 64 the checks above, 128 the XML
+// check), a 16-bit length
 // n, n bytes of icon file, then the exe.
 #include <string>
 
 #include "brand/brand_exe.h"
 #include "brand/resource_tree.h"
 #include "brand/show.h"
+#include "brand/xml_check.h"
 #include "fuzz_support.h"
 
 static const char kFuzzManifest[] =
@@ -90,6 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes icon(data + input.position, data + input.position + iconSize);
   Bytes exe(data + input.position + iconSize, data + size);
 
+  if (flags & 128) xmlFault(std::string(icon.begin(), icon.end()));
   std::vector<IconImage> images;
   try {
     images = readIconFile(icon);

@@ -20,6 +20,10 @@ VIEWER_PROPERTIES = {
 }
 
 CASES = [
+    viewer("branded by corvane-brand.exe under Wine: the Linux tool's bytes; the typical run; "
+           "Windows reads the version strings and the application's icon",
+           brand=Brand(VIEWER_BRAND.options, VIEWER_BRAND.icon, tool="windows"),
+           stdout=RESOLVE_1_4_2_05_PLUS, java=VIEWER_JAVA, shell=VIEWER_PROPERTIES),
     viewer("branded as viewer.exe: the typical run as the launcher does it; Windows reads "
            "the version strings and the application's icon",
            brand=VIEWER_BRAND, stdout=RESOLVE_1_4_2_05_PLUS, java=VIEWER_JAVA,

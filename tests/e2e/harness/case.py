@@ -179,6 +179,7 @@ class Outcome:
     java: list[dict]
     browser: list[str]
     shell: dict[str, str] | None = None
+    faults: list[str] = field(default_factory=list)  # of what the case set up
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
@@ -232,7 +233,8 @@ def run_case(world: World, case: Case) -> Outcome:
     finally:
         world.clean()
     return Outcome(run, read_records(session.boxes_log), read_records(java_record),
-                   read_lines(browser_log), shell)
+                   read_lines(browser_log), shell,
+                   world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [])
 
 
 def read_lines(path: Path) -> list[str]:
@@ -271,7 +273,7 @@ def difference(wanted, got) -> str:
 
 def check(case: Case, outcome: Outcome) -> list[str]:
     """Every way in which the outcome differs from the case's expectations."""
-    problems = []
+    problems = list(outcome.faults)
     run = outcome.run
 
     def expect(label, wanted, got):

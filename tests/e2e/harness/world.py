@@ -10,7 +10,7 @@ from contextlib import contextmanager
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from .branding import Brand, brand_exe
+from .branding import Brand, brand_arguments, brand_exe
 from .builds import BUILDS, WIN32, WIN64, Build
 from .code_page import ansi_bytes
 from .helpers import build_helpers
@@ -170,6 +170,7 @@ class World:
     created: list[Path] = field(default_factory=list)
     key_roots: set[str] = field(default_factory=set)  # written by the state last imported
     brandings: dict[tuple, bytes] = field(default_factory=dict)  # (build, name, Brand) -> exe
+    brand_faults: dict[tuple, list[str]] = field(default_factory=dict)  # same keys
 
     def use(self, build: Build):
         self.build = build
@@ -180,8 +181,34 @@ class World:
         key = (self.build.name, name, brand)
         if key not in self.brandings:
             work = self.session.root / f"brand-{len(self.brandings)}"
-            self.brandings[key] = brand_exe(self.build.exe, name, brand, work)
+            made = brand_exe(self.build.exe, name, brand, work)
+            faults = []
+            if brand.tool == "windows":
+                made, faults = self.branded_under_wine(name, brand, work / "windows", made)
+            self.brandings[key], self.brand_faults[key] = made, faults
         return self.brandings[key]
+
+    def branding_faults(self, name: str, brand: Brand) -> list[str]:
+        return self.brand_faults.get((self.build.name, name, brand), [])
+
+    def branded_under_wine(self, name: str, brand: Brand, work: Path,
+                           by_linux: bytes) -> tuple[bytes, list[str]]:
+        """The build's own corvane-brand.exe run under Wine, and how its
+        output differs from the Linux tool's."""
+        tool = self.build.exe.parent / "corvane-brand.exe"
+        if not tool.exists():
+            return b"", [f"{tool} is missing: build the {self.build.name} preset first"]
+        work.mkdir(parents=True)
+        output = work / name
+        run = self.session.run([str(tool), *brand_arguments(self.build.exe, output, brand,
+                                                            self.session.windows_path)])
+        if run.status != 0 or not output.exists():
+            return by_linux, [f"corvane-brand.exe under Wine: status {run.status}, "
+                              f"{run.stderr.decode('utf-8', 'replace').strip()}"]
+        made = output.read_bytes()
+        return made, [] if made == by_linux else [
+            f"corvane-brand.exe under Wine wrote {len(made)} bytes unlike the Linux tool's "
+            f"{len(by_linux)}"]
 
     def file_properties(self, exe: str, icon: str) -> list[dict]:
         """What Windows reads of the exe: version record and icon (file_properties.c)."""

@@ -48,10 +48,10 @@ static void replaceShellIcon(std::vector<Resource>& resources, const std::vector
     if (!taken.count((uint16_t)id)) ids.push_back((uint16_t)id);
   }
   for (size_t i = 0; i < icon.size(); ++i)
-    resources.push_back(Resource{resourceId(kIconImage), resourceId(ids[i]), language, 0,
-                                 icon[i].data});
-  resources.push_back(Resource{resourceId(kIconGroup), groupName, language, 0,
-                               iconGroupData(icon, ids)});
+    resources.push_back(
+        Resource{resourceId(kIconImage), resourceId(ids[i]), language, 0, icon[i].data});
+  resources.push_back(
+      Resource{resourceId(kIconGroup), groupName, language, 0, iconGroupData(icon, ids)});
 }
 
 static bool isManifest(const Resource& r) {
@@ -67,15 +67,16 @@ static void replaceManifest(std::vector<Resource>& resources, const BrandRequest
   }
   if (!request.executionLevel.empty()) text = withExecutionLevel(text, request.executionLevel);
   removeWhere(resources, isManifest);
-  resources.push_back(Resource{resourceId(kManifest), resourceId(1), kNeutral, 0,
-                               Bytes(text.begin(), text.end())});
+  resources.push_back(
+      Resource{resourceId(kManifest), resourceId(1), kNeutral, 0, Bytes(text.begin(), text.end())});
 }
 
 Bytes brandExe(const Bytes& exe, const BrandRequest& request) {
   PeFile pe = readPeFile(exe);
   if (directoryRva(pe, kCertificateDirectory) && !request.removeSignature)
-    fail("the exe is signed, and branding breaks its signature: brand it unsigned and sign "
-         "the result, or give --remove-signature");
+    fail(
+        "the exe is signed, and branding breaks its signature: brand it unsigned and sign "
+        "the result, or give --remove-signature");
   const Section& section = pe.sections[resourceSectionIndex(pe)];
   std::vector<Resource> resources = readResources(pe);
   if (!request.icon.empty()) replaceShellIcon(resources, request.icon);
@@ -86,5 +87,6 @@ Bytes brandExe(const Bytes& exe, const BrandRequest& request) {
   }
   if (!request.manifest.empty() || !request.executionLevel.empty())
     replaceManifest(resources, request);
-  return replaceResourceSection(pe, writeResourceSection(std::move(resources), section.virtualAddress));
+  return replaceResourceSection(pe,
+                                writeResourceSection(std::move(resources), section.virtualAddress));
 }

@@ -10,8 +10,8 @@ struct BrandRequest {
   std::vector<IconImage> icon;  // empty: the icons stay
   bool hasVersion = false;
   VersionRecord version;
-  std::string manifest;         // empty: the exe's own
-  std::string executionLevel;   // empty: as the manifest has it
+  std::string manifest;        // empty: the exe's own
+  std::string executionLevel;  // empty: as the manifest has it
   bool removeSignature = false;
 };
 

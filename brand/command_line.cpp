@@ -20,40 +20,38 @@ const char* const kUsage =
     "  --execution-level LEVEL     asInvoker, highestAvailable or requireAdministrator\n"
     "  --remove-signature          brand a signed exe, dropping its signature\n";
 
-// Options taking a value: the option, and the version string it sets (or none).
-static const std::pair<const char*, const char*> kValueOptions[] = {
-    {"--icon", nullptr},
-    {"--manifest", nullptr},
-    {"--execution-level", nullptr},
-    {"--file-version", nullptr},
-    {"--product-version", nullptr},
-    {"--show", nullptr},
-    {"--product-name", "ProductName"},
-    {"--description", "FileDescription"},
-    {"--company", "CompanyName"},
-    {"--copyright", "LegalCopyright"},
-    {"--internal-name", "InternalName"},
-    {"--original-filename", "OriginalFilename"},
+// Options taking a value: each sets a field of its own or a version string.
+struct ValueOption {
+  const char* name;
+  std::string BrandOptions::*field;
+  const char* versionString;
+};
+static const ValueOption kValueOptions[] = {
+    {"--icon", &BrandOptions::icon, nullptr},
+    {"--manifest", &BrandOptions::manifest, nullptr},
+    {"--execution-level", &BrandOptions::executionLevel, nullptr},
+    {"--file-version", &BrandOptions::fileVersion, nullptr},
+    {"--product-version", &BrandOptions::productVersion, nullptr},
+    {"--show", &BrandOptions::show, nullptr},
+    {"--product-name", nullptr, "ProductName"},
+    {"--description", nullptr, "FileDescription"},
+    {"--company", nullptr, "CompanyName"},
+    {"--copyright", nullptr, "LegalCopyright"},
+    {"--internal-name", nullptr, "InternalName"},
+    {"--original-filename", nullptr, "OriginalFilename"},
 };
 
-static void setOption(BrandOptions& options, const std::string& option, const char* key,
-                      const std::string& value) {
-  std::string* target = option == "--icon"               ? &options.icon
-                        : option == "--manifest"         ? &options.manifest
-                        : option == "--execution-level"  ? &options.executionLevel
-                        : option == "--file-version"     ? &options.fileVersion
-                        : option == "--product-version"  ? &options.productVersion
-                        : option == "--show"             ? &options.show
-                                                         : nullptr;
-  if (target) {
-    if (!target->empty()) fail(option + " is given twice");
-    if (value.empty()) fail(option + " needs a value");
-    *target = value;
+static void setOption(BrandOptions& options, const ValueOption& option, const std::string& value) {
+  if (option.field) {
+    std::string& target = options.*option.field;
+    if (!target.empty()) fail(std::string(option.name) + " is given twice");
+    if (value.empty()) fail(std::string(option.name) + " needs a value");
+    target = value;
     return;
   }
   for (const auto& [name, given] : options.strings)
-    if (name == key) fail(option + " is given twice");
-  options.strings.push_back({key, value});
+    if (name == option.versionString) fail(std::string(option.name) + " is given twice");
+  options.strings.push_back({option.versionString, value});
 }
 
 BrandOptions parseBrandCommandLine(const std::vector<std::string>& args) {
@@ -73,12 +71,12 @@ BrandOptions parseBrandCommandLine(const std::vector<std::string>& args) {
       files.push_back(arg);
       continue;
     }
-    const char* const* key = nullptr;
-    for (const auto& option : kValueOptions)
-      if (arg == option.first) key = &option.second;
-    if (!key) fail("unknown option " + arg);
+    const ValueOption* option = nullptr;
+    for (const ValueOption& known : kValueOptions)
+      if (arg == known.name) option = &known;
+    if (!option) fail("unknown option " + arg);
     if (i + 1 >= args.size()) fail(arg + " needs a value");
-    setOption(options, arg, *key, args[++i]);
+    setOption(options, *option, args[++i]);
   }
   if (!options.executionLevel.empty() && !isExecutionLevel(options.executionLevel))
     fail("--execution-level \"" + options.executionLevel +
@@ -94,7 +92,9 @@ BrandOptions parseBrandCommandLine(const std::vector<std::string>& args) {
                  !options.executionLevel.empty() || !options.fileVersion.empty() ||
                  !options.productVersion.empty() || !options.strings.empty() ||
                  options.removeSignature;
-  if (!changes) fail("nothing to change: give --icon, version strings, --manifest or "
-                     "--execution-level (--help shows how)");
+  if (!changes)
+    fail(
+        "nothing to change: give --icon, version strings, --manifest or "
+        "--execution-level (--help shows how)");
   return options;
 }

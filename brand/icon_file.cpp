@@ -32,8 +32,13 @@ std::vector<IconImage> readIconFile(const Bytes& file) {
   std::vector<IconImage> images;
   for (uint16_t i = 0; i < count; ++i) {
     size_t entry = kHeader + kFileEntry * i;
-    IconImage image{file[entry], file[entry + 1], file[entry + 2], file[entry + 3],
-                    u16At(file, entry + 4, ""), u16At(file, entry + 6, ""), {}};
+    IconImage image{file[entry],
+                    file[entry + 1],
+                    file[entry + 2],
+                    file[entry + 3],
+                    u16At(file, entry + 4, ""),
+                    u16At(file, entry + 6, ""),
+                    {}};
     uint32_t size = u32At(file, entry + 8, ""), offset = u32At(file, entry + 12, "");
     std::string which = "image " + std::to_string(i + 1) + " of the icon file";
     if (!size) fail(which + " is empty");

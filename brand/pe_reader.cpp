@@ -45,9 +45,8 @@ PeFile readPeFile(Bytes bytes) {
     fail("the optional header is truncated");
   pe.sectionAlignment = u32At(b, pe.optionalHeader + kSectionAlignment, "the optional header");
   pe.fileAlignment = u32At(b, pe.optionalHeader + kFileAlignment, "the optional header");
-  if (!pe.fileAlignment || !pe.sectionAlignment ||
-      pe.fileAlignment & (pe.fileAlignment - 1) || pe.sectionAlignment & (pe.sectionAlignment - 1) ||
-      pe.fileAlignment > 0x10000)
+  if (!pe.fileAlignment || !pe.sectionAlignment || pe.fileAlignment & (pe.fileAlignment - 1) ||
+      pe.sectionAlignment & (pe.sectionAlignment - 1) || pe.fileAlignment > 0x10000)
     fail("the optional header gives an alignment that is not a power of two up to 64 KiB");
   pe.directoryCount = u32At(b, pe.optionalHeader + countField, "the optional header");
   pe.directories = pe.optionalHeader + countField + 4;
@@ -58,8 +57,9 @@ PeFile readPeFile(Bytes bytes) {
 }
 
 uint32_t directoryRva(const PeFile& pe, int directory) {
-  return (uint32_t)directory < pe.directoryCount ? u32At(pe.bytes, pe.directories + 8 * directory, "")
-                                                 : 0;
+  return (uint32_t)directory < pe.directoryCount
+             ? u32At(pe.bytes, pe.directories + 8 * directory, "")
+             : 0;
 }
 
 uint32_t directorySize(const PeFile& pe, int directory) {

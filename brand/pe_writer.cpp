@@ -25,9 +25,8 @@ size_t resourceSectionIndex(const PeFile& pe) {
   // Only the base relocations may follow: their contents do not depend on
   // where they are. (Without a relocation directory entry, nothing may.)
   uint32_t relocations = directoryRva(pe, kRelocationDirectory);
-  if (index + 1 < pe.sections.size() &&
-      (index + 2 != pe.sections.size() || !relocations ||
-       pe.sections[index + 1].virtualAddress != relocations))
+  if (index + 1 < pe.sections.size() && (index + 2 != pe.sections.size() || !relocations ||
+                                         pe.sections[index + 1].virtualAddress != relocations))
     fail("sections other than the base relocations follow the resource section");
   const Section& resources = pe.sections[index];
   if (!resources.rawPointer || !resources.rawSize) fail("the resource section has no data");
@@ -48,8 +47,8 @@ size_t resourceSectionIndex(const PeFile& pe) {
   size_t end = rawEnd(pe);
   size_t signature = directoryRva(pe, kCertificateDirectory);
   size_t tail = signature ? signature : pe.bytes.size();
-  if (signature && (signature < end || !fits(pe.bytes.size(), signature,
-                                             directorySize(pe, kCertificateDirectory))))
+  if (signature && (signature < end ||
+                    !fits(pe.bytes.size(), signature, directorySize(pe, kCertificateDirectory))))
     fail("the signature does not lie at the end of the file");
   if (tail > end && tail - end >= pe.fileAlignment)
     fail(std::to_string(tail - end) + " bytes after the last section are not a signature");
@@ -84,8 +83,8 @@ Bytes replaceResourceSection(const PeFile& pe, const Bytes& section) {
     putU32(out, header + kSizeOfInitializedData, initialized - resources.rawSize + newRaw);
   }
 
-  uint32_t nextAddress = alignUp(resources.virtualAddress + (uint32_t)section.size(),
-                                 pe.sectionAlignment);
+  uint32_t nextAddress =
+      alignUp(resources.virtualAddress + (uint32_t)section.size(), pe.sectionAlignment);
   uint32_t imageEnd = nextAddress;
   for (size_t i = index + 1; i < pe.sections.size(); ++i) {
     const Section& moved = pe.sections[i];
@@ -95,8 +94,8 @@ Bytes replaceResourceSection(const PeFile& pe, const Bytes& section) {
     putU32(out, moved.headerOffset + 12, nextAddress);
     putU32(out, moved.headerOffset + 20, rawPointer);
     putU32(out, pe.directories + 8 * kRelocationDirectory, nextAddress);
-    imageEnd = alignUp(nextAddress + (sectionEnd(moved) - moved.virtualAddress),
-                       pe.sectionAlignment);
+    imageEnd =
+        alignUp(nextAddress + (sectionEnd(moved) - moved.virtualAddress), pe.sectionAlignment);
     nextAddress = imageEnd;
   }
   putU32(out, header + kSizeOfImage, imageEnd);

@@ -10,10 +10,11 @@
 
 static bool isType(const Resource& r, uint16_t type) { return !r.type.named && r.type.id == type; }
 
-static std::string imageSize(const GroupEntry& e, const std::map<uint16_t, const Resource*>& images) {
+static std::string imageSize(const GroupEntry& e,
+                             const std::map<uint16_t, const Resource*>& images) {
   std::string shown = std::to_string(e.width ? e.width : 256) + "x" +
-                      std::to_string(e.height ? e.height : 256) + " " +
-                      std::to_string(e.bitCount) + "-bit";
+                      std::to_string(e.height ? e.height : 256) + " " + std::to_string(e.bitCount) +
+                      "-bit";
   auto image = images.find(e.imageId);
   if (image == images.end()) return shown + " (image " + std::to_string(e.imageId) + " missing)";
   return shown + (isPng(image->second->data) ? " PNG" : "");
@@ -60,8 +61,8 @@ static std::string showManifest(const std::vector<Resource>& resources) {
   for (const Resource& r : resources) {
     if (!isType(r, kManifest)) continue;
     std::string text(r.data.begin(), r.data.end());
-    out += "manifest " + describeName(r.name) + ", language " + std::to_string(r.language) +
-           ":\n" + text + (text.empty() || text.back() != '\n' ? "\n" : "");
+    out += "manifest " + describeName(r.name) + ", language " + std::to_string(r.language) + ":\n" +
+           text + (text.empty() || text.back() != '\n' ? "\n" : "");
   }
   return out.empty() ? "manifest: none\n" : out;
 }

@@ -19,7 +19,8 @@ static fs::path pathOf(const std::string& name) {
 
 static Bytes readFile(const std::string& name, const char* what) {
   std::error_code error;
-  if (fs::is_directory(pathOf(name), error)) fail(std::string(what) + " " + name + " is a directory");
+  if (fs::is_directory(pathOf(name), error))
+    fail(std::string(what) + " " + name + " is a directory");
   std::ifstream stream(pathOf(name), std::ios::binary);
   if (!stream) fail("cannot read " + std::string(what) + " " + name);
   Bytes bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
@@ -86,11 +87,12 @@ static VersionRecord versionRecordFrom(const BrandOptions& options) {
 static BrandRequest requestFrom(const BrandOptions& options) {
   BrandRequest request;
   if (!options.icon.empty()) request.icon = readIconFile(readFile(options.icon, "the icon file"));
-  request.hasVersion = !options.fileVersion.empty() || !options.productVersion.empty() ||
-                       !options.strings.empty();
+  request.hasVersion =
+      !options.fileVersion.empty() || !options.productVersion.empty() || !options.strings.empty();
   if (request.hasVersion) request.version = versionRecordFrom(options);
   if (!options.manifest.empty())
-    request.manifest = checkedManifest(readFile(options.manifest, "the manifest"), options.manifest);
+    request.manifest =
+        checkedManifest(readFile(options.manifest, "the manifest"), options.manifest);
   request.executionLevel = options.executionLevel;
   request.removeSignature = options.removeSignature;
   return request;

@@ -17,12 +17,14 @@ VersionNumbers parseVersionNumbers(const std::string& text, const std::string& o
       ++digits;
     }
     if (part >= 4 || !digits || value > 0xFFFF)
-      fail(option + " \"" + text + "\" is not a version: one to four numbers of 0 to 65535 "
+      fail(option + " \"" + text +
+           "\" is not a version: one to four numbers of 0 to 65535 "
            "between dots");
     numbers.part[part] = (uint16_t)value;
     if (at == text.size()) return numbers;
     if (text[at++] != '.' || at == text.size())
-      fail(option + " \"" + text + "\" is not a version: one to four numbers of 0 to 65535 "
+      fail(option + " \"" + text +
+           "\" is not a version: one to four numbers of 0 to 65535 "
            "between dots");
   }
 }
@@ -84,8 +86,8 @@ Bytes versionRecordData(const VersionRecord& record) {
   endNode(out, table);
   endNode(out, stringInfo);
   size_t varInfo = beginNode(out, u"VarFileInfo", 0, kText);
-  size_t translation = beginNode(out, u"Translation",
-                                 (uint16_t)(4 * record.translations.size()), kBinary);
+  size_t translation =
+      beginNode(out, u"Translation", (uint16_t)(4 * record.translations.size()), kBinary);
   for (uint32_t pair : record.translations) appendU32(out, pair);
   endNode(out, translation);
   endNode(out, varInfo);
@@ -140,8 +142,8 @@ static std::string textValue(const Bytes& data, const Node& node) {
 }
 
 static VersionNumbers fromFields(uint32_t high, uint32_t low) {
-  return VersionNumbers{{(uint16_t)(high >> 16), (uint16_t)high, (uint16_t)(low >> 16),
-                         (uint16_t)low}};
+  return VersionNumbers{
+      {(uint16_t)(high >> 16), (uint16_t)high, (uint16_t)(low >> 16), (uint16_t)low}};
 }
 
 VersionRecord readVersionRecord(const Bytes& data) {
@@ -166,7 +168,8 @@ VersionRecord readVersionRecord(const Bytes& data) {
     } else if (info.key == u"VarFileInfo") {
       for (const Node& var : children(data, info, 0))
         for (size_t i = 0; i + 4 <= var.valueLength && var.value + i + 4 <= var.end; i += 4)
-          if (var.key == u"Translation") record.translations.push_back(u32At(data, var.value + i, ""));
+          if (var.key == u"Translation")
+            record.translations.push_back(u32At(data, var.value + i, ""));
     }
   }
   return record;

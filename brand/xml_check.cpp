@@ -14,10 +14,13 @@ struct XmlScan {
   bool failed(const std::string& what) {
     size_t end = std::min(at, text.size());
     if (fault.empty())
-      fault = what + " (line " + std::to_string(1 + std::count(text.begin(), text.begin() + end, '\n')) + ")";
+      fault = what + " (line " +
+              std::to_string(1 + std::count(text.begin(), text.begin() + end, '\n')) + ")";
     return false;
   }
-  bool startsWith(const char* prefix) const { return text.compare(at, strlen(prefix), prefix) == 0; }
+  bool startsWith(const char* prefix) const {
+    return text.compare(at, strlen(prefix), prefix) == 0;
+  }
   bool skipPast(const char* end, const std::string& what) {
     size_t found = text.find(end, at);
     if (found == std::string::npos) return failed(what + " is not closed");
@@ -45,10 +48,13 @@ static std::string name(XmlScan& s) {
 static bool reference(XmlScan& s) {
   size_t end = s.text.find(';', s.at);
   std::string body = end == std::string::npos ? "" : s.text.substr(s.at, end - s.at);
-  bool numeric = body.size() > 1 && body[0] == '#' &&
-                 (body[1] == 'x' ? body.size() > 2 && body.find_first_not_of("0123456789abcdefABCDEF", 2) == std::string::npos
-                                 : body.find_first_not_of("0123456789", 1) == std::string::npos);
-  if (!numeric && (body.empty() || body[0] == '#')) return s.failed("an '&' that starts no reference");
+  bool numeric =
+      body.size() > 1 && body[0] == '#' &&
+      (body[1] == 'x' ? body.size() > 2 &&
+                            body.find_first_not_of("0123456789abcdefABCDEF", 2) == std::string::npos
+                      : body.find_first_not_of("0123456789", 1) == std::string::npos);
+  if (!numeric && (body.empty() || body[0] == '#'))
+    return s.failed("an '&' that starts no reference");
   for (size_t i = 0; !numeric && i < body.size(); ++i)
     if (!isNameChar(body[i], i == 0)) return s.failed("an '&' that starts no reference");
   s.at = end + 1;
@@ -72,7 +78,8 @@ static bool attributes(XmlScan& s) {
     ++s.at;
     s.skipSpace();
     char quote = s.at < s.text.size() ? s.text[s.at] : 0;
-    if (quote != '"' && quote != '\'') return s.failed("the value of " + attribute + " is not quoted");
+    if (quote != '"' && quote != '\'')
+      return s.failed("the value of " + attribute + " is not quoted");
     for (++s.at; s.at < s.text.size() && s.text[s.at] != quote;) {
       if (s.text[s.at] == '<') return s.failed("a '<' in the value of " + attribute);
       if (s.text[s.at++] == '&' && !reference(s)) return false;

@@ -45,6 +45,9 @@ unzip -q "$zip_file" -d "$check"
 (cd "$check/$name" && sha256sum --quiet -c SHA256SUMS)
 listed=$(cut -c67- "$check/$name/SHA256SUMS" | LC_ALL=C sort)
 held=$(cd "$check/$name" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | LC_ALL=C sort)
-[ "$listed" = "$held" ] || { echo "package: the zip holds files its list does not name" >&2; exit 1; }
+if [ "$listed" != "$held" ]; then
+  echo "package: the zip holds files its list does not name" >&2
+  exit 1
+fi
 echo "$zip_file:"
 sed 's/^/  /' "$check/$name/SHA256SUMS"

@@ -2,12 +2,11 @@
 // node lengths and padding, the icon groups, the exe laid out again, and
 // every bad input refused with its line and no output.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "brand/brand_exe.h"
 #include "brand/pe_writer.h"
@@ -19,7 +18,8 @@ namespace fs = std::filesystem;
 
 static Bytes fromHex(const std::string& hex) {
   Bytes bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back((uint8_t)std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back((uint8_t)std::stoi(hex.substr(i, 2), nullptr, 16));
   return bytes;
 }
 
@@ -35,21 +35,25 @@ TEST(ResourceTree, NamedEntriesComeFirstByNameThenIdsAscendingAtEveryLevel) {
     return Resource{type, name, language, 0, Bytes{1, 2, 3}};
   };
   std::vector<Resource> scrambled = {
-      resource(resourceId(24), resourceId(1), 0), resource(named(u"ZED"), resourceId(5), 9),
+      resource(resourceId(24), resourceId(1), 0),   resource(named(u"ZED"), resourceId(5), 9),
       resource(resourceId(3), resourceId(7), 1033), resource(named(u"ABC"), named(u"B"), 0),
-      resource(resourceId(3), named(u"X"), 0), resource(resourceId(3), resourceId(2), 1033),
-      resource(resourceId(3), resourceId(2), 7), resource(named(u"ABC"), named(u"A"), 0)};
+      resource(resourceId(3), named(u"X"), 0),      resource(resourceId(3), resourceId(2), 1033),
+      resource(resourceId(3), resourceId(2), 7),    resource(named(u"ABC"), named(u"A"), 0)};
   Bytes section = writeResourceSection(scrambled, 0x5000);
   // The root: two named types, then two ids, in that order.
-  EXPECT_EQ(2, u16At(section, 12, "")); EXPECT_EQ(2, u16At(section, 14, ""));
-  EXPECT_EQ(3u, u32At(section, 16 + 8 * 2, "")); EXPECT_EQ(24u, u32At(section, 16 + 8 * 3, ""));
+  EXPECT_EQ(2, u16At(section, 12, ""));
+  EXPECT_EQ(2, u16At(section, 14, ""));
+  EXPECT_EQ(3u, u32At(section, 16 + 8 * 2, ""));
+  EXPECT_EQ(24u, u32At(section, 16 + 8 * 3, ""));
   Bytes exe = makeTestExe(TestExe{}, scrambled);
   std::vector<Resource> read = readResources(readPeFile(exe));
   std::vector<std::string> order;
   for (const Resource& r : read)
-    order.push_back(describeName(r.type) + "/" + describeName(r.name) + "/" + std::to_string(r.language));
-  EXPECT_EQ((std::vector<std::string>{"\"ABC\"/\"A\"/0", "\"ABC\"/\"B\"/0", "\"ZED\"/5/9", "3/\"X\"/0",
-                                      "3/2/7", "3/2/1033", "3/7/1033", "24/1/0"}), order);
+    order.push_back(describeName(r.type) + "/" + describeName(r.name) + "/" +
+                    std::to_string(r.language));
+  EXPECT_EQ((std::vector<std::string>{"\"ABC\"/\"A\"/0", "\"ABC\"/\"B\"/0", "\"ZED\"/5/9",
+                                      "3/\"X\"/0", "3/2/7", "3/2/1033", "3/7/1033", "24/1/0"}),
+            order);
   for (const Resource& r : read) EXPECT_EQ((Bytes{1, 2, 3}), r.data);
 }
 
@@ -58,23 +62,31 @@ TEST(VersionRecord, IsWhatWindresWritesForTheSameRecord) {
   record.fileVersion = record.productVersion = parseVersionNumbers("2.1", "--file-version");
   record.strings = {{"CompanyName", "Example Ltd"}, {"FileDescription", "Ex"}};
   record.translations = {0x409 | 1200u << 16};
-  EXPECT_EQ(fromHex(
-      "440134000000560053005f00560045005200530049004f004e005f0049004e0046004f0000000000bd04effe00000100"
-      "010002000000000001000200000000003f000000000000000400040001000000000000000000000000000000a2000000"
-      "010053007400720069006e006700460069006c00650049006e0066006f0000007e000000010030003400300039003000"
-      "340042003000000038000c00010043006f006d00700061006e0079004e0061006d006500000000004500780061006d00"
-      "70006c00650020004c007400640000002e0003000100460069006c006500440065007300630072006900700074006900"
-      "6f006e00000000004500780000000000440000000100560061007200460069006c00650049006e0066006f0000000000"
-      "2400040000005400720061006e0073006c006100740069006f006e00000000000904b004"),
+  EXPECT_EQ(fromHex("440134000000560053005f00560045005200530049004f004e005f0049004e0046004f00000000"
+                    "00bd04effe00000100"
+                    "010002000000000001000200000000003f00000000000000040004000100000000000000000000"
+                    "0000000000a2000000"
+                    "010053007400720069006e006700460069006c00650049006e0066006f0000007e000000010030"
+                    "003400300039003000"
+                    "340042003000000038000c00010043006f006d00700061006e0079004e0061006d006500000000"
+                    "004500780061006d00"
+                    "70006c00650020004c007400640000002e0003000100460069006c006500440065007300630072"
+                    "006900700074006900"
+                    "6f006e00000000004500780000000000440000000100560061007200460069006c00650049006e"
+                    "0066006f0000000000"
+                    "2400040000005400720061006e0073006c006100740069006f006e00000000000904b004"),
             versionRecordData(record));
 }
 
 TEST(VersionRecord, StringNodesCountTheirPaddingButNotWhatFollowsAndReadBack) {
-  struct Row { std::string key, value; uint16_t length, valueLength; };
+  struct Row {
+    std::string key, value;
+    uint16_t length, valueLength;
+  };
   const Row rows[] = {
-      {"A", "", 6 + 4 + 2 + 2, 1},            // key "A\0" is padded by 2
-      {"AB", "x", 6 + 6 + 4, 2},              // key "AB\0" ends on a 4-byte step
-      {"Key", "Société", 6 + 8 + 2 + 16, 8},  // UTF-8 in, UTF-16 units counted
+      {"A", "", 6 + 4 + 2 + 2, 1},                  // key "A\0" is padded by 2
+      {"AB", "x", 6 + 6 + 4, 2},                    // key "AB\0" ends on a 4-byte step
+      {"Key", "Société", 6 + 8 + 2 + 16, 8},        // UTF-8 in, UTF-16 units counted
       {"K", "\xF0\x9F\x98\x80", 6 + 4 + 2 + 6, 3},  // a surrogate pair is two units
   };
   for (const Row& row : rows) {
@@ -97,9 +109,13 @@ TEST(VersionRecord, VersionsAreOneToFourNumbersUpTo65535) {
 }
 
 TEST(IconGroup, HoldsEachImagesEntryWithItsResourceIdForItsOffset) {
-  std::vector<IconImage> images = {{16, 16, 0, 0, 1, 32, dibImage(9)}, {0, 0, 0, 0, 1, 32, pngImage()}};
-  EXPECT_EQ(fromHex("000001000200" "101000000100200068080000" "0700"
-                    "000000000100200040000000" "0900"),
+  std::vector<IconImage> images = {{16, 16, 0, 0, 1, 32, dibImage(9)},
+                                   {0, 0, 0, 0, 1, 32, pngImage()}};
+  EXPECT_EQ(fromHex("000001000200"
+                    "101000000100200068080000"
+                    "0700"
+                    "000000000100200040000000"
+                    "0900"),
             iconGroupData(images, {7, 9}));
 }
 
@@ -129,7 +145,8 @@ TEST(BrandExe, ReplacesTheFirstGroupDropsImagesNoOtherGroupUsesAndLaysOutTheRest
               find(resources, kIconGroup, 102)->data);
     // What precedes the resource section stays, but for the fields that describe it.
     const Section& code = pe.sections[0];
-    EXPECT_TRUE(std::equal(exe.begin() + code.rawPointer, exe.begin() + code.rawPointer + code.rawSize,
+    EXPECT_TRUE(std::equal(exe.begin() + code.rawPointer,
+                           exe.begin() + code.rawPointer + code.rawSize,
                            branded.begin() + code.rawPointer));
     const Section& reloc = pe.sections[2];
     EXPECT_EQ(reloc.virtualAddress, directoryRva(pe, kRelocationDirectory));
@@ -160,10 +177,14 @@ TEST(BrandExe, KeepsAChecksumOfZeroAndDropsASignatureOnlyWhenAsked) {
 }
 
 TEST(ManifestXml, WellFormedTextPassesAndEachFaultIsNamed) {
-  for (const char* good : {"<a/>", "<?xml version=\"1.0\"?>\n<!-- c --><a x='1' y=\"&amp;&#x41;&#65;\">"
+  for (const char* good : {"<a/>",
+                           "<?xml version=\"1.0\"?>\n<!-- c --><a x='1' y=\"&amp;&#x41;&#65;\">"
                            "<b >t<![CDATA[<&>]]></b ></a>\n"})
     EXPECT_EQ("", xmlFault(good)) << good;
-  const struct { const char* text; const char* fault; } bad[] = {
+  const struct {
+    const char* text;
+    const char* fault;
+  } bad[] = {
       {"<a>", "<a> is not closed"},
       {"<a></b>", "</b> closes no open element"},
       {"<a x=1/>", "not quoted"},
@@ -178,7 +199,8 @@ TEST(ManifestXml, WellFormedTextPassesAndEachFaultIsNamed) {
       {"", "no root element"},
   };
   for (const auto& row : bad)
-    EXPECT_NE(std::string::npos, xmlFault(row.text).find(row.fault)) << row.text << ": " << xmlFault(row.text);
+    EXPECT_NE(std::string::npos, xmlFault(row.text).find(row.fault))
+        << row.text << ": " << xmlFault(row.text);
 }
 
 // --- bad input, through the whole tool ------------------------------------
@@ -189,7 +211,10 @@ class BadInput : public ::testing::Test {
     dir = fs::temp_directory_path() / ("corvane-brand-test-" + std::to_string(getpid()));
     fs::create_directories(dir);
     write("launcher.exe", makeTestExe(TestExe{}, launcherLikeResources()));
-    Bytes image = dibImage(5), ico = fromHex("000001000100" "101000000100200000000000" "16000000");
+    Bytes image = dibImage(5), ico = fromHex(
+                                   "000001000100"
+                                   "101000000100200000000000"
+                                   "16000000");
     putU32(ico, 14, (uint32_t)image.size());
     ico.insert(ico.end(), image.begin(), image.end());
     write("good.ico", ico);
@@ -197,7 +222,8 @@ class BadInput : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
   std::string path(const std::string& name) { return (dir / name).string(); }
   void write(const std::string& name, const Bytes& bytes) {
-    std::ofstream(dir / name, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
+    std::ofstream(dir / name, std::ios::binary)
+        .write((const char*)bytes.data(), (std::streamsize)bytes.size());
   }
   Bytes read(const std::string& name) {
     std::ifstream stream(dir / name, std::ios::binary);
@@ -230,7 +256,10 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   const std::string unclosed = "<assembly><trustInfo></assembly>";
   write("unclosed.manifest", Bytes(unclosed.begin(), unclosed.end()));
   const std::string longText(40000, 'x');
-  const struct { std::vector<std::string> options; std::string input, message; } rows[] = {
+  const struct {
+    std::vector<std::string> options;
+    std::string input, message;
+  } rows[] = {
       {{"--file-version", "1"}, "text.exe", "not a PE file"},
       {{"--file-version", "1"}, "truncated.exe", "truncated"},
       {{"--file-version", "1"}, "bare.exe", "no resource section"},
@@ -241,7 +270,9 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
       {{"--icon", path("none.ico")}, "launcher.exe", "holds no images"},
       {{"--icon", path("missing.ico")}, "launcher.exe", "cannot read the icon file"},
       {{"--file-version", "2.x"}, "launcher.exe", "\"2.x\" is not a version"},
-      {{"--file-version", "1", "--company", longText}, "launcher.exe", "too long for the version record"},
+      {{"--file-version", "1", "--company", longText},
+       "launcher.exe",
+       "too long for the version record"},
       {{"--manifest", path("missing.manifest")}, "launcher.exe", "cannot read the manifest"},
       {{"--manifest", path("empty.manifest")}, "launcher.exe", "is empty"},
       {{"--manifest", path("unclosed.manifest")}, "launcher.exe", "is not well-formed XML"},
@@ -262,17 +293,22 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   EXPECT_EQ(std::vector<fs::path>{}, [&] {
     std::vector<fs::path> leftovers;
     for (const auto& entry : fs::directory_iterator(dir))
-      if (entry.path().string().find("corvane-brand-new") != std::string::npos) leftovers.push_back(entry.path());
+      if (entry.path().string().find("corvane-brand-new") != std::string::npos)
+        leftovers.push_back(entry.path());
     return leftovers;
   }());
 }
 
 TEST_F(BadInput, InPlaceBrandingReplacesTheExeWhole) {
   std::string message;
-  ASSERT_EQ(0, run({path("launcher.exe"), path("launcher.exe"), "--file-version", "3"}, &message)) << message;
-  EXPECT_EQ("3.0.0.0", showVersionNumbers(readVersionRecord(
-                           find(readResources(readPeFile(read("launcher.exe"))), kVersionRecord, 1)->data)
-                           .fileVersion));
-  EXPECT_EQ(2, run({path("launcher.exe"), path("launcher.exe"), "--execution-level", "root"}, &message));
+  ASSERT_EQ(0, run({path("launcher.exe"), path("launcher.exe"), "--file-version", "3"}, &message))
+      << message;
+  EXPECT_EQ("3.0.0.0",
+            showVersionNumbers(
+                readVersionRecord(
+                    find(readResources(readPeFile(read("launcher.exe"))), kVersionRecord, 1)->data)
+                    .fileVersion));
+  EXPECT_EQ(
+      2, run({path("launcher.exe"), path("launcher.exe"), "--execution-level", "root"}, &message));
   EXPECT_NE(std::string::npos, message.find("none of asInvoker")) << message;
 }

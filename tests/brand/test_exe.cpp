@@ -15,7 +15,12 @@ Bytes makeTestExe(const TestExe& shape, const std::vector<Resource>& resources) 
   const size_t table = optional + optionalSize;
   Bytes rsrc = writeResourceSection(resources, 0x2000);
   Bytes code(0x180, 0xCC), relocations = {0x00, 0x10, 0, 0, 12, 0, 0, 0, 0x10, 0x30, 0, 0};
-  struct Part { const char* name; uint32_t address; const Bytes* data; uint32_t flags; };
+  struct Part {
+    const char* name;
+    uint32_t address;
+    const Bytes* data;
+    uint32_t flags;
+  };
   std::vector<Part> parts = {{".text", 0x1000, &code, 0x60000020}};
   if (shape.resourceSection) parts.push_back({".rsrc", 0x2000, &rsrc, 0xC0000040});
   uint32_t relocAddress = alignUp(0x2000 + (uint32_t)rsrc.size(), kAddressStep);
@@ -84,7 +89,8 @@ Bytes pngImage() {
 std::vector<Resource> launcherLikeResources() {
   auto group = [](uint16_t id, std::vector<uint16_t> images) {
     std::vector<IconImage> entries(images.size(), IconImage{32, 32, 0, 0, 1, 32, dibImage(0)});
-    return Resource{resourceId(kIconGroup), resourceId(id), 1033, 0, iconGroupData(entries, images)};
+    return Resource{resourceId(kIconGroup), resourceId(id), 1033, 0,
+                    iconGroupData(entries, images)};
   };
   return {iconImageResource(1, dibImage(1)), iconImageResource(2, dibImage(2)),
           iconImageResource(3, dibImage(3)), group(101, {1, 3}), group(102, {2, 3})};

@@ -11,8 +11,7 @@
 //
 // Input: a flags byte (1 icon, 2 version record, 4 manifest, 8 execution
 // level, 16 remove a signature, 32 and 64 the checks above, 128 the XML
-// check), a 16-bit length
-// n, n bytes of icon file, then the exe.
+// check), a 16-bit length n, n bytes of icon file, then the exe.
 #include <string>
 
 #include "brand/brand_exe.h"
@@ -63,7 +62,8 @@ static void checkReadsBack(const Bytes& branded, const BrandRequest& request, bo
     FUZZ_EXPECT(request.icon.size() == entries.size(), "one entry an image");
     for (size_t i = 0; i < entries.size(); ++i) {
       const Resource* image = find(resources, kIconImage, entries[i].imageId);
-      FUZZ_EXPECT(image && image->data == request.icon[i].data, "the group's images are the icon's");
+      FUZZ_EXPECT(image && image->data == request.icon[i].data,
+                  "the group's images are the icon's");
     }
   }
   if (request.hasVersion) {

@@ -18,7 +18,8 @@ ICON_PATH = "C:\\brand-icon.ico"
 class Brand:
     """corvane-brand options, and the bytes of the icon file for --icon.
     tool "windows": branded by the build's own corvane-brand.exe under Wine,
-    which must write what the Linux tool writes."""
+    which must write what the Linux tool writes, and then again in place,
+    which must leave the file as it is."""
     options: tuple[str, ...] = ()
     icon: bytes | None = None
     tool: str = "linux"

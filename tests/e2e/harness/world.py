@@ -206,9 +206,16 @@ class World:
             return by_linux, [f"corvane-brand.exe under Wine: status {run.status}, "
                               f"{run.stderr.decode('utf-8', 'replace').strip()}"]
         made = output.read_bytes()
-        return made, [] if made == by_linux else [
-            f"corvane-brand.exe under Wine wrote {len(made)} bytes unlike the Linux tool's "
-            f"{len(by_linux)}"]
+        if made != by_linux:
+            return made, [f"corvane-brand.exe under Wine wrote {len(made)} bytes unlike the "
+                          f"Linux tool's {len(by_linux)}"]
+        # Branded again in place: the file is replaced by what it already holds.
+        path = self.session.windows_path
+        again = self.session.run([str(tool), path(output), path(output), *brand.options])
+        if again.status != 0 or output.read_bytes() != made:
+            return made, [f"corvane-brand.exe under Wine, branding its output in place: status "
+                          f"{again.status}, {again.stderr.decode('utf-8', 'replace').strip()}"]
+        return made, []
 
     def file_properties(self, exe: str, icon: str) -> list[dict]:
         """What Windows reads of the exe: version record and icon (file_properties.c)."""

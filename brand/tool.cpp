@@ -28,21 +28,23 @@ static Bytes readFile(const std::string& name, const char* what) {
   return bytes;
 }
 
-static void writeBeside(const std::string& name, const Bytes& bytes) {
+// Written beside its place with the permissions of like (the input exe),
+// then renamed there.
+static void writeBeside(const std::string& name, const Bytes& bytes, const std::string& like) {
   fs::path target = pathOf(name);
   fs::path temporary = target;
   temporary += ".corvane-brand-new";
+  std::error_code error;
   {
     std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
     stream.write((const char*)bytes.data(), (std::streamsize)bytes.size());
     stream.close();
     if (!stream) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
+      fs::remove(temporary, error);
       fail("cannot write " + name);
     }
   }
-  std::error_code error;
+  fs::permissions(temporary, fs::status(pathOf(like), error).permissions(), error);
   fs::rename(temporary, target, error);
   if (error) {
     fs::remove(temporary, error);
@@ -117,7 +119,7 @@ int runBrandTool(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     BrandRequest request = requestFrom(options);
     Bytes branded = brandExe(readFile(options.input, "the exe"), request);
-    writeBeside(options.output, branded);
+    writeBeside(options.output, branded, options.input);
     return 0;
   } catch (const BrandError& error) {
     err << "corvane-brand: " << error.message << "\n";

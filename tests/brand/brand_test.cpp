@@ -299,10 +299,13 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   }());
 }
 
-TEST_F(BadInput, InPlaceBrandingReplacesTheExeWhole) {
+TEST_F(BadInput, InPlaceBrandingReplacesTheExeWholeAndKeepsItsPermissions) {
+  const fs::perms mode = fs::perms::owner_all | fs::perms::group_read;
+  fs::permissions(dir / "launcher.exe", mode);
   std::string message;
   ASSERT_EQ(0, run({path("launcher.exe"), path("launcher.exe"), "--file-version", "3"}, &message))
       << message;
+  EXPECT_EQ(mode, fs::status(dir / "launcher.exe").permissions());
   EXPECT_EQ("3.0.0.0",
             showVersionNumbers(
                 readVersionRecord(

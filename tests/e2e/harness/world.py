@@ -197,7 +197,7 @@ class World:
         output differs from the Linux tool's."""
         tool = self.build.exe.parent / "corvane-brand.exe"
         if not tool.exists():
-            return b"", [f"{tool} is missing: build the {self.build.name} preset first"]
+            return by_linux, [f"{tool} is missing: build the {self.build.name} preset first"]
         work.mkdir(parents=True)
         output = work / name
         run = self.session.run([str(tool), *brand_arguments(self.build.exe, output, brand,

@@ -22,11 +22,15 @@ set(CORVANE_EXE_LINK_OPTIONS
   -Wl,--minor-os-version,${CORVANE_WINDOWS_MINOR}
 )
 
-add_executable(launcher WIN32
+# What every launcher exe is made of: its entry, the Windows platform and its
+# resources (resources/launcher.rc: the icons and the manifest).
+set(CORVANE_LAUNCHER_SOURCES
   app/Corvane.cpp
   platform/win32_platform.cpp
-  resources/icons.rc
+  resources/launcher.rc
 )
+
+add_executable(launcher WIN32 ${CORVANE_LAUNCHER_SOURCES})
 target_link_libraries(launcher PRIVATE corvane_core advapi32 user32 kernel32)
 target_compile_options(launcher PRIVATE ${CORVANE_EXE_COMPILE_OPTIONS})
 # The identification text names the main source file by its path in the project.
@@ -37,7 +41,6 @@ target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} -municode)
 # The console launcher for command-line tools (launcherc.exe): the same
 # sources, resources, libraries and options as the launcher above, linked as a
 # console-subsystem exe whose entry (wmain) selects the console variant.
-get_target_property(CORVANE_LAUNCHER_SOURCES launcher SOURCES)
 add_executable(launcherc ${CORVANE_LAUNCHER_SOURCES})
 foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS)
   get_target_property(value launcher ${property})

@@ -17,6 +17,12 @@ Then a command-line tool (examples/tool) runs through the console launcher,
 launcherc.exe, with its standard input from a pipe: once with the stand-in,
 whose output and exit status the shell sees as the tool's, and once with
 Debian's OpenJDK running the tool's real main class.
+
+Before the runs, it brands the example's exe with corvane-brand: the
+example's own icon (examples/branding/viewer.ico) and a version record. It
+prints what `corvane-brand --show` reads back next to what Windows reads of
+the installed exe (GetFileVersionInfoW and shell32's icon calls, under Wine);
+the three runs then start the branded exe.
 """
 import signal
 import subprocess
@@ -28,6 +34,7 @@ REPO = Path(__file__).resolve().parents[1]
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
+from harness.branding import BRAND_TOOL, ICON_PATH, Brand  # noqa: E402
 from harness.builds import runnable_builds  # noqa: E402
 from harness.case import STANDARD, Case, run_case  # noqa: E402
 from harness.world import DIRECTORY, Registry, Runtime, wine_world  # noqa: E402
@@ -39,6 +46,11 @@ REAL_JAVA_SOURCES = REPO / "examples" / "openjdk"
 REAL_JAVA = Path("/usr/bin/java")
 J142_08_HOME = r"C:\Program Files\Java\j2re1.4.2_08"
 REPORT_SECONDS = 60
+EXAMPLE_BRAND = Brand(
+    options=("--product-name", "Example Viewer", "--company", "Example Ltd",
+             "--file-version", "2.1.0", "--product-version", "2.1",
+             "--copyright", "(c) 2026 Example Ltd", "--description", "Example Viewer"),
+    icon=(REPO / "examples" / "branding" / "viewer.ico").read_bytes())
 
 
 def application_files() -> dict:
@@ -203,13 +215,60 @@ def show_console_tool(world, classes: Path) -> bool:
     return passed and b"3 lines" in outcome.run.stdout
 
 
+def brand_command(brand: Brand) -> str:
+    quoted = [f'"{option}"' if " " in option else option for option in brand.options]
+    return ("corvane-brand launcher.exe viewer.exe --icon examples/branding/viewer.ico " +
+            " ".join(quoted))
+
+
+def windows_view(properties: dict) -> list[str]:
+    """What Windows read, in the words of --show."""
+    strings = [(key.removeprefix("string."), value) for key, value in properties.items()
+               if key.startswith("string.")]
+    return ([f"  file version {properties.get('fileVersion')}, product version "
+             f"{properties.get('productVersion')}, translation {properties.get('translation')}"] +
+            [f"  {name}: {value}" for name, value in strings] +
+            [f"  icons: {properties.get('icons')}; the first, at 32x32 through ExtractIconExW: "
+             f"{properties.get('extractIconEx')}; through ExtractIconW: "
+             f"{properties.get('extractIcon')} (\"same\": the pixels of viewer.ico)"])
+
+
+def show_branding(world, brand: Brand) -> bool:
+    """Brands the example's exe, installs it and prints what --show reads back
+    next to what Windows reads; True when both read the same strings."""
+    print(f"\n=== {world.build.tag} The example's exe, branded\n{brand_command(brand)}")
+    exe = INSTALLED_AT + "\\viewer.exe"
+    world.put(exe, world.branded("viewer.exe", brand))
+    world.put(ICON_PATH, brand.icon)
+    try:
+        shown = subprocess.run([str(BRAND_TOOL), "--show", str(world.session.unix_path(exe))],
+                               capture_output=True, text=True, check=True).stdout
+        records = world.file_properties(exe, ICON_PATH)
+    finally:
+        world.clean()
+    properties = records[0] if records else {}
+    without_manifest = shown.split("\nmanifest")[0]
+    print("corvane-brand --show reads back (the manifest's text left out here):",
+          *[f"  {line}" for line in without_manifest.splitlines()], sep="\n")
+    print("Windows reads (GetFileVersionInfoW / VerQueryValueW, ExtractIconExW, ExtractIconW):",
+          *windows_view(properties), sep="\n")
+    read_back = {line.split(": ", 1)[0].split()[-1]: line.split(": ", 1)[1]
+                 for line in without_manifest.splitlines() if line.startswith("  040904B0 ")}
+    windows = {key.removeprefix("string."): value for key, value in properties.items()
+               if key.startswith("string.")}
+    same = read_back == windows and properties.get("extractIconEx") == "32x32 same"
+    print("Both read the same strings, and Windows shows the example's icon." if same else
+          "--show and Windows differ.")
+    return same
+
+
 def main() -> int:
     signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(f"stopped by signal {signum}"))
     answer = runnable_builds()
     print(*answer.describe(), sep="\n")
     settings = dict(exe="viewer.exe", app_dir=INSTALLED_AT, config=None,
                     files=application_files(), args=["report.txt"],
-                    env={"VIEWER_HOME": INSTALLED_AT})
+                    env={"VIEWER_HOME": INSTALLED_AT}, brand=EXAMPLE_BRAND)
     print(f"Example application {APPLICATION.relative_to(REPO)}, installed as "
           f"{INSTALLED_AT}\\viewer.exe\nviewer.config:")
     config = (APPLICATION / "viewer.config").read_text()
@@ -219,7 +278,8 @@ def main() -> int:
     with wine_world(REPO / "build" / "e2e") as world:
         for build in answer.runnable:
             world.use(build)
-            succeeded &= show("Java 1.4.2_08 installed",
+            succeeded &= show_branding(world, EXAMPLE_BRAND)
+            succeeded &= show("Java 1.4.2_08 installed (the branded exe)",
                               Case("installed", registry=STANDARD, **settings), world)
             show("Only Java 1.4.2_03 installed; the user answers Yes",
                  Case("too old", registry=ONLY_OLD_JAVA,

@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-$(nproc)}
-harnesses="config_reader parse_path version_resolution command_line java_version java_search"
+harnesses="config_reader parse_path version_resolution command_line java_version java_search brand"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

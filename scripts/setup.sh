@@ -2,14 +2,17 @@
 # Installs what building and testing the launcher needs on Debian 12: both
 # mingw-w64 toolchains, the 64-bit Wine loader, and the 32-bit one where its
 # package installs (scripts/wine_builds.sh tells whether it also runs), and
-# the Java runtime that the example starts for real.
+# the Java runtime that the example starts for real, and the independent
+# readers that check what the brand tool writes (python3-pefile for
+# /usr/bin/python3, osslsigncode with openssl, xmllint), and zip for the release.
 # Safe to run again: it only installs what is missing.
 set -eu
 
 packages="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64
-  xvfb x11-utils icoutils imagemagick procps python3 default-jre-headless"
+  xvfb x11-utils icoutils imagemagick procps python3 default-jre-headless
+  python3-pefile osslsigncode openssl libxml2-utils zip unzip"
 optional="wine32:i386"
 
 missing_of() {

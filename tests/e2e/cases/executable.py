@@ -1,9 +1,11 @@
 """Checks of the launcher's file itself, for either build and for the console
-launcher: PE header, imports, size, identification text and icon resources."""
+launcher: PE header, imports, size, identification text, icon resources and
+manifest."""
 import re
 import struct
 import subprocess
 import tempfile
+import xml.etree.ElementTree as ElementTree
 from functools import partial
 from pathlib import Path
 
@@ -18,7 +20,18 @@ IDENTIFICATION = re.compile(
 ICON_GROUPS = {101: (64, 64, 8), 102: (32, 32, 8), 103: (32, 32, 8),
                **{group: (32, 32, 4) for group in (104, 105, 106, 107, 108, 112)},
                111: (32, 32, 24), 113: (17, 17, 8)}
-RT_ICON, RT_GROUP_ICON = 3, 14
+RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+ASM_V1, ASM_V3 = "urn:schemas-microsoft-com:asm.v1", "urn:schemas-microsoft-com:asm.v3"
+COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
+SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
+SETTINGS_2016 = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
+# Windows Vista, 7, 8, 8.1, and 10 and 11
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+COMMON_CONTROLS = {"type": "win32", "name": "Microsoft.Windows.Common-Controls",
+                   "version": "6.0.0.0", "processorArchitecture": "*",
+                   "publicKeyToken": "6595b64144ccf1df", "language": "*"}
 
 
 def pe_header(build: Build, exe: Path, console: bool = False) -> list[str]:
@@ -71,10 +84,15 @@ def identification(exe: Path) -> list[str]:
 def resources(exe: Path) -> list[str]:
     listing = subprocess.run(["wrestool", "-l", str(exe)], check=True,
                              capture_output=True, text=True).stdout
-    entries = re.findall(r"--type=(\d+) --name=(\d+)", listing)
-    problems = [f"resource of type {kind}, only icons belong there"
-                for kind in sorted({int(kind) for kind, _ in entries} - {RT_ICON, RT_GROUP_ICON})]
-    groups = [int(name) for kind, name in entries if int(kind) == RT_GROUP_ICON]
+    entries = re.findall(r"--type=(\d+) --name=(\d+) --language=(\d+)", listing)
+    problems = [f"resource of type {kind}, only icons and the manifest belong there"
+                for kind in sorted({int(kind) for kind, _, _ in entries} -
+                                   {RT_ICON, RT_GROUP_ICON, RT_MANIFEST})]
+    manifests = [(int(name), int(language)) for kind, name, language in entries
+                 if int(kind) == RT_MANIFEST]
+    if manifests != [(1, 0)]:
+        problems.append(f"manifests (id, language) {manifests}, expected [(1, 0)]")
+    groups = [int(name) for kind, name, _ in entries if int(kind) == RT_GROUP_ICON]
     if groups != sorted(ICON_GROUPS):
         problems.append(f"icon groups {groups}, expected {sorted(ICON_GROUPS)}")
     with tempfile.TemporaryDirectory() as scratch:
@@ -106,6 +124,45 @@ def same_resources(gui_exe: Path, exe: Path) -> list[str]:
     return [] if ours == theirs else [f"resources {ours}, not {theirs} as {gui_exe.name}'s"]
 
 
+def manifest(exe: Path) -> list[str]:
+    """The manifest parses as XML and holds what the launcher needs of Windows."""
+    text = subprocess.run(["wrestool", "-x", "--raw", f"--type={RT_MANIFEST}", "--name=1", str(exe)],
+                          check=True, capture_output=True).stdout
+    try:
+        root = ElementTree.fromstring(text)
+    except ElementTree.ParseError as error:
+        return [f"the manifest is not well-formed XML: {error}"]
+    problems = []
+
+    def find(path: str, namespaces: dict):
+        found = root.find(path, namespaces)
+        if found is None:
+            problems.append(f"the manifest lacks {path}")
+        return found
+
+    level = find("v3:trustInfo/v3:security/v3:requestedPrivileges/v3:requestedExecutionLevel",
+                 {"v3": ASM_V3})
+    if level is not None and level.attrib != {"level": "asInvoker", "uiAccess": "false"}:
+        problems.append(f"requestedExecutionLevel {level.attrib}")
+    supported = {os.get("Id") for os in root.iterfind("c:compatibility/c:application/c:supportedOS",
+                                                      {"c": COMPATIBILITY})}
+    if supported != SUPPORTED_OS:
+        problems.append(f"supportedOS {sorted(supported)}, expected Windows Vista to 11")
+    settings = {"v3": ASM_V3, "s5": SETTINGS_2005, "s16": SETTINGS_2016}
+    for path, value in (("dpiAware", "true"), ("dpiAwareness", "PerMonitorV2, system"),
+                        ("longPathAware", "true")):
+        prefix = "s5" if path == "dpiAware" else "s16"
+        element = find(f"v3:application/v3:windowsSettings/{prefix}:{path}", settings)
+        if element is not None and (element.text or "").strip() != value:
+            problems.append(f"{path} is {element.text!r}, not {value!r}")
+    if b"activeCodePage" in text:
+        problems.append("the manifest sets activeCodePage: the launcher writes in the ANSI code page")
+    identity = find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity", {"v1": ASM_V1})
+    if identity is not None and identity.attrib != COMMON_CONTROLS:
+        problems.append(f"the dependency is {identity.attrib}, not Common Controls 6")
+    return problems
+
+
 def checks(build: Build, console: bool = False) -> list:
     """(name, check of an exe file) for the given build's launcher, or its
     console launcher."""
@@ -121,5 +178,7 @@ def checks(build: Build, console: bool = False) -> list:
         ("imports only kernel32, user32, advapi32 and msvcrt", partial(imports, build)),
         ("at most 128 KiB", size),
         ("identification text", identification),
-        ("eleven icon groups and nothing else", resources),
+        ("eleven icon groups, the manifest and nothing else", resources),
+        ("the manifest: asInvoker, Windows Vista to 11, DPI aware, long paths, "
+         "Common Controls 6", manifest),
     ]

@@ -6,6 +6,7 @@ from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
 from .argument_files import exists_any_case, read_like_java
+from .branding import ICON_PATH, Brand
 from .builds import WIN64
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
@@ -150,6 +151,7 @@ class Case:
     java_stdout: str = ""            # the stand-in writes these in UTF-8 ...
     java_stderr: str = ""
     java_echo: bool = False          # ... then copies its input to its output
+    brand: Brand | None = None       # the launcher branded so before it is installed
     timeout: float = 20
     # What must come of it. Defaults are strict: no box, no Java, nothing on
     # standard error, no page opened.
@@ -165,6 +167,9 @@ class Case:
     stderr_bytes: bytes | None = None
     console: str | None = None       # "parent console": its text, "\n" between rows
     browser: list[str] = field(default_factory=list)
+    # What Windows reads of the installed exe afterwards (file_properties.c),
+    # every field; None: not read.
+    shell: dict[str, str] | None = None
 
     def all_files(self) -> dict:
         files = {}
@@ -199,6 +204,8 @@ class Outcome:
     java: list[dict]
     browser: list[str]
     parent: dict | None = None       # the Windows parent's record
+    shell: dict[str, str] | None = None
+    faults: list[str] = field(default_factory=list)  # of what the case set up
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
@@ -209,6 +216,8 @@ class Outcome:
         lines += [f"  box {box}" for box in self.boxes]
         lines += [f"  java {record}" for record in self.java]
         lines += [f"  browser {url!r}" for url in self.browser]
+        if self.shell is not None:
+            lines.append(f"  file properties {self.shell}")
         return "\n".join(line if len(line) <= DESCRIBED else
                          f"{line[:DESCRIBED]}... ({len(line) - DESCRIBED} more)" for line in lines)
 
@@ -228,8 +237,12 @@ def run_case(world: World, case: Case) -> Outcome:
     parent_record = session.root / f"parent-{number}.rec"
     session.boxes_log.unlink(missing_ok=True)
     world.apply_registry(case.registry, case.other_view, case.keys)
-    world.put(case.absolute(case.exe),
+    exe = case.absolute(case.exe)
+    brand = case.brand
+    world.put(exe, world.branded(PureWindowsPath(exe).name, brand) if brand else
               world.console_launcher if case.console_launcher else world.launcher)
+    if brand and brand.icon is not None:
+        world.put(ICON_PATH, brand.icon)
     for path, content in case.all_files().items():
         world.put(path, content)
     session.answers_file.write_text(
@@ -242,11 +255,15 @@ def run_case(world: World, case: Case) -> Outcome:
     argv, directory = case.command()
     if case.start in PARENT_STARTS:
         argv = [session.windows_path(world.stand_ins[WIN64.name, "parent.exe"]), *argv]
+    shell = None
     try:
         run = session.run(argv, cwd=session.unix_path(directory), env=env, timeout=case.timeout,
                           stdin=case.stdin)
         if case.browser:
             wait_for_pages(browser_log, len(case.browser))
+        if case.shell is not None:
+            records = world.file_properties(exe, ICON_PATH)
+            shell = records[0] if records else {}
     finally:
         world.clean()
     parents = read_records(parent_record)
@@ -255,7 +272,8 @@ def run_case(world: World, case: Case) -> Outcome:
         if "argfilePath" in record:
             record["argfileLeft"] = exists_any_case(session.unix_path(record["argfilePath"]))
     return Outcome(run, read_records(session.boxes_log), java, read_lines(browser_log),
-                   parents[0] if parents else None)
+                   parent=parents[0] if parents else None, shell=shell,
+                   faults=world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [])
 
 
 def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -> dict:
@@ -310,7 +328,7 @@ def difference(wanted, got) -> str:
 
 def check(case: Case, outcome: Outcome) -> list[str]:
     """Every way in which the outcome differs from the case's expectations."""
-    problems = []
+    problems = list(outcome.faults)
     run = outcome.run
 
     def expect(label, wanted, got):
@@ -348,6 +366,7 @@ def check(case: Case, outcome: Outcome) -> list[str]:
         expect("message boxes", case.boxes, got)
     check_java(case.java, outcome.java, expect, problems)
     expect("pages opened", case.browser, outcome.browser)
+    expect("file properties as Windows reads them", case.shell, outcome.shell)
     return problems
 
 

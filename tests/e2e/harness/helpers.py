@@ -15,6 +15,8 @@ PROGRAMS = {
     "java.exe": ("fake_java.c", "-mconsole", []),
     "javaw.exe": ("fake_java.c", "-mwindows", []),
     "parent.exe": ("parent.c", "-mconsole", []),
+    "file_properties.exe": ("file_properties.c", "-mconsole",
+                            ["-municode", "-lversion", "-lshell32", "-lgdi32", "-luser32"]),
 }
 
 

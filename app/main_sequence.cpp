@@ -1,6 +1,5 @@
 #include "app/main_sequence.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -42,7 +41,7 @@ static char* fixWorkingDirectory(const char* programName) {
 static char* configPath(const char* directory, const char* baseName) {
   static const char kSuffix[] = ".config";
   size_t directoryLength = strlen(directory), baseLength = strlen(baseName);
-  char* path = static_cast<char*>(malloc(directoryLength + 1 + baseLength + sizeof kSuffix));
+  char* path = static_cast<char*>(platform.allocate(directoryLength + 1 + baseLength + sizeof kSuffix));
   if (!path) return nullptr;
   memcpy(path, directory, directoryLength);
   path[directoryLength] = '\\';

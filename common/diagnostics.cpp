@@ -1,7 +1,6 @@
 #include "common/diagnostics.h"
 
 #include <stdarg.h>
-#include <stdlib.h>
 
 #include "common/launch_settings.h"
 #include "common/text.h"
@@ -17,7 +16,7 @@ static int boxFromList(const char* caption, unsigned style, const char* format,
                        va_list arguments) {
   char* text = formatList(format, arguments);
   int answer = platform.messageBox(text, caption, style);
-  free(text);
+  releaseMemory(text);
   return answer;
 }
 
@@ -48,7 +47,7 @@ void debugErrorMessage(const char* caption, const char* format, ...) {
 static void writeFromList(void (*write)(const char*), const char* format, va_list arguments) {
   char* text = formatList(format, arguments);
   write(text);
-  free(text);
+  releaseMemory(text);
 }
 
 void traceLine(const char* format, ...) {

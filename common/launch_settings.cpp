@@ -1,6 +1,5 @@
 #include "common/launch_settings.h"
 
-#include <stdlib.h>
 
 #include "common/text.h"
 
@@ -8,7 +7,7 @@ LaunchSettings settings;
 
 void setSetting(char** field, const char* value) {
   char* copy = copyText(value);
-  free(*field);
+  releaseMemory(*field);
   *field = copy;
 }
 
@@ -32,8 +31,8 @@ char* keepUntilExit(char* text) {
 }
 
 static void clearList(TextList* list) {
-  for (int i = 0; i < list->count; ++i) free(list->items[i]);
-  free(list->items);
+  for (int i = 0; i < list->count; ++i) releaseMemory(list->items[i]);
+  releaseMemory(list->items);
   *list = TextList{};
 }
 
@@ -42,7 +41,7 @@ void resetLaunchSettings(void) {
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage};
   for (char** field : scalars) {
-    free(*field);
+    releaseMemory(*field);
     *field = nullptr;
   }
   clearList(&settings.vmparam);

@@ -1,6 +1,5 @@
 #include "common/text.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/exit_status.h"
@@ -13,15 +12,19 @@ void outOfMemory(void) {
 }
 
 void* allocateOrDie(size_t size) {
-  void* block = malloc(size ? size : 1);
+  void* block = platform.allocate(size ? size : 1);
   if (!block) outOfMemory();
   return block;
 }
 
 void* reallocateOrDie(void* block, size_t size) {
-  void* grown = realloc(block, size ? size : 1);
+  void* grown = platform.reallocate(block, size ? size : 1);
   if (!grown) outOfMemory();
   return grown;
+}
+
+void releaseMemory(void* block) {
+  if (block) platform.release(block);
 }
 
 char* copyTextPart(const char* text, size_t length) {
@@ -119,7 +122,7 @@ char* textRelease(TextBuffer* buffer) {
 }
 
 void textFree(TextBuffer* buffer) {
-  free(buffer->data);
+  releaseMemory(buffer->data);
   buffer->data = nullptr;
   buffer->length = buffer->capacity = 0;
 }

@@ -17,9 +17,13 @@ struct TextBuffer {
   size_t capacity;
 };
 
-// Allocation that cannot fail: on exhaustion the process ends (outOfMemory).
+// The heap, through the platform table's memory entries. Allocation cannot
+// fail: on exhaustion the process ends (outOfMemory).
 void* allocateOrDie(size_t size);
 void* reallocateOrDie(void* block, size_t size);
+// Gives back a block from above, or a heap text a platform entry handed out;
+// NULL is ignored.
+void releaseMemory(void* block);
 [[noreturn]] void outOfMemory(void);
 
 char* copyText(const char* text);

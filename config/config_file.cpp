@@ -1,7 +1,6 @@
 #include "config/config_file.h"
 
 #include <stddef.h>
-#include <stdlib.h>
 #include <string.h>
 #include <strings.h>
 
@@ -40,11 +39,11 @@ static void locateJavaForVersion(const char* value) {
   setSetting(&settings.javaVersion, value);
   char* command = javaVersionLookup ? javaVersionLookup() : nullptr;
   if (textIsEmpty(command)) {
-    free(command);  // a lookup may answer with an empty text
+    releaseMemory(command);  // a lookup may answer with an empty text
     endProcess(kExitNoJavaForVersion);
   }
   setSetting(&settings.javapath, command);
-  free(command);
+  releaseMemory(command);
 }
 
 // Tried in this order, each as a prefix of the line: the first that matches
@@ -116,13 +115,13 @@ static void applyLine(OpenConfigFile* reading) {
   }
   reading->value = parsePath(value, key->treatment == kExpandQuoted);
   applyKey(key, reading->value);
-  free(reading->value);
+  releaseMemory(reading->value);
   reading->value = nullptr;
 }
 
 static void closeOpenFile(OpenConfigFile* reading) {
-  free(reading->fullPath);
-  free(reading->value);
+  releaseMemory(reading->fullPath);
+  releaseMemory(reading->value);
   textFree(&reading->line);
   platform.closeFile(reading->file);
   *reading = OpenConfigFile{};
@@ -151,7 +150,7 @@ static bool isBeingRead(const char* path) {
   bool found = false;
   for (int i = 0; fullPath && i < openFileCount && !found; ++i)
     found = openFiles[i].fullPath && strcasecmp(openFiles[i].fullPath, fullPath) == 0;
-  free(fullPath);
+  releaseMemory(fullPath);
   return found;
 }
 

@@ -1,6 +1,5 @@
 #include "config/line_reader.h"
 
-#include <stdlib.h>
 
 static const int kEndOfFile = -1;
 static const char kCtrlZ = 0x1A;
@@ -57,7 +56,7 @@ static void lineToUtf8(const LineReader* reader, TextBuffer* line) {
   if (!converted) outOfMemory();
   line->length = 0;
   textAppend(line, converted);
-  free(converted);
+  releaseMemory(converted);
 }
 
 bool readLine(LineReader* reader, TextBuffer* line) {

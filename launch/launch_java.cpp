@@ -1,6 +1,5 @@
 #include "launch/launch_java.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"

@@ -1,6 +1,5 @@
 #include "launch/spellable_paths.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -32,7 +31,7 @@ static bool appendForJava(TextBuffer* out, const char* entry, size_t length) {
     textAppend(out, shortForm);
     textAppend(out, quote);
   }
-  free(shortForm);
+  releaseMemory(shortForm);
   textFree(&path);
   return given;
 }
@@ -50,7 +49,7 @@ static bool respell(char** field, bool classPath) {
     textAppendChar(&out, ';');
     entry = end + 1;
   }
-  free(*field);
+  releaseMemory(*field);
   *field = textRelease(&out);
   return given;
 }

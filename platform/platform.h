@@ -8,7 +8,9 @@
 #include <stddef.h>
 
 // Every text that crosses the table is UTF-8; the Windows implementation
-// converts at its calls (the ones ending in W).
+// converts at its calls (the ones ending in W). A heap text that an entry
+// hands out comes from allocate below, and the caller gives it back with
+// release.
 
 // Message box styles and answers, with the values MessageBoxW uses.
 enum : unsigned {
@@ -65,12 +67,12 @@ struct PlatformOps {
   // MessageBoxW without an owner window; returns the button pressed.
   int (*messageBox)(const char* text, const char* caption, unsigned style);
 
-  // The current directory as a heap text (caller frees), or NULL when it cannot be read.
+  // The current directory as a heap text (caller releases), or NULL when it cannot be read.
   char* (*currentDirectory)(void);
   // Returns true when the current directory was changed.
   bool (*changeDirectory)(const char* path);
   // The full path of a file name, as GetFullPathNameW forms it (heap text,
-  // caller frees), or NULL when it cannot be formed.
+  // caller releases), or NULL when it cannot be formed.
   char* (*absolutePath)(const char* path);
   // The environment variable's value, the name compared without regard to case;
   // NULL when it is not set. The text stays valid until the process ends.
@@ -130,13 +132,13 @@ struct PlatformOps {
 
   // The ANSI code page: configuration files without a byte order mark are
   // written in it, and Java's own launcher reads its command line in it.
-  // The UTF-8 form of an ANSI code page text (heap text, caller frees).
+  // The UTF-8 form of an ANSI code page text (heap text, caller releases).
   char* (*ansiToUtf8)(const char* text);
   // True when the ANSI code page spells the text exactly: no character is
   // missing from it or replaced by a look-alike.
   bool (*ansiCanSpell)(const char* text);
   // The short (8.3) form of an existing file or folder's path, as
-  // GetShortPathNameW gives it (heap text, caller frees): the path itself
+  // GetShortPathNameW gives it (heap text, caller releases): the path itself
   // when its volume gives no short form, NULL when nothing exists there.
   char* (*shortPath)(const char* path);
   // How many bytes the text takes in the ANSI code page (a character it lacks
@@ -145,8 +147,15 @@ struct PlatformOps {
 
   // For the Java search.
   // The full path of the running executable, as GetModuleFileNameW gives it
-  // (heap text, caller frees), or NULL when it cannot be read.
+  // (heap text, caller releases), or NULL when it cannot be read.
   char* (*programPath)(void);
+
+  // Memory, as malloc, realloc and free: every block the launcher allocates
+  // comes from here and goes back here. allocate and reallocate return NULL
+  // when memory runs out; reallocate then leaves the block as it was.
+  void* (*allocate)(size_t size);
+  void* (*reallocate)(void* block, size_t size);
+  void (*release)(void* block);
 };
 
 extern PlatformOps platform;

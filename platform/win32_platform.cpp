@@ -368,6 +368,12 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
+// The heap texts handed out above come from malloc too, so one release
+// serves every block.
+static void* win32Allocate(size_t size) { return malloc(size); }
+static void* win32Reallocate(void* block, size_t size) { return realloc(block, size); }
+static void win32Release(void* block) { free(block); }
+
 void installWin32Platform(void) {
   bufferStandardStreams();
   platform = PlatformOps{
@@ -400,5 +406,8 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
+      .allocate = win32Allocate,
+      .reallocate = win32Reallocate,
+      .release = win32Release,
   };
 }

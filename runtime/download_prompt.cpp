@@ -1,6 +1,5 @@
 #include "runtime/download_prompt.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -44,11 +43,11 @@ void openConfiguredPage(const char* fallback) {
   if (!page) return;
   char* quotable = quotablePage(page);
   char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", quotable);
-  free(quotable);
+  releaseMemory(quotable);
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
   platform.startProcess(command, nullptr, &process, &errorCode);
-  free(command);
+  releaseMemory(command);
 }
 
 // The page "downloadPage" names, else the one settings.javaVersion selects, if any.

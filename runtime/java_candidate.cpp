@@ -1,6 +1,5 @@
 #include "runtime/java_candidate.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/launch_settings.h"
@@ -15,7 +14,7 @@ static long readFileStart(const char* home, const char* name, char* buffer, size
   char* path = formatText("%s\\%s", home, name);
   const char* errorText = nullptr;
   FileHandle file = platform.openFile(path, &errorText);
-  free(path);
+  releaseMemory(path);
   if (!file) return -1;
   size_t total = 0, got;
   while (total < size && (got = platform.readFile(file, buffer + total, size - total)) > 0)
@@ -72,16 +71,16 @@ void examineCandidate(JavaCandidate* candidate) {
   char* buffer = static_cast<char*>(allocateOrDie(kReleaseFileRead + 1));
   char* executable = formatText("bin\\%s", executableName());
   long size = readFileStart(candidate->home, executable, buffer, kHeaderRead);
-  free(executable);
+  releaseMemory(executable);
   candidate->bits = executableBits(buffer, size);
   if (readFileStart(candidate->home, "release", buffer, kReleaseFileRead) >= 0) {
     char* fromRelease = releaseVersion(buffer);
     if (fromRelease) {
-      free(candidate->versionText);
+      releaseMemory(candidate->versionText);
       candidate->versionText = fromRelease;
     }
   }
-  free(buffer);
+  releaseMemory(buffer);
   candidate->version = parseJavaVersion(candidate->versionText ? candidate->versionText : "");
   candidate->verdict = size < 0 ? kVerdictNoExecutable : judge(candidate);
 }
@@ -99,5 +98,5 @@ void describeCandidate(TextBuffer* text, const JavaCandidate* candidate) {
                           candidate->bits ? "-bit" : "", verdict,
                           candidate->verdict == kVerdictNoExecutable ? executableName() : "");
   textAppend(text, line);
-  free(line);
+  releaseMemory(line);
 }

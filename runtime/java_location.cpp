@@ -1,6 +1,5 @@
 #include "runtime/java_location.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -30,7 +29,7 @@ static char* takeJavaHome(RegistryKey key) {
 static char* commandFromHome(char* home) {
   if (!home) return nullptr;
   char* command = javaCommandFromHome(home);
-  free(home);
+  releaseMemory(home);
   return command;
 }
 
@@ -48,12 +47,12 @@ char* findJavaForVersion(void) {
   if (openRuntimeKey(keyPath, &key) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     promptDownload("Java Runtime Environment Not Found");
-    free(keyPath);
+    releaseMemory(keyPath);
     return nullptr;
   }
   char* home = takeJavaHome(key);
   if (!home) showMessage("Error!", kBoxIconError, "No Java Home Directory Found for %s ", keyPath);
-  free(keyPath);
+  releaseMemory(keyPath);
   return commandFromHome(home);
 }
 
@@ -75,10 +74,10 @@ char* findDefaultJava(void) {
     return noDefaultJava("No Java Installation Found");
   }
   char* keyPath = versionKeyPath(currentVersion);
-  free(currentVersion);
+  releaseMemory(currentVersion);
   RegistryKey key = nullptr;
   long opened = openRuntimeKey(keyPath, &key);
-  free(keyPath);
+  releaseMemory(keyPath);
   if (opened != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     return noDefaultJava("No Java Installation (No Current Version) Found");

@@ -1,6 +1,5 @@
 #include "runtime/java_search.h"
 
-#include <stdlib.h>
 #include <string.h>
 #include <strings.h>
 
@@ -49,7 +48,7 @@ static JavaCandidate* addCandidate(CandidateList* list, const char* where, const
   char* normalized = normalizedHome(home);
   JavaCandidate* known = findHome(list, normalized);
   if (known) {
-    free(normalized);
+    releaseMemory(normalized);
     JavaVersion seen = parseJavaVersion(known->versionText ? known->versionText : "");
     JavaVersion offered = parseJavaVersion(version ? version : "");
     if (offered.count && (!seen.count || compareJavaVersions(&offered, &seen, 3) > 0))
@@ -93,7 +92,7 @@ static char* homeFromLine(const char* line) {
   } else {
     home = copyText(line);
   }
-  free(program);
+  releaseMemory(program);
   return home;
 }
 
@@ -110,8 +109,8 @@ static JavaCandidate* firstFittingHome(CandidateList* list) {
     char* home = homeFromLine(settings.javaHome.items[i]);
     char* where = formatText("javaHome %s", settings.javaHome.items[i]);
     JavaCandidate* candidate = addCandidate(list, where, nullptr, home);
-    free(where);
-    free(home);
+    releaseMemory(where);
+    releaseMemory(home);
     if (!candidate) continue;
     examineCandidate(candidate);
     if (candidate->verdict == kVerdictFits) return candidate;
@@ -146,11 +145,11 @@ char* searchJava(void) {
   if (!chosen) tellNoJavaFits(list.items, list.count);
   char* command = chosen ? javaCommandFromHome(chosen->home) : nullptr;
   for (int i = 0; i < list.count; ++i) {
-    free(list.items[i].where);
-    free(list.items[i].home);
-    free(list.items[i].versionText);
+    releaseMemory(list.items[i].where);
+    releaseMemory(list.items[i].home);
+    releaseMemory(list.items[i].versionText);
   }
-  free(list.items);
+  releaseMemory(list.items);
   if (!command) endProcess(kExitJavaMissing);
   return command;
 }

@@ -1,6 +1,5 @@
 #include "runtime/runtime_registry.h"
 
-#include <stdlib.h>
 
 #include "common/text.h"
 
@@ -25,7 +24,7 @@ char* readRegistryText(RegistryKey key, const char* valueName) {
       text[got] = '\0';  // the value may lack its own NUL
       return text;
     }
-    free(text);
+    releaseMemory(text);
     if (result != kRegistryMoreData || got <= size || got > kMaxValueSize) return nullptr;
     size = got;  // the value changed size or was larger: ask again with room for it
   }

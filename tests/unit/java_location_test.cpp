@@ -1,7 +1,5 @@
 #include "runtime/java_location.h"
 
-#include <stdlib.h>
-
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 
@@ -12,7 +10,7 @@ class JavaLocationTest : public LauncherTest {
   static std::string text(char* heap) {
     if (!heap) return "<none>";
     std::string copy = heap;
-    free(heap);
+    releaseMemory(heap);
     return copy;
   }
   std::string forVersion(const char* version) {

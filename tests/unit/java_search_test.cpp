@@ -1,7 +1,5 @@
 #include "runtime/java_search.h"
 
-#include <stdlib.h>
-
 #include <set>
 
 #include "launcher_test.h"
@@ -19,7 +17,7 @@ class JavaSearchTest : public LauncherTest {
     ExitResult exit = runCatchingExit([&result] {
       char* command = searchJava();
       result = command;
-      free(command);
+      releaseMemory(command);
     });
     EXPECT_EQ(0, fake().openRegistryKeys);
     EXPECT_EQ(0, fake().openFiles);

@@ -80,7 +80,7 @@ TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
 }
 
 TEST_F(LaunchJavaTest, MissingMainClassStartsNothing) {
-  free(settings.mainclass);
+  releaseMemory(settings.mainclass);
   settings.mainclass = nullptr;
   EXPECT_EQ(2, launchJava());
   EXPECT_TRUE(fake().processes.empty());
@@ -96,7 +96,7 @@ TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
 // Choosing the Java is not the launch's business: without one it only refuses,
 // silently, since whoever chose none has said why.
 TEST_F(LaunchJavaTest, AbsentJavapathStartsNothingAndLooksNothingUp) {
-  free(settings.javapath);
+  releaseMemory(settings.javapath);
   settings.javapath = nullptr;
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\jre1.5.0");

@@ -8,69 +8,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <unordered_set>
 
+#include "platform/fake_memory.h"
 #include "platform/platform.h"
 
 static FakeState state;
-static int stateGeneration;  // counts installFakePlatform calls
 static jmp_buf* exitJump;
 static int exitStatus;
 
 FakeState& fake() { return state; }
-
-// Memory. Windows gives a process's memory back when the process ends. A
-// run that ends through exitProcess (a longjmp here) leaves the blocks that
-// only its locals held, so at such an exit every block still allocated is
-// given back: the fake keeps it in givenBackBlocks, where LeakSanitizer sees
-// it referenced. Until then the fake notes each block by its address
-// complemented, which points nowhere: a block lost by a run that returns
-// normally is still a leak to the sanitizer. Given-back blocks stay readable
-// (a test may look at what the run left) and are freed when released.
-static std::unordered_set<uintptr_t> liveBlocks;
-static std::unordered_set<void*> givenBackBlocks;
-
-static uintptr_t hidden(void* block) { return ~reinterpret_cast<uintptr_t>(block); }
-
-static void* trackBlock(void* block) {
-  if (block) {
-    givenBackBlocks.erase(block);  // the address of a block freed behind the fake's back
-    liveBlocks.insert(hidden(block));
-  }
-  return block;
-}
-
-static void untrackBlock(void* block) {
-  liveBlocks.erase(hidden(block));
-  givenBackBlocks.erase(block);
-}
-
-static void giveBackMemory(void) {
-  for (uintptr_t block : liveBlocks) givenBackBlocks.insert(reinterpret_cast<void*>(~block));
-  liveBlocks.clear();
-}
-
-static void* fakeAllocate(size_t size) { return trackBlock(malloc(size ? size : 1)); }
-
-static void* fakeReallocate(void* block, size_t size) {
-  if (block) untrackBlock(block);
-  void* grown = realloc(block, size ? size : 1);
-  trackBlock(grown ? grown : block);  // a failed realloc leaves the block as it was
-  return grown;
-}
-
-static void fakeRelease(void* block) {
-  if (!block) return;
-  untrackBlock(block);
-  free(block);
-}
-
-// A heap text handed out by an entry, released through fakeRelease.
-static char* heapText(const std::string& text) {
-  char* copy = static_cast<char*>(fakeAllocate(text.size() + 1));
-  memcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
-}
 
 static std::string lowerCase(std::string text) {
   for (char& c : text) c = (char)tolower((unsigned char)c);
@@ -212,7 +158,33 @@ ExitResult runCatchingExit(const std::function<void()>& body) {
   return {false, 0};
 }
 
+// Open handles are the fake's own objects, kept here by number: an exit in
+// the middle of a walk leaves nothing allocated behind. A handle of an
+// earlier install names nothing and closes nothing.
+template <typename Object>
+struct HandleTable {
+  std::map<uintptr_t, Object> open;
+  Object* find(void* handle) {
+    auto found = open.find(reinterpret_cast<uintptr_t>(handle));
+    return found == open.end() ? nullptr : &found->second;
+  }
+};
+static uintptr_t lastHandle;  // never reset, so that no handle is given out twice
+
+template <typename Object>
+static void* openHandle(HandleTable<Object>& table, int& openCount, Object object) {
+  table.open.emplace(++lastHandle, std::move(object));
+  ++openCount;
+  return reinterpret_cast<void*>(lastHandle);
+}
+
+template <typename Object>
+static void closeHandle(HandleTable<Object>& table, int& openCount, void* handle) {
+  if (table.open.erase(reinterpret_cast<uintptr_t>(handle))) --openCount;
+}
+
 static int fakeMessageBox(const char* text, const char* caption, unsigned style) {
+  if (FAKE_CALL_FAILS(messageBox)) return 0;  // not shown
   state.boxes.push_back({text, caption, style});
   if (!state.answers.empty()) {
     int answer = state.answers.front();
@@ -223,7 +195,8 @@ static int fakeMessageBox(const char* text, const char* caption, unsigned style)
 }
 
 static char* fakeCurrentDirectory(void) {
-  return state.currentDirectoryReadable ? heapText(state.currentDirectory) : nullptr;
+  if (FAKE_CALL_FAILS(currentDirectory)) return nullptr;
+  return fakeHeapText(state.currentDirectory);
 }
 
 // A directory exists when it has a listing or holds a file; a drive's root
@@ -238,15 +211,20 @@ static bool isFakeDirectory(const std::string& normalized) {
 
 static bool fakeChangeDirectory(const char* path) {
   state.directoryChanges.push_back(path);
+  if (FAKE_CALL_FAILS(changeDirectory)) return false;
   std::string target = fakeNormalizePath(path);
   if (!isFakeDirectory(target)) return false;
   state.currentDirectory = target;
   return true;
 }
 
-static char* fakeAbsolutePath(const char* path) { return heapText(fakeNormalizePath(path)); }
+static char* fakeAbsolutePath(const char* path) {
+  if (FAKE_CALL_FAILS(absolutePath)) return nullptr;
+  return fakeHeapText(fakeNormalizePath(path));
+}
 
 static const char* fakeEnvironmentValue(const char* name) {
+  if (FAKE_CALL_FAILS(environmentValue)) return nullptr;
   for (const auto& variable : state.environment)
     if (strcasecmp(variable.first.c_str(), name) == 0) return variable.second.c_str();
   return nullptr;
@@ -268,6 +246,7 @@ struct FakeListing {
   std::vector<FakeDirectoryEntry> entries;
   size_t next;
 };
+static HandleTable<FakeListing> listings;
 
 static void fillEntry(const FakeDirectoryEntry& found, ListedEntry* entry) {
   snprintf(entry->name, sizeof entry->name, "%s", found.name.c_str());
@@ -275,109 +254,115 @@ static void fillEntry(const FakeDirectoryEntry& found, ListedEntry* entry) {
 }
 
 static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
+  if (FAKE_CALL_FAILS(listFirst)) return nullptr;
   std::string text = pattern;
   size_t cut = text.find_last_of("/\\");
   std::string directory = cut == std::string::npos ? "" : text.substr(0, cut + 1);
   std::string wildcard = cut == std::string::npos ? text : text.substr(cut + 1);
   auto found = state.directories.find(fakeNormalizePath(directory.empty() ? "." : directory));
   if (found == state.directories.end()) return nullptr;
-  FakeListing* listing = new FakeListing{{}, 0};
+  FakeListing listing{{}, 0};
   for (const auto& candidate : found->second)
     if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()))
-      listing->entries.push_back(candidate);
-  if (listing->entries.empty()) {
-    delete listing;
-    return nullptr;
-  }
-  fillEntry(listing->entries[listing->next++], entry);
-  return listing;
+      listing.entries.push_back(candidate);
+  if (listing.entries.empty()) return nullptr;
+  fillEntry(listing.entries[listing.next++], entry);
+  return openHandle(listings, state.openListings, std::move(listing));
 }
 
 static bool fakeListNext(DirectoryListing handle, ListedEntry* entry) {
-  FakeListing* listing = static_cast<FakeListing*>(handle);
-  if (listing->next == listing->entries.size()) return false;
+  if (FAKE_CALL_FAILS(listNext)) return false;
+  FakeListing* listing = listings.find(handle);
+  if (!listing || listing->next == listing->entries.size()) return false;
   fillEntry(listing->entries[listing->next++], entry);
   return true;
 }
 
-static void fakeListClose(DirectoryListing handle) { delete static_cast<FakeListing*>(handle); }
+static void fakeListClose(DirectoryListing handle) {
+  closeHandle(listings, state.openListings, handle);
+}
 
 struct FakeFile {
   std::string content;
   size_t position;
-  int generation;  // a file opened before the last install no longer counts as open
 };
+static HandleTable<FakeFile> files;
 
 static FileHandle fakeOpenFile(const char* path, const char** errorText) {
+  if (FAKE_CALL_FAILS(openFile)) {
+    *errorText = "Permission denied";
+    return nullptr;
+  }
   auto found = state.files.find(fakeNormalizePath(path));
   if (found == state.files.end()) {
     *errorText = "No such file or directory";
     return nullptr;
   }
-  ++state.openFiles;
-  return new FakeFile{found->second, 0, stateGeneration};
+  return openHandle(files, state.openFiles, FakeFile{found->second, 0});
 }
 
 static size_t fakeReadFile(FileHandle handle, char* buffer, size_t size) {
-  FakeFile* file = static_cast<FakeFile*>(handle);
+  if (FAKE_CALL_FAILS(readFile)) return 0;  // a read error: fread gives no bytes
+  FakeFile* file = files.find(handle);
+  if (!file) return 0;
   size_t count = std::min(size, file->content.size() - file->position);
   memcpy(buffer, file->content.data() + file->position, count);
   file->position += count;
   return count;
 }
 
-static void fakeCloseFile(FileHandle handle) {
-  FakeFile* file = static_cast<FakeFile*>(handle);
-  if (file->generation == stateGeneration) --state.openFiles;
-  delete file;
-}
+static void fakeCloseFile(FileHandle handle) { closeHandle(files, state.openFiles, handle); }
 
 static const long kNoMoreItems = 259;
-
-static bool registryCallFails(void) {
-  return ++state.registryCalls == state.failRegistryCall;
-}
+static const long kAccessDenied = 5;
 
 // An open key names its tree and its path: later changes to the key show.
 struct FakeOpenKey {
   FakeRegistryTree* tree;
   std::string path;
 };
+static HandleTable<FakeOpenKey> registryKeys;
 
 static FakeRegistryKey* keyOf(RegistryKey key) {
-  FakeOpenKey* open = static_cast<FakeOpenKey*>(key);
+  FakeOpenKey* open = registryKeys.find(key);
+  if (!open) return nullptr;
   auto found = open->tree->find(open->path);
   return found == open->tree->end() ? nullptr : &found->second;
 }
 
 static long openFakeKey(FakeRegistryTree& tree, const std::string& path, RegistryKey* key) {
   *key = nullptr;
-  if (registryCallFails()) return 5;  // access denied
   std::string name = lowerCase(path);
   if (!tree.count(name)) return kRegistryNotFound;
   const auto& unreadable = state.unreadableRegistryKeys;
-  if (std::count(unreadable.begin(), unreadable.end(), name)) return 5;
-  ++state.openRegistryKeys;
-  *key = new FakeOpenKey{&tree, name};
+  if (std::count(unreadable.begin(), unreadable.end(), name)) return kAccessDenied;
+  *key = openHandle(registryKeys, state.openRegistryKeys, FakeOpenKey{&tree, name});
   return kRegistrySuccess;
 }
 
 static long fakeRegistryOpen(RegistryHive hive, RegistryView view, const char* path,
                              RegistryKey* key) {
+  *key = nullptr;
+  if (FAKE_CALL_FAILS(registryOpen)) return kAccessDenied;
   return openFakeKey(fakeRegistryTree(hive, view), path, key);
 }
 
 // The parent's own tree, whatever the program's own view: an open below a
 // key is never redirected. An empty path opens the parent again.
 static long fakeRegistryOpenSubkey(RegistryKey parent, const char* path, RegistryKey* key) {
-  FakeOpenKey* open = static_cast<FakeOpenKey*>(parent);
+  *key = nullptr;
+  if (FAKE_CALL_FAILS(registryOpenSubkey)) return kAccessDenied;
+  FakeOpenKey* open = registryKeys.find(parent);
+  if (!open) return kAccessDenied;  // ERROR_INVALID_HANDLE would do as well
   return openFakeKey(*open->tree, *path ? open->path + "\\" + path : open->path, key);
 }
 
 static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
                                    char* buffer, unsigned long* size) {
-  if (registryCallFails()) return 5;
-  for (const auto& value : keyOf(key)->values) {
+  if (FAKE_CALL_FAILS(registryQueryValue)) return kAccessDenied;
+  FakeRegistryKey* found = keyOf(key);
+  if (!found) return kRegistryNotFound;
+  for (const auto& value : found->values) {
     if (strcasecmp(value.name.c_str(), name) != 0) continue;
     if (type) *type = value.type;
     unsigned long room = *size;
@@ -390,17 +375,18 @@ static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned l
 }
 
 static long fakeRegistrySubkeyCount(RegistryKey key, unsigned long* count) {
-  if (registryCallFails()) return 5;
-  *count = keyOf(key)->subkeys.size();
+  if (FAKE_CALL_FAILS(registrySubkeyCount)) return kAccessDenied;
+  FakeRegistryKey* found = keyOf(key);
+  *count = found ? found->subkeys.size() : 0;
   return kRegistrySuccess;
 }
 
 static long fakeRegistryEnumSubkey(RegistryKey key, unsigned long index, char* name,
                                    unsigned long* size) {
-  if (registryCallFails()) return 5;
-  const auto& subkeys = keyOf(key)->subkeys;
-  if (index >= subkeys.size()) return kNoMoreItems;
-  const std::string& subkey = subkeys[index];
+  if (FAKE_CALL_FAILS(registryEnumSubkey)) return kAccessDenied;
+  FakeRegistryKey* found = keyOf(key);
+  if (!found || index >= found->subkeys.size()) return kNoMoreItems;
+  const std::string& subkey = found->subkeys[index];
   if (subkey.size() + 1 > *size) return kRegistryMoreData;
   memcpy(name, subkey.c_str(), subkey.size() + 1);
   *size = subkey.size();
@@ -408,37 +394,49 @@ static long fakeRegistryEnumSubkey(RegistryKey key, unsigned long index, char* n
 }
 
 static void fakeRegistryClose(RegistryKey key) {
-  --state.openRegistryKeys;
-  delete static_cast<FakeOpenKey*>(key);
+  closeHandle(registryKeys, state.openRegistryKeys, key);
 }
+
+// A process handle stands for the process's place in state.processes.
+static HandleTable<size_t> processHandles;
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
                              unsigned long* errorCode) {
-  state.processes.push_back({commandLine, title != nullptr, title ? title : "", false, 0, false});
-  if (!state.startErrors.empty()) {
-    *process = nullptr;
-    *errorCode = state.startErrors.front();
-    state.startErrors.pop_front();
+  state.processes.push_back(
+      {commandLine, false, title != nullptr, title ? title : "", false, 0, false});
+  *process = nullptr;
+  if (FAKE_CALL_FAILS(startProcess)) {
+    *errorCode = state.startErrorCode;
     return false;
   }
-  *process = reinterpret_cast<ProcessHandle>(state.processes.size());  // 1-based index
+  state.processes.back().started = true;
+  *process = openHandle(processHandles, state.openProcesses, state.processes.size() - 1);
   *errorCode = 0;
   return true;
 }
 
-static FakeProcess& processOf(ProcessHandle process) {
-  return state.processes.at(reinterpret_cast<size_t>(process) - 1);
+static FakeProcess* processOf(ProcessHandle process) {
+  size_t* index = processHandles.find(process);
+  return index ? &state.processes[*index] : nullptr;
 }
 
 static void fakeWaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
-  processOf(process).waitedForInputIdle = true;
-  processOf(process).idleMilliseconds = milliseconds;
+  if (FAKE_CALL_FAILS(waitForInputIdle)) return;
+  if (FakeProcess* started = processOf(process)) {
+    started->waitedForInputIdle = true;
+    started->idleMilliseconds = milliseconds;
+  }
 }
 
-static void fakeWaitForExit(ProcessHandle process) { processOf(process).waitedForExit = true; }
+static void fakeWaitForExit(ProcessHandle process) {
+  if (FAKE_CALL_FAILS(waitForExit)) return;
+  if (FakeProcess* started = processOf(process)) started->waitedForExit = true;
+}
 
 static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
-  if (!processOf(process).waitedForExit) return false;  // still running
+  if (FAKE_CALL_FAILS(processExitCode)) return false;
+  FakeProcess* started = processOf(process);
+  if (!started || !started->waitedForExit) return false;  // still running
   *code = 0;
   if (!state.exitCodes.empty()) {
     *code = state.exitCodes.front();
@@ -447,8 +445,15 @@ static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
   return true;
 }
 
-static void fakeWriteOutput(const char* text) { state.output += text; }
-static void fakeWriteError(const char* text) { state.error += text; }
+static void fakeWriteOutput(const char* text) {
+  if (FAKE_CALL_FAILS(writeOutput)) return;  // lost
+  state.output += text;
+}
+
+static void fakeWriteError(const char* text) {
+  if (FAKE_CALL_FAILS(writeError)) return;
+  state.error += text;
+}
 
 // Each UTF-8 sequence decoded; -1 for a byte that starts no valid one.
 static std::vector<long> codePoints(const char* text) {
@@ -466,36 +471,44 @@ static std::vector<long> codePoints(const char* text) {
 }
 
 static char* fakeAnsiToUtf8(const char* text) {
+  if (FAKE_CALL_FAILS(ansiToUtf8)) return nullptr;
   std::string utf8;
   for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
     if (*p >= 0x80) utf8 += (char)(0xC0 | *p >> 6);
     utf8 += (char)(*p >= 0x80 ? 0x80 | (*p & 0x3F) : *p);
   }
-  return heapText(utf8);
+  return fakeHeapText(utf8);
 }
 
 static bool fakeAnsiCanSpell(const char* text) {
+  if (FAKE_CALL_FAILS(ansiCanSpell)) return false;
   for (long point : codePoints(text))
     if (point < 0 || point > 0xFF) return false;
   return true;
 }
 
-// The fake code page has one byte for each character.
-static size_t fakeAnsiLength(const char* text) { return codePoints(text).size(); }
+// The fake code page has one byte for each character. A failed conversion
+// counts bytes, as the Windows implementation then does.
+static size_t fakeAnsiLength(const char* text) {
+  if (FAKE_CALL_FAILS(ansiLength)) return strlen(text);
+  return codePoints(text).size();
+}
 
 static char* fakeShortPath(const char* path) {
+  if (FAKE_CALL_FAILS(shortPath)) return nullptr;
   std::string normalized = fakeNormalizePath(path);
   if (!state.files.count(normalized) && !isFakeDirectory(normalized)) return nullptr;
   auto found = state.shortPaths.find(normalized);
   bool hasShortForm = state.volumeHasShortNames && found != state.shortPaths.end();
-  return heapText(hasShortForm ? found->second : std::string(path));
+  return fakeHeapText(hasShortForm ? found->second : std::string(path));
 }
 
-// Inside runCatchingExit the exit comes back there; elsewhere (death tests)
-// the recorded streams are written out and the process really ends.
+// Inside runCatchingExit the exit comes back there, and the process's memory
+// is given back; elsewhere (death tests) the recorded streams are written
+// out and the process really ends.
 static void fakeExitProcess(int status) {
   if (exitJump) {
-    giveBackMemory();
+    fakeGiveBackMemory();
     exitStatus = status;
     longjmp(*exitJump, 1);
   }
@@ -506,12 +519,16 @@ static void fakeExitProcess(int status) {
 }
 
 static char* fakeProgramPath(void) {
-  return state.programPath.empty() ? nullptr : heapText(state.programPath);
+  if (FAKE_CALL_FAILS(programPath)) return nullptr;
+  return fakeHeapText(state.programPath);
 }
 
 void installFakePlatform() {
   state = FakeState();
-  ++stateGeneration;
+  listings = {};
+  files = {};
+  registryKeys = {};
+  processHandles = {};
   exitJump = nullptr;
   platform = PlatformOps{
       .messageBox = fakeMessageBox,

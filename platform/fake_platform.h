@@ -7,6 +7,8 @@
 #ifndef CORVANE_PLATFORM_FAKE_PLATFORM_H
 #define CORVANE_PLATFORM_FAKE_PLATFORM_H
 
+#include <stddef.h>
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -23,6 +25,7 @@ struct FakeMessageBox {
 
 struct FakeProcess {
   std::string commandLine;
+  bool started;  // false when the start failed
   bool hasTitle;
   std::string title;
   bool waitedForInputIdle;
@@ -50,10 +53,27 @@ struct FakeRegistryKey {
 typedef std::map<std::string, FakeRegistryKey> FakeRegistryTree;
 enum FakeRegistryTreeView { kFakeTree32Bit, kFakeTree64Bit };
 
+// One call of an entry that can fail, as the fake logs it.
+struct FakeCall {
+  size_t entry;      // FAKE_ENTRY of the entry
+  const char* name;  // the entry's name in the table
+  bool failed;       // a fault struck it
+};
+
+// Entries of the table by FAKE_ENTRY; an empty list stands for every entry.
+typedef std::vector<size_t> FakeEntries;
+
+// Makes calls of some entries fail (see fakeFailCall).
+struct FakeFault {
+  FakeEntries entries;  // the entries whose calls count
+  int call;                     // the call, from 1, counted over those entries, that fails
+  bool onward;                  // every later call fails too
+  int seen;                     // calls counted so far
+};
+
 struct FakeState {
   std::string currentDirectory = "C:\\Work";
-  bool currentDirectoryReadable = true;
-  std::vector<std::string> directoryChanges;
+  std::vector<std::string> directoryChanges;  // every change asked for, whether it was made or not
 
   std::map<std::string, std::string> files;  // by normalized path
   std::map<std::string, std::vector<FakeDirectoryEntry>> directories;  // in listing order
@@ -65,8 +85,6 @@ struct FakeState {
   FakeRegistryTree registry[2][2];  // [RegistryHive][FakeRegistryTreeView]
   bool program64Bit = false;
   bool windowsHas64BitView = true;
-  int registryCalls = 0;
-  int failRegistryCall = 0;  // the Nth registry call (from 1) fails; 0 for none
   int openRegistryKeys = 0;
   // Keys (lower-case paths, in every tree) that exist but cannot be opened,
   // as when their access list denies reading; the keys below them still open.
@@ -76,20 +94,27 @@ struct FakeState {
   std::deque<int> answers;  // scripted; when empty, OK boxes answer OK and Yes/No boxes:
   int yesNoAnswer = kAnswerNo;
 
-  std::vector<FakeProcess> processes;
+  std::vector<FakeProcess> processes;  // every start asked for, whether it started or not
   std::deque<unsigned long> exitCodes;  // scripted; 0 when empty
-  std::deque<unsigned long> startErrors;  // each entry makes one start fail with that code (0 too)
+  unsigned long startErrorCode = 5;  // what a failing start reports (ERROR_ACCESS_DENIED)
+  int openProcesses = 0;
 
   // Short (8.3) forms by normalized path; an existing file or folder without
   // one answers with its own path, as every one does when the volume has none.
   std::map<std::string, std::string> shortPaths;
   bool volumeHasShortNames = true;
 
+  // What is open now: files, listings, registry keys (above) and process
+  // handles (above) are counted as they are opened and closed.
   int openFiles = 0;
+  int openListings = 0;
   std::string output;
   std::string error;
 
-  std::string programPath = "C:\\Work\\launcher.exe";  // empty: it cannot be read
+  std::string programPath = "C:\\Work\\launcher.exe";
+
+  std::vector<FakeFault> faults;
+  std::vector<FakeCall> calls;  // every call of an entry that can fail, in order
 };
 
 // Clears the state and points the platform table at the fake.
@@ -126,6 +151,29 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 // Sets a kRegistryTypeDword value, stored as Windows stores it.
 void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
                           const std::string& name, unsigned long value);
+
+// Faults. Every entry can fail as the real call fails: a NULL, false, an
+// error code, a read error, an empty or cut listing, a box that is not shown,
+// a text that is not written; allocate and reallocate give NULL. Only what
+// Windows does not let fail, or what no caller could see fail, cannot: the
+// closes, release and exitProcess. An entry is named by its place in the table.
+#define FAKE_ENTRY(name) offsetof(PlatformOps, name)
+extern const FakeEntries kFakeEveryEntry;     // every entry that can fail
+extern const FakeEntries kFakeRegistryEntries;  // the registry's reads and opens
+
+// The call-th call (from 1) counted over the entries fails, once; from
+// fakeFailCallsFrom on, that one and every later one. Faults add up.
+void fakeFailCall(const FakeEntries& entries, int call);
+void fakeFailCallsFrom(const FakeEntries& entries, int call);
+// How many calls the entries have had since the fake was installed.
+int fakeCallCount(const FakeEntries& entries);
+// How many calls a fault struck.
+int fakeFailedCallCount(void);
+
+// Each entry of the fake that can fail begins with this: it logs the call
+// and says whether a fault strikes it.
+bool fakeCallFails(size_t entry, const char* name);
+#define FAKE_CALL_FAILS(name) fakeCallFails(FAKE_ENTRY(name), #name)
 
 struct ExitResult {
   bool exited;  // the code under test ended the process

@@ -177,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string shownName = firstSpelling[tree + lower(versionKey)];
     registered[tree + lower(path)] = {layout.shape == kMajor ? majorOf(shownName) : shownName, home};
   }
-  fake().failRegistryCall = failing;
+  fakeFailCall(kFakeRegistryEntries, failing);
 
   std::string result;
   ExitResult exit = runCatchingExit([&result] {

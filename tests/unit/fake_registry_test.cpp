@@ -98,7 +98,7 @@ TEST_F(FakeRegistryTest, ValuesComeWithTheirType) {
 TEST_F(FakeRegistryTest, TheNthCallFailsWhicheverTreeItReads) {
   fakeAddRegistryKey(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A");
   fakeAddRegistryKey(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A");
-  fake().failRegistryCall = 2;
+  fakeFailCall(kFakeRegistryEntries, 2);
   EXPECT_TRUE(opens(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A"));  // call 1; closing is not counted
   EXPECT_FALSE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
   EXPECT_TRUE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
@@ -146,7 +146,7 @@ TEST_F(FakeRegistryTest, AnOpenBelowAKeyStaysInTheParentsTree) {
 
 TEST_F(FakeRegistryTest, AnOpenBelowAKeyIsARegistryCallThatCanFail) {
   fakeAddRegistryKey(kHiveCurrentUser, kView64Bit, "SOFTWARE\\A\\B");
-  fake().failRegistryCall = 3;
+  fakeFailCall(kFakeRegistryEntries, 3);
   RegistryKey software = nullptr, key = nullptr;
   ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveCurrentUser, kView64Bit, "SOFTWARE", &software));
   EXPECT_EQ(kRegistrySuccess, platform.registryOpenSubkey(software, "A\\B", &key));
@@ -157,6 +157,6 @@ TEST_F(FakeRegistryTest, AnOpenBelowAKeyIsARegistryCallThatCanFail) {
   EXPECT_EQ(kRegistrySuccess, platform.registryOpenSubkey(software, "A", &key));
   platform.registryClose(key);
   platform.registryClose(software);
-  EXPECT_EQ(4, fake().registryCalls);
+  EXPECT_EQ(4, fakeCallCount(kFakeRegistryEntries));
   EXPECT_EQ(0, fake().openRegistryKeys);
 }

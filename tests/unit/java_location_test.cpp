@@ -166,8 +166,8 @@ TEST_F(JavaLocationTest, FailingRegistryReadsAreFailuresNotGarbage) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
   installHome("1.4", "C:\\jre");
   for (int call = 1; call <= 4; ++call) {
-    fake().registryCalls = 0;
-    fake().failRegistryCall = call;
+    fake().faults.clear();
+    fakeFailCall(kFakeRegistryEntries, call);
     fake().boxes.clear();
     EXPECT_EQ("<none>", text(findDefaultJava())) << call;
     EXPECT_EQ(1u, fake().boxes.size());

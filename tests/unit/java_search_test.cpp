@@ -184,7 +184,7 @@ TEST_F(JavaSearchTest, JavaHomeLinesComeFirstInFileOrderRelativeToTheExecutable)
   fakeInstallJava("C:\\jdk21", 64, "21");
   settings.debug = true;
   EXPECT_EQ("C:\\Apps\\Viewer\\runtime\\bin\\java.exe", search());  // first fit wins outright
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
   EXPECT_THAT(traceLines(),
               ElementsAre("Java search: javaHome missing: C:\\Apps\\Viewer\\missing: version unknown, "
                           "kind unknown, no java.exe",
@@ -244,13 +244,13 @@ TEST_F(JavaSearchTest, AFailingRegistryCallHidesOnlyWhatItWouldHaveRead) {
                  "C:\\zulu21");
     fakeInstallJava("C:\\jdk17", 64, "17.0.9");
     fakeInstallJava("C:\\zulu21", 64, "21.0.1");
-    fake().failRegistryCall = failing;
+    fakeFailCall(kFakeRegistryEntries, failing);
   };
   setSetting(&settings.minJava, "17");
   install(0);
   EXPECT_EQ(command("C:\\zulu21"), search());
   std::set<std::string> chosen;
-  for (int failing = 1, calls = fake().registryCalls; failing <= calls; ++failing) {
+  for (int failing = 1, calls = fakeCallCount(kFakeRegistryEntries); failing <= calls; ++failing) {
     install(failing);
     chosen.insert(search());
   }

@@ -63,7 +63,7 @@ TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) 
 
 TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
   settings.debug = true;
-  fake().startErrors.push_back(5);
+  fakeFailCall({FAKE_ENTRY(startProcess)}, 1);
   EXPECT_EQ(2, launchJava());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=5",
@@ -72,7 +72,8 @@ TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
 }
 
 TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
-  fake().startErrors.push_back(0);
+  fake().startErrorCode = 0;
+  fakeFailCall({FAKE_ENTRY(startProcess)}, 1);
   EXPECT_EQ(2, launchJava());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   ASSERT_THAT(captions(), ElementsAre("Error"));
@@ -103,7 +104,7 @@ TEST_F(LaunchJavaTest, AbsentJavapathStartsNothingAndLooksNothingUp) {
   EXPECT_EQ(2, launchJava());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_TRUE(fake().boxes.empty());
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
 }
 
 TEST_F(LaunchJavaTest, CommandLineBeyondTheSystemLimitIsRefused) {

@@ -92,7 +92,7 @@ TEST_F(MainSequenceTest, DriveRootProgramChangesToTheBareDrive) {
 }
 
 TEST_F(MainSequenceTest, UnreadableCurrentDirectoryLooksAtTheDriveRoot) {
-  fake().currentDirectoryReadable = false;
+  fakeFailCall({FAKE_ENTRY(currentDirectory)}, 1);
   EXPECT_EQ(2, run({"tool"}));
   EXPECT_EQ("Can't open \\tool.config Error No such file or directory\n", fake().error);
 }
@@ -149,7 +149,7 @@ TEST_F(MainSequenceTest, WithoutAMainClassNoRuntimeIsLookedUp) {
   EXPECT_EQ(0, run({"C:\\Apps\\tool.exe"}));
   ASSERT_THAT(captions(), ElementsAre("Error"));
   EXPECT_EQ("No main class is named in the configuration", fake().boxes[0].text);
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
   EXPECT_TRUE(fake().processes.empty());
 }
 

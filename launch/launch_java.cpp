@@ -27,6 +27,7 @@ static int runJava(char* commandLine) {
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
     if (!platform.processExitCode(process, &exitCode)) exitCode = 0;
+    platform.closeProcess(process);
   }
   if (!started || exitCode != 0) reportLaunchError((long)exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)exitCode);

@@ -415,6 +415,10 @@ static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle
   return true;
 }
 
+static void fakeCloseProcess(ProcessHandle process) {
+  closeHandle(processHandles, state.openProcesses, process);
+}
+
 static FakeProcess* processOf(ProcessHandle process) {
   size_t* index = processHandles.find(process);
   return index ? &state.processes[*index] : nullptr;
@@ -563,5 +567,6 @@ void installFakePlatform() {
       .allocate = fakeAllocate,
       .reallocate = fakeReallocate,
       .release = fakeRelease,
+      .closeProcess = fakeCloseProcess,
   };
 }

@@ -156,6 +156,9 @@ struct PlatformOps {
   void* (*allocate)(size_t size);
   void* (*reallocate)(void* block, size_t size);
   void (*release)(void* block);
+
+  // Process handles: CloseHandle on a handle startProcess gave.
+  void (*closeProcess)(ProcessHandle process);
 };
 
 extern PlatformOps platform;

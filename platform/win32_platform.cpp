@@ -273,6 +273,8 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   return started;
 }
 
+static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
+
 static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
   WaitForInputIdle(static_cast<HANDLE>(process), milliseconds);
 }
@@ -409,5 +411,6 @@ void installWin32Platform(void) {
       .allocate = win32Allocate,
       .reallocate = win32Reallocate,
       .release = win32Release,
+      .closeProcess = win32CloseProcess,
   };
 }

@@ -36,8 +36,8 @@ static char* quotablePage(const char* page) {
   return textRelease(&text);
 }
 
-// The browser command is started and left alone: its result is not looked
-// at, it is not waited for, and its handles stay open.
+// The browser command is started and left alone: a failed start is not
+// reported, and a started one is not waited for.
 void openConfiguredPage(const char* fallback) {
   const char* page = textIsEmpty(settings.downloadPage) ? fallback : settings.downloadPage;
   if (!page) return;
@@ -46,7 +46,7 @@ void openConfiguredPage(const char* fallback) {
   releaseMemory(quotable);
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
-  platform.startProcess(command, nullptr, &process, &errorCode);
+  if (platform.startProcess(command, nullptr, &process, &errorCode)) platform.closeProcess(process);
   releaseMemory(command);
 }
 

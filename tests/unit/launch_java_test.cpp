@@ -23,6 +23,7 @@ TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
   EXPECT_TRUE(process.waitedForInputIdle);
   EXPECT_EQ(5000u, process.idleMilliseconds);
   EXPECT_TRUE(process.waitedForExit);
+  EXPECT_EQ(0, fake().openProcesses);  // closed once its exit code was read
   EXPECT_TRUE(fake().boxes.empty());
   EXPECT_EQ("", fake().output);
 }

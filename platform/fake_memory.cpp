@@ -16,8 +16,10 @@
 
 #include "platform/fake_platform.h"
 
-static std::unordered_set<uintptr_t> liveBlocks;
-static std::unordered_set<void*> givenBackBlocks;
+// Never destroyed: the blocks given back must stay referenced until the leak
+// check that runs when the test program ends, after static destructors.
+static std::unordered_set<uintptr_t>& liveBlocks = *new std::unordered_set<uintptr_t>;
+static std::unordered_set<void*>& givenBackBlocks = *new std::unordered_set<void*>;
 
 static uintptr_t hidden(void* block) { return ~reinterpret_cast<uintptr_t>(block); }
 

@@ -57,6 +57,14 @@ void fakeAddFile(const std::string& path, const std::string& content) {
   state.files[fakeNormalizePath(path)] = content;
 }
 
+bool fakeHasFile(const std::string& path) {
+  if (state.files.count(fakeNormalizePath(path))) return true;
+  for (const auto& shortPath : state.shortPaths)
+    if (fakeNormalizePath(shortPath.second) == fakeNormalizePath(path))
+      return state.files.count(shortPath.first) != 0;
+  return false;
+}
+
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
                            bool isDirectory) {
   state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory});

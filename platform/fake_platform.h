@@ -122,6 +122,8 @@ void installFakePlatform();
 FakeState& fake();
 
 void fakeAddFile(const std::string& path, const std::string& content);
+// True when a file is at path, written in full or in a short form it was given.
+bool fakeHasFile(const std::string& path);
 // Adds a directory listing entry (and the directory itself when new).
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
                            bool isDirectory = false);

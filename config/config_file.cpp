@@ -100,6 +100,9 @@ struct OpenConfigFile {
 };
 static OpenConfigFile openFiles[kMaxIncludeDepth + 1];
 static int openFileCount;
+// A file that cannot be read to its end leaves the configuration incomplete:
+// no further line of any file is applied, and the read fails.
+static bool readFailed;
 
 static void applyLine(OpenConfigFile* reading) {
   const char* line = reading->line.data;
@@ -139,7 +142,11 @@ static int readFile(const char* path) {
   *reading = OpenConfigFile{platform.absolutePath(path), file, {}, nullptr};
   LineReader reader;
   startLineReader(&reader, file);
-  while (readLine(&reader, &reading->line)) applyLine(reading);
+  while (!readFailed && readLine(&reader, &reading->line)) applyLine(reading);
+  if (reader.failed) {
+    errorLine("Can't read %s\n", path);
+    readFailed = true;
+  }
   closeOpenFile(reading);
   --openFileCount;
   return 0;
@@ -171,5 +178,7 @@ static void includeFile(const char* path) {
 // tests do) ever reads again; the abandoned files are closed first.
 int readConfigFile(const char* path) {
   while (openFileCount > 0) closeOpenFile(&openFiles[--openFileCount]);
-  return readFile(path);
+  readFailed = false;
+  int result = readFile(path);
+  return readFailed ? 1 : result;
 }

@@ -7,7 +7,7 @@ static const char kCtrlZ = 0x1A;
 void startLineReader(LineReader* reader, FileHandle file) {
   reader->file = file;
   reader->chunkLength = reader->chunkPosition = 0;
-  reader->atEnd = reader->started = reader->utf8 = false;
+  reader->atEnd = reader->failed = reader->started = reader->utf8 = false;
 }
 
 static int peekByte(LineReader* reader) {
@@ -15,6 +15,10 @@ static int peekByte(LineReader* reader) {
   if (reader->chunkPosition == reader->chunkLength) {
     reader->chunkLength = platform.readFile(reader->file, reader->chunk, sizeof reader->chunk);
     reader->chunkPosition = 0;
+    if (reader->chunkLength == kReadFailed) {
+      reader->chunkLength = 0;
+      reader->failed = true;
+    }
     if (reader->chunkLength == 0) {
       reader->atEnd = true;
       return kEndOfFile;
@@ -73,6 +77,7 @@ bool readLine(LineReader* reader, TextBuffer* line) {
     textAppendChar(line, (char)c);
     c = nextByte(reader);
   }
+  if (reader->failed) return false;
   textAppendPart(line, "", 0);  // terminate even an empty line
   lineToUtf8(reader, line);
   return true;

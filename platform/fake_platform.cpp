@@ -310,9 +310,9 @@ static FileHandle fakeOpenFile(const char* path, const char** errorText) {
 }
 
 static size_t fakeReadFile(FileHandle handle, char* buffer, size_t size) {
-  if (FAKE_CALL_FAILS(readFile)) return 0;  // a read error: fread gives no bytes
+  if (FAKE_CALL_FAILS(readFile)) return kReadFailed;
   FakeFile* file = files.find(handle);
-  if (!file) return 0;
+  if (!file) return kReadFailed;
   size_t count = std::min(size, file->content.size() - file->position);
   memcpy(buffer, file->content.data() + file->position, count);
   file->position += count;

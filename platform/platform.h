@@ -48,6 +48,9 @@ enum : unsigned long {
   kRegistryTypeDword = 4,       // REG_DWORD: four bytes, little-endian
 };
 
+// What readFile returns when a read fails: the end of the file was not reached.
+static const size_t kReadFailed = (size_t)-1;
+
 typedef void* RegistryKey;
 typedef void* DirectoryListing;
 typedef void* FileHandle;
@@ -87,7 +90,8 @@ struct PlatformOps {
   // Raw file reading. openFile returns NULL on failure and then sets
   // *errorText to the runtime library's text for the error.
   FileHandle (*openFile)(const char* path, const char** errorText);
-  // Reads up to size bytes; returns the count, 0 at the end of the file.
+  // Reads up to size bytes; returns the count, 0 at the end of the file,
+  // kReadFailed when the file cannot be read on.
   size_t (*readFile)(FileHandle file, char* buffer, size_t size);
   void (*closeFile)(FileHandle file);
 

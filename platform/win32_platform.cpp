@@ -142,8 +142,12 @@ static FileHandle win32OpenFile(const char* path, const char** errorText) {
   return file;
 }
 
+// A read that fails gives the bytes before the error; the next one, with
+// the stream's error set, gives none and reports the failure.
 static size_t win32ReadFile(FileHandle file, char* buffer, size_t size) {
-  return fread(buffer, 1, size, static_cast<FILE*>(file));
+  FILE* stream = static_cast<FILE*>(file);
+  size_t got = fread(buffer, 1, size, stream);
+  return got == 0 && ferror(stream) ? kReadFailed : got;
 }
 
 static void win32CloseFile(FileHandle file) { fclose(static_cast<FILE*>(file)); }

@@ -17,8 +17,13 @@ static long readFileStart(const char* home, const char* name, char* buffer, size
   releaseMemory(path);
   if (!file) return -1;
   size_t total = 0, got;
-  while (total < size && (got = platform.readFile(file, buffer + total, size - total)) > 0)
+  while (total < size && (got = platform.readFile(file, buffer + total, size - total)) > 0) {
+    if (got == kReadFailed) {
+      total = 0;  // what was read may end anywhere: nothing counts
+      break;
+    }
     total += got;
+  }
   platform.closeFile(file);
   buffer[total] = '\0';
   return (long)total;

@@ -5,8 +5,7 @@
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "platform/platform.h"
-
-static const char* executableName(void) { return settings.debug ? "java.exe" : "javaw.exe"; }
+#include "runtime/java_location.h"
 
 // The first bytes of home\name, NUL-terminated; the count read, or -1 when
 // the file cannot be opened.
@@ -74,7 +73,7 @@ static JavaVerdict judge(const JavaCandidate* candidate) {
 
 void examineCandidate(JavaCandidate* candidate) {
   char* buffer = static_cast<char*>(allocateOrDie(kReleaseFileRead + 1));
-  char* executable = formatText("bin\\%s", executableName());
+  char* executable = formatText("bin\\%s", javaExecutableName());
   long size = readFileStart(candidate->home, executable, buffer, kHeaderRead);
   releaseMemory(executable);
   candidate->bits = executableBits(buffer, size);
@@ -101,7 +100,7 @@ void describeCandidate(TextBuffer* text, const JavaCandidate* candidate) {
                           version ? version : "version unknown",
                           candidate->bits == 64 ? "64" : candidate->bits ? "32" : "kind unknown",
                           candidate->bits ? "-bit" : "", verdict,
-                          candidate->verdict == kVerdictNoExecutable ? executableName() : "");
+                          candidate->verdict == kVerdictNoExecutable ? javaExecutableName() : "");
   textAppend(text, line);
   releaseMemory(line);
 }

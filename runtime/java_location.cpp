@@ -10,10 +10,11 @@
 #include "runtime/runtime_registry.h"
 #include "runtime/version_resolution.h"
 
+const char* javaExecutableName(void) { return settings.debug ? "java.exe" : "javaw.exe"; }
+
 char* javaCommandFromHome(const char* home) {
-  const char* executable = settings.debug ? "\\java.exe" : "\\javaw.exe";
   const char* quote = strchr(home, ' ') ? "\"" : "";
-  return formatText("%s%s\\bin%s%s", quote, home, executable, quote);
+  return formatText("%s%s\\bin\\%s%s", quote, home, javaExecutableName(), quote);
 }
 
 // The "JavaHome" value of an open version key, which is then closed; NULL

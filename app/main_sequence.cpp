@@ -79,6 +79,13 @@ static void dumpSettings(void) {
     traceLine("vmjars %d=%s\n", i, settings.vmjars.items[i]);
 }
 
+// True when the configuration named a main class; otherwise says so.
+static bool mainClassNamed(void) {
+  if (settings.mainclass) return true;
+  showMessage("Error", kBoxIconError, "No main class is named in the configuration");
+  return false;
+}
+
 // A main class first (without one nothing is looked up), then the Java that
 // runs, then the start.
 static void launch(void) {

@@ -43,14 +43,8 @@ static size_t utf16Length(const char* text) {
   return length;
 }
 
-bool mainClassNamed(void) {
-  if (settings.mainclass) return true;
-  showMessage("Error", kBoxIconError, "No main class is named in the configuration");
-  return false;
-}
-
 int launchJava(void) {
-  if (!mainClassNamed() || !settings.javapath) return kNothingStarted;
+  if (!settings.mainclass || !settings.javapath) return kNothingStarted;  // the caller has said why
   debugMessage("Javapath is", "%s", settings.javapath);
   if (!giveJavaSpellablePaths()) return kNothingStarted;
 

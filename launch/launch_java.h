@@ -5,16 +5,12 @@
 // terminating NUL.
 enum { kMaxCommandLineLength = 32766 };
 
-// True when the settings name a main class; otherwise shows the error and
-// returns false. Checked before the Java to run is chosen, so that a
-// configuration without a main class looks nothing up.
-bool mainClassNamed(void);
-
 // Starts settings.javapath with the command line built from the settings,
-// waits for the process to end, and reports a non-zero exit code. Returns that
-// exit code, or 2 when nothing could be started: no main class (reported
-// here), no Java command (reported by whoever chose none), a path Java could
-// not be given (see spellable_paths.h), a command line too long, or a failed start.
+// waits for the process to end, and reports a non-zero exit code. Returns
+// that exit code, or 2 when nothing could be started: no main class or no
+// Java command (the main sequence checks the one and has the other chosen,
+// and says why there is none), a path Java could not be given (see
+// spellable_paths.h), a command line too long, or a failed start.
 int launchJava(void);
 
 #endif

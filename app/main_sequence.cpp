@@ -5,6 +5,7 @@
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
 #include "common/launch_settings.h"
+#include "common/program_directory.h"
 #include "common/text.h"
 #include "config/config_file.h"
 #include "launch/launch_java.h"
@@ -22,12 +23,12 @@ static void scanArguments(int argc, char** argv) {
 }
 
 // Started with a full path (a drive letter, a colon and a backslash), the
-// launcher works in its own directory; otherwise it stays where it was started.
+// launcher works in its own directory; otherwise, or when that directory
+// cannot be read, it stays where it was started.
 static char* fixWorkingDirectory(const char* programName) {
-  const char* lastBackslash = strrchr(programName, '\\');
-  char* directory;
-  if (programName[0] && programName[1] == ':' && lastBackslash) {
-    directory = copyTextPart(programName, lastBackslash - programName);
+  bool fullPath = programName[0] && programName[1] == ':' && strchr(programName, '\\');
+  char* directory = fullPath ? programDirectory() : nullptr;
+  if (directory) {
     platform.changeDirectory(directory);
   } else {
     directory = platform.currentDirectory();

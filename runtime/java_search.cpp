@@ -6,6 +6,7 @@
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
 #include "common/launch_settings.h"
+#include "common/program_directory.h"
 #include "common/text.h"
 #include "platform/platform.h"
 #include "runtime/java_candidate.h"
@@ -83,16 +84,9 @@ static void traceCandidate(const JavaCandidate* candidate) {
 // directory, whatever the current directory is.
 static char* homeFromLine(const char* line) {
   if (line[0] == '\\' || line[0] == '/' || (line[0] && line[1] == ':')) return copyText(line);
-  char* program = platform.programPath();
-  char* lastBackslash = program ? strrchr(program, '\\') : nullptr;
-  char* home;
-  if (lastBackslash) {
-    *lastBackslash = '\0';
-    home = formatText("%s\\%s", program, line);
-  } else {
-    home = copyText(line);
-  }
-  releaseMemory(program);
+  char* directory = programDirectory();
+  char* home = directory ? formatText("%s\\%s", directory, line) : copyText(line);
+  releaseMemory(directory);
   return home;
 }
 

@@ -92,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   installFiles(contents);
 
   fake().currentDirectory = "C:\\App";
+  fake().programPath = "C:\\App\\app.exe";
   std::vector<std::string> arguments = {flags & 128 ? "app" : "C:\\App\\app.exe", "first"};
   if (flags & 1) arguments.push_back("-d");
   std::vector<char*> argv;

@@ -93,7 +93,7 @@ static FakeRegistryTreeView treeViewOf(RegistryView view) {
 // The tree that a view of the hive reads, as the program and Windows are set
 // up at the time of the call.
 static FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view) {
-  return state.registry[hive][treeViewOf(view)];
+  return hive == kHiveCurrentUser ? state.userRegistry : state.machineRegistry[treeViewOf(view)];
 }
 
 static FakeRegistryKey& addKey(FakeRegistryTree& tree, const std::string& path) {

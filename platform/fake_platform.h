@@ -79,10 +79,12 @@ struct FakeState {
   std::map<std::string, std::vector<FakeDirectoryEntry>> directories;  // in listing order
   std::vector<std::pair<std::string, std::string>> environment;
 
-  // One tree per hive and per view. Which view is the program's own follows
+  // HKLM keeps one tree per view. Which view is the program's own follows
   // from the kind of program; a Windows without a 64-bit view has only the
-  // 32-bit trees, and every view reads them.
-  FakeRegistryTree registry[2][2];  // [RegistryHive][FakeRegistryTreeView]
+  // 32-bit tree, and every view reads it. HKCU keeps one tree, which every
+  // view reads, as Windows 7 and later keep HKCU\Software.
+  FakeRegistryTree machineRegistry[2];  // [FakeRegistryTreeView]
+  FakeRegistryTree userRegistry;
   bool program64Bit = false;
   bool windowsHas64BitView = true;
   int openRegistryKeys = 0;

@@ -209,13 +209,12 @@ TEST_F(JavaSearchTest, KeysOfUninstalledRuntimesAreSkipped) {
 }
 
 TEST_F(JavaSearchTest, OneRuntimeSeenThroughTwoViewsOrTwoKeysIsOneCandidate) {
-  // HKCU is shared by both views; the family key and the release key name one home.
+  // HKCU is one tree that both views show; the family key and the release
+  // key name one home, spelled two ways.
   registerJava(kHiveCurrentUser, kView32Bit, "JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
                "C:\\Java\\jre8");
-  registerJava(kHiveCurrentUser, kView64Bit, "JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
-               "c:/java/JRE8/");
   registerJava(kHiveCurrentUser, kView64Bit, "JavaSoft\\Java Runtime Environment\\1.8.0_392",
-               "JavaHome", "C:\\Java\\jre8");
+               "JavaHome", "c:/java/JRE8/");
   fakeInstallJava("C:\\Java\\jre8", 32);  // no release file: the key names tell the version
   settings.debug = true;
   setSetting(&settings.minJava, "1.8.0_300");
@@ -240,7 +239,7 @@ TEST_F(JavaSearchTest, AFailingRegistryCallHidesOnlyWhatItWouldHaveRead) {
     installFakePlatform();
     registerJava(kHiveLocalMachine, kView32Bit, "Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI",
                  "Path", "C:\\jdk17");
-    registerJava(kHiveCurrentUser, kView64Bit, "Azul Systems\\Zulu\\zulu-21", "InstallationPath",
+    registerJava(kHiveLocalMachine, kView64Bit, "Azul Systems\\Zulu\\zulu-21", "InstallationPath",
                  "C:\\zulu21");
     fakeInstallJava("C:\\jdk17", 64, "17.0.9");
     fakeInstallJava("C:\\zulu21", 64, "21.0.1");

@@ -2,7 +2,6 @@
 
 #include <stddef.h>
 #include <string.h>
-#include <strings.h>
 
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
@@ -156,7 +155,7 @@ static bool isBeingRead(const char* path) {
   char* fullPath = platform.absolutePath(path);
   bool found = false;
   for (int i = 0; fullPath && i < openFileCount && !found; ++i)
-    found = openFiles[i].fullPath && strcasecmp(openFiles[i].fullPath, fullPath) == 0;
+    found = openFiles[i].fullPath && platform.pathsEqual(openFiles[i].fullPath, fullPath);
   releaseMemory(fullPath);
   return found;
 }

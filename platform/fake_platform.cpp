@@ -515,6 +515,28 @@ static char* fakeShortPath(const char* path) {
   return fakeHeapText(hasShortForm ? found->second : std::string(path));
 }
 
+// Windows's upper case of a character, for the scripts the tests use: Latin,
+// Greek and Cyrillic letters.
+static long upperCase(long point) {
+  bool lowerLatin = (point >= 'a' && point <= 'z') || (point >= 0xE0 && point <= 0xFE && point != 0xF7);
+  if (lowerLatin || (point >= 0x3B1 && point <= 0x3C9 && point != 0x3C2) ||
+      (point >= 0x430 && point <= 0x44F))
+    return point - 0x20;
+  if (point == 0xFF) return 0x178;
+  if (point == 0x3C2) return 0x3A3;  // final sigma
+  if (point >= 0x450 && point <= 0x45F) return point - 0x50;
+  return point;
+}
+
+static bool fakePathsEqual(const char* a, const char* b) {
+  if (FAKE_CALL_FAILS(pathsEqual)) return false;
+  std::vector<long> first = codePoints(a), second = codePoints(b);
+  if (first.size() != second.size()) return false;
+  for (size_t i = 0; i < first.size(); ++i)
+    if (upperCase(first[i]) != upperCase(second[i])) return false;
+  return true;
+}
+
 // Inside runCatchingExit the exit comes back there, and the process's memory
 // is given back; elsewhere (death tests) the recorded streams are written
 // out and the process really ends.
@@ -576,5 +598,6 @@ void installFakePlatform() {
       .reallocate = fakeReallocate,
       .release = fakeRelease,
       .closeProcess = fakeCloseProcess,
+      .pathsEqual = fakePathsEqual,
   };
 }

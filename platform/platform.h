@@ -163,6 +163,10 @@ struct PlatformOps {
 
   // Process handles: CloseHandle on a handle startProcess gave.
   void (*closeProcess)(ProcessHandle process);
+
+  // Paths compared as Windows compares file names: CompareStringOrdinal
+  // ignoring case, which folds the letters of every script. True when equal.
+  bool (*pathsEqual)(const char* a, const char* b);
 };
 
 extern PlatformOps platform;

@@ -380,7 +380,31 @@ static void* win32Allocate(size_t size) { return malloc(size); }
 static void* win32Reallocate(void* block, size_t size) { return realloc(block, size); }
 static void win32Release(void* block) { free(block); }
 
+// CompareStringOrdinal (Windows Vista and later) compares as the file
+// system does. A Windows without it gets both texts upper-cased by
+// CharUpperBuffW, which folds the same letters but for a few.
+typedef int(WINAPI* CompareOrdinal)(LPCWCH, int, LPCWCH, int, BOOL);
+static CompareOrdinal compareOrdinal;
+
+static bool win32PathsEqual(const char* a, const char* b) {
+  WCHAR* wideA = toWide(a);
+  WCHAR* wideB = toWide(b);
+  bool equal = false;
+  if (wideA && wideB && compareOrdinal) {
+    equal = compareOrdinal(wideA, -1, wideB, -1, TRUE) == CSTR_EQUAL;
+  } else if (wideA && wideB) {
+    CharUpperBuffW(wideA, lstrlenW(wideA));
+    CharUpperBuffW(wideB, lstrlenW(wideB));
+    equal = wcscmp(wideA, wideB) == 0;
+  }
+  free(wideA);
+  free(wideB);
+  return equal;
+}
+
 void installWin32Platform(void) {
+  compareOrdinal = reinterpret_cast<CompareOrdinal>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringOrdinal")));
   bufferStandardStreams();
   platform = PlatformOps{
       .messageBox = win32MessageBox,
@@ -416,5 +440,6 @@ void installWin32Platform(void) {
       .reallocate = win32Reallocate,
       .release = win32Release,
       .closeProcess = win32CloseProcess,
+      .pathsEqual = win32PathsEqual,
   };
 }

@@ -1,7 +1,6 @@
 #include "runtime/java_search.h"
 
 #include <string.h>
-#include <strings.h>
 
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
@@ -26,7 +25,7 @@ struct CandidateList {
 
 static JavaCandidate* findHome(CandidateList* list, const char* home) {
   for (int i = list->firstRegistered; i < list->count; ++i)
-    if (strcasecmp(list->items[i].home, home) == 0) return &list->items[i];
+    if (platform.pathsEqual(list->items[i].home, home)) return &list->items[i];
   return nullptr;
 }
 

@@ -224,6 +224,19 @@ TEST_F(JavaSearchTest, OneRuntimeSeenThroughTwoViewsOrTwoKeysIsOneCandidate) {
                           "(32-bit view): C:\\Java\\jre8: Java 1.8.0_392, 32-bit, chosen"));
 }
 
+// Windows folds the letter case of every script in file names.
+TEST_F(JavaSearchTest, AHomeSpelledInAnotherLetterCaseOfAnyScriptIsOneCandidate) {
+  registerJavaSoft(kView32Bit, "17", "C:\\Ява\\Jdk-17");
+  registerJavaSoft(kView64Bit, "17.0.9", "c:\\ЯВА\\JDK-17");
+  registerJavaSoft(kView64Bit, "17.0.8", "C:\\Ява\\Jdk-17 (old)");
+  fakeInstallJava("C:\\Ява\\Jdk-17", 64);
+  settings.debug = true;
+  search();
+  EXPECT_THAT(traceLines(),
+              ElementsAre(HasSubstr("C:\\Ява\\Jdk-17: Java 17.0.9, 64-bit, chosen"),
+                          HasSubstr("C:\\Ява\\Jdk-17 (old): Java 17.0.8, kind unknown, no java.exe")));
+}
+
 TEST_F(JavaSearchTest, AWindowsWithoutA64BitViewShowsItsOneTreeOnce) {
   fake().windowsHas64BitView = false;
   registerJavaSoft(kViewOwn, "17.0.9", "C:\\jdk17");

@@ -106,16 +106,14 @@ static FakeRegistryKey& addKey(FakeRegistryTree& tree, const std::string& path) 
   return tree[name];
 }
 
-static void setValue(FakeRegistryKey& key, const std::string& name, unsigned long type,
-                     const std::string& data) {
+static void setValue(FakeRegistryKey& key, const std::string& name, const std::string& data) {
   for (auto& existing : key.values) {
     if (strcasecmp(existing.name.c_str(), name.c_str()) == 0) {
-      existing.type = type;
       existing.data = data;
       return;
     }
   }
-  key.values.push_back({name, type, data});
+  key.values.push_back({name, data});
 }
 
 void fakeAddRegistryKey(RegistryHive hive, RegistryView view, const std::string& path) {
@@ -138,19 +136,12 @@ void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::stri
 void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
                           const std::string& name, const std::string& value, bool withNul) {
   std::string data = withNul ? value + std::string(1, '\0') : value;
-  setValue(addKey(fakeRegistryTree(hive, view), path), name, kRegistryTypeText, data);
+  setValue(addKey(fakeRegistryTree(hive, view), path), name, data);
 }
 
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
                           const std::string& value, bool withNul) {
   fakeSetRegistryValue(kHiveLocalMachine, kViewOwn, path, name, value, withNul);
-}
-
-void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
-                          const std::string& name, unsigned long value) {
-  std::string data;
-  for (int byte = 0; byte < 4; ++byte) data += (char)((value >> (8 * byte)) & 0xFF);
-  setValue(addKey(fakeRegistryTree(hive, view), path), name, kRegistryTypeDword, data);
 }
 
 ExitResult runCatchingExit(const std::function<void()>& body) {
@@ -365,14 +356,13 @@ static long fakeRegistryOpenSubkey(RegistryKey parent, const char* path, Registr
   return openFakeKey(*open->tree, *path ? open->path + "\\" + path : open->path, key);
 }
 
-static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
-                                   char* buffer, unsigned long* size) {
+static long fakeRegistryQueryValue(RegistryKey key, const char* name, char* buffer,
+                                   unsigned long* size) {
   if (FAKE_CALL_FAILS(registryQueryValue)) return kAccessDenied;
   FakeRegistryKey* found = keyOf(key);
   if (!found) return kRegistryNotFound;
   for (const auto& value : found->values) {
     if (strcasecmp(value.name.c_str(), name) != 0) continue;
-    if (type) *type = value.type;
     unsigned long room = *size;
     *size = value.data.size();
     if (value.data.size() > room) return kRegistryMoreData;

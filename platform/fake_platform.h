@@ -40,7 +40,6 @@ struct FakeDirectoryEntry {
 
 struct FakeRegistryValue {
   std::string name;
-  unsigned long type;  // kRegistryType...
   std::string data;  // the bytes as stored, a terminating NUL included or not
 };
 
@@ -146,15 +145,12 @@ void fakeAddRegistryKey(const std::string& path);
 void fakeSetRegistrySubkeys(RegistryHive hive, RegistryView view, const std::string& path,
                             const std::vector<std::string>& names);
 void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names);
-// Sets a text value (kRegistryTypeText) of an existing or new key; withNul
+// Sets a text value of an existing or new key; withNul
 // adds the terminating NUL.
 void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
                           const std::string& name, const std::string& value, bool withNul = true);
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
                           const std::string& value, bool withNul = true);
-// Sets a kRegistryTypeDword value, stored as Windows stores it.
-void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
-                          const std::string& name, unsigned long value);
 
 // Faults. Every entry can fail as the real call fails: a NULL, false, an
 // error code, a read error, an empty or cut listing, a box that is not shown,

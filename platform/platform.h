@@ -37,16 +37,10 @@ enum : long {
 enum RegistryHive { kHiveLocalMachine, kHiveCurrentUser };
 
 // On 64-bit Windows, 32-bit and 64-bit programs see separate trees of keys
-// (under SOFTWARE); each reads its own unless it names the other. A Windows
-// without a 64-bit view has one tree, which every view reads.
+// under HKLM\SOFTWARE; each reads its own unless it names the other. A
+// Windows without a 64-bit view has one tree, which every view reads, and
+// so has HKCU\Software on Windows 7 and later.
 enum RegistryView { kViewOwn, kView64Bit, kView32Bit };
-
-// Value types, with the values the registry reports.
-enum : unsigned long {
-  kRegistryTypeText = 1,        // REG_SZ
-  kRegistryTypeExpandText = 2,  // REG_EXPAND_SZ
-  kRegistryTypeDword = 4,       // REG_DWORD: four bytes, little-endian
-};
 
 // What readFile returns when a read fails: the end of the file was not reached.
 static const size_t kReadFailed = (size_t)-1;
@@ -104,10 +98,8 @@ struct PlatformOps {
   // Reads a value's bytes; *size is the buffer size in and the byte count out
   // (the needed size when kRegistryMoreData is returned). Text values come as
   // UTF-8, with their terminating NUL only when the stored value has one;
-  // other types come as stored. When type is not NULL, *type is the value's
-  // type (kRegistryType...) on success and on kRegistryMoreData.
-  long (*registryQueryValue)(RegistryKey key, const char* name, unsigned long* type, char* buffer,
-                             unsigned long* size);
+  // other types come as stored.
+  long (*registryQueryValue)(RegistryKey key, const char* name, char* buffer, unsigned long* size);
   long (*registrySubkeyCount)(RegistryKey key, unsigned long* count);
   // *size is the buffer size in bytes in (room for the NUL included), the
   // name's UTF-8 length out; kRegistryMoreData when the name does not fit.

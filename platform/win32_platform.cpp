@@ -214,8 +214,8 @@ static LONG deliverValue(DWORD type, BYTE* data, DWORD bytes, char* buffer, unsi
 
 // The value is read whole (asked again while it grows), then delivered. The
 // first try has room for a path, so that reading one takes a single call.
-static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
-                                    char* buffer, unsigned long* size) {
+static long win32RegistryQueryValue(RegistryKey key, const char* name, char* buffer,
+                                    unsigned long* size) {
   WCHAR* wideName = toWide(name);
   DWORD valueType = 0, bytes = MAX_PATH * sizeof(WCHAR);
   BYTE* data = NULL;
@@ -230,7 +230,6 @@ static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned 
   if (result == ERROR_SUCCESS) result = deliverValue(valueType, data, bytes, buffer, size);
   free(data);
   free(wideName);
-  if (type) *type = valueType;
   return result;
 }
 

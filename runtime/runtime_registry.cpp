@@ -19,7 +19,7 @@ char* readRegistryText(RegistryKey key, const char* valueName) {
   for (int attempt = 0; attempt < 8; ++attempt) {
     char* text = static_cast<char*>(allocateOrDie(size + 1));
     unsigned long got = size;
-    long result = platform.registryQueryValue(key, valueName, nullptr, text, &got);
+    long result = platform.registryQueryValue(key, valueName, text, &got);
     if (result == kRegistrySuccess && got <= size) {
       text[got] = '\0';  // the value may lack its own NUL
       return text;

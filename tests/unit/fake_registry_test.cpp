@@ -84,24 +84,22 @@ TEST_F(FakeRegistryTest, EnumerationFollowsCreationOrderWithinEachTree) {
     EXPECT_THAT(subkeys(kHiveCurrentUser, view, "SOFTWARE\\JDK"), ElementsAre("21", "17", "8", "11"));
 }
 
-TEST_F(FakeRegistryTest, ValuesComeWithTheirType) {
+TEST_F(FakeRegistryTest, ValuesComeAsStoredOrWithTheSizeTheyNeed) {
   fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "InstallationPath",
                        "C:\\zulu");
-  fakeSetRegistryDword(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "MajorVersion", 0x01020311);
+  fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "Version", "21", false);
   RegistryKey key = nullptr;
   ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", &key));
   char buffer[16];
-  unsigned long type = 0, size = sizeof buffer;
-  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "majorversion", &type, buffer, &size));
-  EXPECT_EQ(kRegistryTypeDword, type);
-  EXPECT_EQ(std::string("\x11\x03\x02\x01", 4), std::string(buffer, size));
-  size = 4;  // too small for the path: the type and the needed size still come back
-  EXPECT_EQ(kRegistryMoreData, platform.registryQueryValue(key, "InstallationPath", &type, buffer, &size));
-  EXPECT_EQ(kRegistryTypeText, type);
+  unsigned long size = 4;  // too small for the path: the needed size comes back
+  EXPECT_EQ(kRegistryMoreData, platform.registryQueryValue(key, "InstallationPath", buffer, &size));
   EXPECT_EQ(8u, size);
-  size = sizeof buffer;  // no type asked for
-  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "InstallationPath", nullptr, buffer, &size));
+  size = sizeof buffer;
+  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "installationpath", buffer, &size));
   EXPECT_EQ(std::string("C:\\zulu", 8), std::string(buffer, size));
+  size = sizeof buffer;  // stored without its NUL
+  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "Version", buffer, &size));
+  EXPECT_EQ("21", std::string(buffer, size));
   platform.registryClose(key);
 }
 

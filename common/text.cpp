@@ -60,11 +60,10 @@ void textAppend(TextBuffer* buffer, const char* text) {
 
 void textAppendChar(TextBuffer* buffer, char c) { textAppendPart(buffer, &c, 1); }
 
-static void textAppendNumber(TextBuffer* buffer, long long number) {
-  char digits[24];
+static void textAppendNumber(TextBuffer* buffer, int number) {
+  char digits[12];
   int count = 0;
-  unsigned long long magnitude =
-      number < 0 ? 0ULL - (unsigned long long)number : (unsigned long long)number;
+  unsigned magnitude = number < 0 ? 0U - (unsigned)number : (unsigned)number;
   do {
     digits[count++] = (char)('0' + magnitude % 10);
     magnitude /= 10;
@@ -80,34 +79,14 @@ void textAppendFormatList(TextBuffer* buffer, const char* format, va_list argume
       continue;
     }
     ++p;
-    bool isLong = false;
-    if (*p == 'l' && (p[1] == 'd' || p[1] == 'u')) {
-      isLong = true;
-      ++p;
-    }
-    switch (*p) {
-      case 's': {
-        const char* text = va_arg(arguments, const char*);
-        textAppend(buffer, text ? text : "(null)");
-        break;
-      }
-      case 'd':
-        textAppendNumber(buffer, isLong ? va_arg(arguments, long) : va_arg(arguments, int));
-        break;
-      case 'u':
-        textAppendNumber(buffer, isLong ? (long long)va_arg(arguments, unsigned long)
-                                        : (long long)va_arg(arguments, unsigned));
-        break;
-      case 'c':
-        textAppendChar(buffer, (char)va_arg(arguments, int));
-        break;
-      case '%':
-        textAppendChar(buffer, '%');
-        break;
-      default:  // not a directive we know: keep it as written
-        textAppendChar(buffer, '%');
-        textAppendChar(buffer, *p);
-        break;
+    if (*p == 's') {
+      const char* text = va_arg(arguments, const char*);
+      textAppend(buffer, text ? text : "(null)");
+    } else if (*p == 'd') {
+      textAppendNumber(buffer, va_arg(arguments, int));
+    } else {  // not a directive we know: kept as written, taking no argument
+      textAppendChar(buffer, '%');
+      textAppendChar(buffer, *p);
     }
   }
   reserve(buffer, 0);  // an empty result is still a terminated text

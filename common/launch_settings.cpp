@@ -1,6 +1,5 @@
 #include "common/launch_settings.h"
 
-
 #include "common/text.h"
 
 LaunchSettings settings;

@@ -60,10 +60,11 @@ void textAppend(TextBuffer* buffer, const char* text) {
 
 void textAppendChar(TextBuffer* buffer, char c) { textAppendPart(buffer, &c, 1); }
 
-static void textAppendNumber(TextBuffer* buffer, int number) {
-  char digits[12];
+static void textAppendNumber(TextBuffer* buffer, long long number) {
+  char digits[24];
   int count = 0;
-  unsigned magnitude = number < 0 ? 0U - (unsigned)number : (unsigned)number;
+  unsigned long long magnitude =
+      number < 0 ? 0ULL - (unsigned long long)number : (unsigned long long)number;
   do {
     digits[count++] = (char)('0' + magnitude % 10);
     magnitude /= 10;
@@ -84,6 +85,11 @@ void textAppendFormatList(TextBuffer* buffer, const char* format, va_list argume
       textAppend(buffer, text ? text : "(null)");
     } else if (*p == 'd') {
       textAppendNumber(buffer, va_arg(arguments, int));
+    } else if (*p == 'u') {
+      textAppendNumber(buffer, va_arg(arguments, unsigned));
+    } else if (*p == 'l' && p[1] == 'u') {
+      textAppendNumber(buffer, (long long)va_arg(arguments, unsigned long));
+      ++p;
     } else {  // not a directive we know: kept as written, taking no argument
       textAppendChar(buffer, '%');
       textAppendChar(buffer, *p);

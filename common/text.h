@@ -32,8 +32,8 @@ char* copyTextPart(const char* text, size_t length);
 void textAppend(TextBuffer* buffer, const char* text);
 void textAppendPart(TextBuffer* buffer, const char* text, size_t length);
 void textAppendChar(TextBuffer* buffer, char c);
-// printf-like, for the two directives the launcher's texts use: %s (NULL
-// prints "(null)") and %d. Any other is kept as written and takes no argument.
+// printf-like, for the directives the launcher's texts use: %s (NULL prints
+// "(null)"), %d, %u and %lu. Any other is kept as written and takes no argument.
 void textAppendFormatList(TextBuffer* buffer, const char* format, va_list arguments);
 // Hands the text over to the caller (never NULL) and empties the buffer.
 char* textRelease(TextBuffer* buffer);

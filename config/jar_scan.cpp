@@ -1,6 +1,5 @@
 #include "config/jar_scan.h"
 
-
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"

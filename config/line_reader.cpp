@@ -1,6 +1,5 @@
 #include "config/line_reader.h"
 
-
 static const int kEndOfFile = -1;
 static const char kCtrlZ = 0x1A;
 

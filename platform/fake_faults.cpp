@@ -25,11 +25,6 @@ int fakeCallCount(const FakeEntries& entries) {
                             [&](const FakeCall& call) { return counts(entries, call.entry); });
 }
 
-int fakeFailedCallCount(void) {
-  return (int)std::count_if(fake().calls.begin(), fake().calls.end(),
-                            [](const FakeCall& call) { return call.failed; });
-}
-
 bool fakeCallFails(size_t entry, const char* name) {
   bool fails = false;
   for (FakeFault& fault : fake().faults) {

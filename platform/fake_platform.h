@@ -65,9 +65,9 @@ typedef std::vector<size_t> FakeEntries;
 // Makes calls of some entries fail (see fakeFailCall).
 struct FakeFault {
   FakeEntries entries;  // the entries whose calls count
-  int call;                     // the call, from 1, counted over those entries, that fails
-  bool onward;                  // every later call fails too
-  int seen;                     // calls counted so far
+  int call;             // the call, from 1, counted over those entries, that fails
+  bool onward;          // every later call fails too
+  int seen;             // calls counted so far
 };
 
 struct FakeState {
@@ -145,8 +145,7 @@ void fakeAddRegistryKey(const std::string& path);
 void fakeSetRegistrySubkeys(RegistryHive hive, RegistryView view, const std::string& path,
                             const std::vector<std::string>& names);
 void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names);
-// Sets a text value of an existing or new key; withNul
-// adds the terminating NUL.
+// Sets a text value of an existing or new key; withNul adds the terminating NUL.
 void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
                           const std::string& name, const std::string& value, bool withNul = true);
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
@@ -167,8 +166,6 @@ void fakeFailCall(const FakeEntries& entries, int call);
 void fakeFailCallsFrom(const FakeEntries& entries, int call);
 // How many calls the entries have had since the fake was installed.
 int fakeCallCount(const FakeEntries& entries);
-// How many calls a fault struck.
-int fakeFailedCallCount(void);
 
 // Each entry of the fake that can fail begins with this: it logs the call
 // and says whether a fault strikes it.

@@ -141,7 +141,6 @@ struct PlatformOps {
   // counts as its one default character).
   size_t (*ansiLength)(const char* text);
 
-  // For the Java search.
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller releases), or NULL when it cannot be read.
   char* (*programPath)(void);

@@ -1,6 +1,5 @@
 #include "runtime/no_suitable_java.h"
 
-
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"

@@ -1,6 +1,5 @@
 #include "runtime/runtime_registry.h"
 
-
 #include "common/text.h"
 
 long openRuntimeKey(const char* path, RegistryKey* key) {

@@ -16,9 +16,9 @@ static std::string format(const char* pattern, ...) {
 }
 
 TEST_F(TextTest, FormatDirectives) {
-  EXPECT_EQ("a=x, -12 %u 100%% y", format("a=%s, %d %u 100%% %s", "x", -12, "y"));
-  EXPECT_EQ("(null) -2147483648 2147483647", format("%s %d %d", (const char*)nullptr,
-                                                    -2147483647 - 1, 2147483647));
+  EXPECT_EQ("a=x, -12 7 %c 100%% y", format("a=%s, %d %u %c 100%% %s", "x", -12, 7u, "y"));
+  EXPECT_EQ("(null) -2147483648 4294967295", format("%s %d %lu", (const char*)nullptr,
+                                                    -2147483647 - 1, 4294967295UL));
   EXPECT_EQ("", format(""));
   EXPECT_EQ("trailing %", format("trailing %"));
 }

@@ -50,8 +50,10 @@ struct LaunchRun {
 // Failures the launcher cannot tell from absence, and takes for it without a
 // word, as it takes the absence: a key or value that cannot be read, a
 // directory that cannot be listed, a variable that cannot be read, a path
-// whose short form cannot be had, a program path that cannot be read; and a
-// change of directory, whose failure is not reported.
+// whose short form cannot be had, a program path that cannot be read. And
+// two more: a text the code page is taken not to spell (Java gets its short
+// form, which names the same file), and a change of directory, whose failure
+// the launcher does not report.
 const std::vector<std::string> kSilent = {
     "registryOpen", "registryOpenSubkey", "registryQueryValue", "registrySubkeyCount",
     "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",

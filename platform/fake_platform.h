@@ -52,13 +52,6 @@ struct FakeRegistryKey {
 typedef std::map<std::string, FakeRegistryKey> FakeRegistryTree;
 enum FakeRegistryTreeView { kFakeTree32Bit, kFakeTree64Bit };
 
-// One call of an entry that can fail, as the fake logs it.
-struct FakeCall {
-  size_t entry;      // FAKE_ENTRY of the entry
-  const char* name;  // the entry's name in the table
-  bool failed;       // a fault struck it
-};
-
 // Entries of the table by FAKE_ENTRY; an empty list stands for every entry.
 typedef std::vector<size_t> FakeEntries;
 
@@ -115,7 +108,10 @@ struct FakeState {
   std::string programPath = "C:\\Work\\launcher.exe";
 
   std::vector<FakeFault> faults;
-  std::vector<FakeCall> calls;  // every call of an entry that can fail, in order
+  // Calls of the entries that can fail: how many each had (by FAKE_ENTRY over
+  // the size of an entry), and the name of each that a fault struck, in order.
+  int callsByEntry[sizeof(PlatformOps) / sizeof(void (*)())] = {};
+  std::vector<const char*> failedCalls;
 };
 
 // Clears the state and points the platform table at the fake.
@@ -167,7 +163,7 @@ void fakeFailCallsFrom(const FakeEntries& entries, int call);
 // How many calls the entries have had since the fake was installed.
 int fakeCallCount(const FakeEntries& entries);
 
-// Each entry of the fake that can fail begins with this: it logs the call
+// Each entry of the fake that can fail begins with this: it counts the call
 // and says whether a fault strikes it.
 bool fakeCallFails(size_t entry, const char* name);
 #define FAKE_CALL_FAILS(name) fakeCallFails(FAKE_ENTRY(name), #name)

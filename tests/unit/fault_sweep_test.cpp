@@ -264,9 +264,8 @@ LaunchRun runWorld(const World& world, int failing) {
   for (const FakeMessageBox& box : fake().boxes) run.told.push_back(box.caption + ": " + box.text);
   for (size_t start = 0, end; (end = fake().error.find('\n', start)) != std::string::npos; start = end + 1)
     run.told.push_back(fake().error.substr(start, end - start));
-  for (const FakeCall& call : fake().calls)
-    if (call.failed) run.failedCall = call.name;
-  run.callCount = (int)fake().calls.size();
+  if (!fake().failedCalls.empty()) run.failedCall = fake().failedCalls.back();
+  run.callCount = fakeCallCount(kFakeEveryEntry);
   run.leftOpen = fake().openFiles + fake().openListings + fake().openRegistryKeys + fake().openProcesses;
   resetLaunchSettings();
   return run;

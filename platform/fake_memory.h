@@ -13,7 +13,10 @@ void fakeRelease(void* block);
 // A heap text for an entry to hand out (not a call of allocate of its own).
 char* fakeHeapText(const std::string& text);
 
-// At an exit: every block still allocated counts as given back.
+// At an exit: every block a run still holds counts as given back.
 void fakeGiveBackMemory(void);
+
+// True inside runCatchingExit, where an exit comes back (fake_platform.cpp).
+bool fakeRunning(void);
 
 #endif

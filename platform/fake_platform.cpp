@@ -144,6 +144,8 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
   fakeSetRegistryValue(kHiveLocalMachine, kViewOwn, path, name, value, withNul);
 }
 
+bool fakeRunning(void) { return exitJump != nullptr; }
+
 ExitResult runCatchingExit(const std::function<void()>& body) {
   jmp_buf here;
   jmp_buf* outer = exitJump;

@@ -1,9 +1,10 @@
 // An in-memory platform for the host tests: files, directories, environment,
-// registry, message boxes, processes and the standard streams, all scripted
-// and recorded. Paths are Windows paths; the fake resolves relative ones
-// against its current directory and compares them without regard to case.
-// Its ANSI code page is Latin-1: bytes 0x00-0xFF are U+0000-U+00FF, and no
-// other character can be spelled.
+// registry, message boxes, processes, the standard streams and memory, all
+// scripted and recorded, and any entry made to fail on demand (see Faults).
+// Paths are Windows paths; the fake resolves relative ones against its
+// current directory and compares them without regard to case (ASCII letters
+// only, but for pathsEqual). Its ANSI code page is Latin-1: bytes 0x00-0xFF
+// are U+0000-U+00FF, and no other character can be spelled.
 #ifndef CORVANE_PLATFORM_FAKE_PLATFORM_H
 #define CORVANE_PLATFORM_FAKE_PLATFORM_H
 

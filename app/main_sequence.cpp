@@ -1,11 +1,11 @@
 #include "app/main_sequence.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
 #include "common/launch_settings.h"
+#include "common/program_directory.h"
 #include "common/text.h"
 #include "config/config_file.h"
 #include "launch/launch_java.h"
@@ -25,12 +25,12 @@ static void scanArguments(int argc, char** argv) {
 }
 
 // Started with a full path (a drive letter, a colon and a backslash), the
-// launcher works in its own directory; otherwise it stays where it was started.
+// launcher works in its own directory; otherwise, or when that directory
+// cannot be read, it stays where it was started.
 static char* fixWorkingDirectory(const char* programName) {
-  const char* lastBackslash = strrchr(programName, '\\');
-  char* directory;
-  if (programName[0] && programName[1] == ':' && lastBackslash) {
-    directory = copyTextPart(programName, lastBackslash - programName);
+  bool fullPath = programName[0] && programName[1] == ':' && strchr(programName, '\\');
+  char* directory = fullPath ? programDirectory() : nullptr;
+  if (directory) {
     platform.changeDirectory(directory);
   } else {
     directory = platform.currentDirectory();
@@ -44,7 +44,7 @@ static char* fixWorkingDirectory(const char* programName) {
 static char* configPath(const char* directory, const char* baseName) {
   static const char kSuffix[] = ".config";
   size_t directoryLength = strlen(directory), baseLength = strlen(baseName);
-  char* path = static_cast<char*>(malloc(directoryLength + 1 + baseLength + sizeof kSuffix));
+  char* path = static_cast<char*>(platform.allocate(directoryLength + 1 + baseLength + sizeof kSuffix));
   if (!path) return nullptr;
   memcpy(path, directory, directoryLength);
   path[directoryLength] = '\\';
@@ -80,6 +80,13 @@ static void dumpSettings(void) {
     traceLine("vmpath %d=%s\n", i, settings.vmpath.items[i]);
   for (int i = 0; i < settings.vmjars.count; ++i)
     traceLine("vmjars %d=%s\n", i, settings.vmjars.items[i]);
+}
+
+// True when the configuration named a main class; otherwise says so.
+static bool mainClassNamed(void) {
+  if (settings.mainclass) return true;
+  showMessage("Error", kBoxIconError, "No main class is named in the configuration");
+  return false;
 }
 
 // A main class first (without one nothing is looked up), then the Java that

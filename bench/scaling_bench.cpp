@@ -7,13 +7,13 @@
 // point at quadratic work.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
 #include <string.h>
 
 #include <functional>
 #include <string>
 
 #include "common/launch_settings.h"
+#include "common/text.h"
 #include "config/config_file.h"
 #include "config/jar_scan.h"
 #include "launch/command_line.h"
@@ -145,7 +145,7 @@ static void BM_CommandLine(benchmark::State& state) {
     char* line = buildCommandLine();
     benchmark::DoNotOptimize(line);
     length = strlen(line);
-    free(line);
+    releaseMemory(line);
   }
   expectWork(state, length > (size_t)count * 4 * 10, "the command line is too short");
   state.SetComplexityN(count);
@@ -168,7 +168,7 @@ static void BM_VersionResolution(benchmark::State& state) {
     char* command = findJavaForVersion();
     benchmark::DoNotOptimize(command);
     found = found && command != nullptr;
-    free(command);
+    releaseMemory(command);
   }
   std::string highest = "1.4.2_" + std::to_string(count % 2 ? count - 2 : count - 1);
   expectWork(state, found && highest == settings.javaVersion, "the highest patch was not chosen");

@@ -1,7 +1,6 @@
 #include "common/diagnostics.h"
 
 #include <stdarg.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/launch_settings.h"
@@ -28,7 +27,7 @@ static int showFromList(const char* caption, unsigned style, const char* format,
                         va_list arguments) {
   char* text = formatList(format, arguments);
   int answer = showText(caption, style, text);
-  free(text);
+  releaseMemory(text);
   return answer;
 }
 
@@ -74,7 +73,7 @@ void reportOutOfMemory(void) {
 static void writeFromList(const char* format, va_list arguments) {
   char* text = formatList(format, arguments);
   (settings.console ? platform.writeError : platform.writeOutput)(text);
-  free(text);
+  releaseMemory(text);
 }
 
 void traceLine(const char* format, ...) {
@@ -99,5 +98,5 @@ void errorLine(const char* format, ...) {
   char* text = formatList(format, arguments);
   va_end(arguments);
   platform.writeError(text);
-  free(text);
+  releaseMemory(text);
 }

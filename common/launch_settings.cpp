@@ -1,14 +1,12 @@
 #include "common/launch_settings.h"
 
-#include <stdlib.h>
-
 #include "common/text.h"
 
 LaunchSettings settings;
 
 void setSetting(char** field, const char* value) {
   char* copy = copyText(value);
-  free(*field);
+  releaseMemory(*field);
   *field = copy;
 }
 
@@ -32,8 +30,8 @@ char* keepUntilExit(char* text) {
 }
 
 static void clearList(TextList* list) {
-  for (int i = 0; i < list->count; ++i) free(list->items[i]);
-  free(list->items);
+  for (int i = 0; i < list->count; ++i) releaseMemory(list->items[i]);
+  releaseMemory(list->items);
   *list = TextList{};
 }
 
@@ -43,7 +41,7 @@ void resetLaunchSettings(void) {
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
                       &settings.javaRuntimeVersion, &settings.singleInstance};
   for (char** field : scalars) {
-    free(*field);
+    releaseMemory(*field);
     *field = nullptr;
   }
   clearList(&settings.vmparam);

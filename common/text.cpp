@@ -1,6 +1,5 @@
 #include "common/text.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -13,15 +12,19 @@ void outOfMemory(void) {
 }
 
 void* allocateOrDie(size_t size) {
-  void* block = malloc(size ? size : 1);
+  void* block = platform.allocate(size ? size : 1);
   if (!block) outOfMemory();
   return block;
 }
 
 void* reallocateOrDie(void* block, size_t size) {
-  void* grown = realloc(block, size ? size : 1);
+  void* grown = platform.reallocate(block, size ? size : 1);
   if (!grown) outOfMemory();
   return grown;
+}
+
+void releaseMemory(void* block) {
+  if (block) platform.release(block);
 }
 
 char* copyTextPart(const char* text, size_t length) {
@@ -77,34 +80,19 @@ void textAppendFormatList(TextBuffer* buffer, const char* format, va_list argume
       continue;
     }
     ++p;
-    bool isLong = false;
-    if (*p == 'l' && (p[1] == 'd' || p[1] == 'u')) {
-      isLong = true;
+    if (*p == 's') {
+      const char* text = va_arg(arguments, const char*);
+      textAppend(buffer, text ? text : "(null)");
+    } else if (*p == 'd') {
+      textAppendNumber(buffer, va_arg(arguments, int));
+    } else if (*p == 'u') {
+      textAppendNumber(buffer, va_arg(arguments, unsigned));
+    } else if (*p == 'l' && p[1] == 'u') {
+      textAppendNumber(buffer, (long long)va_arg(arguments, unsigned long));
       ++p;
-    }
-    switch (*p) {
-      case 's': {
-        const char* text = va_arg(arguments, const char*);
-        textAppend(buffer, text ? text : "(null)");
-        break;
-      }
-      case 'd':
-        textAppendNumber(buffer, isLong ? va_arg(arguments, long) : va_arg(arguments, int));
-        break;
-      case 'u':
-        textAppendNumber(buffer, isLong ? (long long)va_arg(arguments, unsigned long)
-                                        : (long long)va_arg(arguments, unsigned));
-        break;
-      case 'c':
-        textAppendChar(buffer, (char)va_arg(arguments, int));
-        break;
-      case '%':
-        textAppendChar(buffer, '%');
-        break;
-      default:  // not a directive we know: keep it as written
-        textAppendChar(buffer, '%');
-        textAppendChar(buffer, *p);
-        break;
+    } else {  // not a directive we know: kept as written, taking no argument
+      textAppendChar(buffer, '%');
+      textAppendChar(buffer, *p);
     }
   }
   reserve(buffer, 0);  // an empty result is still a terminated text
@@ -119,7 +107,7 @@ char* textRelease(TextBuffer* buffer) {
 }
 
 void textFree(TextBuffer* buffer) {
-  free(buffer->data);
+  releaseMemory(buffer->data);
   buffer->data = nullptr;
   buffer->length = buffer->capacity = 0;
 }

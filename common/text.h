@@ -17,9 +17,13 @@ struct TextBuffer {
   size_t capacity;
 };
 
-// Allocation that cannot fail: on exhaustion the process ends (outOfMemory).
+// The heap, through the platform table's memory entries. Allocation cannot
+// fail: on exhaustion the process ends (outOfMemory).
 void* allocateOrDie(size_t size);
 void* reallocateOrDie(void* block, size_t size);
+// Gives back a block from above, or a heap text a platform entry handed out;
+// NULL is ignored.
+void releaseMemory(void* block);
 [[noreturn]] void outOfMemory(void);
 
 char* copyText(const char* text);
@@ -29,7 +33,7 @@ void textAppend(TextBuffer* buffer, const char* text);
 void textAppendPart(TextBuffer* buffer, const char* text, size_t length);
 void textAppendChar(TextBuffer* buffer, char c);
 // printf-like, for the directives the launcher's texts use: %s (NULL prints
-// "(null)"), %d, %u, %ld, %lu, %c and %%.
+// "(null)"), %d, %u and %lu. Any other is kept as written and takes no argument.
 void textAppendFormatList(TextBuffer* buffer, const char* format, va_list arguments);
 // Hands the text over to the caller (never NULL) and empties the buffer.
 char* textRelease(TextBuffer* buffer);

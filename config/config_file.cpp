@@ -1,9 +1,7 @@
 #include "config/config_file.h"
 
 #include <stddef.h>
-#include <stdlib.h>
 #include <string.h>
-#include <strings.h>
 
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
@@ -41,11 +39,11 @@ static void locateJavaForVersion(const char* value) {
   setSetting(&settings.javaVersion, value);
   char* command = javaVersionLookup ? javaVersionLookup() : nullptr;
   if (textIsEmpty(command)) {
-    free(command);  // a lookup may answer with an empty text
+    releaseMemory(command);  // a lookup may answer with an empty text
     endProcess(kExitNoJavaForVersion);
   }
   setSetting(&settings.javapath, command);
-  free(command);
+  releaseMemory(command);
 }
 
 // Tried in this order, each as a prefix of the line: the first that matches
@@ -104,6 +102,9 @@ struct OpenConfigFile {
 };
 static OpenConfigFile openFiles[kMaxIncludeDepth + 1];
 static int openFileCount;
+// A file that cannot be read to its end leaves the configuration incomplete:
+// no further line of any file is applied, and the read fails.
+static bool readFailed;
 
 static void applyLine(OpenConfigFile* reading) {
   const char* line = reading->line.data;
@@ -119,13 +120,13 @@ static void applyLine(OpenConfigFile* reading) {
   }
   reading->value = parsePath(value, key->treatment == kExpandQuoted);
   applyKey(key, reading->value);
-  free(reading->value);
+  releaseMemory(reading->value);
   reading->value = nullptr;
 }
 
 static void closeOpenFile(OpenConfigFile* reading) {
-  free(reading->fullPath);
-  free(reading->value);
+  releaseMemory(reading->fullPath);
+  releaseMemory(reading->value);
   textFree(&reading->line);
   platform.closeFile(reading->file);
   *reading = OpenConfigFile{};
@@ -143,7 +144,11 @@ static int readFile(const char* path) {
   *reading = OpenConfigFile{platform.absolutePath(path), file, {}, nullptr};
   LineReader reader;
   startLineReader(&reader, file);
-  while (readLine(&reader, &reading->line)) applyLine(reading);
+  while (!readFailed && readLine(&reader, &reading->line)) applyLine(reading);
+  if (reader.failed) {
+    errorLine("Can't read %s\n", path);
+    readFailed = true;
+  }
   closeOpenFile(reading);
   --openFileCount;
   return 0;
@@ -153,8 +158,8 @@ static bool isBeingRead(const char* path) {
   char* fullPath = platform.absolutePath(path);
   bool found = false;
   for (int i = 0; fullPath && i < openFileCount && !found; ++i)
-    found = openFiles[i].fullPath && strcasecmp(openFiles[i].fullPath, fullPath) == 0;
-  free(fullPath);
+    found = openFiles[i].fullPath && platform.pathsEqual(openFiles[i].fullPath, fullPath);
+  releaseMemory(fullPath);
   return found;
 }
 
@@ -175,5 +180,7 @@ static void includeFile(const char* path) {
 // tests do) ever reads again; the abandoned files are closed first.
 int readConfigFile(const char* path) {
   while (openFileCount > 0) closeOpenFile(&openFiles[--openFileCount]);
-  return readFile(path);
+  readFailed = false;
+  int result = readFile(path);
+  return readFailed ? 1 : result;
 }

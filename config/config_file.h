@@ -3,8 +3,10 @@
 #define CORVANE_CONFIG_CONFIG_FILE_H
 
 // Returns 0 when the file was opened (whatever its lines held), 1 when it
-// could not be opened. A "javaVersion" line that yields no Java command ends
-// the process with kExitNoJavaForVersion.
+// could not be opened, or when it or a file it includes could not be read to
+// its end (an include that cannot be opened is only skipped). A
+// "javaVersion" line that yields no Java command ends the process with
+// kExitNoJavaForVersion.
 int readConfigFile(const char* path);
 
 // How a "javaVersion" line turns settings.javaVersion into a Java command:

@@ -1,6 +1,5 @@
 #include "config/instance_name.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -22,5 +21,5 @@ void setSingleInstanceName(const char* name) {
   }
   char* objectName = formatText("%s%s", kObjectPrefix, name);
   setSetting(&settings.singleInstance, objectName);
-  free(objectName);
+  releaseMemory(objectName);
 }

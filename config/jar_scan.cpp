@@ -1,7 +1,5 @@
 #include "config/jar_scan.h"
 
-#include <stdlib.h>
-
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
@@ -11,7 +9,7 @@ void addJarDirectory(const char* directory) {
   char* pattern = formatText("%s/*.jar", directory);
   ListedEntry entry;
   DirectoryListing listing = platform.listFirst(pattern, &entry);
-  free(pattern);
+  releaseMemory(pattern);
   if (!listing) {
     debugTraceLine("No jar files found in [%s]\n", directory);
     return;
@@ -22,7 +20,7 @@ void addJarDirectory(const char* directory) {
     char* jar = formatText("%s/%s", directory, entry.name);
     appendSetting(&settings.vmjars, jar);
     debugTraceLine("adding jar %s\n", jar);
-    free(jar);
+    releaseMemory(jar);
   } while (platform.listNext(listing, &entry));
   platform.listClose(listing);
 }

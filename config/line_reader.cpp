@@ -1,14 +1,12 @@
 #include "config/line_reader.h"
 
-#include <stdlib.h>
-
 static const int kEndOfFile = -1;
 static const char kCtrlZ = 0x1A;
 
 void startLineReader(LineReader* reader, FileHandle file) {
   reader->file = file;
   reader->chunkLength = reader->chunkPosition = 0;
-  reader->atEnd = reader->started = reader->utf8 = false;
+  reader->atEnd = reader->failed = reader->started = reader->utf8 = false;
 }
 
 static int peekByte(LineReader* reader) {
@@ -16,6 +14,10 @@ static int peekByte(LineReader* reader) {
   if (reader->chunkPosition == reader->chunkLength) {
     reader->chunkLength = platform.readFile(reader->file, reader->chunk, sizeof reader->chunk);
     reader->chunkPosition = 0;
+    if (reader->chunkLength == kReadFailed) {
+      reader->chunkLength = 0;
+      reader->failed = true;
+    }
     if (reader->chunkLength == 0) {
       reader->atEnd = true;
       return kEndOfFile;
@@ -57,7 +59,7 @@ static void lineToUtf8(const LineReader* reader, TextBuffer* line) {
   if (!converted) outOfMemory();
   line->length = 0;
   textAppend(line, converted);
-  free(converted);
+  releaseMemory(converted);
 }
 
 bool readLine(LineReader* reader, TextBuffer* line) {
@@ -74,6 +76,7 @@ bool readLine(LineReader* reader, TextBuffer* line) {
     textAppendChar(line, (char)c);
     c = nextByte(reader);
   }
+  if (reader->failed) return false;
   textAppendPart(line, "", 0);  // terminate even an empty line
   lineToUtf8(reader, line);
   return true;

@@ -18,13 +18,15 @@ struct LineReader {
   size_t chunkLength;
   size_t chunkPosition;
   bool atEnd;
+  bool failed;   // a read failed: the file ended early
   bool started;  // the byte order mark was looked for
   bool utf8;     // the file began with it
 };
 
 void startLineReader(LineReader* reader, FileHandle file);
 // Puts the next line into *line, without its line feed. Returns false when
-// the file has no more lines.
+// the file has no more lines, or when a read failed (reader->failed), and
+// then the line it was in is dropped: it may have been cut anywhere.
 bool readLine(LineReader* reader, TextBuffer* line);
 
 #endif

@@ -1,6 +1,5 @@
 #include "config/parse_path.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -38,10 +37,10 @@ char* parsePath(const char* value, bool quoting) {
   const char* variable = *name ? platform.environmentValue(name) : nullptr;
   if (!variable) {
     debugMessage("Can't find variable", "%s", name);
-    free(name);
+    releaseMemory(name);
     return copyText(value);
   }
-  free(name);
+  releaseMemory(name);
 
   bool quoted = quoting && strchr(variable, ' ') != nullptr;
   TextBuffer result = {};

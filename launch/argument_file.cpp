@@ -1,6 +1,5 @@
 #include "launch/argument_file.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -102,13 +101,13 @@ char* writeArgumentFile(unsigned long* errorCode) {
     *errorCode = 0;
     removeArgumentFile();
   }
-  free(text);
+  releaseMemory(text);
   return forJava;
 }
 
 void removeArgumentFile(void) {
   if (!writtenFile) return;
   platform.removeFile(writtenFile);
-  free(writtenFile);
+  releaseMemory(writtenFile);
   writtenFile = nullptr;
 }

@@ -1,6 +1,5 @@
 #include "launch/command_line.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -102,7 +101,7 @@ char* buildArgumentFileCommandLine(const char* argumentFile) {
   textAppendChar(&line, ' ');
   char* option = formatText("@%s", argumentFile);
   appendQuotedArgument(&line, option);
-  free(option);
+  releaseMemory(option);
   textAppendChar(&line, ' ');
   appendProgramPart(&line);
   return textRelease(&line);

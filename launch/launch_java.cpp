@@ -1,6 +1,5 @@
 #include "launch/launch_java.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -75,7 +74,7 @@ static LaunchEnd refuseLine(const char* commandLine, Refusal refusal, unsigned l
   showMessage("Error", kBoxIconError,
               "The Java command line is %d characters long; Windows accepts at most %d%s",
               (int)textUtf16Length(commandLine), (int)kMaxCommandLineLength, reason);
-  free(reason);
+  releaseMemory(reason);
   return kJavaRefused;
 }
 
@@ -86,22 +85,16 @@ static LaunchEnd launchThroughArgumentFile(const char* fullLine, unsigned long* 
   if (!argumentFile)
     return errorCode ? refuseLine(fullLine, kRefusedUnwritable, errorCode) : kJavaRefused;
   char* commandLine = keepUntilExit(buildArgumentFileCommandLine(argumentFile));
-  free(argumentFile);
+  releaseMemory(argumentFile);
   debugMessage("Command Line is", "%s", commandLine);
   if (!tooLong(commandLine)) return runJava(commandLine, exitCode);
   removeArgumentFile();
   return refuseLine(commandLine, kRefusedAsLong, 0);
 }
 
-bool mainClassNamed(void) {
-  if (settings.mainclass) return true;
-  showMessage("Error", kBoxIconError, "No main class is named in the configuration");
-  return false;
-}
-
 LaunchEnd launchJava(unsigned long* exitCode) {
   *exitCode = 0;
-  if (!mainClassNamed()) return kJavaRefused;
+  if (!settings.mainclass) return kJavaRefused;  // the main sequence has said why
   if (!settings.javapath) return kNoJavaChosen;
   debugMessage("Javapath is", "%s", settings.javapath);
   if (!giveJavaSpellablePaths()) return kJavaRefused;

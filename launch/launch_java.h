@@ -5,11 +5,6 @@
 // terminating NUL.
 enum { kMaxCommandLineLength = 32766 };
 
-// True when the settings name a main class; otherwise shows the error and
-// returns false. Checked before the Java to run is chosen, so that a
-// configuration without a main class looks nothing up.
-bool mainClassNamed(void);
-
 // How the launch step ended: Java ran, or why no Java was started.
 enum LaunchEnd {
   kJavaRan,          // Java's exit code is known
@@ -21,10 +16,12 @@ enum LaunchEnd {
 // Starts settings.javapath with the command line built from the settings,
 // waits for the process to end, and reports a non-zero exit code (the GUI
 // launcher only). *exitCode is Java's exit code once it ran. Every reason for
-// starting nothing is reported here, except a missing Java command: a missing
-// main class, a path Java could not be given (see spellable_paths.h), a
-// command line too long, a failed start. A command line too long for Windows
-// is started through an argument file when the check says that the Java takes one.
+// starting nothing is reported here, except a missing main class (the main
+// sequence checks for one first and says so) and a missing Java command
+// (whoever chose none has said why): a path Java could not be given (see
+// spellable_paths.h), a command line too long, a failed start. A command
+// line too long for Windows is started through an argument file when the
+// check says that the Java takes one.
 LaunchEnd launchJava(unsigned long* exitCode);
 
 // Whether the Java about to start takes an argument file. The launch knows

@@ -1,6 +1,5 @@
 #include "launch/spellable_paths.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -20,7 +19,7 @@ static char* shortFormForJava(const char* path, bool* given) {
               "Java cannot be given the path\n%s\nThe system's code page cannot spell it, and "
               "its drive keeps no short (8.3) name for it.",
               path);
-  free(shortForm);
+  releaseMemory(shortForm);
   return nullptr;
 }
 
@@ -43,7 +42,7 @@ static bool appendForJava(TextBuffer* out, const char* entry, size_t length) {
     textAppend(out, shortForm);
     textAppend(out, quote);
   }
-  free(shortForm);
+  releaseMemory(shortForm);
   textFree(&path);
   return given;
 }
@@ -67,7 +66,7 @@ static bool respell(char** field, bool classPath) {
     textAppendChar(&out, ';');
     entry = end + 1;
   }
-  free(*field);
+  releaseMemory(*field);
   *field = textRelease(&out);
   return given;
 }

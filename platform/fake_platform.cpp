@@ -9,10 +9,10 @@
 
 #include <algorithm>
 
+#include "platform/fake_memory.h"
 #include "platform/platform.h"
 
 static FakeState state;
-static int stateGeneration;  // counts installFakePlatform calls
 static jmp_buf* exitJump;
 static int exitStatus;
 
@@ -57,6 +57,14 @@ void fakeAddFile(const std::string& path, const std::string& content) {
   state.files[fakeNormalizePath(path)] = content;
 }
 
+bool fakeHasFile(const std::string& path) {
+  if (state.files.count(fakeNormalizePath(path))) return true;
+  for (const auto& shortPath : state.shortPaths)
+    if (fakeNormalizePath(shortPath.second) == fakeNormalizePath(path))
+      return state.files.count(shortPath.first) != 0;
+  return false;
+}
+
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
                            bool isDirectory) {
   state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory});
@@ -85,7 +93,7 @@ static FakeRegistryTreeView treeViewOf(RegistryView view) {
 // The tree that a view of the hive reads, as the program and Windows are set
 // up at the time of the call.
 static FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view) {
-  return state.registry[hive][treeViewOf(view)];
+  return hive == kHiveCurrentUser ? state.userRegistry : state.machineRegistry[treeViewOf(view)];
 }
 
 static FakeRegistryKey& addKey(FakeRegistryTree& tree, const std::string& path) {
@@ -98,16 +106,14 @@ static FakeRegistryKey& addKey(FakeRegistryTree& tree, const std::string& path) 
   return tree[name];
 }
 
-static void setValue(FakeRegistryKey& key, const std::string& name, unsigned long type,
-                     const std::string& data) {
+static void setValue(FakeRegistryKey& key, const std::string& name, const std::string& data) {
   for (auto& existing : key.values) {
     if (strcasecmp(existing.name.c_str(), name.c_str()) == 0) {
-      existing.type = type;
       existing.data = data;
       return;
     }
   }
-  key.values.push_back({name, type, data});
+  key.values.push_back({name, data});
 }
 
 void fakeAddRegistryKey(RegistryHive hive, RegistryView view, const std::string& path) {
@@ -130,7 +136,7 @@ void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::stri
 void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
                           const std::string& name, const std::string& value, bool withNul) {
   std::string data = withNul ? value + std::string(1, '\0') : value;
-  setValue(addKey(fakeRegistryTree(hive, view), path), name, kRegistryTypeText, data);
+  setValue(addKey(fakeRegistryTree(hive, view), path), name, data);
 }
 
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
@@ -138,12 +144,7 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
   fakeSetRegistryValue(kHiveLocalMachine, kViewOwn, path, name, value, withNul);
 }
 
-void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
-                          const std::string& name, unsigned long value) {
-  std::string data;
-  for (int byte = 0; byte < 4; ++byte) data += (char)((value >> (8 * byte)) & 0xFF);
-  setValue(addKey(fakeRegistryTree(hive, view), path), name, kRegistryTypeDword, data);
-}
+bool fakeRunning(void) { return exitJump != nullptr; }
 
 ExitResult runCatchingExit(const std::function<void()>& body) {
   jmp_buf here;
@@ -158,7 +159,33 @@ ExitResult runCatchingExit(const std::function<void()>& body) {
   return {false, 0};
 }
 
+// Open handles are the fake's own objects, kept here by number: an exit in
+// the middle of a walk leaves nothing allocated behind. A handle of an
+// earlier install names nothing and closes nothing.
+template <typename Object>
+struct HandleTable {
+  std::map<uintptr_t, Object> open;
+  Object* find(void* handle) {
+    auto found = open.find(reinterpret_cast<uintptr_t>(handle));
+    return found == open.end() ? nullptr : &found->second;
+  }
+};
+static uintptr_t lastHandle;  // never reset, so that no handle is given out twice
+
+template <typename Object>
+static void* openHandle(HandleTable<Object>& table, int& openCount, Object object) {
+  table.open.emplace(++lastHandle, std::move(object));
+  ++openCount;
+  return reinterpret_cast<void*>(lastHandle);
+}
+
+template <typename Object>
+static void closeHandle(HandleTable<Object>& table, int& openCount, void* handle) {
+  if (table.open.erase(reinterpret_cast<uintptr_t>(handle))) --openCount;
+}
+
 static int fakeMessageBox(const char* text, const char* caption, unsigned style) {
+  if (FAKE_CALL_FAILS(messageBox)) return 0;  // not shown
   state.boxes.push_back({text, caption, style});
   if (!state.answers.empty()) {
     int answer = state.answers.front();
@@ -169,7 +196,8 @@ static int fakeMessageBox(const char* text, const char* caption, unsigned style)
 }
 
 static char* fakeCurrentDirectory(void) {
-  return state.currentDirectoryReadable ? strdup(state.currentDirectory.c_str()) : nullptr;
+  if (FAKE_CALL_FAILS(currentDirectory)) return nullptr;
+  return fakeHeapText(state.currentDirectory);
 }
 
 // A directory exists when it has a listing or holds a file; a drive's root
@@ -184,15 +212,20 @@ static bool isFakeDirectory(const std::string& normalized) {
 
 static bool fakeChangeDirectory(const char* path) {
   state.directoryChanges.push_back(path);
+  if (FAKE_CALL_FAILS(changeDirectory)) return false;
   std::string target = fakeNormalizePath(path);
   if (!isFakeDirectory(target)) return false;
   state.currentDirectory = target;
   return true;
 }
 
-static char* fakeAbsolutePath(const char* path) { return strdup(fakeNormalizePath(path).c_str()); }
+static char* fakeAbsolutePath(const char* path) {
+  if (FAKE_CALL_FAILS(absolutePath)) return nullptr;
+  return fakeHeapText(fakeNormalizePath(path));
+}
 
 static const char* fakeEnvironmentValue(const char* name) {
+  if (FAKE_CALL_FAILS(environmentValue)) return nullptr;
   for (const auto& variable : state.environment)
     if (strcasecmp(variable.first.c_str(), name) == 0) return variable.second.c_str();
   return nullptr;
@@ -214,6 +247,7 @@ struct FakeListing {
   std::vector<FakeDirectoryEntry> entries;
   size_t next;
 };
+static HandleTable<FakeListing> listings;
 
 static void fillEntry(const FakeDirectoryEntry& found, ListedEntry* entry) {
   snprintf(entry->name, sizeof entry->name, "%s", found.name.c_str());
@@ -221,111 +255,116 @@ static void fillEntry(const FakeDirectoryEntry& found, ListedEntry* entry) {
 }
 
 static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
+  if (FAKE_CALL_FAILS(listFirst)) return nullptr;
   std::string text = pattern;
   size_t cut = text.find_last_of("/\\");
   std::string directory = cut == std::string::npos ? "" : text.substr(0, cut + 1);
   std::string wildcard = cut == std::string::npos ? text : text.substr(cut + 1);
   auto found = state.directories.find(fakeNormalizePath(directory.empty() ? "." : directory));
   if (found == state.directories.end()) return nullptr;
-  FakeListing* listing = new FakeListing{{}, 0};
+  FakeListing listing{{}, 0};
   for (const auto& candidate : found->second)
     if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()))
-      listing->entries.push_back(candidate);
-  if (listing->entries.empty()) {
-    delete listing;
-    return nullptr;
-  }
-  fillEntry(listing->entries[listing->next++], entry);
-  return listing;
+      listing.entries.push_back(candidate);
+  if (listing.entries.empty()) return nullptr;
+  fillEntry(listing.entries[listing.next++], entry);
+  return openHandle(listings, state.openListings, std::move(listing));
 }
 
 static bool fakeListNext(DirectoryListing handle, ListedEntry* entry) {
-  FakeListing* listing = static_cast<FakeListing*>(handle);
-  if (listing->next == listing->entries.size()) return false;
+  if (FAKE_CALL_FAILS(listNext)) return false;
+  FakeListing* listing = listings.find(handle);
+  if (!listing || listing->next == listing->entries.size()) return false;
   fillEntry(listing->entries[listing->next++], entry);
   return true;
 }
 
-static void fakeListClose(DirectoryListing handle) { delete static_cast<FakeListing*>(handle); }
+static void fakeListClose(DirectoryListing handle) {
+  closeHandle(listings, state.openListings, handle);
+}
 
 struct FakeFile {
   std::string content;
   size_t position;
-  int generation;  // a file opened before the last install no longer counts as open
 };
+static HandleTable<FakeFile> files;
 
 static FileHandle fakeOpenFile(const char* path, const char** errorText) {
+  if (FAKE_CALL_FAILS(openFile)) {
+    *errorText = "Permission denied";
+    return nullptr;
+  }
   auto found = state.files.find(fakeNormalizePath(path));
   if (found == state.files.end()) {
     *errorText = "No such file or directory";
     return nullptr;
   }
-  ++state.openFiles;
-  return new FakeFile{found->second, 0, stateGeneration};
+  return openHandle(files, state.openFiles, FakeFile{found->second, 0});
 }
 
 static size_t fakeReadFile(FileHandle handle, char* buffer, size_t size) {
-  FakeFile* file = static_cast<FakeFile*>(handle);
+  if (FAKE_CALL_FAILS(readFile)) return kReadFailed;
+  FakeFile* file = files.find(handle);
+  if (!file) return kReadFailed;
   size_t count = std::min(size, file->content.size() - file->position);
   memcpy(buffer, file->content.data() + file->position, count);
   file->position += count;
   return count;
 }
 
-static void fakeCloseFile(FileHandle handle) {
-  FakeFile* file = static_cast<FakeFile*>(handle);
-  if (file->generation == stateGeneration) --state.openFiles;
-  delete file;
-}
+static void fakeCloseFile(FileHandle handle) { closeHandle(files, state.openFiles, handle); }
 
 static const long kNoMoreItems = 259;
-
-static bool registryCallFails(void) {
-  return ++state.registryCalls == state.failRegistryCall;
-}
+static const long kAccessDenied = 5;
 
 // An open key names its tree and its path: later changes to the key show.
 struct FakeOpenKey {
   FakeRegistryTree* tree;
   std::string path;
 };
+static HandleTable<FakeOpenKey> registryKeys;
 
 static FakeRegistryKey* keyOf(RegistryKey key) {
-  FakeOpenKey* open = static_cast<FakeOpenKey*>(key);
+  FakeOpenKey* open = registryKeys.find(key);
+  if (!open) return nullptr;
   auto found = open->tree->find(open->path);
   return found == open->tree->end() ? nullptr : &found->second;
 }
 
 static long openFakeKey(FakeRegistryTree& tree, const std::string& path, RegistryKey* key) {
   *key = nullptr;
-  if (registryCallFails()) return 5;  // access denied
   std::string name = lowerCase(path);
   if (!tree.count(name)) return kRegistryNotFound;
   const auto& unreadable = state.unreadableRegistryKeys;
-  if (std::count(unreadable.begin(), unreadable.end(), name)) return 5;
-  ++state.openRegistryKeys;
-  *key = new FakeOpenKey{&tree, name};
+  if (std::count(unreadable.begin(), unreadable.end(), name)) return kAccessDenied;
+  *key = openHandle(registryKeys, state.openRegistryKeys, FakeOpenKey{&tree, name});
   return kRegistrySuccess;
 }
 
 static long fakeRegistryOpen(RegistryHive hive, RegistryView view, const char* path,
                              RegistryKey* key) {
+  *key = nullptr;
+  if (FAKE_CALL_FAILS(registryOpen)) return kAccessDenied;
   return openFakeKey(fakeRegistryTree(hive, view), path, key);
 }
 
 // The parent's own tree, whatever the program's own view: an open below a
 // key is never redirected. An empty path opens the parent again.
 static long fakeRegistryOpenSubkey(RegistryKey parent, const char* path, RegistryKey* key) {
-  FakeOpenKey* open = static_cast<FakeOpenKey*>(parent);
+  *key = nullptr;
+  if (FAKE_CALL_FAILS(registryOpenSubkey)) return kAccessDenied;
+  FakeOpenKey* open = registryKeys.find(parent);
+  if (!open) return kAccessDenied;  // ERROR_INVALID_HANDLE would do as well
   return openFakeKey(*open->tree, *path ? open->path + "\\" + path : open->path, key);
 }
 
-static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
-                                   char* buffer, unsigned long* size) {
-  if (registryCallFails()) return 5;
-  for (const auto& value : keyOf(key)->values) {
+static long fakeRegistryQueryValue(RegistryKey key, const char* name, char* buffer,
+                                   unsigned long* size) {
+  if (FAKE_CALL_FAILS(registryQueryValue)) return kAccessDenied;
+  FakeRegistryKey* found = keyOf(key);
+  if (!found) return kRegistryNotFound;
+  for (const auto& value : found->values) {
     if (strcasecmp(value.name.c_str(), name) != 0) continue;
-    if (type) *type = value.type;
     unsigned long room = *size;
     *size = value.data.size();
     if (value.data.size() > room) return kRegistryMoreData;
@@ -336,17 +375,18 @@ static long fakeRegistryQueryValue(RegistryKey key, const char* name, unsigned l
 }
 
 static long fakeRegistrySubkeyCount(RegistryKey key, unsigned long* count) {
-  if (registryCallFails()) return 5;
-  *count = keyOf(key)->subkeys.size();
+  if (FAKE_CALL_FAILS(registrySubkeyCount)) return kAccessDenied;
+  FakeRegistryKey* found = keyOf(key);
+  *count = found ? found->subkeys.size() : 0;
   return kRegistrySuccess;
 }
 
 static long fakeRegistryEnumSubkey(RegistryKey key, unsigned long index, char* name,
                                    unsigned long* size) {
-  if (registryCallFails()) return 5;
-  const auto& subkeys = keyOf(key)->subkeys;
-  if (index >= subkeys.size()) return kNoMoreItems;
-  const std::string& subkey = subkeys[index];
+  if (FAKE_CALL_FAILS(registryEnumSubkey)) return kAccessDenied;
+  FakeRegistryKey* found = keyOf(key);
+  if (!found || index >= found->subkeys.size()) return kNoMoreItems;
+  const std::string& subkey = found->subkeys[index];
   if (subkey.size() + 1 > *size) return kRegistryMoreData;
   memcpy(name, subkey.c_str(), subkey.size() + 1);
   *size = subkey.size();
@@ -354,39 +394,65 @@ static long fakeRegistryEnumSubkey(RegistryKey key, unsigned long index, char* n
 }
 
 static void fakeRegistryClose(RegistryKey key) {
-  --state.openRegistryKeys;
-  delete static_cast<FakeOpenKey*>(key);
+  closeHandle(registryKeys, state.openRegistryKeys, key);
 }
 
-static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
-                             unsigned long* errorCode) {
+// A process handle, and the handle of a suspended process's thread, stand
+// for the process's place in state.processes.
+static HandleTable<size_t> processHandles, threadHandles;
+
+// Records the start asked for; a start that does not fail gets a handle.
+static bool startFake(bool fails, char* commandLine, const char* title, ProcessHandle* process,
+                      unsigned long* errorCode) {
   unsigned long id = 1000 + state.processes.size();
-  state.processes.push_back({commandLine, title != nullptr, title ? title : "", false, 0, false,
-                             false, false, 0, false, id});
-  if (!state.startErrors.empty()) {
-    *process = nullptr;
-    *errorCode = state.startErrors.front();
-    state.startErrors.pop_front();
+  state.processes.push_back({commandLine, false, title != nullptr, title ? title : "", false, 0,
+                             false, false, false, 0, false, id});
+  *process = nullptr;
+  if (fails) {
+    *errorCode = state.startErrorCode;
     return false;
   }
-  *process = reinterpret_cast<ProcessHandle>(state.processes.size());  // 1-based index
+  state.processes.back().started = true;
+  *process = openHandle(processHandles, state.openProcesses, state.processes.size() - 1);
   *errorCode = 0;
   return true;
 }
 
-static FakeProcess& processOf(ProcessHandle process) {
-  return state.processes.at(reinterpret_cast<size_t>(process) - 1);
+static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
+                             unsigned long* errorCode) {
+  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, title, process, errorCode);
+}
+
+static void fakeCloseProcess(ProcessHandle process) {
+  size_t* index = processHandles.find(process);
+  if (!index) return;
+  state.processes[*index].closed = true;
+  state.events.push_back("close process " + std::to_string(*index + 1));
+  closeHandle(processHandles, state.openProcesses, process);
+}
+
+static FakeProcess* processOf(ProcessHandle process) {
+  size_t* index = processHandles.find(process);
+  return index ? &state.processes[*index] : nullptr;
 }
 
 static void fakeWaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
-  processOf(process).waitedForInputIdle = true;
-  processOf(process).idleMilliseconds = milliseconds;
+  if (FAKE_CALL_FAILS(waitForInputIdle)) return;
+  if (FakeProcess* started = processOf(process)) {
+    started->waitedForInputIdle = true;
+    started->idleMilliseconds = milliseconds;
+  }
 }
 
-static void fakeWaitForExit(ProcessHandle process) { processOf(process).waitedForExit = true; }
+static void fakeWaitForExit(ProcessHandle process) {
+  if (FAKE_CALL_FAILS(waitForExit)) return;
+  if (FakeProcess* started = processOf(process)) started->waitedForExit = true;
+}
 
 static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
-  if (!processOf(process).waitedForExit) return false;  // still running
+  if (FAKE_CALL_FAILS(processExitCode)) return false;
+  FakeProcess* started = processOf(process);
+  if (!started || !started->waitedForExit) return false;  // still running
   *code = 0;
   if (!state.exitCodes.empty()) {
     *code = state.exitCodes.front();
@@ -395,8 +461,15 @@ static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
   return true;
 }
 
-static void fakeWriteOutput(const char* text) { state.output += text; }
-static void fakeWriteError(const char* text) { state.error += text; }
+static void fakeWriteOutput(const char* text) {
+  if (FAKE_CALL_FAILS(writeOutput)) return;  // lost
+  state.output += text;
+}
+
+static void fakeWriteError(const char* text) {
+  if (FAKE_CALL_FAILS(writeError)) return;
+  state.error += text;
+}
 
 // Each UTF-8 sequence decoded; -1 for a byte that starts no valid one.
 static std::vector<long> codePoints(const char* text) {
@@ -414,35 +487,66 @@ static std::vector<long> codePoints(const char* text) {
 }
 
 static char* fakeAnsiToUtf8(const char* text) {
+  if (FAKE_CALL_FAILS(ansiToUtf8)) return nullptr;
   std::string utf8;
   for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
     if (*p >= 0x80) utf8 += (char)(0xC0 | *p >> 6);
     utf8 += (char)(*p >= 0x80 ? 0x80 | (*p & 0x3F) : *p);
   }
-  return strdup(utf8.c_str());
+  return fakeHeapText(utf8);
 }
 
 static bool fakeAnsiCanSpell(const char* text) {
+  if (FAKE_CALL_FAILS(ansiCanSpell)) return false;
   for (long point : codePoints(text))
     if (point < 0 || point > 0xFF) return false;
   return true;
 }
 
-// The fake code page has one byte for each character.
-static size_t fakeAnsiLength(const char* text) { return codePoints(text).size(); }
+// The fake code page has one byte for each character. A failed conversion
+// counts bytes, as the Windows implementation then does.
+static size_t fakeAnsiLength(const char* text) {
+  if (FAKE_CALL_FAILS(ansiLength)) return strlen(text);
+  return codePoints(text).size();
+}
 
 static char* fakeShortPath(const char* path) {
+  if (FAKE_CALL_FAILS(shortPath)) return nullptr;
   std::string normalized = fakeNormalizePath(path);
   if (!state.files.count(normalized) && !isFakeDirectory(normalized)) return nullptr;
   auto found = state.shortPaths.find(normalized);
   bool hasShortForm = state.volumeHasShortNames && found != state.shortPaths.end();
-  return strdup(hasShortForm ? found->second.c_str() : path);
+  return fakeHeapText(hasShortForm ? found->second : std::string(path));
 }
 
-// Inside runCatchingExit the exit comes back there; elsewhere (death tests)
-// the recorded streams are written out and the process really ends.
+// Windows's upper case of a character, for the scripts the tests use: Latin,
+// Greek and Cyrillic letters.
+static long upperCase(long point) {
+  bool lowerLatin = (point >= 'a' && point <= 'z') || (point >= 0xE0 && point <= 0xFE && point != 0xF7);
+  if (lowerLatin || (point >= 0x3B1 && point <= 0x3C9 && point != 0x3C2) ||
+      (point >= 0x430 && point <= 0x44F))
+    return point - 0x20;
+  if (point == 0xFF) return 0x178;
+  if (point == 0x3C2) return 0x3A3;  // final sigma
+  if (point >= 0x450 && point <= 0x45F) return point - 0x50;
+  return point;
+}
+
+static bool fakePathsEqual(const char* a, const char* b) {
+  if (FAKE_CALL_FAILS(pathsEqual)) return false;
+  std::vector<long> first = codePoints(a), second = codePoints(b);
+  if (first.size() != second.size()) return false;
+  for (size_t i = 0; i < first.size(); ++i)
+    if (upperCase(first[i]) != upperCase(second[i])) return false;
+  return true;
+}
+
+// Inside runCatchingExit the exit comes back there, and the process's memory
+// is given back; elsewhere (death tests) the recorded streams are written
+// out and the process really ends.
 static void fakeExitProcess(int status) {
   if (exitJump) {
+    fakeGiveBackMemory();
     exitStatus = status;
     longjmp(*exitJump, 1);
   }
@@ -453,62 +557,83 @@ static void fakeExitProcess(int status) {
 }
 
 static char* fakeProgramPath(void) {
-  return state.programPath.empty() ? nullptr : strdup(state.programPath.c_str());
+  if (FAKE_CALL_FAILS(programPath)) return nullptr;
+  return fakeHeapText(state.programPath);
 }
 
 static void fakeOutliveConsoleInterrupts(void) {
+  if (FAKE_CALL_FAILS(outliveConsoleInterrupts)) return;  // Ctrl+C still ends the launcher
   state.interruptsOutlivedAfter = (int)state.processes.size();
 }
 
 static void event(const std::string& text) { state.events.push_back(text); }
 
-static size_t indexOf(void* handle) { return reinterpret_cast<size_t>(handle); }
+// A job handle stands for the job's place in state.jobs.
+static HandleTable<size_t> jobHandles;
 
 static JobHandle fakeCreateJob(unsigned long limitFlags, unsigned long* errorCode) {
-  *errorCode = state.jobCreationError;
-  if (state.jobCreationError) return nullptr;
+  *errorCode = kAccessDenied;
+  if (FAKE_CALL_FAILS(createJob)) return nullptr;
+  *errorCode = 0;
   state.jobs.push_back({limitFlags, false});
   event("create job " + std::to_string(state.jobs.size()));
-  return reinterpret_cast<JobHandle>(state.jobs.size());
+  return openHandle(jobHandles, state.openJobs, state.jobs.size() - 1);
 }
 
 static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
                                       ProcessHandle* process, ThreadHandle* thread,
                                       unsigned long* processId, unsigned long* errorCode) {
-  bool started = fakeStartProcess(commandLine, title, process, errorCode);
+  bool fails = FAKE_CALL_FAILS(startSuspendedProcess);
+  bool started = startFake(fails, commandLine, title, process, errorCode);
   state.processes.back().suspended = true;
-  *thread = *process;  // a process's one thread goes by its number too
-  *processId = started ? processOf(*process).id : 0;
-  if (started) event("start suspended " + std::to_string(indexOf(*process)));
-  return started;
-}
-
-static bool fakeAssignToJob(JobHandle job, ProcessHandle process, unsigned long* errorCode) {
-  *errorCode = state.jobAssignmentError;
-  if (state.jobAssignmentError) return false;
-  processOf(process).job = (int)indexOf(job);
-  event("assign " + std::to_string(indexOf(process)) + " to job " + std::to_string(indexOf(job)));
+  *thread = nullptr;
+  *processId = 0;
+  if (!started) return false;
+  size_t index = state.processes.size() - 1;
+  *thread = openHandle(threadHandles, state.openThreads, index);
+  *processId = state.processes[index].id;
+  event("start suspended " + std::to_string(index + 1));
   return true;
 }
 
+static bool fakeAssignToJob(JobHandle job, ProcessHandle process, unsigned long* errorCode) {
+  *errorCode = kAccessDenied;
+  if (FAKE_CALL_FAILS(assignToJob)) return false;
+  size_t* jobIndex = jobHandles.find(job);
+  size_t* processIndex = processHandles.find(process);
+  if (!jobIndex || !processIndex) return false;  // ERROR_INVALID_HANDLE would do as well
+  *errorCode = 0;
+  state.processes[*processIndex].job = (int)*jobIndex + 1;
+  event("assign " + std::to_string(*processIndex + 1) + " to job " +
+        std::to_string(*jobIndex + 1));
+  return true;
+}
+
+// The thread's handle is closed whether it runs or not.
 static void fakeResumeThread(ThreadHandle thread) {
-  processOf(thread).resumed = true;
-  event("resume " + std::to_string(indexOf(thread)));
+  size_t* index = threadHandles.find(thread);
+  if (!index) return;
+  if (!FAKE_CALL_FAILS(resumeThread)) {
+    state.processes[*index].resumed = true;
+    event("resume " + std::to_string(*index + 1));
+  }
+  closeHandle(threadHandles, state.openThreads, thread);
 }
 
 static void fakeCloseJob(JobHandle job) {
-  state.jobs.at(indexOf(job) - 1).closed = true;
-  event("close job " + std::to_string(indexOf(job)));
+  size_t* index = jobHandles.find(job);
+  if (!index) return;
+  state.jobs[*index].closed = true;
+  event("close job " + std::to_string(*index + 1));
+  closeHandle(jobHandles, state.openJobs, job);
 }
 
-static void fakeCloseProcess(ProcessHandle process) {
-  processOf(process).closed = true;
-  event("close process " + std::to_string(indexOf(process)));
-}
+static const unsigned long kDiskFull = 112;
 
 static char* fakeWriteTemporaryFile(const char* text, unsigned long* errorCode) {
-  *errorCode = state.temporaryFileError;
-  if (state.temporaryFileError) return nullptr;
+  *errorCode = kDiskFull;
+  if (FAKE_CALL_FAILS(writeTemporaryFile)) return nullptr;
+  *errorCode = 0;
   std::string path =
       state.temporaryDirectory + "\\jva" + std::to_string(++state.temporaryFiles) + ".tmp";
   std::string ansi;
@@ -516,49 +641,63 @@ static char* fakeWriteTemporaryFile(const char* text, unsigned long* errorCode) 
   fakeAddFile(path, ansi);
   state.writtenFiles[path] = ansi;
   event("write " + path);
-  return strdup(path.c_str());
+  return fakeHeapText(path);
 }
 
 static bool fakeRemoveFile(const char* path) {
   event(std::string("remove ") + path);
+  if (FAKE_CALL_FAILS(removeFile)) return false;  // the file stays
   return state.files.erase(fakeNormalizePath(path)) == 1;
 }
+
+// An instance mark stands for the object name it holds.
+static HandleTable<std::string> instanceMarks;
 
 static InstanceClaim fakeClaimInstance(const char* objectName, InstanceHandle* mark,
                                        unsigned long* runningProcess) {
   *mark = nullptr;
   *runningProcess = 0;
-  if (state.instanceClaimFails) return kInstanceFailed;
+  if (FAKE_CALL_FAILS(claimInstance)) return kInstanceFailed;
   auto held = state.instances.find(objectName);
   if (held != state.instances.end()) {
     *runningProcess = held->second.processId;
     return kInstanceFound;
   }
   state.instances[objectName] = {0};
-  *mark = new std::string(objectName);
+  *mark = openHandle(instanceMarks, state.openInstanceMarks, std::string(objectName));
   event(std::string("claim ") + objectName);
   return kInstanceClaimed;
 }
 
 static void fakePublishInstanceProcess(InstanceHandle mark, unsigned long processId) {
-  state.instances.at(*static_cast<std::string*>(mark)).processId = processId;
+  std::string* name = instanceMarks.find(mark);
+  if (FAKE_CALL_FAILS(publishInstanceProcess) || !name) return;  // later starts find 0
+  state.instances[*name].processId = processId;
   event("publish " + std::to_string(processId));
 }
 
 static void fakeReleaseInstance(InstanceHandle mark) {
-  std::string* name = static_cast<std::string*>(mark);
+  std::string* name = instanceMarks.find(mark);
+  if (!name) return;
   state.instances.erase(*name);
   event("release " + *name);
-  delete name;
+  closeHandle(instanceMarks, state.openInstanceMarks, mark);
 }
 
 static void fakeBringWindowsForward(unsigned long processId) {
+  if (FAKE_CALL_FAILS(bringWindowsForward)) return;  // the windows stay where they are
   state.windowsBroughtForward.push_back(processId);
 }
 
 void installFakePlatform() {
   state = FakeState();
-  ++stateGeneration;
+  listings = {};
+  files = {};
+  registryKeys = {};
+  processHandles = {};
+  threadHandles = {};
+  jobHandles = {};
+  instanceMarks = {};
   exitJump = nullptr;
   platform = PlatformOps{
       .messageBox = fakeMessageBox,
@@ -603,5 +742,9 @@ void installFakePlatform() {
       .publishInstanceProcess = fakePublishInstanceProcess,
       .releaseInstance = fakeReleaseInstance,
       .bringWindowsForward = fakeBringWindowsForward,
+      .allocate = fakeAllocate,
+      .reallocate = fakeReallocate,
+      .release = fakeRelease,
+      .pathsEqual = fakePathsEqual,
   };
 }

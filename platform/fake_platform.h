@@ -1,11 +1,14 @@
 // An in-memory platform for the host tests: files, directories, environment,
-// registry, message boxes, processes and the standard streams, all scripted
-// and recorded. Paths are Windows paths; the fake resolves relative ones
-// against its current directory and compares them without regard to case.
-// Its ANSI code page is Latin-1: bytes 0x00-0xFF are U+0000-U+00FF, and no
-// other character can be spelled.
+// registry, message boxes, processes, the standard streams and memory, all
+// scripted and recorded, and any entry made to fail on demand (see Faults).
+// Paths are Windows paths; the fake resolves relative ones against its
+// current directory and compares them without regard to case (ASCII letters
+// only, but for pathsEqual). Its ANSI code page is Latin-1: bytes 0x00-0xFF
+// are U+0000-U+00FF, and no other character can be spelled.
 #ifndef CORVANE_PLATFORM_FAKE_PLATFORM_H
 #define CORVANE_PLATFORM_FAKE_PLATFORM_H
+
+#include <stddef.h>
 
 #include <deque>
 #include <functional>
@@ -23,6 +26,7 @@ struct FakeMessageBox {
 
 struct FakeProcess {
   std::string commandLine;
+  bool started;  // false when the start failed
   bool hasTitle;
   std::string title;
   bool waitedForInputIdle;
@@ -54,7 +58,6 @@ struct FakeDirectoryEntry {
 
 struct FakeRegistryValue {
   std::string name;
-  unsigned long type;  // kRegistryType...
   std::string data;  // the bytes as stored, a terminating NUL included or not
 };
 
@@ -67,23 +70,33 @@ struct FakeRegistryKey {
 typedef std::map<std::string, FakeRegistryKey> FakeRegistryTree;
 enum FakeRegistryTreeView { kFakeTree32Bit, kFakeTree64Bit };
 
+// Entries of the table by FAKE_ENTRY; an empty list stands for every entry.
+typedef std::vector<size_t> FakeEntries;
+
+// Makes calls of some entries fail (see fakeFailCall).
+struct FakeFault {
+  FakeEntries entries;  // the entries whose calls count
+  int call;             // the call, from 1, counted over those entries, that fails
+  bool onward;          // every later call fails too
+  int seen;             // calls counted so far
+};
+
 struct FakeState {
   std::string currentDirectory = "C:\\Work";
-  bool currentDirectoryReadable = true;
-  std::vector<std::string> directoryChanges;
+  std::vector<std::string> directoryChanges;  // every change asked for, whether it was made or not
 
   std::map<std::string, std::string> files;  // by normalized path
   std::map<std::string, std::vector<FakeDirectoryEntry>> directories;  // in listing order
   std::vector<std::pair<std::string, std::string>> environment;
 
-  // One tree per hive and per view. Which view is the program's own follows
+  // HKLM keeps one tree per view. Which view is the program's own follows
   // from the kind of program; a Windows without a 64-bit view has only the
-  // 32-bit trees, and every view reads them.
-  FakeRegistryTree registry[2][2];  // [RegistryHive][FakeRegistryTreeView]
+  // 32-bit tree, and every view reads it. HKCU keeps one tree, which every
+  // view reads, as Windows 7 and later keep HKCU\Software.
+  FakeRegistryTree machineRegistry[2];  // [FakeRegistryTreeView]
+  FakeRegistryTree userRegistry;
   bool program64Bit = false;
   bool windowsHas64BitView = true;
-  int registryCalls = 0;
-  int failRegistryCall = 0;  // the Nth registry call (from 1) fails; 0 for none
   int openRegistryKeys = 0;
   // Keys (lower-case paths, in every tree) that exist but cannot be opened,
   // as when their access list denies reading; the keys below them still open.
@@ -93,20 +106,25 @@ struct FakeState {
   std::deque<int> answers;  // scripted; when empty, OK boxes answer OK and Yes/No boxes:
   int yesNoAnswer = kAnswerNo;
 
-  std::vector<FakeProcess> processes;
+  std::vector<FakeProcess> processes;  // every start asked for, whether it started or not
   std::deque<unsigned long> exitCodes;  // scripted; 0 when empty
-  std::deque<unsigned long> startErrors;  // each entry makes one start fail with that code (0 too)
+  unsigned long startErrorCode = 5;  // what a failing start reports (ERROR_ACCESS_DENIED)
+  int openProcesses = 0;
 
   // Short (8.3) forms by normalized path; an existing file or folder without
   // one answers with its own path, as every one does when the volume has none.
   std::map<std::string, std::string> shortPaths;
   bool volumeHasShortNames = true;
 
+  // What is open now: files, listings, registry keys, process handles (above),
+  // jobs, threads and instance marks (below) are counted as they are opened
+  // and closed.
   int openFiles = 0;
+  int openListings = 0;
   std::string output;
   std::string error;
 
-  std::string programPath = "C:\\Work\\launcher.exe";  // empty: it cannot be read
+  std::string programPath = "C:\\Work\\launcher.exe";
 
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.
@@ -114,24 +132,32 @@ struct FakeState {
   // Java's job, and the order of the operations on processes, jobs and
   // files and instances: "create job 1", "start suspended 1", "assign 1 to
   // job 1", "resume 1", "close process 1", "close job 1" (jobs and processes
-  // numbered from 1 in the order made), "write <path>", "remove <path>",
-  // "claim <name>", "publish <process id>", "release <name>".
+  // numbered from 1 by their place in jobs and processes), "write <path>",
+  // "remove <path>", "claim <name>", "publish <process id>", "release <name>".
+  // A job that cannot be made, or a process that cannot be put into one,
+  // fails with ERROR_ACCESS_DENIED (5).
   std::vector<FakeJob> jobs;
   std::vector<std::string> events;
-  unsigned long jobCreationError = 0;    // not 0: no job can be made, with this error
-  unsigned long jobAssignmentError = 0;  // not 0: no process can be put into a job
+  int openJobs = 0;
+  int openThreads = 0;  // a suspended process's thread, until resumeThread
 
   // Temporary files are written as <temporaryDirectory>\jva<n>.tmp, n from 1,
   // in the ANSI code page (a character it lacks becomes '?'), and kept in
-  // files; writtenFiles keeps what each held, by its path, after its removal too.
+  // files; writtenFiles keeps what each held, by its path, after its removal
+  // too. A file that cannot be written fails with ERROR_DISK_FULL (112).
   std::string temporaryDirectory = "C:\\Users\\User\\AppData\\Local\\Temp";
   int temporaryFiles = 0;
   std::map<std::string, std::string> writtenFiles;
-  unsigned long temporaryFileError = 0;  // not 0: no temporary file can be written
 
   std::map<std::string, FakeInstance> instances;  // held marks, by object name
-  bool instanceClaimFails = false;
+  int openInstanceMarks = 0;  // the marks this launcher claimed and has not released
   std::vector<unsigned long> windowsBroughtForward;  // the process of each call
+
+  std::vector<FakeFault> faults;
+  // Calls of the entries that can fail: how many each had (by FAKE_ENTRY over
+  // the size of an entry), and the name of each that a fault struck, in order.
+  int callsByEntry[sizeof(PlatformOps) / sizeof(void (*)())] = {};
+  std::vector<const char*> failedCalls;
 };
 
 // Clears the state and points the platform table at the fake.
@@ -139,6 +165,8 @@ void installFakePlatform();
 FakeState& fake();
 
 void fakeAddFile(const std::string& path, const std::string& content);
+// True when a file is at path, written in full or in a short form it was given.
+bool fakeHasFile(const std::string& path);
 // Adds a directory listing entry (and the directory itself when new).
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
                            bool isDirectory = false);
@@ -159,15 +187,35 @@ void fakeAddRegistryKey(const std::string& path);
 void fakeSetRegistrySubkeys(RegistryHive hive, RegistryView view, const std::string& path,
                             const std::vector<std::string>& names);
 void fakeSetRegistrySubkeys(const std::string& path, const std::vector<std::string>& names);
-// Sets a text value (kRegistryTypeText) of an existing or new key; withNul
-// adds the terminating NUL.
+// Sets a text value of an existing or new key; withNul adds the terminating NUL.
 void fakeSetRegistryValue(RegistryHive hive, RegistryView view, const std::string& path,
                           const std::string& name, const std::string& value, bool withNul = true);
 void fakeSetRegistryValue(const std::string& path, const std::string& name,
                           const std::string& value, bool withNul = true);
-// Sets a kRegistryTypeDword value, stored as Windows stores it.
-void fakeSetRegistryDword(RegistryHive hive, RegistryView view, const std::string& path,
-                          const std::string& name, unsigned long value);
+
+// Faults. Every entry can fail as the real call fails: a NULL, false, an
+// error code, a read error, an empty or cut listing, a box that is not shown,
+// a text that is not written, a thread that is not let run, a process id not
+// published, windows not brought forward, interrupts that still end the
+// launcher; allocate and reallocate give NULL. Only what Windows does not let
+// fail, or what no caller could see fail, cannot: the closes (of files,
+// listings, keys, processes, jobs and instance marks), release and
+// exitProcess. An entry is named by its place in the table.
+#define FAKE_ENTRY(name) offsetof(PlatformOps, name)
+extern const FakeEntries kFakeEveryEntry;     // every entry that can fail
+extern const FakeEntries kFakeRegistryEntries;  // the registry's reads and opens
+
+// The call-th call (from 1) counted over the entries fails, once; from
+// fakeFailCallsFrom on, that one and every later one. Faults add up.
+void fakeFailCall(const FakeEntries& entries, int call);
+void fakeFailCallsFrom(const FakeEntries& entries, int call);
+// How many calls the entries have had since the fake was installed.
+int fakeCallCount(const FakeEntries& entries);
+
+// Each entry of the fake that can fail begins with this: it counts the call
+// and says whether a fault strikes it.
+bool fakeCallFails(size_t entry, const char* name);
+#define FAKE_CALL_FAILS(name) fakeCallFails(FAKE_ENTRY(name), #name)
 
 struct ExitResult {
   bool exited;  // the code under test ended the process

@@ -8,7 +8,9 @@
 #include <stddef.h>
 
 // Every text that crosses the table is UTF-8; the Windows implementation
-// converts at its calls (the ones ending in W).
+// converts at its calls (the ones ending in W). A heap text that an entry
+// hands out comes from allocate below, and the caller gives it back with
+// release.
 
 // Message box styles and answers, with the values MessageBoxW uses.
 enum : unsigned {
@@ -35,16 +37,13 @@ enum : long {
 enum RegistryHive { kHiveLocalMachine, kHiveCurrentUser };
 
 // On 64-bit Windows, 32-bit and 64-bit programs see separate trees of keys
-// (under SOFTWARE); each reads its own unless it names the other. A Windows
-// without a 64-bit view has one tree, which every view reads.
+// under HKLM\SOFTWARE; each reads its own unless it names the other. A
+// Windows without a 64-bit view has one tree, which every view reads, and
+// so has HKCU\Software on Windows 7 and later.
 enum RegistryView { kViewOwn, kView64Bit, kView32Bit };
 
-// Value types, with the values the registry reports.
-enum : unsigned long {
-  kRegistryTypeText = 1,        // REG_SZ
-  kRegistryTypeExpandText = 2,  // REG_EXPAND_SZ
-  kRegistryTypeDword = 4,       // REG_DWORD: four bytes, little-endian
-};
+// What readFile returns when a read fails: the end of the file was not reached.
+static const size_t kReadFailed = (size_t)-1;
 
 typedef void* RegistryKey;
 typedef void* DirectoryListing;
@@ -81,12 +80,12 @@ struct PlatformOps {
   // MessageBoxW without an owner window; returns the button pressed.
   int (*messageBox)(const char* text, const char* caption, unsigned style);
 
-  // The current directory as a heap text (caller frees), or NULL when it cannot be read.
+  // The current directory as a heap text (caller releases), or NULL when it cannot be read.
   char* (*currentDirectory)(void);
   // Returns true when the current directory was changed.
   bool (*changeDirectory)(const char* path);
   // The full path of a file name, as GetFullPathNameW forms it (heap text,
-  // caller frees), or NULL when it cannot be formed.
+  // caller releases), or NULL when it cannot be formed.
   char* (*absolutePath)(const char* path);
   // The environment variable's value, the name compared without regard to case;
   // NULL when it is not set. The text stays valid until the process ends.
@@ -101,7 +100,8 @@ struct PlatformOps {
   // Raw file reading. openFile returns NULL on failure and then sets
   // *errorText to the runtime library's text for the error.
   FileHandle (*openFile)(const char* path, const char** errorText);
-  // Reads up to size bytes; returns the count, 0 at the end of the file.
+  // Reads up to size bytes; returns the count, 0 at the end of the file,
+  // kReadFailed when the file cannot be read on.
   size_t (*readFile)(FileHandle file, char* buffer, size_t size);
   void (*closeFile)(FileHandle file);
 
@@ -114,10 +114,8 @@ struct PlatformOps {
   // Reads a value's bytes; *size is the buffer size in and the byte count out
   // (the needed size when kRegistryMoreData is returned). Text values come as
   // UTF-8, with their terminating NUL only when the stored value has one;
-  // other types come as stored. When type is not NULL, *type is the value's
-  // type (kRegistryType...) on success and on kRegistryMoreData.
-  long (*registryQueryValue)(RegistryKey key, const char* name, unsigned long* type, char* buffer,
-                             unsigned long* size);
+  // other types come as stored.
+  long (*registryQueryValue)(RegistryKey key, const char* name, char* buffer, unsigned long* size);
   long (*registrySubkeyCount)(RegistryKey key, unsigned long* count);
   // *size is the buffer size in bytes in (room for the NUL included), the
   // name's UTF-8 length out; kRegistryMoreData when the name does not fit.
@@ -151,22 +149,21 @@ struct PlatformOps {
 
   // The ANSI code page: configuration files without a byte order mark are
   // written in it, and Java's own launcher reads its command line in it.
-  // The UTF-8 form of an ANSI code page text (heap text, caller frees).
+  // The UTF-8 form of an ANSI code page text (heap text, caller releases).
   char* (*ansiToUtf8)(const char* text);
   // True when the ANSI code page spells the text exactly: no character is
   // missing from it or replaced by a look-alike.
   bool (*ansiCanSpell)(const char* text);
   // The short (8.3) form of an existing file or folder's path, as
-  // GetShortPathNameW gives it (heap text, caller frees): the path itself
+  // GetShortPathNameW gives it (heap text, caller releases): the path itself
   // when its volume gives no short form, NULL when nothing exists there.
   char* (*shortPath)(const char* path);
   // How many bytes the text takes in the ANSI code page (a character it lacks
   // counts as its one default character).
   size_t (*ansiLength)(const char* text);
 
-  // For the Java search.
   // The full path of the running executable, as GetModuleFileNameW gives it
-  // (heap text, caller frees), or NULL when it cannot be read.
+  // (heap text, caller releases), or NULL when it cannot be read.
   char* (*programPath)(void);
 
   // For the console launcher.
@@ -192,7 +189,7 @@ struct PlatformOps {
   void (*closeProcess)(ProcessHandle process);
 
   // Java's argument file. Writes the text in the ANSI code page into a new
-  // file in the user's temporary folder; its path (heap text, caller frees),
+  // file in the user's temporary folder; its path (heap text, caller releases),
   // or NULL with the system's error code.
   char* (*writeTemporaryFile)(const char* text, unsigned long* errorCode);
   // True when the file was there and is gone.
@@ -210,6 +207,17 @@ struct PlatformOps {
   // Brings the process's visible top-level windows to the front, restoring
   // a minimised one.
   void (*bringWindowsForward)(unsigned long processId);
+
+  // Memory, as malloc, realloc and free: every block the launcher allocates
+  // comes from here and goes back here. allocate and reallocate return NULL
+  // when memory runs out; reallocate then leaves the block as it was.
+  void* (*allocate)(size_t size);
+  void* (*reallocate)(void* block, size_t size);
+  void (*release)(void* block);
+
+  // Paths compared as Windows compares file names: CompareStringOrdinal
+  // ignoring case, which folds the letters of every script. True when equal.
+  bool (*pathsEqual)(const char* a, const char* b);
 };
 
 extern PlatformOps platform;

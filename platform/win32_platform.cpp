@@ -142,8 +142,12 @@ static FileHandle win32OpenFile(const char* path, const char** errorText) {
   return file;
 }
 
+// A read that fails gives the bytes before the error; the next one, with
+// the stream's error set, gives none and reports the failure.
 static size_t win32ReadFile(FileHandle file, char* buffer, size_t size) {
-  return fread(buffer, 1, size, static_cast<FILE*>(file));
+  FILE* stream = static_cast<FILE*>(file);
+  size_t got = fread(buffer, 1, size, stream);
+  return got == 0 && ferror(stream) ? kReadFailed : got;
 }
 
 static void win32CloseFile(FileHandle file) { fclose(static_cast<FILE*>(file)); }
@@ -210,8 +214,8 @@ static LONG deliverValue(DWORD type, BYTE* data, DWORD bytes, char* buffer, unsi
 
 // The value is read whole (asked again while it grows), then delivered. The
 // first try has room for a path, so that reading one takes a single call.
-static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned long* type,
-                                    char* buffer, unsigned long* size) {
+static long win32RegistryQueryValue(RegistryKey key, const char* name, char* buffer,
+                                    unsigned long* size) {
   WCHAR* wideName = toWide(name);
   DWORD valueType = 0, bytes = MAX_PATH * sizeof(WCHAR);
   BYTE* data = NULL;
@@ -226,7 +230,6 @@ static long win32RegistryQueryValue(RegistryKey key, const char* name, unsigned 
   if (result == ERROR_SUCCESS) result = deliverValue(valueType, data, bytes, buffer, size);
   free(data);
   free(wideName);
-  if (type) *type = valueType;
   return result;
 }
 
@@ -541,7 +544,37 @@ static BOOL WINAPI ignoreInterrupt(DWORD event) {
 
 static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
 
+// The heap texts handed out above come from malloc too, so one release
+// serves every block.
+static void* win32Allocate(size_t size) { return malloc(size); }
+static void* win32Reallocate(void* block, size_t size) { return realloc(block, size); }
+static void win32Release(void* block) { free(block); }
+
+// CompareStringOrdinal (Windows Vista and later) compares as the file
+// system does. A Windows without it gets both texts upper-cased by
+// CharUpperBuffW, which folds the same letters but for a few.
+typedef int(WINAPI* CompareOrdinal)(LPCWCH, int, LPCWCH, int, BOOL);
+static CompareOrdinal compareOrdinal;
+
+static bool win32PathsEqual(const char* a, const char* b) {
+  WCHAR* wideA = toWide(a);
+  WCHAR* wideB = toWide(b);
+  bool equal = false;
+  if (wideA && wideB && compareOrdinal) {
+    equal = compareOrdinal(wideA, -1, wideB, -1, TRUE) == CSTR_EQUAL;
+  } else if (wideA && wideB) {
+    CharUpperBuffW(wideA, lstrlenW(wideA));
+    CharUpperBuffW(wideB, lstrlenW(wideB));
+    equal = wcscmp(wideA, wideB) == 0;
+  }
+  free(wideA);
+  free(wideB);
+  return equal;
+}
+
 void installWin32Platform(void) {
+  compareOrdinal = reinterpret_cast<CompareOrdinal>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringOrdinal")));
   bufferStandardStreams();
   platform = PlatformOps{
       .messageBox = win32MessageBox,
@@ -586,5 +619,9 @@ void installWin32Platform(void) {
       .publishInstanceProcess = win32PublishInstanceProcess,
       .releaseInstance = win32ReleaseInstance,
       .bringWindowsForward = win32BringWindowsForward,
+      .allocate = win32Allocate,
+      .reallocate = win32Reallocate,
+      .release = win32Release,
+      .pathsEqual = win32PathsEqual,
   };
 }

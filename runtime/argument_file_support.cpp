@@ -1,6 +1,5 @@
 #include "runtime/argument_file_support.h"
 
-#include <stdlib.h>
 #include <string.h>
 #include <strings.h>
 
@@ -26,7 +25,7 @@ static char* homeOfCommand(const char* command) {
     if (strcasecmp(bin ? bin + 1 : path, "bin") == 0)
       home = bin ? copyTextPart(path, bin - path) : copyText(".");
   }
-  free(path);
+  releaseMemory(path);
   return home;
 }
 
@@ -41,7 +40,7 @@ bool javaTakesArgumentFile(void) {
   char* home = settings.javapath ? homeOfCommand(settings.javapath) : nullptr;
   char* version = home ? releaseFileVersion(home) : nullptr;
   bool takes = version && atLeastJava9(version);
-  free(version);
-  free(home);
+  releaseMemory(version);
+  releaseMemory(home);
   return takes;
 }

@@ -1,6 +1,5 @@
 #include "runtime/download_prompt.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -44,21 +43,21 @@ static char* offeredPage(const char* fallback) {
   return page ? quotablePage(page) : nullptr;
 }
 
-// The browser command is started and left alone: its result is not looked
-// at, it is not waited for, and its handles stay open.
+// The browser command is started and left alone: a failed start is not
+// reported, and a started one is not waited for.
 static void openPage(const char* page) {
   char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", page);
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
-  platform.startProcess(command, nullptr, &process, &errorCode);
-  free(command);
+  if (platform.startProcess(command, nullptr, &process, &errorCode)) platform.closeProcess(process);
+  releaseMemory(command);
 }
 
 void offerDownloadPage(const char* caption, const char* text, const char* question,
                        const char* fallback) {
   char* page = offeredPage(fallback);
   if (askToOpenPage(caption, text, question, page) && page) openPage(page);
-  free(page);
+  releaseMemory(page);
 }
 
 static const char* applicationLabel(void) {
@@ -73,7 +72,7 @@ void promptDownload(const char* caption) {
   const char* versionPage =
       textIsEmpty(settings.javaVersion) ? nullptr : downloadPageFor(settings.javaVersion);
   offerDownloadPage(caption, text, "Do you want to download it?", versionPage);
-  free(text);
+  releaseMemory(text);
 }
 
 void offerDownload(const char* caption) {

@@ -1,15 +1,11 @@
 #include "runtime/java_candidate.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "platform/platform.h"
-
-static const char* executableName(void) {
-  return settings.debug || settings.console ? "java.exe" : "javaw.exe";
-}
+#include "runtime/java_location.h"
 
 // The first bytes of home\name, NUL-terminated; the count read, or -1 when
 // the file cannot be opened.
@@ -17,11 +13,16 @@ static long readFileStart(const char* home, const char* name, char* buffer, size
   char* path = formatText("%s\\%s", home, name);
   const char* errorText = nullptr;
   FileHandle file = platform.openFile(path, &errorText);
-  free(path);
+  releaseMemory(path);
   if (!file) return -1;
   size_t total = 0, got;
-  while (total < size && (got = platform.readFile(file, buffer + total, size - total)) > 0)
+  while (total < size && (got = platform.readFile(file, buffer + total, size - total)) > 0) {
+    if (got == kReadFailed) {
+      total = 0;  // what was read may end anywhere: nothing counts
+      break;
+    }
     total += got;
+  }
   platform.closeFile(file);
   buffer[total] = '\0';
   return (long)total;
@@ -75,19 +76,19 @@ char* releaseFileVersion(const char* home) {
   char* version = readFileStart(home, "release", buffer, kReleaseFileRead) >= 0
                       ? releaseVersion(buffer)
                       : nullptr;
-  free(buffer);
+  releaseMemory(buffer);
   return version;
 }
 
 void examineCandidate(JavaCandidate* candidate) {
   char header[kHeaderRead + 1];
-  char* executable = formatText("bin\\%s", executableName());
+  char* executable = formatText("bin\\%s", javaExecutableName());
   long size = readFileStart(candidate->home, executable, header, kHeaderRead);
-  free(executable);
+  releaseMemory(executable);
   candidate->bits = executableBits(header, size);
   char* fromRelease = releaseFileVersion(candidate->home);
   if (fromRelease) {
-    free(candidate->versionText);
+    releaseMemory(candidate->versionText);
     candidate->versionText = fromRelease;
   }
   candidate->version = parseJavaVersion(candidate->versionText ? candidate->versionText : "");
@@ -105,7 +106,7 @@ void describeCandidate(TextBuffer* text, const JavaCandidate* candidate) {
                           version ? version : "version unknown",
                           candidate->bits == 64 ? "64" : candidate->bits ? "32" : "kind unknown",
                           candidate->bits ? "-bit" : "", verdict,
-                          candidate->verdict == kVerdictNoExecutable ? executableName() : "");
+                          candidate->verdict == kVerdictNoExecutable ? javaExecutableName() : "");
   textAppend(text, line);
-  free(line);
+  releaseMemory(line);
 }

@@ -1,6 +1,5 @@
 #include "runtime/java_location.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -11,11 +10,13 @@
 #include "runtime/runtime_registry.h"
 #include "runtime/version_resolution.h"
 
+const char* javaExecutableName(void) {
+  return settings.debug || settings.console ? "java.exe" : "javaw.exe";
+}
+
 char* javaCommandFromHome(const char* home) {
-  // A console program shares the console launcher's console and handles.
-  const char* executable = settings.debug || settings.console ? "\\java.exe" : "\\javaw.exe";
   const char* quote = strchr(home, ' ') ? "\"" : "";
-  return formatText("%s%s\\bin%s%s", quote, home, executable, quote);
+  return formatText("%s%s\\bin\\%s%s", quote, home, javaExecutableName(), quote);
 }
 
 // The "JavaHome" value of an open version key, which is then closed; NULL
@@ -31,7 +32,7 @@ static char* takeJavaHome(RegistryKey key) {
 static char* commandFromHome(char* home) {
   if (!home) return nullptr;
   char* command = javaCommandFromHome(home);
-  free(home);
+  releaseMemory(home);
   return command;
 }
 
@@ -49,12 +50,12 @@ char* findJavaForVersion(void) {
   if (openRuntimeKey(keyPath, &key) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     promptDownload("Java Runtime Environment Not Found");
-    free(keyPath);
+    releaseMemory(keyPath);
     return nullptr;
   }
   char* home = takeJavaHome(key);
   if (!home) showMessage("Error!", kBoxIconError, "No Java Home Directory Found for %s ", keyPath);
-  free(keyPath);
+  releaseMemory(keyPath);
   return commandFromHome(home);
 }
 
@@ -76,10 +77,10 @@ char* findDefaultJava(void) {
     return noDefaultJava("No Java Installation Found");
   }
   char* keyPath = versionKeyPath(currentVersion);
-  free(currentVersion);
+  releaseMemory(currentVersion);
   RegistryKey key = nullptr;
   long opened = openRuntimeKey(keyPath, &key);
-  free(keyPath);
+  releaseMemory(keyPath);
   if (opened != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     return noDefaultJava("No Java Installation (No Current Version) Found");

@@ -11,8 +11,13 @@ char* findJavaForVersion(void);
 // the user has been told why there is none.
 char* findDefaultJava(void);
 
-// home\bin\java.exe in debug mode and in the console launcher, home\bin\javaw.exe
-// otherwise, wrapped in double quotes when it holds a blank.
+// The executable that runs Java in a Java home's bin directory: java.exe in
+// debug mode, whose console shows Java's own output, and in the console
+// launcher; javaw.exe otherwise.
+const char* javaExecutableName(void);
+
+// home\bin\ followed by javaExecutableName(), wrapped in double quotes
+// when it holds a blank.
 char* javaCommandFromHome(const char* home);
 
 #endif

@@ -1,12 +1,11 @@
 #include "runtime/java_search.h"
 
-#include <stdlib.h>
 #include <string.h>
-#include <strings.h>
 
 #include "common/diagnostics.h"
 #include "common/exit_status.h"
 #include "common/launch_settings.h"
+#include "common/program_directory.h"
 #include "common/text.h"
 #include "platform/platform.h"
 #include "runtime/java_candidate.h"
@@ -26,7 +25,7 @@ struct CandidateList {
 
 static JavaCandidate* findHome(CandidateList* list, const char* home) {
   for (int i = list->firstRegistered; i < list->count; ++i)
-    if (strcasecmp(list->items[i].home, home) == 0) return &list->items[i];
+    if (platform.pathsEqual(list->items[i].home, home)) return &list->items[i];
   return nullptr;
 }
 
@@ -49,7 +48,7 @@ static JavaCandidate* addCandidate(CandidateList* list, const char* where, const
   char* normalized = normalizedHome(home);
   JavaCandidate* known = findHome(list, normalized);
   if (known) {
-    free(normalized);
+    releaseMemory(normalized);
     JavaVersion seen = parseJavaVersion(known->versionText ? known->versionText : "");
     JavaVersion offered = parseJavaVersion(version ? version : "");
     if (offered.count && (!seen.count || compareJavaVersions(&offered, &seen, 3) > 0))
@@ -84,16 +83,9 @@ static void traceCandidate(const JavaCandidate* candidate) {
 // directory, whatever the current directory is.
 static char* homeFromLine(const char* line) {
   if (line[0] == '\\' || line[0] == '/' || (line[0] && line[1] == ':')) return copyText(line);
-  char* program = platform.programPath();
-  char* lastBackslash = program ? strrchr(program, '\\') : nullptr;
-  char* home;
-  if (lastBackslash) {
-    *lastBackslash = '\0';
-    home = formatText("%s\\%s", program, line);
-  } else {
-    home = copyText(line);
-  }
-  free(program);
+  char* directory = programDirectory();
+  char* home = directory ? formatText("%s\\%s", directory, line) : copyText(line);
+  releaseMemory(directory);
   return home;
 }
 
@@ -110,8 +102,8 @@ static JavaCandidate* firstFittingHome(CandidateList* list) {
     char* home = homeFromLine(settings.javaHome.items[i]);
     char* where = formatText("javaHome %s", settings.javaHome.items[i]);
     JavaCandidate* candidate = addCandidate(list, where, nullptr, home);
-    free(where);
-    free(home);
+    releaseMemory(where);
+    releaseMemory(home);
     if (!candidate) continue;
     examineCandidate(candidate);
     if (candidate->verdict == kVerdictFits) return candidate;
@@ -147,11 +139,11 @@ char* searchJava(void) {
   char* command = chosen ? javaCommandFromHome(chosen->home) : nullptr;
   if (chosen && chosen->versionText) setSetting(&settings.javaRuntimeVersion, chosen->versionText);
   for (int i = 0; i < list.count; ++i) {
-    free(list.items[i].where);
-    free(list.items[i].home);
-    free(list.items[i].versionText);
+    releaseMemory(list.items[i].where);
+    releaseMemory(list.items[i].home);
+    releaseMemory(list.items[i].versionText);
   }
-  free(list.items);
+  releaseMemory(list.items);
   if (!command) endProcess(kExitJavaMissing);
   return command;
 }

@@ -1,7 +1,5 @@
 #include "runtime/no_suitable_java.h"
 
-#include <stdlib.h>
-
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
@@ -24,7 +22,7 @@ void tellNoJavaFits(const JavaCandidate* candidates, int count) {
                           bits ? "-bit)" : "",
                           count ? "Found on this computer:\n" : "No Java was found on this computer.\n");
   textAppend(&text, need);
-  free(need);
+  releaseMemory(need);
   for (int i = 0; i < count; ++i) {
     describeCandidate(&text, &candidates[i]);
     textAppendChar(&text, '\n');

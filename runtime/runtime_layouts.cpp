@@ -1,6 +1,5 @@
 #include "runtime/runtime_layouts.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/text.h"
@@ -55,9 +54,9 @@ static void visitHome(const Walk* walk, RegistryKey parent, const char* below, c
     char* where = formatText("%s\\%s (%s-bit view)", walk->hive == kHiveCurrentUser ? "HKCU" : "HKLM", path,
                              walk->view == kView64Bit ? "64" : "32");
     walk->visit(where, version, home, walk->context);
-    free(where);
+    releaseMemory(where);
   }
-  free(home);
+  releaseMemory(home);
 }
 
 // The first run of digits in a name: "17" of "zulu-17-jre".
@@ -89,9 +88,9 @@ static void walkSubkeys(const Walk* walk, RegistryKey key, const char* path, con
         walkKey(walk, key, below, subkey, named);
       else
         visitHome(walk, key, below, subkey, named);
-      free(named);
+      releaseMemory(named);
     }
-    free(subkey);
+    releaseMemory(subkey);
   }
 }
 
@@ -117,7 +116,7 @@ static const char* walkVendor(Walk* walk, RegistryKey software, const char* layo
   char* vendorName = copyTextPart(vendor, length);
   RegistryKey vendorKey = nullptr;
   long opened = platform.registryOpenSubkey(software, vendorName, &vendorKey);
-  free(vendorName);
+  releaseMemory(vendorName);
   RegistryKey parent = opened == kRegistrySuccess ? vendorKey : software;
   size_t parentLength = strlen("SOFTWARE\\") + (opened == kRegistrySuccess ? length + 1 : 0);
   const char* layout = layouts;
@@ -128,7 +127,7 @@ static const char* walkVendor(Walk* walk, RegistryKey software, const char* layo
     for (int kind = 0; kind < kinds; ++kind) {
       char* path = formatText("SOFTWARE\\%s%s", layout + 1, kinds == 1 ? "" : kind ? "JRE" : "JDK");
       walkKey(walk, parent, path + parentLength, path, nullptr);
-      free(path);
+      releaseMemory(path);
     }
   }
   if (opened == kRegistrySuccess) platform.registryClose(vendorKey);

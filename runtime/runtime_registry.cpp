@@ -1,7 +1,5 @@
 #include "runtime/runtime_registry.h"
 
-#include <stdlib.h>
-
 #include "common/text.h"
 
 long openRuntimeKey(const char* path, RegistryKey* key) {
@@ -20,12 +18,12 @@ char* readRegistryText(RegistryKey key, const char* valueName) {
   for (int attempt = 0; attempt < 8; ++attempt) {
     char* text = static_cast<char*>(allocateOrDie(size + 1));
     unsigned long got = size;
-    long result = platform.registryQueryValue(key, valueName, nullptr, text, &got);
+    long result = platform.registryQueryValue(key, valueName, text, &got);
     if (result == kRegistrySuccess && got <= size) {
       text[got] = '\0';  // the value may lack its own NUL
       return text;
     }
-    free(text);
+    releaseMemory(text);
     if (result != kRegistryMoreData || got <= size || got > kMaxValueSize) return nullptr;
     size = got;  // the value changed size or was larger: ask again with room for it
   }

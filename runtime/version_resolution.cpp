@@ -1,7 +1,6 @@
 #include "runtime/version_resolution.h"
 
 #include <limits.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -77,7 +76,7 @@ void resolveJavaVersion(void) {
     considerSubkey(name, prefix, &best);
   }
   platform.registryClose(root);
-  free(prefix);
+  releaseMemory(prefix);
 
   if (best.level <= 0) return;
   if (best.name[0] == '\0') offerDownload("Incompatible JRE Version Found");

@@ -85,13 +85,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint8_t flags = takeByte(&input);
   if (flags & 2) fake().yesNoAnswer = kAnswerYes;
   if (flags & 32) fake().exitCodes.push_back(1);
-  if (flags & 64) fake().startErrors.push_back(2);
+  if (flags & 64) fakeFailCall({FAKE_ENTRY(startProcess)}, 1);
   installWorld((flags >> 2) & 7);
   std::vector<std::string> contents = takeTexts(&input);
   if (contents.empty()) contents.push_back("");  // there is always a configuration file
   installFiles(contents);
 
   fake().currentDirectory = "C:\\App";
+  fake().programPath = "C:\\App\\app.exe";
   std::vector<std::string> arguments = {flags & 128 ? "app" : "C:\\App\\app.exe", "first"};
   if (flags & 1) arguments.push_back("-d");
   std::vector<char*> argv;

@@ -171,13 +171,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fakeSetRegistryValue(hive, view, path, layout.value,
                          homeByte & 8 ? otherSpelling(kHomes[home]) : kHomes[home]);
     bool has64 = fake().windowsHas64BitView;
-    std::string tree = std::to_string(hive) + (has64 && view == kView64Bit ? "/64/" : "/32/");
+    bool ownTree = has64 && hive == kHiveLocalMachine && view == kView64Bit;  // HKCU is one tree
+    std::string tree = std::to_string(hive) + (ownTree ? "/64/" : "/32/");
     firstSpelling.insert({tree + lower(versionKey), name});
     if (layout.shape == kUnknown || name.size() > kLongestReadableName) continue;
     std::string shownName = firstSpelling[tree + lower(versionKey)];
     registered[tree + lower(path)] = {layout.shape == kMajor ? majorOf(shownName) : shownName, home};
   }
-  fake().failRegistryCall = failing;
+  fakeFailCall(kFakeRegistryEntries, failing);
 
   std::string result;
   ExitResult exit = runCatchingExit([&result] {

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.debug = (flags & 2) != 0;
   bool answerYes = (flags & 4) != 0;
   if (!rootMissing) fakeSetRegistrySubkeys(RUNTIME_ROOT_KEY, names);
-  fake().failRegistryCall = failingCall;
+  fakeFailCall(kFakeRegistryEntries, failingCall);
   if (answerYes) fake().yesNoAnswer = kAnswerYes;
   setSetting(&settings.appname, "Fuzzed App");
   setSetting(&settings.javaVersion, requested.c_str());

@@ -142,7 +142,7 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
     void (*arrange)();
     std::string box;  // its start
   } cases[] = {
-      {"a failed start", [] { fake().startErrors.push_back(5); }, "Error launching Class a.Main"},
+      {"a failed start", [] { fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1); }, "Error launching Class a.Main"},
       {"Java ends with an error", [] { fake().exitCodes.push_back(1); }, "Error launching Class"},
       {"main class and arguments alone too long",
        [] { appendSetting(&settings.arguments, std::string(32800, 'x').c_str()); },
@@ -153,7 +153,7 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
          fake().volumeHasShortNames = false;
        },
        "Java cannot be given the path\nC:\\\xD0\x98\\jva1.tmp"},
-      {"the file cannot be written", [] { fake().temporaryFileError = 112; },
+      {"the file cannot be written", [] { fakeFailCall({FAKE_ENTRY(writeTemporaryFile)}, 1); },
        "The Java command line is 40440 characters long; Windows accepts at most 32766\n"
        "Its argument file could not be written (error 112)."},
   };
@@ -229,8 +229,8 @@ TEST_F(ArgumentFileTest, WhichJavaIsKnownToTakeAnArgumentFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
     setSetting(&settings.javapath, c.command);
-    free(settings.javaRuntimeVersion);
-    settings.javaRuntimeVersion = c.searched ? strdup(c.searched) : nullptr;
+    releaseMemory(settings.javaRuntimeVersion);
+    settings.javaRuntimeVersion = c.searched ? copyText(c.searched) : nullptr;
     EXPECT_EQ(c.takes, javaTakesArgumentFile());
   }
 }

@@ -1,7 +1,5 @@
 #include "launch/command_line.h"
 
-#include <stdlib.h>
-
 #include "launcher_test.h"
 #include "support/command_line_split.h"
 
@@ -17,7 +15,7 @@ class CommandLineTest : public LauncherTest {
   static std::string build() {
     char* line = buildCommandLine();
     std::string text = line;
-    free(line);
+    releaseMemory(line);
     return text;
   }
 };

@@ -232,5 +232,5 @@ TEST_F(ConfigFileTest, SearchKeysAreExpandedUnquotedAndJavaHomeKeepsEveryLineInO
   EXPECT_THAT(listOf(settings.javaHome), ElementsAre("runtime", "C:/Program Files/Java/jdk-17"));
   EXPECT_STREQ("https://example.com/java", settings.downloadPage);
   EXPECT_EQ(nullptr, settings.javapath);  // reading them looks nothing up
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
 }

@@ -31,7 +31,8 @@ class ConsoleLauncherTest : public LauncherTest {
     if (!config.empty()) fakeAddFile("C:\\Apps\\Tool\\tool.config", config);
     world();
     fake().yesNoAnswer = kAnswerYes;  // what a user would answer, had he been asked
-    args.insert(args.begin(), "C:\\Apps\\Tool\\tool.exe");
+    fake().programPath = "C:\\Apps\\Tool\\tool.exe";
+    args.insert(args.begin(), fake().programPath);
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(&arg[0]);
     int status = 0;
@@ -95,7 +96,9 @@ TEST_F(ConsoleLauncherTest, EndsWithJavasStatusOrWhyNoneStartedAndShowsNothing) 
       auto world = [&] {
         row.world();
         fake().exitCodes.push_back(row.javaExit);
-        if (row.startError) fake().startErrors.push_back(row.startError);
+        if (!row.startError) return;
+        fake().startErrorCode = row.startError;
+        fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
       };
       int status = run(console, row.config, world, {});
       if (!console) {

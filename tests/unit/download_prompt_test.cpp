@@ -113,7 +113,8 @@ TEST_F(DownloadPromptTest, OfferDownloadEndsWith11AfterYesAndNo) {
 TEST_F(DownloadPromptTest, FailedBrowserStartIsIgnored) {
   setSetting(&settings.javaVersion, "1.4.2");
   fake().answers.push_back(kAnswerYes);
-  fake().startErrors.push_back(2);
+  fake().startErrorCode = 2;
+  fakeFailCall({FAKE_ENTRY(startProcess)}, 1);
   promptDownload("c");
   EXPECT_EQ(1u, fake().boxes.size());
 }

@@ -34,71 +34,79 @@ TEST_F(FakeRegistryTest, EachViewReadsTheTreeOfItsKindOfProgramAndWindows) {
   struct Case {
     bool windowsHas64BitView;
     bool program64Bit;
+    RegistryHive hive;
     RegistryView written;
     RegistryView read;
     bool seen;
   } cases[] = {
       // A 32-bit program on 64-bit Windows: its own view is the 32-bit one.
-      {true, false, kViewOwn, kViewOwn, true},
-      {true, false, kViewOwn, kView32Bit, true},
-      {true, false, kViewOwn, kView64Bit, false},
-      {true, false, kView64Bit, kView64Bit, true},
-      {true, false, kView64Bit, kViewOwn, false},
+      {true, false, kHiveLocalMachine, kViewOwn, kViewOwn, true},
+      {true, false, kHiveLocalMachine, kViewOwn, kView32Bit, true},
+      {true, false, kHiveLocalMachine, kViewOwn, kView64Bit, false},
+      {true, false, kHiveLocalMachine, kView64Bit, kView64Bit, true},
+      {true, false, kHiveLocalMachine, kView64Bit, kViewOwn, false},
       // A 64-bit program: its own view is the 64-bit one.
-      {true, true, kViewOwn, kView64Bit, true},
-      {true, true, kViewOwn, kView32Bit, false},
-      {true, true, kView32Bit, kViewOwn, false},
-      {true, true, kView32Bit, kView32Bit, true},
+      {true, true, kHiveLocalMachine, kViewOwn, kView64Bit, true},
+      {true, true, kHiveLocalMachine, kViewOwn, kView32Bit, false},
+      {true, true, kHiveLocalMachine, kView32Bit, kViewOwn, false},
+      {true, true, kHiveLocalMachine, kView32Bit, kView32Bit, true},
       // A Windows without a 64-bit view: one tree, whatever view is named.
-      {false, false, kView64Bit, kView32Bit, true},
-      {false, false, kView32Bit, kView64Bit, true},
-      {false, false, kViewOwn, kView64Bit, true},
+      {false, false, kHiveLocalMachine, kView64Bit, kView32Bit, true},
+      {false, false, kHiveLocalMachine, kView32Bit, kView64Bit, true},
+      {false, false, kHiveLocalMachine, kViewOwn, kView64Bit, true},
+      // HKCU: one tree that every view reads, as on Windows 7 and later.
+      {true, false, kHiveCurrentUser, kView64Bit, kViewOwn, true},
+      {true, true, kHiveCurrentUser, kView32Bit, kView64Bit, true},
+      {true, true, kHiveCurrentUser, kViewOwn, kView32Bit, true},
   };
   for (const Case& c : cases) {
     installFakePlatform();
     fake().windowsHas64BitView = c.windowsHas64BitView;
     fake().program64Bit = c.program64Bit;
-    fakeAddRegistryKey(kHiveLocalMachine, c.written, "SOFTWARE\\Vendor\\Java");
-    EXPECT_EQ(c.seen, opens(kHiveLocalMachine, c.read, "software\\vendor\\java"))
-        << c.windowsHas64BitView << c.program64Bit << c.written << c.read;
-    EXPECT_FALSE(opens(kHiveCurrentUser, c.read, "SOFTWARE\\Vendor\\Java"));  // hives never meet
+    fakeAddRegistryKey(c.hive, c.written, "SOFTWARE\\Vendor\\Java");
+    EXPECT_EQ(c.seen, opens(c.hive, c.read, "software\\vendor\\java"))
+        << c.windowsHas64BitView << c.program64Bit << c.hive << c.written << c.read;
+    RegistryHive other = c.hive == kHiveLocalMachine ? kHiveCurrentUser : kHiveLocalMachine;
+    EXPECT_FALSE(opens(other, c.read, "SOFTWARE\\Vendor\\Java"));  // hives never meet
   }
 }
 
 TEST_F(FakeRegistryTest, EnumerationFollowsCreationOrderWithinEachTree) {
-  for (const char* version : {"21", "17", "8"})
-    fakeAddRegistryKey(kHiveCurrentUser, kView64Bit, std::string("SOFTWARE\\JDK\\") + version);
-  fakeAddRegistryKey(kHiveCurrentUser, kView32Bit, "SOFTWARE\\JDK\\11");
-  EXPECT_THAT(subkeys(kHiveCurrentUser, kView64Bit, "SOFTWARE\\JDK"), ElementsAre("21", "17", "8"));
-  EXPECT_THAT(subkeys(kHiveCurrentUser, kView32Bit, "SOFTWARE\\JDK"), ElementsAre("11"));
-  EXPECT_THAT(subkeys(kHiveCurrentUser, kView64Bit, "SOFTWARE"), ElementsAre("JDK"));
+  for (RegistryHive hive : {kHiveLocalMachine, kHiveCurrentUser}) {
+    for (const char* version : {"21", "17", "8"})
+      fakeAddRegistryKey(hive, kView64Bit, std::string("SOFTWARE\\JDK\\") + version);
+    fakeAddRegistryKey(hive, kView32Bit, "SOFTWARE\\JDK\\11");
+    EXPECT_THAT(subkeys(hive, kView64Bit, "SOFTWARE"), ElementsAre("JDK"));
+  }
+  EXPECT_THAT(subkeys(kHiveLocalMachine, kView64Bit, "SOFTWARE\\JDK"), ElementsAre("21", "17", "8"));
+  EXPECT_THAT(subkeys(kHiveLocalMachine, kView32Bit, "SOFTWARE\\JDK"), ElementsAre("11"));
+  for (RegistryView view : {kView64Bit, kView32Bit})  // the one tree of HKCU
+    EXPECT_THAT(subkeys(kHiveCurrentUser, view, "SOFTWARE\\JDK"), ElementsAre("21", "17", "8", "11"));
 }
 
-TEST_F(FakeRegistryTest, ValuesComeWithTheirType) {
+TEST_F(FakeRegistryTest, ValuesComeAsStoredOrWithTheSizeTheyNeed) {
   fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "InstallationPath",
                        "C:\\zulu");
-  fakeSetRegistryDword(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "MajorVersion", 0x01020311);
+  fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", "Version", "21", false);
   RegistryKey key = nullptr;
   ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveLocalMachine, kView64Bit, "SOFTWARE\\Zulu", &key));
   char buffer[16];
-  unsigned long type = 0, size = sizeof buffer;
-  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "majorversion", &type, buffer, &size));
-  EXPECT_EQ(kRegistryTypeDword, type);
-  EXPECT_EQ(std::string("\x11\x03\x02\x01", 4), std::string(buffer, size));
-  size = 4;  // too small for the path: the type and the needed size still come back
-  EXPECT_EQ(kRegistryMoreData, platform.registryQueryValue(key, "InstallationPath", &type, buffer, &size));
-  EXPECT_EQ(kRegistryTypeText, type);
+  unsigned long size = 4;  // too small for the path: the needed size comes back
+  EXPECT_EQ(kRegistryMoreData, platform.registryQueryValue(key, "InstallationPath", buffer, &size));
   EXPECT_EQ(8u, size);
-  size = sizeof buffer;  // no type asked for
-  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "InstallationPath", nullptr, buffer, &size));
+  size = sizeof buffer;
+  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "installationpath", buffer, &size));
   EXPECT_EQ(std::string("C:\\zulu", 8), std::string(buffer, size));
+  size = sizeof buffer;  // stored without its NUL
+  EXPECT_EQ(kRegistrySuccess, platform.registryQueryValue(key, "Version", buffer, &size));
+  EXPECT_EQ("21", std::string(buffer, size));
   platform.registryClose(key);
 }
 
 TEST_F(FakeRegistryTest, TheNthCallFailsWhicheverTreeItReads) {
   fakeAddRegistryKey(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A");
   fakeAddRegistryKey(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A");
-  fake().failRegistryCall = 2;
+  fakeFailCall(kFakeRegistryEntries, 2);
   EXPECT_TRUE(opens(kHiveLocalMachine, kView64Bit, "SOFTWARE\\A"));  // call 1; closing is not counted
   EXPECT_FALSE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
   EXPECT_TRUE(opens(kHiveCurrentUser, kView32Bit, "SOFTWARE\\A"));
@@ -146,7 +154,7 @@ TEST_F(FakeRegistryTest, AnOpenBelowAKeyStaysInTheParentsTree) {
 
 TEST_F(FakeRegistryTest, AnOpenBelowAKeyIsARegistryCallThatCanFail) {
   fakeAddRegistryKey(kHiveCurrentUser, kView64Bit, "SOFTWARE\\A\\B");
-  fake().failRegistryCall = 3;
+  fakeFailCall(kFakeRegistryEntries, 3);
   RegistryKey software = nullptr, key = nullptr;
   ASSERT_EQ(kRegistrySuccess, platform.registryOpen(kHiveCurrentUser, kView64Bit, "SOFTWARE", &software));
   EXPECT_EQ(kRegistrySuccess, platform.registryOpenSubkey(software, "A\\B", &key));
@@ -157,6 +165,6 @@ TEST_F(FakeRegistryTest, AnOpenBelowAKeyIsARegistryCallThatCanFail) {
   EXPECT_EQ(kRegistrySuccess, platform.registryOpenSubkey(software, "A", &key));
   platform.registryClose(key);
   platform.registryClose(software);
-  EXPECT_EQ(4, fake().registryCalls);
+  EXPECT_EQ(4, fakeCallCount(kFakeRegistryEntries));
   EXPECT_EQ(0, fake().openRegistryKeys);
 }

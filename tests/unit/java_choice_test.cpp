@@ -16,7 +16,7 @@ TEST_F(JavaChoiceTest, ConfiguredJavaIsKeptEvenEmptyWithoutALookup) {
     EXPECT_TRUE(chooseJava());
     EXPECT_STREQ(configured, settings.javapath);
   }
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
   EXPECT_TRUE(fake().boxes.empty());
 }
 
@@ -69,9 +69,9 @@ TEST_F(JavaChoiceTest, AJavapathOrAFoundJavaVersionStillWinsOverTheSearch) {
     resetLaunchSettings();
     fakeAddFile("C:\\Work\\app.config", config);
     readConfigFile("C:\\Work\\app.config");
-    int callsBefore = fake().registryCalls;
+    int callsBefore = fakeCallCount(kFakeRegistryEntries);
     EXPECT_TRUE(chooseJava());
-    EXPECT_EQ(callsBefore, fake().registryCalls);  // no search
+    EXPECT_EQ(callsBefore, fakeCallCount(kFakeRegistryEntries));  // no search
   }
   EXPECT_STREQ("C:\\j2re1.4.2_05\\bin\\javaw.exe", settings.javapath);
   EXPECT_TRUE(fake().boxes.empty());

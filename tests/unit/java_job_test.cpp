@@ -31,17 +31,17 @@ TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
 // Without a job Java runs as it did before there was one, and debug mode says so.
 TEST_F(JavaJobTest, WhereNoJobCanBeHadJavaRunsWithoutOne) {
   struct Case {
-    unsigned long creationError, assignmentError;
+    size_t failing;  // the entry that fails
     std::vector<std::string> events;
   } cases[] = {
-      {5, 0, {"start suspended 1", "resume 1", "close process 1"}},
-      {0, 5, {"create job 1", "start suspended 1", "close job 1", "resume 1", "close process 1"}},
+      {FAKE_ENTRY(createJob), {"start suspended 1", "resume 1", "close process 1"}},
+      {FAKE_ENTRY(assignToJob),
+       {"create job 1", "start suspended 1", "close job 1", "resume 1", "close process 1"}},
   };
   for (const Case& c : cases) {
     SetUp();
     settings.debug = true;
-    fake().jobCreationError = c.creationError;
-    fake().jobAssignmentError = c.assignmentError;
+    fakeFailCall({c.failing}, 1);
     fake().exitCodes.push_back(3);
     EXPECT_EQ(kJavaRan, launch());
     EXPECT_EQ(3u, exitCode);
@@ -54,7 +54,8 @@ TEST_F(JavaJobTest, WhereNoJobCanBeHadJavaRunsWithoutOne) {
 }
 
 TEST_F(JavaJobTest, AFailedStartLeavesNoJobOpen) {
-  fake().startErrors.push_back(2);
+  fake().startErrorCode = 2;
+  fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
   EXPECT_EQ(kJavaStartFailed, launch());
   EXPECT_THAT(fake().events, ElementsAre("create job 1", "close job 1"));
   EXPECT_THAT(captions(), ElementsAre("Error"));

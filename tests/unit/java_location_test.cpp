@@ -1,7 +1,5 @@
 #include "runtime/java_location.h"
 
-#include <stdlib.h>
-
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 
@@ -12,7 +10,7 @@ class JavaLocationTest : public LauncherTest {
   static std::string text(char* heap) {
     if (!heap) return "<none>";
     std::string copy = heap;
-    free(heap);
+    releaseMemory(heap);
     return copy;
   }
   std::string forVersion(const char* version) {
@@ -171,8 +169,8 @@ TEST_F(JavaLocationTest, FailingRegistryReadsAreFailuresNotGarbage) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
   installHome("1.4", "C:\\jre");
   for (int call = 1; call <= 4; ++call) {
-    fake().registryCalls = 0;
-    fake().failRegistryCall = call;
+    fake().faults.clear();
+    fakeFailCall(kFakeRegistryEntries, call);
     fake().boxes.clear();
     EXPECT_EQ("<none>", text(findDefaultJava())) << call;
     EXPECT_EQ(1u, fake().boxes.size());

@@ -1,7 +1,5 @@
 #include "runtime/java_search.h"
 
-#include <stdlib.h>
-
 #include <set>
 
 #include "launcher_test.h"
@@ -19,7 +17,7 @@ class JavaSearchTest : public LauncherTest {
     ExitResult exit = runCatchingExit([&result] {
       char* command = searchJava();
       result = command;
-      free(command);
+      releaseMemory(command);
     });
     EXPECT_EQ(0, fake().openRegistryKeys);
     EXPECT_EQ(0, fake().openFiles);
@@ -186,7 +184,7 @@ TEST_F(JavaSearchTest, JavaHomeLinesComeFirstInFileOrderRelativeToTheExecutable)
   fakeInstallJava("C:\\jdk21", 64, "21");
   settings.debug = true;
   EXPECT_EQ("C:\\Apps\\Viewer\\runtime\\bin\\java.exe", search());  // first fit wins outright
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
   EXPECT_THAT(traceLines(),
               ElementsAre("Java search: javaHome missing: C:\\Apps\\Viewer\\missing: version unknown, "
                           "kind unknown, no java.exe",
@@ -211,13 +209,12 @@ TEST_F(JavaSearchTest, KeysOfUninstalledRuntimesAreSkipped) {
 }
 
 TEST_F(JavaSearchTest, OneRuntimeSeenThroughTwoViewsOrTwoKeysIsOneCandidate) {
-  // HKCU is shared by both views; the family key and the release key name one home.
+  // HKCU is one tree that both views show; the family key and the release
+  // key name one home, spelled two ways.
   registerJava(kHiveCurrentUser, kView32Bit, "JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
                "C:\\Java\\jre8");
-  registerJava(kHiveCurrentUser, kView64Bit, "JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
-               "c:/java/JRE8/");
   registerJava(kHiveCurrentUser, kView64Bit, "JavaSoft\\Java Runtime Environment\\1.8.0_392",
-               "JavaHome", "C:\\Java\\jre8");
+               "JavaHome", "c:/java/JRE8/");
   fakeInstallJava("C:\\Java\\jre8", 32);  // no release file: the key names tell the version
   settings.debug = true;
   setSetting(&settings.minJava, "1.8.0_300");
@@ -225,6 +222,19 @@ TEST_F(JavaSearchTest, OneRuntimeSeenThroughTwoViewsOrTwoKeysIsOneCandidate) {
   EXPECT_THAT(traceLines(),
               ElementsAre("Java search: HKCU\\SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8 "
                           "(32-bit view): C:\\Java\\jre8: Java 1.8.0_392, 32-bit, chosen"));
+}
+
+// Windows folds the letter case of every script in file names.
+TEST_F(JavaSearchTest, AHomeSpelledInAnotherLetterCaseOfAnyScriptIsOneCandidate) {
+  registerJavaSoft(kView32Bit, "17", "C:\\Ява\\Jdk-17");
+  registerJavaSoft(kView64Bit, "17.0.9", "c:\\ЯВА\\JDK-17");
+  registerJavaSoft(kView64Bit, "17.0.8", "C:\\Ява\\Jdk-17 (old)");
+  fakeInstallJava("C:\\Ява\\Jdk-17", 64);
+  settings.debug = true;
+  search();
+  EXPECT_THAT(traceLines(),
+              ElementsAre(HasSubstr("C:\\Ява\\Jdk-17: Java 17.0.9, 64-bit, chosen"),
+                          HasSubstr("C:\\Ява\\Jdk-17 (old): Java 17.0.8, kind unknown, no java.exe")));
 }
 
 TEST_F(JavaSearchTest, AWindowsWithoutA64BitViewShowsItsOneTreeOnce) {
@@ -242,17 +252,17 @@ TEST_F(JavaSearchTest, AFailingRegistryCallHidesOnlyWhatItWouldHaveRead) {
     installFakePlatform();
     registerJava(kHiveLocalMachine, kView32Bit, "Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI",
                  "Path", "C:\\jdk17");
-    registerJava(kHiveCurrentUser, kView64Bit, "Azul Systems\\Zulu\\zulu-21", "InstallationPath",
+    registerJava(kHiveLocalMachine, kView64Bit, "Azul Systems\\Zulu\\zulu-21", "InstallationPath",
                  "C:\\zulu21");
     fakeInstallJava("C:\\jdk17", 64, "17.0.9");
     fakeInstallJava("C:\\zulu21", 64, "21.0.1");
-    fake().failRegistryCall = failing;
+    fakeFailCall(kFakeRegistryEntries, failing);
   };
   setSetting(&settings.minJava, "17");
   install(0);
   EXPECT_EQ(command("C:\\zulu21"), search());
   std::set<std::string> chosen;
-  for (int failing = 1, calls = fake().registryCalls; failing <= calls; ++failing) {
+  for (int failing = 1, calls = fakeCallCount(kFakeRegistryEntries); failing <= calls; ++failing) {
     install(failing);
     chosen.insert(search());
   }

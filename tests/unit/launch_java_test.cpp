@@ -26,6 +26,7 @@ TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
   EXPECT_TRUE(process.waitedForInputIdle);
   EXPECT_EQ(5000u, process.idleMilliseconds);
   EXPECT_TRUE(process.waitedForExit);
+  EXPECT_EQ(0, fake().openProcesses);  // closed once its exit code was read
   EXPECT_TRUE(fake().boxes.empty());
   EXPECT_EQ("", fake().output);
 }
@@ -67,7 +68,7 @@ TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) 
 
 TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
   settings.debug = true;
-  fake().startErrors.push_back(5);
+  fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
   EXPECT_EQ(kJavaStartFailed, launch());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=5",
@@ -76,19 +77,21 @@ TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
 }
 
 TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
-  fake().startErrors.push_back(0);
+  fake().startErrorCode = 0;
+  fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
   EXPECT_EQ(kJavaStartFailed, launch());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   ASSERT_THAT(captions(), ElementsAre("Error"));
   EXPECT_THAT(fake().boxes[0].text, ::testing::EndsWith("Error=0"));
 }
 
-TEST_F(LaunchJavaTest, MissingMainClassStartsNothing) {
-  free(settings.mainclass);
+// The main sequence has said that no main class is named.
+TEST_F(LaunchJavaTest, MissingMainClassStartsNothingSilently) {
+  releaseMemory(settings.mainclass);
   settings.mainclass = nullptr;
   EXPECT_EQ(kJavaRefused, launch());
   EXPECT_TRUE(fake().processes.empty());
-  EXPECT_THAT(captions(), ElementsAre("Error"));
+  EXPECT_TRUE(fake().boxes.empty());
 }
 
 TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
@@ -100,14 +103,14 @@ TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
 // Choosing the Java is not the launch's business: without one it only refuses,
 // silently, since whoever chose none has said why.
 TEST_F(LaunchJavaTest, AbsentJavapathStartsNothingAndLooksNothingUp) {
-  free(settings.javapath);
+  releaseMemory(settings.javapath);
   settings.javapath = nullptr;
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\jre1.5.0");
   EXPECT_EQ(kNoJavaChosen, launch());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_TRUE(fake().boxes.empty());
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
 }
 
 TEST_F(LaunchJavaTest, CommandLineBeyondTheSystemLimitIsRefused) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/launch_settings.h"
+#include "common/text.h"
 #include "config/config_file.h"
 #include "platform/fake_platform.h"
 #include "platform/platform.h"

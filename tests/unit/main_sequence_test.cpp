@@ -2,12 +2,15 @@
 
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
+#include "support/java_homes.h"
 
 using ::testing::ElementsAre;
 
 class MainSequenceTest : public LauncherTest {
  protected:
+  // Started by its full path, the program's own path is that one.
   int run(std::vector<std::string> args) {
+    if (args[0].size() > 1 && args[0][1] == ':') fake().programPath = args[0];
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(&arg[0]);
     return runLauncher((int)argv.size(), argv.data());
@@ -22,6 +25,21 @@ TEST_F(MainSequenceTest, FullPathSetsDirectoryArgumentsAndDebug) {
   EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Apps\\Tool"));
   EXPECT_EQ("c:\\apps\\tool", fake().currentDirectory);
   EXPECT_THAT(fake().output, ::testing::HasSubstr("reading app config C:\\Apps\\Tool\\tool.config\n"));
+}
+
+// A starter may name the program by a path other than the executable's
+// own: the configuration, the working directory and relative "javaHome"
+// lines all follow the executable.
+TEST_F(MainSequenceTest, TheProgramsOwnDirectoryIsTheExecutablesWhateverTheStarterWrote) {
+  fakeAddFile("C:\\Apps\\Tool\\tool.config", "mainclass a.B\njavaHome runtime\n");
+  fakeInstallJava("C:\\Apps\\Tool\\runtime", 64);
+  std::vector<std::string> args = {"C:\\Links\\tool.exe"};
+  std::vector<char*> argv = {&args[0][0]};
+  fake().programPath = "C:\\Apps\\Tool\\tool.exe";
+  EXPECT_EQ(0, runLauncher(1, argv.data()));
+  EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Apps\\Tool"));
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_EQ("C:\\Apps\\Tool\\runtime\\bin\\javaw.exe a.B", fake().processes[0].commandLine);
 }
 
 TEST_F(MainSequenceTest, DebugGreetingDumpAndLaunchBoxesInOrder) {
@@ -92,7 +110,7 @@ TEST_F(MainSequenceTest, DriveRootProgramChangesToTheBareDrive) {
 }
 
 TEST_F(MainSequenceTest, UnreadableCurrentDirectoryLooksAtTheDriveRoot) {
-  fake().currentDirectoryReadable = false;
+  fakeFailCall({FAKE_ENTRY(currentDirectory)}, 1);
   EXPECT_EQ(2, run({"tool"}));
   EXPECT_EQ("Can't open \\tool.config Error No such file or directory\n", fake().error);
 }
@@ -149,7 +167,7 @@ TEST_F(MainSequenceTest, WithoutAMainClassNoRuntimeIsLookedUp) {
   EXPECT_EQ(0, run({"C:\\Apps\\tool.exe"}));
   ASSERT_THAT(captions(), ElementsAre("Error"));
   EXPECT_EQ("No main class is named in the configuration", fake().boxes[0].text);
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
   EXPECT_TRUE(fake().processes.empty());
 }
 

@@ -1,7 +1,5 @@
 #include "config/parse_path.h"
 
-#include <stdlib.h>
-
 #include "launcher_test.h"
 
 using ::testing::ElementsAre;
@@ -16,7 +14,7 @@ class ParsePathTest : public LauncherTest {
   static std::string expand(const char* value, bool quoting) {
     char* result = parsePath(value, quoting);
     std::string text = result;
-    free(result);
+    releaseMemory(result);
     return text;
   }
 };

@@ -13,7 +13,8 @@ class SingleInstanceTest : public LauncherTest {
   static int start(const std::string& config, bool debug = false) {
     fakeAddFile("C:\\Apps\\viewer.config",
                 "mainclass a.Main\njavapath C:\\jre\\bin\\javaw.exe\n" + config);
-    std::vector<std::string> args = {"C:\\Apps\\viewer.exe"};
+    fake().programPath = "C:\\Apps\\viewer.exe";
+    std::vector<std::string> args = {fake().programPath};
     if (debug) args.push_back("-d");
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(&arg[0]);
@@ -111,7 +112,7 @@ TEST_F(SingleInstanceTest, OtherNamesAndStartsWithoutTheKeyAreNotAffected) {
 }
 
 TEST_F(SingleInstanceTest, AnInstanceThatCannotBeCheckedRunsItsOwnJava) {
-  fake().instanceClaimFails = true;
+  fakeFailCall({FAKE_ENTRY(claimInstance)}, 1);
   EXPECT_EQ(kExitLaunchRan, start("singleInstance com.example.viewer\n", true));
   EXPECT_EQ(1u, fake().processes.size());
   EXPECT_THAT(fake().output, HasSubstr(": cannot be checked\n"));

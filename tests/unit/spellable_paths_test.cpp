@@ -135,6 +135,7 @@ TEST_F(SpellablePathsTest, AnApplicationInAnUnspellableFolderStartsWithShortPath
   fakeAddFile("C:\\Программы\\Вьювер\\документ.txt", "");
   fakeSetShortPath("C:\\Программы\\Вьювер\\документ.txt", "DOKUME~1.TXT");
   std::string program = "C:\\Программы\\Вьювер\\viewer.exe";
+  fake().programPath = program;
   char* argv[] = {&program[0]};
   EXPECT_EQ(0, runLauncher(1, argv));
   EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Программы\\Вьювер"));

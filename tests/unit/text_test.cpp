@@ -1,8 +1,8 @@
 #include "common/text.h"
 
-#include <stdlib.h>
-
 #include "launcher_test.h"
+
+class TextTest : public LauncherTest {};
 
 static std::string format(const char* pattern, ...) {
   TextBuffer buffer = {};
@@ -15,15 +15,15 @@ static std::string format(const char* pattern, ...) {
   return text;
 }
 
-TEST(TextTest, FormatDirectives) {
-  EXPECT_EQ("a=x, -12 7 %q c 100%", format("a=%s, %d %u %q %c 100%%", "x", -12, 7u, 'c'));
+TEST_F(TextTest, FormatDirectives) {
+  EXPECT_EQ("a=x, -12 7 %c 100%% y", format("a=%s, %d %u %c 100%% %s", "x", -12, 7u, "y"));
   EXPECT_EQ("(null) -2147483648 4294967295", format("%s %d %lu", (const char*)nullptr,
                                                     -2147483647 - 1, 4294967295UL));
   EXPECT_EQ("", format(""));
   EXPECT_EQ("trailing %", format("trailing %"));
 }
 
-TEST(TextTest, BufferGrowsPastAnySize) {
+TEST_F(TextTest, BufferGrowsPastAnySize) {
   TextBuffer buffer = {};
   std::string expected;
   for (int i = 0; i < 20000; ++i) {
@@ -33,5 +33,5 @@ TEST(TextTest, BufferGrowsPastAnySize) {
   char* text = textRelease(&buffer);
   EXPECT_EQ(expected, text);
   EXPECT_EQ(nullptr, buffer.data);
-  free(text);
+  releaseMemory(text);
 }

@@ -117,14 +117,14 @@ TEST_F(VersionResolutionTest, UnreadableAndOverlongSubkeyNamesAreSkipped) {
 
   installFakePlatform();
   install({"1.4.2_03", "1.4.2_04"});
-  fake().failRegistryCall = 4;  // open, count, enum 0, enum 1 fails
+  fakeFailCall(kFakeRegistryEntries, 4);  // open, count, enum 0, enum 1 fails
   resolve("1.4.2");
   EXPECT_STREQ("1.4.2_03", settings.javaVersion);
 }
 
 TEST_F(VersionResolutionTest, FailedSubkeyCountEnumeratesNothing) {
   installTypical();
-  fake().failRegistryCall = 2;
+  fakeFailCall(kFakeRegistryEntries, 2);
   resolve("1.4.2");
   EXPECT_STREQ("1.4.2", settings.javaVersion);
   EXPECT_EQ("javaVersion=1.4.2, javaVer=1.4.2\n", fake().output);
@@ -143,5 +143,5 @@ TEST_F(VersionResolutionTest, EmptyVersionDoesNothing) {
   ExitResult result = resolve("");
   EXPECT_FALSE(result.exited);
   EXPECT_EQ("", fake().output);
-  EXPECT_EQ(0, fake().registryCalls);
+  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
 }

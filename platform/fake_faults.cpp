@@ -1,0 +1,43 @@
+// The fake's faults: which calls fail, and how many calls each entry had.
+#include <algorithm>
+
+#include "platform/fake_platform.h"
+
+const FakeEntries kFakeEveryEntry = {};
+const FakeEntries kFakeRegistryEntries = {
+    FAKE_ENTRY(registryOpen), FAKE_ENTRY(registryOpenSubkey), FAKE_ENTRY(registryQueryValue),
+    FAKE_ENTRY(registrySubkeyCount), FAKE_ENTRY(registryEnumSubkey)};
+
+static bool counts(const FakeEntries& entries, size_t entry) {
+  return entries.empty() || std::find(entries.begin(), entries.end(), entry) != entries.end();
+}
+
+void fakeFailCall(const FakeEntries& entries, int call) {
+  fake().faults.push_back({entries, call, false, 0});
+}
+
+void fakeFailCallsFrom(const FakeEntries& entries, int call) {
+  fake().faults.push_back({entries, call, true, 0});
+}
+
+static const size_t kEntrySize = sizeof(void (*)());
+static_assert(sizeof(PlatformOps) % kEntrySize == 0, "every entry is a function pointer");
+
+int fakeCallCount(const FakeEntries& entries) {
+  int total = 0;
+  for (size_t entry = 0; entry < sizeof(PlatformOps); entry += kEntrySize)
+    if (counts(entries, entry)) total += fake().callsByEntry[entry / kEntrySize];
+  return total;
+}
+
+bool fakeCallFails(size_t entry, const char* name) {
+  bool fails = false;
+  for (FakeFault& fault : fake().faults) {
+    if (!counts(fault.entries, entry)) continue;
+    ++fault.seen;
+    fails = fails || fault.seen == fault.call || (fault.onward && fault.seen > fault.call);
+  }
+  ++fake().callsByEntry[entry / kEntrySize];
+  if (fails) fake().failedCalls.push_back(name);
+  return fails;
+}

@@ -1,0 +1,332 @@
+// The whole-launch fault sweep. Each world below is a realistic launch. It
+// runs once as it is (the baseline), then again and again with its Nth
+// platform call failing, for N = 1, 2, ... until a run makes fewer than N
+// calls. Every run must
+//   - end with an exit status its launcher documents (and, under the
+//     sanitizers, clean);
+//   - claim nothing that did not happen: a started Java is a program that
+//     exists (never one named by a half-read text); status 0 where the
+//     baseline started Java comes with a Java started or a word why none
+//     was, status 2 always with a word (a word: a box, or a line on
+//     standard error);
+//   - tell the user when the fault changed the outcome (the exit status or
+//     the Java command line): a box or a standard-error line the baseline
+//     does not show. Two changes need no word: a different installed Java
+//     (a runtime that cannot be examined counts as not installed), and
+//     what a failure the launcher cannot tell from absence gives (kSilent);
+//   - leave nothing open when it returns (an exit closes all, as on Windows).
+// A new world is one entry of kWorlds.
+#include <string>
+#include <vector>
+
+#include "app/main_sequence.h"
+#include "launcher_test.h"
+#include "runtime/runtime_registry.h"
+#include "support/java_homes.h"
+
+namespace {
+
+struct World {
+  const char* name;
+  void (*install)();
+  std::vector<std::string> arguments;  // the first is the program as started
+  int (*main)(int argc, char** argv);  // the launcher's main sequence
+  std::vector<int> statuses;           // the exit statuses that launcher documents
+};
+
+const std::vector<int> kLauncherStatuses = {0, 2, 5, 11};
+
+// What a run did, as far as the checks look.
+struct LaunchRun {
+  bool exited;
+  int status;
+  std::vector<std::string> java;  // the command lines of the started programs but the browser
+  std::vector<std::string> told;  // shown boxes and standard-error lines
+  std::string failedCall;         // the entry the fault struck; empty when none did
+  int callCount;
+  int leftOpen;                   // files, listings, registry keys and process handles
+};
+
+// Failures the launcher cannot tell from absence, and takes for it without a
+// word, as it takes the absence: a key or value that cannot be read, a
+// directory that cannot be listed, a variable that cannot be read, a path
+// whose short form cannot be had, a program path that cannot be read. And
+// two more: a text the code page is taken not to spell (Java gets its short
+// form, which names the same file), and a change of directory, whose failure
+// the launcher does not report.
+const std::vector<std::string> kSilent = {
+    "registryOpen", "registryOpenSubkey", "registryQueryValue", "registrySubkeyCount",
+    "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",
+    "ansiCanSpell", "changeDirectory", "programPath"};
+
+const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
+const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";
+
+// A header like the ones vendors write, long enough that the file takes
+// more than one read.
+std::string licenseHeader() {
+  std::string header;
+  for (int i = 1; i <= 70; ++i)
+    header += "# " + std::to_string(i) +
+              ". Example Viewer is licensed to you under the terms of the agreement.\n";
+  return header;
+}
+
+void registerJavaSoftRuntime(const std::string& version, const std::string& home) {
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\" + version, "JavaHome", home);
+  fakeInstallJava(home, 32, "");
+}
+
+// A configuration with includes, jar directories and a javaVersion that
+// resolves through the registry.
+void installIncludesJarsAndVersion() {
+  fake().programPath = kViewer;
+  fakeSetEnvironment("VIEWER_HOME", kViewerDirectory);
+  std::string directory = kViewerDirectory;
+  fakeAddFile(directory + "\\viewer.config",
+              licenseHeader() +
+                  "appname Example Viewer\n"
+                  "mainclass com.example.viewer.Main\n"
+                  "include common.config\n"
+                  "javaVersion 1.4.2_05+\n"
+                  "vmparam -Dviewer.home=$VIEWER_HOME\n"
+                  "addpath classes\n"
+                  "addjars lib\n"
+                  "addjars plugins\n"
+                  "argument -open\n"
+                  "consoleTitle Example Viewer\n");
+  fakeAddFile(directory + "\\common.config", "vmparam -Xmx256m\ninclude settings\\memory.config\n");
+  fakeAddFile(directory + "\\settings\\memory.config", "vmparam -Xss1m\n");
+  for (const char* jar : {"viewer-ui.jar", "viewer-core.jar", "readme.txt"})
+    fakeAddDirectoryEntry(directory + "\\lib", jar);
+  fakeAddDirectoryEntry(directory + "\\lib", "old.jar", true);
+  fakeAddDirectoryEntry(directory + "\\plugins", "export.jar");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
+  registerJavaSoftRuntime("1.4", "C:\\Program Files\\Java\\j2re1.4.2_08");
+  registerJavaSoftRuntime("1.4.2", "C:\\Program Files\\Java\\j2re1.4.2_08");
+  registerJavaSoftRuntime("1.4.2_03", "C:\\Program Files\\Java\\j2re1.4.2_03");
+  registerJavaSoftRuntime("1.4.2_08", "C:\\Program Files\\Java\\j2re1.4.2_08");
+  registerJavaSoftRuntime("1.5.0_06", "C:\\Program Files\\Java\\jre1.5.0_06");
+}
+
+// A runtime of the Java search: key below SOFTWARE, the value naming its home.
+struct Registered {
+  RegistryHive hive;
+  RegistryView view;
+  const char* key;
+  const char* value;
+  const char* home;
+  int bits;
+  const char* release;  // the release file's version; empty for none
+};
+
+// The Java search over a dozen runtimes of several vendors in both views and
+// both hives, one seen through two keys, one whose files are gone.
+void installJavaSearch() {
+  static const Registered kRuntimes[] = {
+      {kHiveLocalMachine, kView32Bit, "JavaSoft\\Java Runtime Environment\\1.8.0_392", "JavaHome",
+       "C:\\Program Files (x86)\\Java\\jre1.8.0_392", 32, ""},
+      {kHiveLocalMachine, kView32Bit, "JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
+       "C:\\Program Files (x86)\\Java\\jre1.8.0_392", 32, ""},
+      {kHiveLocalMachine, kView64Bit, "JavaSoft\\JDK\\17.0.9", "JavaHome",
+       "C:\\Program Files\\Java\\jdk-17", 64, "17.0.9"},
+      {kHiveLocalMachine, kView64Bit, "JavaSoft\\JDK\\22", "JavaHome", "C:\\Program Files\\Java\\jdk-22",
+       0, ""},
+      {kHiveLocalMachine, kView64Bit, "Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI", "Path",
+       "C:\\Program Files\\Eclipse Adoptium\\jdk-21.0.1.12-hotspot\\", 64, "21.0.1"},
+      {kHiveLocalMachine, kView32Bit, "Eclipse Adoptium\\JRE\\17.0.8.7\\hotspot\\MSI", "Path",
+       "C:\\Program Files (x86)\\Eclipse Adoptium\\jre-17.0.8.7-hotspot\\", 32, "17.0.8"},
+      {kHiveLocalMachine, kView32Bit, "AdoptOpenJDK\\JDK\\11.0.21.9\\hotspot\\MSI", "Path",
+       "C:\\Program Files (x86)\\AdoptOpenJDK\\jdk-11.0.21.9-hotspot\\", 32, "11.0.21"},
+      {kHiveLocalMachine, kView64Bit, "Microsoft\\JDK\\17.0.9.8\\hotspot\\MSI", "Path",
+       "C:\\Program Files\\Microsoft\\jdk-17.0.9.8-hotspot\\", 64, "17.0.9"},
+      {kHiveLocalMachine, kView64Bit, "Semeru\\JDK\\17.0.9.9\\openj9\\MSI", "Path",
+       "C:\\Program Files\\Semeru\\jdk-17.0.9.9-openj9\\", 64, "17.0.9"},
+      {kHiveLocalMachine, kView64Bit, "Azul Systems\\Zulu\\zulu-21", "InstallationPath",
+       "C:\\Program Files\\Zulu\\zulu-21\\", 64, "21.0.1"},
+      {kHiveLocalMachine, kView32Bit, "Azul Systems\\Zulu 32-bit\\zulu-11", "InstallationPath",
+       "C:\\Program Files (x86)\\Zulu\\zulu-11\\", 32, "11.0.21"},
+      {kHiveCurrentUser, kView64Bit, "BellSoft\\Liberica\\jdk-17", "InstallationPath",
+       "C:\\Users\\ada\\Liberica\\jdk-17", 64, "17.0.9"},
+      {kHiveCurrentUser, kView64Bit, "SapMachine\\JDK\\21.0.1", "JavaHome",
+       "C:\\Users\\ada\\SapMachine\\jdk-21.0.1", 64, "21.0.1"},
+  };
+  fake().program64Bit = true;
+  fake().programPath = kViewer;
+  fakeSetEnvironment("JAVA_HOME", "C:\\Java\\jdk1.8.0_202");
+  fakeInstallJava("C:\\Java\\jdk1.8.0_202", 64, "1.8.0_202");
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              "appname Example Viewer\n"
+              "mainclass com.example.viewer.Main\n"
+              "downloadPage https://example.com/get-java\n"
+              "minJava 11\n"
+              "maxJava 21\n"
+              "javaBits 64\n"
+              "javaHome runtime\n"
+              "javaHome $JAVA_HOME\n"
+              "addpath classes\n");
+  for (const Registered& runtime : kRuntimes) {
+    fakeSetRegistryValue(runtime.hive, runtime.view, std::string("SOFTWARE\\") + runtime.key,
+                         runtime.value, runtime.home);
+    if (runtime.bits) fakeInstallJava(runtime.home, runtime.bits, runtime.release);
+  }
+}
+
+// A launch whose paths need short names: an application, a Java home and an
+// argument in Cyrillic, which the ANSI code page cannot spell; the
+// registry's current runtime; a configuration written in UTF-8.
+void installShortNames() {
+  const std::string app = "C:\\Программы\\Просмотр";
+  const std::string java = "C:\\Java\\Ява 1.5";
+  fake().programPath = app + "\\viewer.exe";
+  fakeSetEnvironment("APPDIR", app);
+  fakeAddFile(app + "\\viewer.config",
+              "\xEF\xBB\xBF"
+              "appname Просмотр\n"
+              "mainclass com.example.viewer.Main\n"
+              "addjar $APPDIR\\lib\\ядро.jar\n"
+              "addpath classes\n");
+  fakeAddFile(app + "\\lib\\ядро.jar", "");
+  fakeAddFile(app + "\\отчёт.txt", "");
+  fakeSetShortPath(app, "C:\\7F3A~1\\2B5C~1");
+  fakeSetShortPath(app + "\\lib\\ядро.jar", "C:\\7F3A~1\\2B5C~1\\lib\\8D1E~1.JAR");
+  fakeSetShortPath(app + "\\отчёт.txt", "C:\\7F3A~1\\2B5C~1\\4C2B~1.TXT");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", java);
+  fakeInstallJava(java, 32);
+  fakeSetShortPath(java + "\\bin\\javaw.exe", "C:\\Java\\3E1A~1.5\\bin\\javaw.exe");
+}
+
+// Typed in a console in the application's directory, in debug mode: the
+// registry's current runtime, every debug box and trace line.
+void installDebugConsole() {
+  fake().programPath = kViewer;
+  fake().currentDirectory = kViewerDirectory;
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              "mainclass com.example.viewer.Main\nvmparam -Xmx64m\naddjars lib\n");
+  fakeAddDirectoryEntry(std::string(kViewerDirectory) + "\\lib", "viewer.jar");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
+  registerJavaSoftRuntime("1.5", "C:\\Java\\jre1.5.0_06");
+}
+
+// An exact javaVersion that is not installed: the download prompt, answered
+// Yes, opens the page; status 5.
+void installMissingVersion() {
+  fake().programPath = kViewer;
+  fake().yesNoAnswer = kAnswerYes;
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              "appname Example Viewer\nmainclass com.example.viewer.Main\njavaVersion 1.4.2_05\n");
+  registerJavaSoftRuntime("1.4.2_03", "C:\\Java\\j2re1.4.2_03");
+}
+
+const World kWorlds[] = {
+    {"IncludesJarsAndVersion", installIncludesJarsAndVersion, {kViewer, "report.txt"}, runLauncher,
+     kLauncherStatuses},
+    {"JavaSearch", installJavaSearch, {kViewer}, runLauncher, kLauncherStatuses},
+    {"ShortNames", installShortNames,
+     {"C:\\Программы\\Просмотр\\viewer.exe", "C:\\Программы\\Просмотр\\отчёт.txt"}, runLauncher,
+     kLauncherStatuses},
+    {"DebugConsole", installDebugConsole, {"viewer", "-d"}, runLauncher, kLauncherStatuses},
+    {"MissingVersion", installMissingVersion, {kViewer}, runLauncher, kLauncherStatuses},
+};
+
+void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
+
+bool isBrowser(const std::string& commandLine) { return commandLine.rfind("rundll32 ", 0) == 0; }
+
+// The program a command line starts: its first token, quotes taken off.
+std::string programOf(const std::string& commandLine) {
+  if (!commandLine.empty() && commandLine[0] == '"')
+    return commandLine.substr(1, commandLine.find('"', 1) - 1);
+  return commandLine.substr(0, commandLine.find(' '));
+}
+
+// The command line after its program.
+std::string afterProgram(const std::string& commandLine) {
+  size_t end = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
+  return end == std::string::npos ? "" : commandLine.substr(end);
+}
+
+LaunchRun runWorld(const World& world, int failing) {
+  installFakePlatform();
+  resetLaunchSettings();
+  world.install();
+  if (failing) fakeFailCall(kFakeEveryEntry, failing);
+  std::vector<std::string> arguments = world.arguments;
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(&argument[0]);
+  int status = -1;
+  ExitResult exit = runCatchingExit([&] { status = world.main((int)argv.size(), argv.data()); });
+
+  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0};
+  for (const FakeProcess& process : fake().processes)
+    if (process.started && !isBrowser(process.commandLine)) run.java.push_back(process.commandLine);
+  for (const FakeMessageBox& box : fake().boxes) run.told.push_back(box.caption + ": " + box.text);
+  for (size_t start = 0, end; (end = fake().error.find('\n', start)) != std::string::npos; start = end + 1)
+    run.told.push_back(fake().error.substr(start, end - start));
+  if (!fake().failedCalls.empty()) run.failedCall = fake().failedCalls.back();
+  run.callCount = fakeCallCount(kFakeEveryEntry);
+  run.leftOpen = fake().openFiles + fake().openListings + fake().openRegistryKeys + fake().openProcesses;
+  resetLaunchSettings();
+  return run;
+}
+
+bool toldAnew(const LaunchRun& run, const LaunchRun& baseline) {
+  for (const std::string& message : run.told)
+    if (std::find(baseline.told.begin(), baseline.told.end(), message) == baseline.told.end())
+      return true;
+  return false;
+}
+
+// The same launch, or another installed Java with the same command line after it.
+bool sameLaunchOrAnotherJava(const LaunchRun& run, const LaunchRun& baseline) {
+  if (run.java == baseline.java) return true;
+  return run.java.size() == 1 && baseline.java.size() == 1 &&
+         afterProgram(run.java[0]) == afterProgram(baseline.java[0]);
+}
+
+void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baseline) {
+  const std::vector<int>& documented = world.statuses;
+  EXPECT_NE(documented.end(), std::find(documented.begin(), documented.end(), run.status))
+      << "undocumented status " << run.status;
+
+  for (const std::string& commandLine : run.java)
+    EXPECT_TRUE(fakeHasFile(programOf(commandLine))) << "started a program that is not there: "
+                                                     << commandLine;
+  if (run.status == 0 && run.java.empty() && !baseline.java.empty())
+    EXPECT_FALSE(run.told.empty()) << "status 0, nothing started, nothing said";
+  if (run.status == 2) EXPECT_FALSE(run.told.empty()) << "status 2, and nothing said";
+
+  bool changed = run.status != baseline.status || !sameLaunchOrAnotherJava(run, baseline);
+  bool silentFailure = std::find(kSilent.begin(), kSilent.end(), run.failedCall) != kSilent.end();
+  if (changed && !silentFailure)
+    EXPECT_TRUE(toldAnew(run, baseline)) << "the outcome changed and nobody was told: status "
+                                         << run.status << ", Java "
+                                         << (run.java.empty() ? "none" : run.java[0]);
+
+  if (!run.exited) EXPECT_EQ(0, run.leftOpen) << "left open";
+}
+
+class FaultSweepTest : public LauncherTest, public ::testing::WithParamInterface<World> {};
+
+TEST_P(FaultSweepTest, EveryFailingCallEndsAsDocumentedAndTold) {
+  const World& world = GetParam();
+  LaunchRun baseline = runWorld(world, 0);
+  ASSERT_TRUE(baseline.exited || baseline.leftOpen == 0);
+  ASSERT_EQ("", baseline.failedCall);
+  int runs = 0;
+  for (int failing = 1;; ++failing) {
+    LaunchRun run = runWorld(world, failing);
+    if (run.failedCall.empty()) break;  // the run made fewer calls than that
+    ++runs;
+    SCOPED_TRACE("call " + std::to_string(failing) + " (" + run.failedCall + ") failing");
+    checkRun(world, run, baseline);
+  }
+  EXPECT_EQ(baseline.callCount, runs);
+  RecordProperty("runs", runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, FaultSweepTest, ::testing::ValuesIn(kWorlds),
+                         [](const ::testing::TestParamInfo<World>& info) { return info.param.name; });
+
+}  // namespace

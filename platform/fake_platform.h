@@ -195,11 +195,11 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 
 // Faults. Every entry can fail as the real call fails: a NULL, false, an
 // error code, a read error, an empty or cut listing, a box that is not shown,
-// a text that is not written, a thread that is not let run, a process id not
-// published, windows not brought forward, interrupts that still end the
-// launcher; allocate and reallocate give NULL. Only what Windows does not let
-// fail, or what no caller could see fail, cannot: the closes (of files,
-// listings, keys, processes, jobs and instance marks), release and
+// a text that is not written, a process id not published, windows not
+// brought forward, interrupts that still end the launcher; allocate and
+// reallocate give NULL. Only what Windows does not let fail, or what no
+// caller could see fail, cannot: the closes (of files, listings, keys,
+// processes, jobs and instance marks), resumeThread, release and
 // exitProcess. An entry is named by its place in the table.
 #define FAKE_ENTRY(name) offsetof(PlatformOps, name)
 extern const FakeEntries kFakeEveryEntry;     // every entry that can fail

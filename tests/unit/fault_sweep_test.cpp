@@ -14,7 +14,9 @@
 //     does not show. Two changes need no word: a different installed Java
 //     (a runtime that cannot be examined counts as not installed), and
 //     what a failure the launcher cannot tell from absence gives (kSilent);
-//   - leave nothing open when it returns (an exit closes all, as on Windows).
+//   - leave nothing open when it returns (an exit closes all, as on Windows):
+//     no file, listing, key, process, thread, job or instance mark, and no
+//     argument file in the temporary folder.
 // A new world is one entry of kWorlds.
 #include <string>
 #include <vector>
@@ -35,6 +37,15 @@ struct World {
 };
 
 const std::vector<int> kLauncherStatuses = {0, 2, 5, 11};
+// The console launcher's own, and 1: its tools' Java ends with 1 here, so a
+// 0 would claim a success that Java did not report.
+const std::vector<int> kConsoleStatuses = {1, 2, 5, 11, 12, 125, 126, 127};
+
+// The console launcher's entry does just this before the main sequence.
+int runConsoleLauncher(int argc, char** argv) {
+  settings.console = true;
+  return runLauncher(argc, argv);
+}
 
 // What a run did, as far as the checks look.
 struct LaunchRun {
@@ -44,7 +55,8 @@ struct LaunchRun {
   std::vector<std::string> told;  // shown boxes and standard-error lines
   std::string failedCall;         // the entry the fault struck; empty when none did
   int callCount;
-  int leftOpen;                   // files, listings, registry keys and process handles
+  int leftOpen;                   // what the fake counts as open
+  int filesLeft;                  // argument files still in the temporary folder
 };
 
 // Failures the launcher cannot tell from absence, and takes for it without a
@@ -53,11 +65,20 @@ struct LaunchRun {
 // whose short form cannot be had, a program path that cannot be read. And
 // two more: a text the code page is taken not to spell (Java gets its short
 // form, which names the same file), and a change of directory, whose failure
-// the launcher does not report.
+// the launcher does not report. Then Java's lifetime, where a failure leaves
+// Java running as it ran before these features: a job that cannot be made or
+// joined (a debug trace line says so), an instance that cannot be checked
+// (this start runs its own Java), a process id that cannot be published or
+// windows that cannot be brought forward (a later start brings nothing to
+// the front), interrupts that still end the console launcher, and an
+// argument file that cannot be removed (left in the temporary folder, as
+// Java's own launcher leaves its files).
 const std::vector<std::string> kSilent = {
     "registryOpen", "registryOpenSubkey", "registryQueryValue", "registrySubkeyCount",
     "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",
-    "ansiCanSpell", "changeDirectory", "programPath"};
+    "ansiCanSpell", "changeDirectory", "programPath", "createJob", "assignToJob",
+    "claimInstance", "publishInstanceProcess", "bringWindowsForward",
+    "outliveConsoleInterrupts", "removeFile"};
 
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
 const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";
@@ -219,6 +240,55 @@ void installMissingVersion() {
   registerJavaSoftRuntime("1.4.2_03", "C:\\Java\\j2re1.4.2_03");
 }
 
+// Java in its job, ending with an error: the box that reports it, and the
+// job, the process and its thread all given back.
+void installJavaFailsInItsJob() {
+  fake().programPath = kViewer;
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              "appname Example Viewer\nmainclass com.example.viewer.Main\n"
+              "javapath C:\\Java\\jre1.5.0_06\\bin\\javaw.exe\nconsoleTitle Example Viewer\n");
+  fakeInstallJava("C:\\Java\\jre1.5.0_06", 32);
+  fake().exitCodes.push_back(3);
+}
+
+// A class path past what a command line holds, for a Java 17 that the
+// search found: Java gets its options through an argument file.
+void installArgumentFile() {
+  fake().program64Bit = true;
+  fake().programPath = kViewer;
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              "appname Example Viewer\nmainclass com.example.viewer.Main\nminJava 11\n"
+              "vmparam -Dviewer.name=\"Example Viewer\"\naddjars lib\n");
+  for (int i = 0; i < 140; ++i)
+    fakeAddDirectoryEntry(std::string(kViewerDirectory) + "\\lib",
+                          "viewer-module-" + std::to_string(1000 + i) + "-" +
+                              std::string(220, (char)('a' + i % 26)) + ".jar");
+  fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\JavaSoft\\JDK\\17.0.9", "JavaHome",
+                       "C:\\Program Files\\Java\\jdk-17");
+  fakeInstallJava("C:\\Program Files\\Java\\jdk-17", 64, "17.0.9");
+}
+
+const char kSingleViewer[] = "singleInstance com.example.viewer\n";
+
+// The first start of a singleInstance application: it holds the instance
+// while its Java runs.
+void installFirstInstance() {
+  fake().programPath = kViewer;
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              std::string("appname Example Viewer\nmainclass com.example.viewer.Main\n") +
+                  kSingleViewer);
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
+  registerJavaSoftRuntime("1.5", "C:\\Java\\jre1.5.0_06");
+}
+
+// A second start, of a command-line tool that runs already: status 12 and
+// its line, the running one's windows brought forward, nothing started.
+void installAnotherInstance() {
+  installFirstInstance();
+  fake().instances["Local\\Corvane.singleInstance.com.example.viewer"] = {4242};
+  fake().exitCodes.push_back(1);  // should this start run a Java after all
+}
+
 const World kWorlds[] = {
     {"IncludesJarsAndVersion", installIncludesJarsAndVersion, {kViewer, "report.txt"}, runLauncher,
      kLauncherStatuses},
@@ -228,6 +298,9 @@ const World kWorlds[] = {
      kLauncherStatuses},
     {"DebugConsole", installDebugConsole, {"viewer", "-d"}, runLauncher, kLauncherStatuses},
     {"MissingVersion", installMissingVersion, {kViewer}, runLauncher, kLauncherStatuses},
+    {"JavaFailsInItsJob", installJavaFailsInItsJob, {kViewer}, runLauncher, kLauncherStatuses},
+    {"ArgumentFile", installArgumentFile, {kViewer}, runLauncher, kLauncherStatuses},
+    {"AnotherInstance", installAnotherInstance, {kViewer}, runConsoleLauncher, kConsoleStatuses},
 };
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
@@ -258,7 +331,7 @@ LaunchRun runWorld(const World& world, int failing) {
   int status = -1;
   ExitResult exit = runCatchingExit([&] { status = world.main((int)argv.size(), argv.data()); });
 
-  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0};
+  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0, 0};
   for (const FakeProcess& process : fake().processes)
     if (process.started && !isBrowser(process.commandLine)) run.java.push_back(process.commandLine);
   for (const FakeMessageBox& box : fake().boxes) run.told.push_back(box.caption + ": " + box.text);
@@ -266,7 +339,10 @@ LaunchRun runWorld(const World& world, int failing) {
     run.told.push_back(fake().error.substr(start, end - start));
   if (!fake().failedCalls.empty()) run.failedCall = fake().failedCalls.back();
   run.callCount = fakeCallCount(kFakeEveryEntry);
-  run.leftOpen = fake().openFiles + fake().openListings + fake().openRegistryKeys + fake().openProcesses;
+  const FakeState& left = fake();
+  run.leftOpen = left.openFiles + left.openListings + left.openRegistryKeys + left.openProcesses +
+                 left.openThreads + left.openJobs + left.openInstanceMarks;
+  for (const auto& written : left.writtenFiles) run.filesLeft += fakeHasFile(written.first);
   resetLaunchSettings();
   return run;
 }
@@ -304,7 +380,9 @@ void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baselin
                                          << run.status << ", Java "
                                          << (run.java.empty() ? "none" : run.java[0]);
 
-  if (!run.exited) EXPECT_EQ(0, run.leftOpen) << "left open";
+  if (run.exited) return;
+  EXPECT_EQ(0, run.leftOpen) << "left open";
+  if (run.failedCall != "removeFile") EXPECT_EQ(0, run.filesLeft) << "argument file left";
 }
 
 class FaultSweepTest : public LauncherTest, public ::testing::WithParamInterface<World> {};
@@ -312,7 +390,7 @@ class FaultSweepTest : public LauncherTest, public ::testing::WithParamInterface
 TEST_P(FaultSweepTest, EveryFailingCallEndsAsDocumentedAndTold) {
   const World& world = GetParam();
   LaunchRun baseline = runWorld(world, 0);
-  ASSERT_TRUE(baseline.exited || baseline.leftOpen == 0);
+  ASSERT_TRUE(baseline.exited || (baseline.leftOpen == 0 && baseline.filesLeft == 0));
   ASSERT_EQ("", baseline.failedCall);
   int runs = 0;
   for (int failing = 1;; ++failing) {

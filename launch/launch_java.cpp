@@ -17,11 +17,16 @@ static void reportLaunchError(long code) {
               settings.mainclass, settings.javapath, (int)code);
 }
 
+// What Windows gives as the exit code of a process it has not seen end
+// (STILL_ACTIVE): Java's exit code when the wait for its end or the reading
+// of its code failed. Never 0, which would claim a success.
+static const unsigned long kExitCodeUnknown = 259;
+
 // A non-zero exit code is a failure that the GUI launcher tells of. For a
 // command-line tool it is its answer: the console launcher passes it on as
-// its own exit status instead.
-static bool exitCodeIsReported(unsigned long exitCode) {
-  return exitCode != 0 && !settings.console;
+// its own exit status instead, and tells only of a code it could not read.
+static bool exitCodeIsReported(unsigned long exitCode, bool known) {
+  return !known || (exitCode != 0 && !settings.console);
 }
 
 // Starts the command, waits for its end and gives its exit code. A start
@@ -33,6 +38,7 @@ static LaunchEnd runJava(char* commandLine, unsigned long* exitCode) {
   ProcessHandle process = nullptr;
   JobHandle job = nullptr;
   unsigned long processId = 0, errorCode = 0;
+  bool known = false;  // Java's exit code was read
   bool started = startJavaInJob(commandLine, settings.consoleTitle, &process, &job, &processId,
                                 &errorCode);
   *exitCode = errorCode;
@@ -40,13 +46,14 @@ static LaunchEnd runJava(char* commandLine, unsigned long* exitCode) {
     publishJavaProcess(processId);
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
-    if (!platform.processExitCode(process, exitCode)) *exitCode = 0;
+    known = platform.processExitCode(process, exitCode);
+    if (!known) *exitCode = kExitCodeUnknown;
     platform.closeProcess(process);
   }
   if (job) platform.closeJob(job);
   releaseSingleInstance();
   removeArgumentFile();
-  if (!started || exitCodeIsReported(*exitCode)) reportLaunchError((long)*exitCode);
+  if (!started || exitCodeIsReported(*exitCode, known)) reportLaunchError((long)*exitCode);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)*exitCode);
   return started ? kJavaRan : kJavaStartFailed;
 }

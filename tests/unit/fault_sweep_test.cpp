@@ -38,8 +38,9 @@ struct World {
 
 const std::vector<int> kLauncherStatuses = {0, 2, 5, 11};
 // The console launcher's own, and 1: its tools' Java ends with 1 here, so a
-// 0 would claim a success that Java did not report.
-const std::vector<int> kConsoleStatuses = {1, 2, 5, 11, 12, 125, 126, 127};
+// 0 would claim a success that Java did not report; 259 when Java's end or
+// exit code could not be read.
+const std::vector<int> kConsoleStatuses = {1, 2, 5, 11, 12, 125, 126, 127, 259};
 
 // The console launcher's entry does just this before the main sequence.
 int runConsoleLauncher(int argc, char** argv) {
@@ -240,6 +241,18 @@ void installMissingVersion() {
   registerJavaSoftRuntime("1.4.2_03", "C:\\Java\\j2re1.4.2_03");
 }
 
+// A command-line tool, in the console launcher: the registry's current
+// runtime (java.exe), an argument, and a Java that ends with 1.
+void installConsoleTool() {
+  fake().programPath = "C:\\Tools\\convert.exe";
+  fakeAddFile("C:\\Tools\\convert.config",
+              "mainclass com.example.convert.Main\nvmparam -Xmx64m\naddjars lib\n");
+  fakeAddDirectoryEntry("C:\\Tools\\lib", "convert.jar");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.8");
+  registerJavaSoftRuntime("1.8", "C:\\Program Files\\Java\\jre1.8.0_392");
+  fake().exitCodes.push_back(1);
+}
+
 // Java in its job, ending with an error: the box that reports it, and the
 // job, the process and its thread all given back.
 void installJavaFailsInItsJob() {
@@ -298,6 +311,8 @@ const World kWorlds[] = {
      kLauncherStatuses},
     {"DebugConsole", installDebugConsole, {"viewer", "-d"}, runLauncher, kLauncherStatuses},
     {"MissingVersion", installMissingVersion, {kViewer}, runLauncher, kLauncherStatuses},
+    {"ConsoleTool", installConsoleTool, {"C:\\Tools\\convert.exe", "input.txt"},
+     runConsoleLauncher, kConsoleStatuses},
     {"JavaFailsInItsJob", installJavaFailsInItsJob, {kViewer}, runLauncher, kLauncherStatuses},
     {"ArgumentFile", installArgumentFile, {kViewer}, runLauncher, kLauncherStatuses},
     {"AnotherInstance", installAnotherInstance, {kViewer}, runConsoleLauncher, kConsoleStatuses},

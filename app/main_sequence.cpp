@@ -138,5 +138,6 @@ int runLauncher(int argc, char** argv) {
   if (!claimSingleInstance()) return alreadyRunningOutcome();
   unsigned long exitCode = 0;
   LaunchEnd end = launch(&exitCode);
+  releaseSingleInstance();  // also where no Java was started
   return statusAfterLaunch(end, exitCode);
 }

@@ -13,7 +13,8 @@ bool claimSingleInstance(void);
 // Makes the started Java the one later starts bring to the front.
 void publishJavaProcess(unsigned long processId);
 
-// Gives the instance up once Java has ended; nothing when none is held.
+// Gives the instance up once Java has ended, or once the launch step has
+// ended without starting one; nothing when none is held.
 void releaseSingleInstance(void);
 
 // How a start that found its application running ends: the running one's

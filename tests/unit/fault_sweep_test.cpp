@@ -315,6 +315,7 @@ const World kWorlds[] = {
      runConsoleLauncher, kConsoleStatuses},
     {"JavaFailsInItsJob", installJavaFailsInItsJob, {kViewer}, runLauncher, kLauncherStatuses},
     {"ArgumentFile", installArgumentFile, {kViewer}, runLauncher, kLauncherStatuses},
+    {"FirstInstance", installFirstInstance, {kViewer}, runLauncher, kLauncherStatuses},
     {"AnotherInstance", installAnotherInstance, {kViewer}, runConsoleLauncher, kConsoleStatuses},
 };
 

@@ -44,7 +44,8 @@ static char* fixWorkingDirectory(const char* programName) {
 static char* configPath(const char* directory, const char* baseName) {
   static const char kSuffix[] = ".config";
   size_t directoryLength = strlen(directory), baseLength = strlen(baseName);
-  char* path = static_cast<char*>(platform.allocate(directoryLength + 1 + baseLength + sizeof kSuffix));
+  size_t size = directoryLength + 1 + baseLength + sizeof kSuffix;
+  char* path = static_cast<char*>(platform.allocate(size));
   if (!path) return nullptr;
   memcpy(path, directory, directoryLength);
   path[directoryLength] = '\\';

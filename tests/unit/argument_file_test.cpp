@@ -142,7 +142,8 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
     void (*arrange)();
     std::string box;  // its start
   } cases[] = {
-      {"a failed start", [] { fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1); }, "Error launching Class a.Main"},
+      {"a failed start", [] { fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1); },
+       "Error launching Class a.Main"},
       {"Java ends with an error", [] { fake().exitCodes.push_back(1); }, "Error launching Class"},
       {"main class and arguments alone too long",
        [] { appendSetting(&settings.arguments, std::string(32800, 'x').c_str()); },

@@ -156,7 +156,11 @@ def show_real_java(world, settings: dict, classes: Path) -> bool:
     outcome = start(Case("openjdk", registry=openjdk, **settings), world)
     print(f"Launcher exit status: {outcome.run.status}; message boxes: "
           f"{len(outcome.boxes) or 'none'}. Wine gives the launcher no process handle for a "
-          "Linux program, so the launcher did not wait for Java: this script waits for "
+          "Linux program, so the launcher could not wait for Java nor read its exit code, "
+          "and says so:")
+    for box in outcome.boxes:
+        print(f"    [{box['caption']}] " + " / ".join(box["text"].splitlines()))
+    print("(259 is what Windows gives for a process not seen to end.) This script waits for "
           f"Java's report itself (at most {REPORT_SECONDS} s).")
     received = read_report(report)
     if received is None:
@@ -205,13 +209,16 @@ def show_console_tool(world, classes: Path) -> bool:
     passed = outcome.run.status == TOOL_STATUS and outcome.run.stdout == TOOL_INPUT
     print("\n--- with OpenJDK as the java.exe of 1.4.2_08, running com.example.tool.Count")
     openjdk = Registry((Runtime("1.4.2_08", J142_08_HOME, str(REAL_JAVA)),), current="1.4.2")
-    outcome = run_case(world, Case("tool, openjdk", registry=openjdk,
+    outcome = run_case(world, Case("tool, openjdk", registry=openjdk, start="parent",
                                    files=class_files(classes), **settings))
     show_shell_view(outcome.run)
+    status = outcome.parent["exitCode"] if outcome.parent else "unknown"
     print(f"Wine gives the launcher no process handle for a Linux program, so the launcher "
           f"could not wait for OpenJDK nor pass its exit status on ({TOOL_STATUS} here, for "
-          f"three lines): its own status is {outcome.run.status}. The output above is "
-          "OpenJDK's own, on the handles it shares with the launcher.")
+          f"three lines). Its own status, as a Windows parent read it, is {status}: 259, what "
+          "Windows gives for a process not seen to end, with the line on standard error that "
+          "says so (Wine hands the shell only the low 8 bits of it). The rest of the output "
+          "above is OpenJDK's own, on the handles it shares with the launcher.")
     return passed and b"3 lines" in outcome.run.stdout
 
 

@@ -29,7 +29,9 @@
 # there as on 64-bit Windows). Usage: bench/wine_startup.sh [rounds]   (default 60)
 # LAUNCHER=path/launcher.exe measures that exe instead of the build's own (for
 # comparing two versions; name its build in CORVANE_BUILDS); the other
-# programs still come from build/<build>.
+# programs still come from build/<build>. LEAST=path/least.exe likewise
+# replaces the least launcher (say, one that starts Java without a job, to
+# see what the job costs).
 # Everything runs on one CPU (BENCH_CPU, default 0; empty for no pinning): on
 # a virtual machine, a run whose processes wake each other across CPUs takes
 # at times twice as long, which drowns the differences being measured.
@@ -73,6 +75,7 @@ build() {
       build/$1/bench/least_launcher.exe "$2"' \
     sh "$1" "$work/$1")
   if [ -n "${LAUNCHER:-}" ]; then cp "$LAUNCHER" "$work/$1/launcher.exe"; fi
+  if [ -n "${LEAST:-}" ]; then cp "$LEAST" "$work/$1/least_launcher.exe"; fi
 }
 
 # The programs of one build, and where its programs read HKLM\SOFTWARE.

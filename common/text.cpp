@@ -58,7 +58,13 @@ void textAppend(TextBuffer* buffer, const char* text) {
   textAppendPart(buffer, text, strlen(text));
 }
 
-void textAppendChar(TextBuffer* buffer, char c) { textAppendPart(buffer, &c, 1); }
+// Most text is built a character at a time: room for one more is checked
+// here, and only a full buffer grows.
+void textAppendChar(TextBuffer* buffer, char c) {
+  if (buffer->length + 2 > buffer->capacity) reserve(buffer, 1);
+  buffer->data[buffer->length++] = c;
+  buffer->data[buffer->length] = '\0';
+}
 
 static void textAppendNumber(TextBuffer* buffer, long long number) {
   char digits[24];

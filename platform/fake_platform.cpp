@@ -472,18 +472,18 @@ static void fakeWriteError(const char* text) {
 }
 
 // Each UTF-8 sequence decoded; -1 for a byte that starts no valid one.
-static std::vector<long> codePoints(const char* text) {
-  std::vector<long> points;
-  for (const unsigned char* p = (const unsigned char*)text; *p;) {
-    int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
-    long point = extra ? *p & (0x3F >> extra) : *p;
-    int taken = 1;
-    while (taken <= extra && (p[taken] & 0xC0) == 0x80) point = point << 6 | (p[taken++] & 0x3F);
-    bool valid = *p < 0x80 || (extra && taken == extra + 1 && *p < 0xF8);
-    points.push_back(valid ? point : -1);
-    p += valid ? taken : 1;
-  }
-  return points;
+// The code point that starts at *p, or -1 for a byte that starts none; moves
+// *p past what it took. Walked in place: a conversion is a call that every
+// path takes, and a list of points for each would cost more than the rest.
+static long nextCodePoint(const unsigned char** text) {
+  const unsigned char* p = *text;
+  int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
+  long point = extra ? *p & (0x3F >> extra) : *p;
+  int taken = 1;
+  while (taken <= extra && (p[taken] & 0xC0) == 0x80) point = point << 6 | (p[taken++] & 0x3F);
+  bool valid = *p < 0x80 || (extra && taken == extra + 1 && *p < 0xF8);
+  *text = p + (valid ? taken : 1);
+  return valid ? point : -1;
 }
 
 static char* fakeAnsiToUtf8(const char* text) {
@@ -498,8 +498,10 @@ static char* fakeAnsiToUtf8(const char* text) {
 
 static bool fakeAnsiCanSpell(const char* text) {
   if (FAKE_CALL_FAILS(ansiCanSpell)) return false;
-  for (long point : codePoints(text))
+  for (const unsigned char* p = (const unsigned char*)text; *p;) {
+    long point = nextCodePoint(&p);
     if (point < 0 || point > 0xFF) return false;
+  }
   return true;
 }
 
@@ -507,7 +509,9 @@ static bool fakeAnsiCanSpell(const char* text) {
 // counts bytes, as the Windows implementation then does.
 static size_t fakeAnsiLength(const char* text) {
   if (FAKE_CALL_FAILS(ansiLength)) return strlen(text);
-  return codePoints(text).size();
+  size_t length = 0;
+  for (const unsigned char* p = (const unsigned char*)text; *p; ++length) nextCodePoint(&p);
+  return length;
 }
 
 static char* fakeShortPath(const char* path) {
@@ -534,11 +538,10 @@ static long upperCase(long point) {
 
 static bool fakePathsEqual(const char* a, const char* b) {
   if (FAKE_CALL_FAILS(pathsEqual)) return false;
-  std::vector<long> first = codePoints(a), second = codePoints(b);
-  if (first.size() != second.size()) return false;
-  for (size_t i = 0; i < first.size(); ++i)
-    if (upperCase(first[i]) != upperCase(second[i])) return false;
-  return true;
+  const unsigned char *p = (const unsigned char*)a, *q = (const unsigned char*)b;
+  while (*p && *q)
+    if (upperCase(nextCodePoint(&p)) != upperCase(nextCodePoint(&q))) return false;
+  return !*p && !*q;
 }
 
 // Inside runCatchingExit the exit comes back there, and the process's memory
@@ -636,7 +639,10 @@ static char* fakeWriteTemporaryFile(const char* text, unsigned long* errorCode) 
   std::string path =
       state.temporaryDirectory + "\\jva" + std::to_string(++state.temporaryFiles) + ".tmp";
   std::string ansi;
-  for (long point : codePoints(text)) ansi += point >= 0 && point <= 0xFF ? (char)point : '?';
+  for (const unsigned char* p = (const unsigned char*)text; *p;) {
+    long point = nextCodePoint(&p);
+    ansi += point >= 0 && point <= 0xFF ? (char)point : '?';
+  }
   fakeAddFile(path, ansi);
   state.writtenFiles[path] = ansi;
   event("write " + path);

@@ -5,11 +5,21 @@
 // one longer than Windows takes.
 //
 // Input: a flags byte (bit 0 debug mode, bit 1 also launch, bit 2 no main
-// class), the Java path and the main class each up to a NUL, then entries:
-// a tag byte (bits 0-1: vmparam, vmpath, vmjars, arguments; bits 2-7: the
-// entry is appended 1 + n times) and the entry's text up to a NUL.
+// class, bits 3-7 all set: a long line), the Java path and the main class
+// each up to a NUL, then entries: a tag byte (bits 0-1: vmparam, vmpath,
+// vmjars, arguments; bits 2-7 in a long line: the entry is appended 1 + n
+// times) and the entry's text up to a NUL.
+//
+// What one input can grow to is bounded, since every pass over a line costs
+// the fuzzer time in proportion: a short line is read from the first
+// kShortInput bytes, with each entry once; a long line, one in 32 flag
+// values, repeats its entries up to some 41,000 bytes of settings, a little
+// past the longest line that Windows takes, which is all it takes to try
+// that limit.
 #include <stdlib.h>
 #include <string.h>
+
+#include <algorithm>
 
 #include "common/launch_settings.h"
 #include "fuzz_support.h"
@@ -18,13 +28,21 @@
 #include "platform/fake_platform.h"
 #include "support/command_line_split.h"
 
-static void readEntries(FuzzInput* input) {
+static const size_t kShortInput = 512;
+static const size_t kLongestSettings = kMaxCommandLineLength + 8192;
+static const uint8_t kLongLine = 0xF8;
+
+static bool isLongLine(uint8_t flags) { return (flags & kLongLine) == kLongLine; }
+
+static void readEntries(FuzzInput* input, bool longLine) {
   TextList* lists[] = {&settings.vmparam, &settings.vmpath, &settings.vmjars, &settings.arguments};
+  size_t total = 0;
   while (!fuzzAtEnd(*input)) {
     uint8_t tag = takeByte(input);
     std::string text = takeText(input);
-    int repeat = 1 + (tag >> 2);
-    for (int i = 0; i < repeat; ++i) appendSetting(lists[tag & 3], text.c_str());
+    int repeat = longLine ? 1 + (tag >> 2) : 1;
+    for (int i = 0; i < repeat && total <= kLongestSettings; ++i, total += text.size() + 1)
+      appendSetting(lists[tag & 3], text.c_str());
   }
 }
 
@@ -85,15 +103,16 @@ static void checkLaunch(const std::string& line) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzInput input = fuzzInput(data, size);
+  uint8_t flags = size ? data[0] : 0;
+  FuzzInput input = fuzzInput(data, isLongLine(flags) ? size : std::min(size, kShortInput));
   startFuzzRun();
-  uint8_t flags = takeByte(&input);
+  takeByte(&input);
   settings.debug = (flags & 1) != 0;
   std::string javapath = takeText(&input);
   std::string mainclass = takeText(&input);
   setSetting(&settings.javapath, javapath.c_str());
   if (!(flags & 4)) setSetting(&settings.mainclass, mainclass.c_str());
-  readEntries(&input);
+  readEntries(&input, isLongLine(flags));
 
   if (!settings.mainclass) {
     unsigned long exitCode = 0;

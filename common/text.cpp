@@ -82,7 +82,9 @@ static void textAppendNumber(TextBuffer* buffer, long long number) {
 void textAppendFormatList(TextBuffer* buffer, const char* format, va_list arguments) {
   for (const char* p = format; *p; ++p) {
     if (*p != '%' || !p[1]) {
-      textAppendChar(buffer, *p);
+      size_t literal = strcspn(p + 1, "%") + 1;  // up to the next directive, in one piece
+      textAppendPart(buffer, p, literal);
+      p += literal - 1;
       continue;
     }
     ++p;

@@ -125,6 +125,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkAssembly(line);
     if (flags & 2) checkLaunch(line);
   }
-  resetLaunchSettings();
+  finishFuzzRun();
   return 0;
 }

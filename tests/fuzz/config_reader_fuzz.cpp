@@ -101,6 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ExitResult exit = runCatchingExit([&] { status = runLauncher((int)argv.size(), argv.data()); });
   checkOutcome(exit, status);
   FUZZ_EXPECT(fake().openRegistryKeys == 0, "every registry key is closed");
-  resetLaunchSettings();
+  finishFuzzRun();
   return 0;
 }

@@ -38,6 +38,11 @@ void startFuzzRun() {
   setJavaVersionLookup(findJavaForVersion);  // as the main sequence connects them
 }
 
+void finishFuzzRun() {
+  resetLaunchSettings();
+  installFakePlatform();
+}
+
 void fuzzFailure(const char* property, const std::string& expected, const std::string& actual) {
   fprintf(stderr, "Property broken: %s\n  expected: [%s]\n  actual:   [%s]\n", property,
           expected.c_str(), actual.c_str());

@@ -28,6 +28,10 @@ std::vector<std::string> takeTexts(FuzzInput* input);
 
 // A fresh fake platform, empty settings, and the reader's Java lookup connected.
 void startFuzzRun();
+// Empties the settings and the fake's record of the run. What a run leaves
+// allocated after it returns makes libFuzzer suspect a leak and run the input
+// again, so every harness ends its run here.
+void finishFuzzRun();
 
 // Reports the broken property with the values involved, then aborts, so that
 // libFuzzer keeps the input and the replay program fails.

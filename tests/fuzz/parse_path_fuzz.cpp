@@ -238,6 +238,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char* result = parsePath(value.c_str(), quoting);
   check(value, quoting, environment, result);
   free(result);
-  resetLaunchSettings();
+  finishFuzzRun();
   return 0;
 }

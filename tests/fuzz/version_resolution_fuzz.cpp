@@ -269,7 +269,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkPrompt(requested, expected.outcome, answerYes);
   else
     FUZZ_EXPECT(fake().boxes.empty(), "no boxes when a version results");
-  resetLaunchSettings();
-  installFakePlatform();  // frees what the run recorded, or libFuzzer suspects a leak
+  finishFuzzRun();
   return 0;
 }

@@ -17,7 +17,8 @@
 // longest start of the form N, N.N, N_N, ...: the first two before any '_'
 // are the feature and the interim number, the one after the last '_' is the
 // update (else the third before it), any others are builds; a number of ten
-// digits or more counts as one value above every shorter one. A '-' after
+// digits or more (leading zeros aside) counts as one value above every
+// shorter one. A '-' after
 // the numbers marks a pre-release, below the release of the same numbers,
 // unless an old build number follows ("-b12"). minJava admits what is not
 // below it; maxJava compares as many numbers as it was written with (17
@@ -103,7 +104,7 @@ struct ModelVersion {
   bool release;                   // not a pre-release
 };
 
-static const unsigned long long kHugeNumber = 1000000000ULL;  // ten digits or more
+static const unsigned long long kHugeNumber = 1000000000ULL;  // what ten digits or more count as
 
 // The numbers before the first '_' are the main ones; the one after the
 // last '_' is the update.

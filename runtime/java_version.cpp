@@ -8,8 +8,10 @@ JavaVersion parseJavaVersion(const char* text) {
   int slot = 0;
   while (isDigit(*text)) {
     unsigned value = 0;
-    for (; isDigit(*text); ++text)  // saturates far above any real number
-      if (value < 100000000) value = value * 10 + (unsigned)(*text - '0');
+    // Ten digits or more are far above any real number: they count as one
+    // value above every shorter number, not as their first nine digits.
+    for (; isDigit(*text); ++text)
+      value = value < 100000000 ? value * 10 + (unsigned)(*text - '0') : 1000000000;
     if (slot < 3) version.number[slot] = value;
     version.count = ++slot < 3 ? slot : 3;
     if ((*text != '.' && *text != '_') || !isDigit(text[1])) break;

@@ -1,11 +1,29 @@
-// Fuzzes the Java search over a fuzzed registry and fuzzed Java homes. What
-// must hold: the search ends in one of its two ways (a Java command, or the
-// nothing-fits box and status 11), leaves no key or file open, and, when no
-// registry call fails, chooses as a model of the rules does: the first
+// Fuzzes the Java search over a fuzzed registry and fuzzed Java homes, and
+// holds its answer against a model of the rules that reads and orders Java
+// versions on its own (nothing of runtime/java_version is called here).
+//
+// What must hold: the search ends in one of its two ways (a Java command, or
+// the nothing-fits box and status 11), leaves no key or file open, and the
+// command is one of the homes, with its executable and of the kind asked for.
+// When no registry call fails, it also chooses as the model does: the first
 // javaHome line that fits, else a registered runtime that fits and that no
 // other fitting one beats by version, nor at the same version by being
-// 64-bit where it is not. With a failing call the chosen one still exists
-// and is of the asked kind.
+// 64-bit where it is not; nothing fits only when the model finds nothing; in
+// debug mode one trace line per candidate; and the version kept for the
+// chosen runtime reads as the model's version of it.
+//
+// The model's versions: a text is a version when it starts with a digit,
+// after an old "1." spelling is dropped ("1.8" is "8"). Its numbers are the
+// longest start of the form N, N.N, N_N, ...: the first two before any '_'
+// are the feature and the interim number, the one after the last '_' is the
+// update (else the third before it), any others are builds; a number of ten
+// digits or more (leading zeros aside) counts as one value above every
+// shorter one. A '-' after
+// the numbers marks a pre-release, below the release of the same numbers,
+// unless an old build number follows ("-b12"). minJava admits what is not
+// below it; maxJava compares as many numbers as it was written with (17
+// admits every 17.x); an unreadable bound or candidate version admits
+// nothing. javaBits admits only "32" or "64" of that kind.
 //
 // Input: a flags byte (bit 0 debug mode, bit 1 a Windows without a 64-bit
 // view, bit 2 a 64-bit program, bit 3 the user answers Yes, bits 4-6 a
@@ -18,18 +36,25 @@
 // the view (bit 6); its second byte the home (bits 0-2) and whether the
 // home is spelled otherwise (bit 3); the rest is the key's name. (The seeds
 // set bit 7 of the first byte and bit 4 of the second, so neither is a NUL.)
+// Texts shorter than two bytes are no registration; only the first
+// kMostRegistrations count: with six homes, more keys find nothing new.
 #include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
-#include <map>
+#include <string>
+#include <tuple>
 
 #include "common/launch_settings.h"
 #include "fuzz_support.h"
 #include "platform/fake_platform.h"
 #include "runtime/java_search.h"
-#include "runtime/java_version.h"
-#include "support/java_homes.h"
+
+// The harness's own branches tell libFuzzer nothing of the search: only the
+// code under test is instrumented for coverage.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((no_sanitize("coverage"))), apply_to = function)
+#endif
 
 enum Shape { kNamed, kInstaller, kMajor, kUnknown };
 struct Layout {
@@ -56,76 +81,317 @@ static const Layout kLayouts[16] = {
     {"JavaSoft\\JDK", "Path", kUnknown},     // the wrong value
 };
 
-static const char* const kHomes[6] = {"C:\\Java\\a", "C:\\Java\\b", "C:\\Program Files\\Java\\c",
-                                       "D:\\jdk", "C:\\App\\runtime", "C:\\Java\\f"};
+enum { kHomeCount = 6, kMostRegistrations = 8 };
+static const char* const kHomes[kHomeCount] = {"C:\\Java\\a", "C:\\Java\\b", "C:\\Program Files\\Java\\c",
+                                               "D:\\jdk",     "C:\\App\\runtime", "C:\\Java\\f"};
 static const size_t kLongestReadableName = 254;
 
+static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+static char lowerChar(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+
 static std::string lower(std::string text) {
-  for (char& c : text) c = (char)tolower((unsigned char)c);
+  for (char& c : text) c = lowerChar(c);
+  return text;
+}
+
+// ---- Versions, as the model reads and orders them.
+
+struct ModelVersion {
+  bool readable;
+  int places;                     // numbers written, at most 3
+  unsigned long long numbers[3];  // feature, interim, update
+  bool release;                   // not a pre-release
+};
+
+static const unsigned long long kHugeNumber = 1000000000ULL;  // what ten digits or more count as
+
+// The numbers before the first '_' are the main ones; the one after the
+// last '_' is the update.
+static ModelVersion readVersion(const char* text) {
+  ModelVersion version = {false, 0, {0, 0, 0}, true};
+  if (text[0] == '1' && text[1] == '.' && isDigit(text[2])) text += 2;
+  unsigned long long main[3] = {0, 0, 0}, update = 0;
+  int mainCount = 0;
+  bool hasUpdate = false;
+  const char* at = text;
+  for (char separator = 0; isDigit(*at); separator = *at++) {
+    unsigned long long number = 0;
+    for (; isDigit(*at); ++at) number = std::min(number * 10 + (unsigned)(*at - '0'), kHugeNumber);
+    if (separator == '_') {
+      hasUpdate = true;
+      update = number;
+    } else if (!hasUpdate) {
+      if (mainCount < 3) main[mainCount] = number;
+      ++mainCount;
+    }
+    if ((*at != '.' && *at != '_') || !isDigit(at[1])) break;
+  }
+  if (at == text) return version;
+  version.readable = true;
+  version.places = hasUpdate ? 3 : std::min(mainCount, 3);
+  version.numbers[0] = main[0];
+  version.numbers[1] = main[1];
+  version.numbers[2] = hasUpdate ? update : main[2];
+  version.release = !(at[0] == '-' && !(at[1] == 'b' && isDigit(at[2])));
+  return version;
+}
+
+static std::tuple<unsigned long long, unsigned long long, unsigned long long, bool> orderKey(
+    const ModelVersion& v) {
+  return std::make_tuple(v.numbers[0], v.numbers[1], v.numbers[2], v.release);
+}
+
+// -1, 0 or 1; any readable version is above an unreadable one.
+static int compareVersions(const ModelVersion& a, const ModelVersion& b) {
+  if (a.readable != b.readable) return a.readable ? 1 : -1;
+  if (!a.readable) return 0;
+  return orderKey(a) < orderKey(b) ? -1 : orderKey(b) < orderKey(a) ? 1 : 0;
+}
+
+// Is version above the bound in the numbers that the bound was written with?
+static bool aboveBound(const ModelVersion& version, const ModelVersion& bound) {
+  if (bound.places == 3) return orderKey(bound) < orderKey(version);
+  for (int i = 0; i < bound.places; ++i)
+    if (version.numbers[i] != bound.numbers[i]) return version.numbers[i] > bound.numbers[i];
+  return false;
+}
+
+// ---- The world the input describes, and the model's answer.
+
+struct Home {
+  int bits;  // of the executable: 32, 64, 0 unknown; -1 none
+  bool hasRelease;
+  bool namedByLine;  // a javaHome line names it
+  std::string release;
+};
+
+struct Registration {
+  const Layout* layout;
+  int tree;          // 0 HKLM 32-bit, 1 HKLM 64-bit, 2 HKCU (one tree for both views)
+  bool openj9;       // the installer layouts' JVM name: openj9, else hotspot
+  std::string name;  // the version key's name as this registration wrote it
+  int home;
+};
+
+// Registry keys are one whatever the case of their ASCII letters.
+static bool sameIgnoringCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b)
+    if (lowerChar(*a) != lowerChar(*b)) return false;
+  return *a == *b;
+}
+
+static bool sameVersionKey(const Registration& a, const Registration& b) {
+  return a.tree == b.tree && sameIgnoringCase(a.layout->key, b.layout->key) &&
+         sameIgnoringCase(a.name.c_str(), b.name.c_str());
+}
+
+// The same value of the same key: the later one's home is what the key holds.
+static bool sameValue(const Registration& a, const Registration& b) {
+  return sameVersionKey(a, b) && strcmp(a.layout->value, b.layout->value) == 0 &&
+         (a.layout->shape != kInstaller || a.openj9 == b.openj9);
+}
+
+struct Model {
+  std::string lowest, highest, bits;  // empty: not asked for
+  bool debug;
+  Home homes[kHomeCount];
+  Registration registrations[kMostRegistrations];
+  int registrationCount;
+  // What the registry tells of each home.
+  bool listed[kHomeCount];
+  ModelVersion registryVersion[kHomeCount];
+  std::string registryText[kHomeCount];
+};
+
+static bool admits(const Model& model, int home, const ModelVersion& version) {
+  const Home& h = model.homes[home];
+  if (h.bits < 0) return false;
+  if (!model.lowest.empty() || !model.highest.empty()) {
+    if (!version.readable) return false;
+    if (!model.lowest.empty()) {
+      ModelVersion low = readVersion(model.lowest.c_str());
+      if (!low.readable || compareVersions(version, low) < 0) return false;
+    }
+    if (!model.highest.empty()) {
+      ModelVersion high = readVersion(model.highest.c_str());
+      if (!high.readable || aboveBound(version, high)) return false;
+    }
+  }
+  if (model.bits.empty()) return true;
+  return (model.bits == "32" && h.bits == 32) || (model.bits == "64" && h.bits == 64);
+}
+
+// The command of each home in lower case, by mode: made once.
+static const std::string& commandFor(const Model& model, int home) {
+  static std::string commands[2][kHomeCount];
+  std::string& command = commands[model.debug][home];
+  if (command.empty()) {
+    std::string h = kHomes[home];
+    std::string quote = h.find(' ') == std::string::npos ? "" : "\"";
+    command = lower(quote + h + "\\bin\\" + (model.debug ? "java.exe" : "javaw.exe") + quote);
+  }
+  return command;
+}
+
+// The first run of digits in a name: "17" of "zulu-17-jre".
+static std::string digitRun(const std::string& name) {
+  size_t start = 0;
+  while (start < name.size() && !isDigit(name[start])) ++start;
+  size_t end = start;
+  while (end < name.size() && isDigit(name[end])) ++end;
+  return name.substr(start, end - start);
+}
+
+// Which registrations the walk finds, as the registry keeps them: a value
+// written twice holds the last home, and a version key is listed under the
+// spelling it was first made with. Each home keeps its highest version.
+static void readRegistry(Model* model) {
+  for (int i = 0; i < model->registrationCount; ++i) {
+    const Registration& r = model->registrations[i];
+    if (r.layout->shape == kUnknown) continue;
+    bool overwritten = false;
+    for (int j = i + 1; j < model->registrationCount && !overwritten; ++j) {
+      overwritten = sameValue(model->registrations[j], r);
+    }
+    if (overwritten) continue;
+    const std::string* shown = &r.name;
+    for (int j = 0; j < i; ++j) {
+      if (sameVersionKey(model->registrations[j], r)) {
+        shown = &model->registrations[j].name;
+        break;
+      }
+    }
+    if (shown->size() > kLongestReadableName) continue;
+    std::string text = r.layout->shape == kMajor ? digitRun(*shown) : *shown;
+    ModelVersion version = readVersion(text.c_str());
+    if (!model->listed[r.home] || compareVersions(version, model->registryVersion[r.home]) > 0) {
+      model->registryVersion[r.home] = version;
+      model->registryText[r.home] = text;
+    }
+    model->listed[r.home] = true;
+  }
+}
+
+// ---- Building the world.
+
+static std::string programHeader(unsigned machine) {
+  std::string bytes(0x80, '\0');
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  bytes[0x3C] = 0x80;  // where the PE header starts
+  bytes += std::string("PE\0\0", 4);
+  bytes += (char)(machine & 0xFF);
+  bytes += (char)(machine >> 8);
+  return bytes;
+}
+
+// Only the executable that the search looks for is written.
+static void installHome(const Model& model, int home) {
+  static const std::string program32 = programHeader(0x14c), program64 = programHeader(0x8664);
+  const Home& h = model.homes[home];
+  std::string path = kHomes[home];
+  if (h.bits >= 0)
+    fakeAddFile(path + (model.debug ? "\\bin\\java.exe" : "\\bin\\javaw.exe"),
+                h.bits == 64 ? program64 : h.bits == 32 ? program32 : std::string("#!/bin/sh\n"));
+  if (h.hasRelease) fakeAddFile(path + "\\release", "JAVA_VERSION=\"" + h.release + "\"\n");
+}
+
+static std::string withoutAny(std::string text, const char* drop) {
+  size_t kept = 0;
+  for (char c : text)
+    if (!strchr(drop, c)) text[kept++] = c;
+  text.resize(kept);
   return text;
 }
 
 static std::string otherSpelling(const std::string& home) {
   std::string spelled = lower(home) + "/";
-  std::replace(spelled.begin(), spelled.end(), '\\', '/');
+  for (char& c : spelled)
+    if (c == '\\') c = '/';
   return spelled;
 }
 
-struct Home {
-  int bits;  // of the executable: 32, 64, 0 unknown; -1 none
-  bool hasRelease;
-  std::string release;
-};
-
-struct Registration {
-  std::string versionName;  // as the version key's parent lists it
-  int home;
-};
-
-static int bitsOf(int code) { return code == 0 ? -1 : code == 1 ? 32 : code == 2 ? 64 : 0; }
-
-static std::string clean(std::string text, const char* drop) {
-  text.erase(std::remove_if(text.begin(), text.end(), [drop](char c) { return strchr(drop, c) != nullptr; }),
-             text.end());
-  return text;
+static void addRegistration(Model* model, const std::string& text) {
+  uint8_t pick = (uint8_t)text[0], homeByte = (uint8_t)text[1];
+  Registration& r = model->registrations[model->registrationCount++];
+  r.layout = &kLayouts[pick & 15];
+  r.name = withoutAny(text.substr(2), "\\\n");  // a line break would split a trace line
+  if (r.name.empty()) r.name = "x";
+  r.home = (homeByte & 7) % kHomeCount;
+  RegistryHive hive = pick & 0x20 ? kHiveCurrentUser : kHiveLocalMachine;
+  RegistryView view = pick & 0x40 ? kView64Bit : kView32Bit;
+  r.openj9 = pick & 0x10;
+  std::string valueKey = "SOFTWARE\\" + std::string(r.layout->key) + "\\" + r.name;
+  if (r.layout->shape == kInstaller) valueKey += r.openj9 ? "\\openj9\\MSI" : "\\hotspot\\MSI";
+  fakeSetRegistryValue(hive, view, valueKey, r.layout->value,
+                       homeByte & 8 ? otherSpelling(kHomes[r.home]) : kHomes[r.home]);
+  r.tree = hive == kHiveCurrentUser ? 2 : fake().windowsHas64BitView && view == kView64Bit ? 1 : 0;
 }
 
-static std::string majorOf(const std::string& name) {
-  size_t start = name.find_first_of("0123456789");
-  if (start == std::string::npos) return "";
-  size_t end = name.find_first_not_of("0123456789", start);
-  return name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+// ---- The run.
+
+static int chosenHome(const Model& model, const std::string& command) {
+  for (int i = 0; i < kHomeCount && !command.empty(); ++i)
+    if (sameIgnoringCase(command.c_str(), commandFor(model, i).c_str())) return i;
+  return -1;
 }
 
-struct Model {
-  std::string lowest, highest, bits;
-  bool debug;
-  Home homes[6];
+static bool beats(const Model& model, const ModelVersion* versions, int a, int b) {
+  int order = compareVersions(versions[a], versions[b]);
+  return order > 0 || (order == 0 && model.homes[a].bits == 64 && model.homes[b].bits != 64);
+}
 
-  bool fits(int home, const JavaVersion& version) const {
-    const Home& h = homes[home];
-    if (h.bits < 0) return false;
-    if (!lowest.empty() || !highest.empty()) {
-      if (!version.count) return false;
-      if (javaVersionAgainstRange(&version, lowest.c_str(), highest.c_str()) != 0) return false;
-    }
-    return bits.empty() || (h.bits && bits == std::to_string(h.bits));
+static void checkChoice(const Model& model, int chosen) {
+  int firstFit = -1, examined = 0;
+  ModelVersion lineVersions[kHomeCount];
+  for (int i = 0; i < kHomeCount && firstFit < 0; ++i) {
+    const Home& h = model.homes[i];
+    if (!h.namedByLine) continue;
+    ++examined;
+    lineVersions[i] = readVersion(h.hasRelease ? h.release.c_str() : "");
+    if (admits(model, i, lineVersions[i])) firstFit = i;
   }
-  std::string command(int home) const {
-    std::string h = kHomes[home];
-    std::string quote = h.find(' ') == std::string::npos ? "" : "\"";
-    return lower(quote + h + "\\bin\\" + (debug ? "java.exe" : "javaw.exe") + quote);
+  ModelVersion versions[kHomeCount];
+  int fitting = 0;
+  for (int i = 0; i < kHomeCount; ++i) {
+    versions[i] = model.homes[i].hasRelease ? readVersion(model.homes[i].release.c_str())
+                                            : model.registryVersion[i];
+    if (firstFit < 0) examined += model.listed[i];
+    fitting += model.listed[i] && admits(model, i, versions[i]);
   }
-};
+  if (model.debug)
+    FUZZ_EXPECT_EQ(std::to_string(examined),
+                   std::to_string(std::count(fake().output.begin(), fake().output.end(), '\n')),
+                   "one trace line per candidate");
+  const ModelVersion* kept = nullptr;
+  if (firstFit >= 0) {
+    FUZZ_EXPECT_EQ(commandFor(model, firstFit), chosen < 0 ? std::string() : commandFor(model, chosen),
+                   "the first javaHome line that fits");
+    kept = &lineVersions[firstFit];
+  } else if (chosen < 0) {
+    FUZZ_EXPECT_EQ(std::string("0"), std::to_string(fitting), "nothing fits only when nothing does");
+  } else {
+    FUZZ_EXPECT(model.listed[chosen] && admits(model, chosen, versions[chosen]), "the chosen one fits");
+    for (int i = 0; i < kHomeCount; ++i)
+      if (model.listed[i] && admits(model, i, versions[i]) && beats(model, versions, i, chosen))
+        fuzzFailure("nothing that fits beats the chosen one", kHomes[chosen], kHomes[i]);
+    kept = &versions[chosen];
+  }
+  if (kept) {
+    ModelVersion told = readVersion(settings.javaRuntimeVersion ? settings.javaRuntimeVersion : "");
+    FUZZ_EXPECT(compareVersions(told, *kept) == 0, "the version kept is the chosen one's");
+  }
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input = fuzzInput(data, size);
   startFuzzRun();
   uint8_t flags = takeByte(&input);
   int failing = takeByte(&input);
-  uint8_t homeBytes[6];
+  uint8_t homeBytes[kHomeCount];
   for (uint8_t& byte : homeBytes) byte = takeByte(&input);
-  Model model;
+  Model model = {};
   std::string lines[3];
   for (std::string& line : lines) line = takeText(&input);
   model.lowest = flags & 0x10 ? lines[0] : "";
@@ -137,46 +403,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake().program64Bit = flags & 4;
   fake().yesNoAnswer = flags & 8 ? kAnswerYes : kAnswerNo;
   fake().programPath = "C:\\App\\app.exe";
-  fake().currentDirectory = "C:\\Work";
   if (flags & 0x10) setSetting(&settings.minJava, lines[0].c_str());
   if (flags & 0x20) setSetting(&settings.maxJava, lines[1].c_str());
   if (flags & 0x40) setSetting(&settings.javaBits, lines[2].c_str());
 
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < kHomeCount; ++i) {
     Home& home = model.homes[i];
-    home.bits = bitsOf(homeBytes[i] & 3);
+    home.bits = homeBytes[i] & 3 ? ((homeBytes[i] & 3) == 1 ? 32 : (homeBytes[i] & 3) == 2 ? 64 : 0) : -1;
     home.hasRelease = homeBytes[i] & 4;
-    home.release = clean(takeText(&input), "\"\r\n");
-    if (home.bits >= 0) fakeInstallJava(kHomes[i], home.bits);  // 0: no program
-    if (home.hasRelease) fakeAddFile(std::string(kHomes[i]) + "\\release", "JAVA_VERSION=\"" + home.release + "\"\n");
-    if (homeBytes[i] & 8) appendSetting(&settings.javaHome, i == 4 ? "runtime" : kHomes[i]);
+    home.namedByLine = homeBytes[i] & 8;
+    home.release = withoutAny(takeText(&input), "\"\r\n");
+    installHome(model, i);
+    if (home.namedByLine) appendSetting(&settings.javaHome, i == 4 ? "runtime" : kHomes[i]);
   }
-
-  // The registry as the fake keeps it: one home per key (the last written),
-  // each version key listed under the spelling it was first made with.
-  std::map<std::string, Registration> registered;  // by tree and lower-case key path
-  std::map<std::string, std::string> firstSpelling;
-  for (const std::string& text : takeTexts(&input)) {
-    if (text.size() < 2) continue;
-    uint8_t pick = (uint8_t)text[0], homeByte = (uint8_t)text[1];
-    const Layout& layout = kLayouts[pick & 15];
-    std::string name = clean(text.substr(2), "\\\n");  // a line break would split a trace line
-    if (name.empty()) name = "x";
-    int home = (homeByte & 7) % 6;
-    RegistryHive hive = pick & 0x20 ? kHiveCurrentUser : kHiveLocalMachine;
-    RegistryView view = pick & 0x40 ? kView64Bit : kView32Bit;
-    std::string versionKey = "SOFTWARE\\" + std::string(layout.key) + "\\" + name;
-    std::string path = versionKey;
-    if (layout.shape == kInstaller) path += pick & 0x10 ? "\\openj9\\MSI" : "\\hotspot\\MSI";
-    fakeSetRegistryValue(hive, view, path, layout.value,
-                         homeByte & 8 ? otherSpelling(kHomes[home]) : kHomes[home]);
-    bool has64 = fake().windowsHas64BitView;
-    bool ownTree = has64 && hive == kHiveLocalMachine && view == kView64Bit;  // HKCU is one tree
-    std::string tree = std::to_string(hive) + (ownTree ? "/64/" : "/32/");
-    firstSpelling.insert({tree + lower(versionKey), name});
-    if (layout.shape == kUnknown || name.size() > kLongestReadableName) continue;
-    std::string shownName = firstSpelling[tree + lower(versionKey)];
-    registered[tree + lower(path)] = {layout.shape == kMajor ? majorOf(shownName) : shownName, home};
+  while (!fuzzAtEnd(input) && model.registrationCount < kMostRegistrations) {
+    std::string text = takeText(&input);
+    if (text.size() >= 2) addRegistration(&model, text);
   }
   fakeFailCall(kFakeRegistryEntries, failing);
 
@@ -195,66 +437,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     FUZZ_EXPECT(fake().boxes.empty(), "no box when a Java is chosen");
   }
-
-  // The candidates as the model sees them.
-  JavaVersion homeVersions[6];
-  int firstFit = -1;
-  for (int i = 0; i < 6; ++i) {
-    homeVersions[i] = parseJavaVersion(model.homes[i].hasRelease ? model.homes[i].release.c_str() : "");
-    if (firstFit < 0 && (homeBytes[i] & 8) && model.fits(i, homeVersions[i])) firstFit = i;
-  }
-  JavaVersion registryVersions[6];
-  bool listed[6] = {};
-  for (const auto& entry : registered) {
-    int home = entry.second.home;
-    JavaVersion named = parseJavaVersion(entry.second.versionName.c_str());
-    const JavaVersion& known = registryVersions[home];  // a readable version beats none
-    if (!listed[home] || (named.count && (!known.count || compareJavaVersions(&named, &known, 3) > 0)))
-      registryVersions[home] = named;
-    listed[home] = true;
-  }
-  for (int i = 0; i < 6; ++i)
-    if (model.homes[i].hasRelease) registryVersions[i] = homeVersions[i];
-
-  int chosen = -1;
-  for (int i = 0; i < 6; ++i)
-    if (lower(result) == model.command(i)) chosen = i;
+  int chosen = chosenHome(model, result);
   FUZZ_EXPECT(result.empty() || chosen >= 0, "the command is one of the homes");
   if (chosen >= 0) {
     int bits = model.homes[chosen].bits;
     FUZZ_EXPECT(bits >= 0, "the chosen home has its executable");
     FUZZ_EXPECT(model.bits.empty() || std::to_string(bits) == model.bits, "of the kind asked for");
   }
-  if (failing != 0) {
-    resetLaunchSettings();
-    return 0;
+  if (failing == 0) {
+    readRegistry(&model);
+    checkChoice(model, chosen);
   }
-
-  if (model.debug) {  // one trace line per candidate: a home seen twice is one
-    int examined = 0;
-    for (int i = 0; i < 6; ++i) examined += (homeBytes[i] & 8) && (firstFit < 0 || i <= firstFit);
-    for (int i = 0; i < 6 && firstFit < 0; ++i) examined += listed[i];
-    FUZZ_EXPECT_EQ(std::to_string(examined),
-                   std::to_string(std::count(fake().output.begin(), fake().output.end(), '\n')),
-                   "trace lines");
-  }
-  if (firstFit >= 0) {
-    FUZZ_EXPECT_EQ(model.command(firstFit), lower(result), "the first javaHome line that fits");
-  } else if (chosen < 0) {
-    for (int i = 0; i < 6; ++i)
-      if (listed[i] && model.fits(i, registryVersions[i]))
-        fuzzFailure("nothing fits", "", kHomes[i]);
-  } else {
-    FUZZ_EXPECT(listed[chosen] && model.fits(chosen, registryVersions[chosen]), "the chosen one fits");
-    for (int i = 0; i < 6; ++i) {
-      if (!listed[i] || !model.fits(i, registryVersions[i])) continue;
-      int order = compareJavaVersions(&registryVersions[i], &registryVersions[chosen], 3);
-      bool readable = registryVersions[i].count != 0, chosenReadable = registryVersions[chosen].count != 0;
-      if (readable != chosenReadable) order = readable ? 1 : -1;
-      bool better = order > 0 || (order == 0 && model.homes[i].bits == 64 && model.homes[chosen].bits != 64);
-      if (better) fuzzFailure("nothing that fits is higher", kHomes[chosen], kHomes[i]);
-    }
-  }
+  // What the run made is given back now, so that a run frees as many blocks
+  // as it allocates and libFuzzer sees no reason to look for leaks.
   resetLaunchSettings();
+  installFakePlatform();
   return 0;
 }
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif

@@ -22,7 +22,7 @@ TEST(JavaVersionTest, EverySchemeReadsAsThreeNumbers) {
       {"17.0.9+9", "17.0.9/3"},      {"21", "21.0.0/1"},
       {"21.0.1.12", "21.0.1/3"},     {"8.0.392.8", "8.0.392/3"},      // installer key names
       {"10-ea", "10.0.0/1-pre"},     {"17.0.2-ea+5", "17.0.2/3-pre"},
-      {"017.00.09", "17.0.9/3"},     {"99999999999.1", "999999999.1.0/2"},
+      {"017.00.09", "17.0.9/3"},     {"99999999999.1", "1000000000.1.0/2"},
       {"1", "1.0.0/1"},              {"1.", "1.0.0/1"},
       {"", "unreadable"},            {"zulu-17", "unreadable"},       {"-1", "unreadable"},
   };
@@ -39,6 +39,7 @@ TEST(JavaVersionTest, VersionsCompareNumericallyAcrossSchemes) {
       {"17.0.9+9", "17.0.9", 0},    {"21.0.1.12", "21.0.1", 0},
       {"1.8.0_392", "1.8.0_41", 1}, {"17.0.10", "17.0.9", 1}, {"11", "1.8.0_392", 1},
       {"21-ea", "21", -1},          {"21-ea", "20.0.2", 1},   {"17.0.9", "17.0.9-ea", 1},
+      {"1000000000", "999999999", 1},  // not read as its first nine digits
   };
   for (const Case& c : cases) {
     JavaVersion a = parseJavaVersion(c.a), b = parseJavaVersion(c.b);

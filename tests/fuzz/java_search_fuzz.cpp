@@ -450,8 +450,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // What the run made is given back now, so that a run frees as many blocks
   // as it allocates and libFuzzer sees no reason to look for leaks.
-  resetLaunchSettings();
-  installFakePlatform();
+  finishFuzzRun();
   return 0;
 }
 

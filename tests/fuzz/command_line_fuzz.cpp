@@ -5,21 +5,19 @@
 // one longer than Windows takes.
 //
 // Input: a flags byte (bit 0 debug mode, bit 1 also launch, bit 2 no main
-// class, bits 3-7 all set: a long line), the Java path and the main class
-// each up to a NUL, then entries: a tag byte (bits 0-1: vmparam, vmpath,
-// vmjars, arguments; bits 2-7 in a long line: the entry is appended 1 + n
-// times) and the entry's text up to a NUL.
+// class), the Java path and the main class each up to a NUL, then entries:
+// a tag byte (bits 0-1: vmparam, vmpath, vmjars, arguments; bits 2-7 in a
+// long input: the entry is appended 1 + n times) and the entry's text up to
+// a NUL.
 //
 // What one input can grow to is bounded, since every pass over a line costs
-// the fuzzer time in proportion: a short line is read from the first
-// kShortInput bytes, with each entry once; a long line, one in 32 flag
-// values, repeats its entries up to some 41,000 bytes of settings, a little
-// past the longest line that Windows takes, which is all it takes to try
-// that limit.
+// the fuzzer time in proportion. An input of up to kShortInput bytes (all
+// that scripts/fuzz.sh lets libFuzzer make) appends each entry once; a longer
+// one, as the seeds at Windows' limit are, repeats its entries up to some
+// 41,000 bytes of settings, a little past the longest line that Windows
+// takes, which is all it takes to try that limit.
 #include <stdlib.h>
 #include <string.h>
-
-#include <algorithm>
 
 #include "common/launch_settings.h"
 #include "fuzz_support.h"
@@ -30,10 +28,6 @@
 
 static const size_t kShortInput = 512;
 static const size_t kLongestSettings = kMaxCommandLineLength + 8192;
-static const uint8_t kLongLine = 0xF8;
-
-static bool isLongLine(uint8_t flags) { return (flags & kLongLine) == kLongLine; }
-
 static void readEntries(FuzzInput* input, bool longLine) {
   TextList* lists[] = {&settings.vmparam, &settings.vmpath, &settings.vmjars, &settings.arguments};
   size_t total = 0;
@@ -66,6 +60,11 @@ static std::string rawPieces(bool* holdsQuote) {
   return line;
 }
 
+static void expectSameWords(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& actual, const char* property) {
+  if (expected != actual) fuzzFailure(property, showText(expected), showText(actual));
+}
+
 static void checkAssembly(const std::string& line) {
   bool holdsQuote = false;
   std::string raw = rawPieces(&holdsQuote);
@@ -78,52 +77,61 @@ static void checkAssembly(const std::string& line) {
   std::string tail = line.substr(raw.size());
   FUZZ_EXPECT(tail.size() >= 2 && tail.front() == ' ' && tail.back() == ' ',
               "arguments set off by blanks");
-  FUZZ_EXPECT_EQ(showText(arguments), showText(splitLikeCRuntime(tail)),
-                 "each argument comes back exactly");
+  expectSameWords(arguments, splitLikeCRuntime(tail), "each argument comes back exactly");
   if (holdsQuote) return;  // a raw quote may open a quoted part that runs on
   std::vector<std::string> whole = splitLikeCRuntime(raw);
   whole.insert(whole.end(), arguments.begin(), arguments.end());
-  FUZZ_EXPECT_EQ(showText(whole), showText(splitLikeCRuntime(line)),
-                 "the whole line splits into the raw pieces' words and the arguments");
+  expectSameWords(whole, splitLikeCRuntime(line),
+                  "the whole line splits into the raw pieces' words and the arguments");
 }
 
-static void checkLaunch(const std::string& line) {
+static std::string assembledLine() {
+  char* built = buildCommandLine();
+  std::string line = built;
+  free(built);
+  return line;
+}
+
+// The launch builds the line itself: the one started is checked as assembled,
+// and only a refused one is built again, to see that Windows would not take it.
+static void checkLaunch() {
   unsigned long exitCode = 1;
   LaunchEnd result = launchJava(&exitCode);
   const auto& processes = fake().processes;
-  if (utf16Length(line) <= kMaxCommandLineLength) {
-    FUZZ_EXPECT(processes.size() == 1, "a line Windows takes is started");
-    FUZZ_EXPECT_EQ(line, processes[0].commandLine, "the assembled line is started");
+  if (!processes.empty()) {
+    FUZZ_EXPECT(processes.size() == 1, "one Java is started");
+    const std::string& line = processes[0].commandLine;
+    FUZZ_EXPECT(utf16Length(line) <= kMaxCommandLineLength, "only a line Windows takes is started");
     FUZZ_EXPECT(result == kJavaRan && exitCode == 0, "a clean exit code is returned");
+    checkAssembly(line);
   } else {
-    FUZZ_EXPECT(processes.empty(), "a line Windows does not take is not started");
     FUZZ_EXPECT(result == kJavaRefused, "nothing started");
     FUZZ_EXPECT_EQ(std::string("Error"), fake().boxes.back().caption, "the refusal is shown");
+    std::string line = assembledLine();
+    FUZZ_EXPECT(utf16Length(line) > kMaxCommandLineLength, "a line Windows takes is started");
+    checkAssembly(line);
   }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  uint8_t flags = size ? data[0] : 0;
-  FuzzInput input = fuzzInput(data, isLongLine(flags) ? size : std::min(size, kShortInput));
+  FuzzInput input = fuzzInput(data, size);
   startFuzzRun();
-  takeByte(&input);
+  uint8_t flags = takeByte(&input);
   settings.debug = (flags & 1) != 0;
   std::string javapath = takeText(&input);
   std::string mainclass = takeText(&input);
   setSetting(&settings.javapath, javapath.c_str());
   if (!(flags & 4)) setSetting(&settings.mainclass, mainclass.c_str());
-  readEntries(&input, isLongLine(flags));
+  readEntries(&input, size > kShortInput);
 
   if (!settings.mainclass) {
     unsigned long exitCode = 0;
     FUZZ_EXPECT(launchJava(&exitCode) == kJavaRefused && fake().processes.empty(),
                 "no main class, nothing started");
+  } else if (flags & 2) {
+    checkLaunch();
   } else {
-    char* built = buildCommandLine();
-    std::string line = built;
-    free(built);
-    checkAssembly(line);
-    if (flags & 2) checkLaunch(line);
+    checkAssembly(assembledLine());
   }
   finishFuzzRun();
   return 0;

@@ -49,6 +49,7 @@
 #include "fuzz_support.h"
 #include "platform/fake_platform.h"
 #include "runtime/java_search.h"
+#include "support/java_homes.h"
 
 // The harness's own branches tell libFuzzer nothing of the search: only the
 // code under test is instrumented for coverage.
@@ -274,17 +275,6 @@ static void readRegistry(Model* model) {
 }
 
 // ---- Building the world.
-
-static std::string programHeader(unsigned machine) {
-  std::string bytes(0x80, '\0');
-  bytes[0] = 'M';
-  bytes[1] = 'Z';
-  bytes[0x3C] = 0x80;  // where the PE header starts
-  bytes += std::string("PE\0\0", 4);
-  bytes += (char)(machine & 0xFF);
-  bytes += (char)(machine >> 8);
-  return bytes;
-}
 
 // Only the executable that the search looks for is written.
 static void installHome(const Model& model, int home) {

@@ -4,12 +4,16 @@
 # processors (FUZZ_JOBS). Fails when any harness finds a crash, a leak, a hang
 # or a broken property; the input that found it is kept in build/fuzz/artifacts.
 #
-# Two settings buy speed. AddressSanitizer records no allocation stacks
+# Three things buy speed. AddressSanitizer records no allocation stacks
 # (malloc_context_size=0): recording one for each block cost a launch-sized
 # harness a fifth of its time, and replaying the kept input in build/asan
-# (build/asan/tests/fuzz/<harness>_fuzz <input>) shows them. And the harnesses
+# (build/asan/tests/fuzz/<harness>_fuzz <input>) shows them. The harnesses
 # whose every byte of input costs a pass of the launcher get a bound on the
-# input's length (maxLength below), past which they find no more.
+# input's length (maxLength below), past which they find no more. And the two
+# that run a whole launch or search for each input, where AddressSanitizer
+# costs two thirds of the time, fuzz in the fuzz-fast build (UBSan alone);
+# then every input of their corpus, the seeds and all that the run kept, is
+# run again under AddressSanitizer, and a finding there fails as any other.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
@@ -18,14 +22,31 @@ harnesses="config_reader parse_path version_resolution command_line java_version
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
+cmake --preset fuzz-fast >/dev/null
+cmake --build --preset fuzz-fast
 mkdir -p build/fuzz/artifacts build/fuzz/logs
 
 maxLength() {
   case $1 in
     command_line) echo 512 ;;
-    config_reader) echo 512 ;;
+    config_reader) echo 256 ;;
     *) echo 0 ;;  # libFuzzer's own choice
   esac
+}
+
+buildOf() {
+  case $1 in
+    config_reader | java_search) echo fuzz-fast ;;
+    *) echo fuzz ;;
+  esac
+}
+
+# The corpus, seeds and kept inputs, once more under AddressSanitizer.
+replay_under_asan() {
+  name=$1
+  ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0}" "build/fuzz/tests/fuzz/${name}_fuzz" \
+    -runs=0 -timeout=10 -rss_limit_mb=4096 -artifact_prefix="build/fuzz/artifacts/$name-" \
+    "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >>"build/fuzz/logs/$name.log" 2>&1
 }
 
 fuzz_one() {
@@ -36,11 +57,14 @@ fuzz_one() {
   [ -f "tests/fuzz/$name.dict" ] && dictionary="-dict=tests/fuzz/$name.dict"
   # New inputs go to build/fuzz/corpus; the seeds in tests/ are only read.
   if ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0}" \
-      "build/fuzz/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 \
+      "build/$(buildOf "$name")/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 \
       -max_len="$(maxLength "$name")" \
       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$name-" \
-      $dictionary "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
-    echo "fuzz $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1)"
+      $dictionary "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1 &&
+     { [ "$(buildOf "$name")" = fuzz ] || replay_under_asan "$name"; }; then
+    echo "fuzz $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | head -1)"
+    [ "$(buildOf "$name")" = fuzz ] ||
+      echo "fuzz $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 | awk '{ print substr($1, 2) }') inputs of its corpus replayed under ASan"
   else
     echo "fuzz $name: FAILED (full log: $log)"
     tail -n 60 "$log"

@@ -207,7 +207,7 @@ time_run() {
     s) wine 'C:\bench\search\searchapp.exe' >/dev/null ;;
     p) wine 'C:\bench\search\pathapp.exe' >/dev/null ;;
     t) wine 'C:\bench\least.exe' "${search_words[@]}" >/dev/null ;;
-  esac
+  esac || { say "variant $1 ended with status $?"; return 1; }
   end=$EPOCHREALTIME
   awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f\n", (e - s) * 1000 }'
 }

@@ -51,19 +51,20 @@ replay_under_asan() {
 
 fuzz_one() {
   name=$1
+  build=$(buildOf "$name")
   log=build/fuzz/logs/$name.log
   mkdir -p "build/fuzz/corpus/$name"
   dictionary=""
   [ -f "tests/fuzz/$name.dict" ] && dictionary="-dict=tests/fuzz/$name.dict"
   # New inputs go to build/fuzz/corpus; the seeds in tests/ are only read.
   if ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0}" \
-      "build/$(buildOf "$name")/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 \
+      "build/$build/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 \
       -max_len="$(maxLength "$name")" \
       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$name-" \
       $dictionary "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1 &&
-     { [ "$(buildOf "$name")" = fuzz ] || replay_under_asan "$name"; }; then
+     { [ "$build" = fuzz ] || replay_under_asan "$name"; }; then
     echo "fuzz $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | head -1)"
-    [ "$(buildOf "$name")" = fuzz ] ||
+    [ "$build" = fuzz ] ||
       echo "fuzz $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 | awk '{ print substr($1, 2) }') inputs of its corpus replayed under ASan"
   else
     echo "fuzz $name: FAILED (full log: $log)"

@@ -28,6 +28,7 @@
 
 static const size_t kShortInput = 512;
 static const size_t kLongestSettings = kMaxCommandLineLength + 8192;
+
 static void readEntries(FuzzInput* input, bool longLine) {
   TextList* lists[] = {&settings.vmparam, &settings.vmpath, &settings.vmjars, &settings.arguments};
   size_t total = 0;

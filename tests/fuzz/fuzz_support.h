@@ -30,7 +30,7 @@ std::vector<std::string> takeTexts(FuzzInput* input);
 void startFuzzRun();
 // Empties the settings and the fake's record of the run. What a run leaves
 // allocated after it returns makes libFuzzer suspect a leak and run the input
-// again, so every harness ends its run here.
+// again, so every harness that runs on the fake ends its run here.
 void finishFuzzRun();
 
 // Reports the broken property with the values involved, then aborts, so that

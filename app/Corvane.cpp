@@ -3,28 +3,26 @@
 // the entry's own parameters are unused. Compiled once as the GUI launcher
 // (wWinMain) and once, with CORVANE_CONSOLE, as the console launcher (wmain).
 #include "app/main_sequence.h"
-#include "common/launch_settings.h"
 #include "platform/win32_platform.h"
 
 // Identification text, kept in the executable for tools that look for "@(#)".
 extern "C" __attribute__((used)) const char corvaneIdentification[] =
     "@(#)" __FILE__ " Version: " CORVANE_VERSION " Compiled: " __DATE__ " at " __TIME__;
 
-static int runOnWindows(void) {
+static int runOnWindows(LauncherVariant variant) {
   installWin32Platform();
   int count = 0;
   char** arguments = win32Arguments(&count);
-  return runLauncher(count, arguments);
+  return runLauncher(variant, count, arguments);
 }
 
 #ifdef CORVANE_CONSOLE
 extern "C" int wmain(int /*count*/, wchar_t** /*arguments*/, wchar_t** /*environment*/) {
-  settings.console = true;
-  return runOnWindows();
+  return runOnWindows(kConsoleLauncher);
 }
 #else
 extern "C" int __stdcall wWinMain(void* /*instance*/, void* /*previous*/,
                                   wchar_t* /*commandLine*/, int /*showState*/) {
-  return runOnWindows();
+  return runOnWindows(kGuiLauncher);
 }
 #endif

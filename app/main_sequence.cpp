@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include "common/diagnostics.h"
-#include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/program_directory.h"
 #include "common/text.h"
@@ -26,7 +25,8 @@ static void scanArguments(int argc, char** argv) {
 
 // Started with a full path (a drive letter, a colon and a backslash), the
 // launcher works in its own directory; otherwise, or when that directory
-// cannot be read, it stays where it was started.
+// cannot be read, it stays where it was started. Returns the directory
+// (heap text, the caller's).
 static char* fixWorkingDirectory(const char* programName) {
   bool fullPath = programName[0] && programName[1] == ':' && strchr(programName, '\\');
   char* directory = fullPath ? programDirectory() : nullptr;
@@ -37,7 +37,7 @@ static char* fixWorkingDirectory(const char* programName) {
     if (!directory) directory = copyText("");
   }
   debugMessage("CWD", "%s", directory);
-  return keepUntilExit(directory);
+  return directory;
 }
 
 // directory + "\\" + baseName + ".config", or NULL when there is no memory for it.
@@ -54,7 +54,29 @@ static char* configPath(const char* directory, const char* baseName) {
   return path;
 }
 
-int locateConfigFile(char* programName, const char* directory) {
+// The read stops at each "javaVersion" line for the lookup, then goes on.
+bool readConfiguration(const char* path, LaunchOutcome* outcome) {
+  ConfigReading reading;
+  ConfigRead read = readConfigFile(&reading, path);
+  while (read == kConfigAtJavaVersion) {
+    char* executable = nullptr;
+    JavaLookup found = findJavaForVersion(&executable);
+    if (found == kJavaFound && textIsEmpty(executable)) found = kJavaNotFound;
+    if (found != kJavaFound) {
+      releaseMemory(executable);
+      abandonConfigRead(&reading);
+      *outcome = found == kJavaMissing ? kOutcomeJavaMissing : kOutcomeNoJavaForVersion;
+      return false;
+    }
+    useLocatedJava(executable);
+    releaseMemory(executable);
+    read = continueConfigRead(&reading);
+  }
+  *outcome = kOutcomeNoConfigFile;
+  return read == kConfigReadWhole;
+}
+
+bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome) {
   const char* lastBackslash = strrchr(programName, '\\');
   char* baseName = lastBackslash ? (char*)lastBackslash + 1 : programName;
   size_t length = strlen(baseName);
@@ -64,12 +86,14 @@ int locateConfigFile(char* programName, const char* directory) {
   if (!path) {
     traceLine("no Application config file\n");
     showMessage("Error", kBoxOk, "No Application config file");
-    return 1;
+    *outcome = kOutcomeNoConfigFile;
+    return false;
   }
-  keepUntilExit(path);
   debugTraceLine("reading app config %s\n", path);
   debugMessage("Reading App Config file", "[%s]", path);
-  return readConfigFile(path) == 0 ? 0 : 1;
+  bool read = readConfiguration(path, outcome);
+  releaseMemory(path);
+  return read;
 }
 
 static void dumpSettings(void) {
@@ -83,62 +107,81 @@ static void dumpSettings(void) {
     traceLine("vmjars %d=%s\n", i, settings.vmjars.items[i]);
 }
 
-// True when the configuration named a main class; otherwise says so.
-static bool mainClassNamed(void) {
+// Without a main class nothing is looked up.
+static bool mainClassNamed(LaunchOutcome* outcome) {
   if (settings.mainclass) return true;
   showMessage("Error", kBoxIconError, "No main class is named in the configuration");
+  *outcome = kOutcomeJavaRefused;
   return false;
 }
 
-// A main class first (without one nothing is looked up), then the Java that
-// runs, then the start.
-static LaunchEnd launch(unsigned long* exitCode) {
-  if (!mainClassNamed()) return kJavaRefused;
-  if (!chooseJava()) return kNoJavaChosen;
-  if (settings.console) platform.outliveConsoleInterrupts();
-  return launchJava(exitCode);
+static bool javaChosen(LauncherVariant variant, LaunchOutcome* outcome) {
+  JavaLookup chosen = chooseJava();
+  *outcome = chosen == kJavaMissing ? kOutcomeJavaMissing : kOutcomeNoJava;
+  if (chosen != kJavaFound) return false;
+  if (variant == kConsoleLauncher) platform.outliveConsoleInterrupts();
+  return true;
 }
 
-// The GUI launcher ends with 0 once the launch step has run, whatever it did.
-// The console launcher ends with Java's own exit code, exactly as the system
-// gives it, or says why no Java was started.
-static int statusAfterLaunch(LaunchEnd end, unsigned long exitCode) {
-  if (!settings.console) return kExitLaunchRan;
-  switch (end) {
-    case kJavaRan:
-      return (int)exitCode;
-    case kNoJavaChosen:
-      return kExitNoJava;
-    case kJavaStartFailed:
-      return kExitJavaNotStarted;
-    case kJavaRefused:
-      break;
+// The command line, through an argument file when it is too long for
+// Windows and the Java reads one.
+static bool launchPlanned(LaunchPlan* plan, LaunchOutcome* outcome) {
+  LinePlan line = planCommandLine(plan);
+  if (line == kLineTooLong)
+    line = javaTakesArgumentFile() ? planArgumentFile(plan) : refuseLineForOldJava(plan);
+  *outcome = kOutcomeJavaRefused;
+  return line == kLineReady;
+}
+
+// The running application's windows come to the front; a command-line
+// tool's caller also gets a line.
+static bool instanceClaimed(LauncherVariant variant, SingleInstance* instance,
+                            LaunchOutcome* outcome) {
+  if (claimSingleInstance(instance)) return true;
+  bringRunningInstanceForward(instance);
+  if (variant == kConsoleLauncher) errorLine("Already running: %s\n", settings.singleInstance);
+  *outcome = kOutcomeAlreadyRunning;
+  return false;
+}
+
+// The instance is held while Java runs, and given up (also where no Java
+// was started) before Java's end is reported.
+LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run) {
+  SingleInstance instance = {};
+  LaunchPlan plan = {};
+  LaunchOutcome outcome = kOutcomeJavaRefused;
+  bool ready = instanceClaimed(variant, &instance, &outcome) && mainClassNamed(&outcome) &&
+               javaChosen(variant, &outcome) && launchPlanned(&plan, &outcome);
+  if (ready) {
+    *run = launchJava(&plan, &instance);
+    outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;
   }
-  return kExitJavaRefused;
+  releaseSingleInstance(&instance);
+  discardLaunchPlan(&plan);
+  if (ready) reportJavaEnd(run, variant);
+  return outcome;
 }
 
-int runLauncher(int argc, char** argv) {
-  setJavaVersionLookup(findJavaForVersion);
-  setArgumentFileCheck(javaTakesArgumentFile);
-  char* programName = keepUntilExit(copyText(argc > 0 && argv[0] ? argv[0] : ""));
+int runLauncher(LauncherVariant variant, int argc, char** argv) {
+  openDiagnostics(variant);
+  char* programName = copyText(argc > 0 && argv[0] ? argv[0] : "");
   scanArguments(argc, argv);
-
-  char* bracketedName = nullptr;
-  if (settings.debug) {
-    bracketedName = keepUntilExit(formatText("[%s]", programName));
-    debugMessage("Version", CORVANE_VERSION);
-    debugMessage("LpCmdLine", "%s", bracketedName);
-  }
+  settings.consoleJava = settings.debug || variant == kConsoleLauncher;
+  char* bracketedName = settings.debug ? formatText("[%s]", programName) : nullptr;
+  debugMessage("Version", CORVANE_VERSION);
+  debugMessage("LpCmdLine", "%s", bracketedName);
 
   char* directory = fixWorkingDirectory(programName);
-  if (locateConfigFile(programName, directory) != 0) {
+  LaunchOutcome outcome = kOutcomeNoConfigFile;
+  JavaRun run = {};
+  if (locateConfigFile(programName, directory, &outcome)) {
+    dumpSettings();
+    outcome = launchConfigured(variant, &run);
+  } else if (outcome == kOutcomeNoConfigFile) {
     debugMessage("LpCmdLine", "%s", bracketedName);
-    return kExitNoConfigFile;
   }
-  dumpSettings();
-  if (!claimSingleInstance()) return alreadyRunningOutcome();
-  unsigned long exitCode = 0;
-  LaunchEnd end = launch(&exitCode);
-  releaseSingleInstance();  // also where no Java was started
-  return statusAfterLaunch(end, exitCode);
+  releaseMemory(directory);
+  releaseMemory(bracketedName);
+  releaseMemory(programName);
+  return exitStatusFor(variant, outcome, run.exitCode);
 }

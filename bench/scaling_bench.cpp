@@ -47,7 +47,8 @@ static void freshState(void) {
 static void readConfigRepeatedly(benchmark::State& state, int entries) {
   for (auto _ : state) {
     resetLaunchSettings();
-    benchmark::DoNotOptimize(readConfigFile(kConfigPath));
+    ConfigReading reading;
+    benchmark::DoNotOptimize(readConfigFile(&reading, kConfigPath));
   }
   int appended = settings.vmparam.count + settings.vmpath.count + settings.arguments.count;
   expectWork(state, appended == entries, "the configuration did not yield its entries");
@@ -165,9 +166,9 @@ static void BM_VersionResolution(benchmark::State& state) {
   for (auto _ : state) {
     setSetting(&settings.javaVersion, "1.4.2_05+");
     fake().output.clear();  // the resolution's trace lines would otherwise pile up
-    char* command = findJavaForVersion();
+    char* command = nullptr;
+    found = findJavaForVersion(&command) == kJavaFound && found;
     benchmark::DoNotOptimize(command);
-    found = found && command != nullptr;
     releaseMemory(command);
   }
   std::string highest = "1.4.2_" + std::to_string(count % 2 ? count - 2 : count - 1);

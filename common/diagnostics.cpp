@@ -7,8 +7,15 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
+static LauncherVariant channel = kGuiLauncher;
+
+void openDiagnostics(LauncherVariant variant) { channel = variant; }
+
+// The console launcher shows no box and writes its trace lines on standard error.
+static bool onConsole(void) { return channel == kConsoleLauncher; }
+
 int showText(const char* caption, unsigned style, const char* text) {
-  if (!settings.console) return platform.messageBox(text, caption, style);
+  if (!onConsole()) return platform.messageBox(text, caption, style);
   platform.writeError(caption);
   platform.writeError(": ");
   platform.writeError(text);
@@ -56,7 +63,7 @@ void debugErrorMessage(const char* caption, const char* format, ...) {
 }
 
 bool askToOpenPage(const char* caption, const char* text, const char* question, const char* page) {
-  if (!settings.console)
+  if (!onConsole())
     return showMessage(caption, kBoxIconError | kBoxYesNo, "%s\n%s", text, question) == kAnswerYes;
   if (page)
     showMessage(caption, kBoxIconError, "%s\nDownload page: %s", text, page);
@@ -66,18 +73,18 @@ bool askToOpenPage(const char* caption, const char* text, const char* question, 
 }
 
 void reportOutOfMemory(void) {
-  if (!settings.console) platform.writeError("Out of memory\n");
+  if (!onConsole()) platform.writeError("Out of memory\n");
   showText("Error", kBoxIconError, "Out of memory");
 }
 
 static void writeFromList(const char* format, va_list arguments) {
   char* text = formatList(format, arguments);
-  (settings.console ? platform.writeError : platform.writeOutput)(text);
+  (onConsole() ? platform.writeError : platform.writeOutput)(text);
   releaseMemory(text);
 }
 
 void traceLine(const char* format, ...) {
-  if (settings.console && !settings.debug) return;
+  if (onConsole() && !settings.debug) return;
   va_list arguments;
   va_start(arguments, format);
   writeFromList(format, arguments);

@@ -1,12 +1,18 @@
-// The launcher's three channels: message boxes, trace lines on standard
-// output, and error lines on standard error. Every user-visible text goes
-// through here, so that debug mode and the console launcher are decided in
-// one place: the console launcher never shows a box (it writes the caption,
-// then the text, on standard error) and leaves standard output to Java.
+// The launcher's three channels: message boxes, trace lines, and error lines
+// on standard error. Every user-visible text goes through here, so that
+// debug mode and the launcher's variant are decided in one place: the GUI
+// launcher shows boxes and writes its trace lines on standard output; the
+// console launcher never shows a box (it writes the caption, then the text,
+// on standard error), writes its trace lines on standard error, and leaves
+// standard output to Java.
 #ifndef CORVANE_COMMON_DIAGNOSTICS_H
 #define CORVANE_COMMON_DIAGNOSTICS_H
 
+#include "common/launcher_variant.h"
 #include "common/text.h"
+
+// Which launcher the channels speak for; the GUI launcher's until told.
+void openDiagnostics(LauncherVariant variant);
 
 // The seam between the launcher and its user: a message box with text, or,
 // in the console launcher, "caption: text" on standard error; returns the

@@ -22,11 +22,9 @@ static void appendOwned(TextList* list, char* text) {
 
 void appendSetting(TextList* list, const char* value) { appendOwned(list, copyText(value)); }
 
-static TextList keptTexts;
-
-char* keepUntilExit(char* text) {
-  appendOwned(&keptTexts, text);
-  return text;
+void setJavapath(const char* path, bool quoted) {
+  setSetting(&settings.javapath, path);
+  settings.javapathQuoted = quoted;
 }
 
 static void clearList(TextList* list) {
@@ -49,7 +47,7 @@ void resetLaunchSettings(void) {
   clearList(&settings.vmjars);
   clearList(&settings.arguments);
   clearList(&settings.javaHome);
-  clearList(&keptTexts);
+  settings.javapathQuoted = false;
   settings.debug = false;
-  settings.console = false;
+  settings.consoleJava = false;
 }

@@ -12,7 +12,11 @@ struct TextList {
 };
 
 struct LaunchSettings {
-  char* javapath;      // Java executable as it stands first on the command line
+  // The Java executable: as a "javapath" line wrote it (quotes and all), or
+  // the path the registry or the search located.
+  char* javapath;
+  // A located path with a blank: the command line gives it in quotes.
+  bool javapathQuoted;
   char* mainclass;
   char* appname;
   char* javaVersion;   // requested runtime version
@@ -28,10 +32,9 @@ struct LaunchSettings {
   TextList javaHome;   // candidate Java homes tried before the registry, in file order
   char* downloadPage;  // the page every download prompt offers, replacing the built-in ones
   bool debug;
-  // The console launcher (launcherc.exe), for command-line tools: set by its
-  // entry before anything else. It never shows a box, leaves standard output
-  // to Java, starts java.exe and ends with Java's own exit status.
-  bool console;
+  // java.exe, whose console shows Java's own output, instead of javaw.exe:
+  // in debug mode and in the console launcher.
+  bool consoleJava;
   // The version the Java search read for the Java it chose (NULL when it
   // chose none or read none): it tells whether that Java takes an argument file.
   char* javaRuntimeVersion;
@@ -47,13 +50,12 @@ void setSetting(char** field, const char* value);
 // Appends a copy of value at the end of the list.
 void appendSetting(TextList* list, const char* value);
 
-// Takes a text that lives until the process ends without belonging to the
-// record (the configuration path, the command line) and returns it. Held
-// here, such texts stay reachable instead of being dropped unreferenced.
-char* keepUntilExit(char* text);
+// Sets the Java executable: a copy of path, quoted on the command line when
+// quoted is true.
+void setJavapath(const char* path, bool quoted);
 
-// Back to the initial state (all absent, lists empty, debug and console off), releasing
-// every text, the kept ones included. The launcher itself never needs it; tests do.
+// Back to the initial state (all absent, lists empty, flags off), releasing
+// every text. The launcher itself never needs it; tests do.
 void resetLaunchSettings(void);
 
 #endif

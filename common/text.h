@@ -1,5 +1,6 @@
-// Heap texts and a growable text buffer. Every text the launcher keeps is a
-// heap copy that lives until the process ends; nothing here has a length limit.
+// Heap texts and a growable text buffer. Every text is a heap copy with one
+// owner: whoever made it, or whoever it was handed to, releases it. Nothing
+// here has a length limit.
 #ifndef CORVANE_COMMON_TEXT_H
 #define CORVANE_COMMON_TEXT_H
 

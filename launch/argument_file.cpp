@@ -86,28 +86,23 @@ static char* argumentFileText(void) {
   return textRelease(&file);
 }
 
-// The file as it was written, which is how it is removed: not every file
-// system opens a file by its short form.
-static char* writtenFile;
-
-char* writeArgumentFile(unsigned long* errorCode) {
-  removeArgumentFile();
+char* writeArgumentFile(char** written, unsigned long* errorCode) {
   char* text = argumentFileText();
-  writtenFile = platform.writeTemporaryFile(text, errorCode);
-  char* forJava = writtenFile ? pathJavaCanOpen(writtenFile) : nullptr;
+  *written = platform.writeTemporaryFile(text, errorCode);
+  char* forJava = *written ? pathJavaCanOpen(*written) : nullptr;
   if (forJava) {
     debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)platform.ansiLength(text));
-  } else if (writtenFile) {
+  } else if (*written) {
     *errorCode = 0;
-    removeArgumentFile();
+    removeArgumentFile(written);
   }
   releaseMemory(text);
   return forJava;
 }
 
-void removeArgumentFile(void) {
-  if (!writtenFile) return;
-  platform.removeFile(writtenFile);
-  releaseMemory(writtenFile);
-  writtenFile = nullptr;
+void removeArgumentFile(char** written) {
+  if (!*written) return;
+  platform.removeFile(*written);
+  releaseMemory(*written);
+  *written = nullptr;
 }

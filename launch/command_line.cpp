@@ -16,8 +16,21 @@ static int listLength(const TextList* list, int perEntry) {
   return total;
 }
 
+static void appendJavaCommand(TextBuffer* line) {
+  if (settings.javapathQuoted) textAppendChar(line, '"');
+  textAppend(line, settings.javapath);
+  if (settings.javapathQuoted) textAppendChar(line, '"');
+}
+
+char* javaCommandText(void) {
+  TextBuffer command = {};
+  appendJavaCommand(&command);
+  return textRelease(&command);
+}
+
 int reservedCommandLineLength(void) {
-  return ansiLength(settings.javapath) + 2 + ansiLength(settings.mainclass) + 2 +
+  int quotes = settings.javapathQuoted ? 2 : 0;
+  return ansiLength(settings.javapath) + quotes + 2 + ansiLength(settings.mainclass) + 2 +
          listLength(&settings.vmparam, 2) + listLength(&settings.vmpath, 2) +
          listLength(&settings.vmjars, 2) + listLength(&settings.arguments, 3) + 12;
 }
@@ -88,7 +101,7 @@ char* buildCommandLine(void) {
   debugTraceLine("cmdLine is %d chars long\n", reserved);
 
   TextBuffer line = {};
-  textAppend(&line, settings.javapath);
+  appendJavaCommand(&line);
   textAppendChar(&line, ' ');
   appendJavaOptions(&line);
   appendProgramPart(&line);
@@ -97,7 +110,7 @@ char* buildCommandLine(void) {
 
 char* buildArgumentFileCommandLine(const char* argumentFile) {
   TextBuffer line = {};
-  textAppend(&line, settings.javapath);
+  appendJavaCommand(&line);
   textAppendChar(&line, ' ');
   char* option = formatText("@%s", argumentFile);
   appendQuotedArgument(&line, option);

@@ -4,9 +4,14 @@
 
 #include "common/text.h"
 
-// The room the command line is reserved with, by the launcher's long-standing
-// count (shown by the debug trace): every piece's length plus its separators.
+// The command line's length by the launcher's long-standing count, which
+// the debug trace shows: every piece's length in the ANSI code page plus its
+// separators. Nothing is reserved by it; the line is built to any length.
 int reservedCommandLineLength(void);
+
+// The Java executable as it stands first on the command line (heap text):
+// a located path with a blank in quotes, a "javapath" line as written.
+char* javaCommandText(void);
 
 // Returns the command line (heap text, owned by the caller). Needs javapath
 // and mainclass to be present.

@@ -1,66 +1,13 @@
 #include "launch/launch_java.h"
 
-#include <string.h>
-
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "launch/argument_file.h"
 #include "launch/command_line.h"
 #include "launch/java_job.h"
-#include "launch/single_instance.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
-
-static void reportLaunchError(long code) {
-  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
-              settings.mainclass, settings.javapath, (int)code);
-}
-
-// What Windows gives as the exit code of a process it has not seen end
-// (STILL_ACTIVE): Java's exit code when the wait for its end or the reading
-// of its code failed. Never 0, which would claim a success.
-static const unsigned long kExitCodeUnknown = 259;
-
-// A non-zero exit code is a failure that the GUI launcher tells of. For a
-// command-line tool it is its answer: the console launcher passes it on as
-// its own exit status instead, and tells only of a code it could not read.
-static bool exitCodeIsReported(unsigned long exitCode, bool known) {
-  return !known || (exitCode != 0 && !settings.console);
-}
-
-// Starts the command, waits for its end and gives its exit code. A start
-// that fails is reported with the system's error code, even when the system
-// gives none, and nothing is waited for. Java's job, its process handle, the
-// instance it held and its argument file are all given up once it has ended,
-// before its exit code is reported.
-static LaunchEnd runJava(char* commandLine, unsigned long* exitCode) {
-  ProcessHandle process = nullptr;
-  JobHandle job = nullptr;
-  unsigned long processId = 0, errorCode = 0;
-  bool known = false;  // Java's exit code was read
-  bool started = startJavaInJob(commandLine, settings.consoleTitle, &process, &job, &processId,
-                                &errorCode);
-  *exitCode = errorCode;
-  if (started) {
-    publishJavaProcess(processId);
-    platform.waitForInputIdle(process, 5000);
-    platform.waitForExit(process);
-    known = platform.processExitCode(process, exitCode);
-    if (!known) *exitCode = kExitCodeUnknown;
-    platform.closeProcess(process);
-  }
-  if (job) platform.closeJob(job);
-  releaseSingleInstance();
-  removeArgumentFile();
-  if (!started || exitCodeIsReported(*exitCode, known)) reportLaunchError((long)*exitCode);
-  debugTraceLine("CreateProcess ret %d, exitCode=%d\n", started ? 1 : 0, (int)*exitCode);
-  return started ? kJavaRan : kJavaStartFailed;
-}
-
-static ArgumentFileCheck argumentFileCheck;
-
-void setArgumentFileCheck(ArgumentFileCheck check) { argumentFileCheck = check; }
 
 static bool tooLong(const char* commandLine) {
   return textUtf16Length(commandLine) > kMaxCommandLineLength;
@@ -71,7 +18,7 @@ static bool tooLong(const char* commandLine) {
 // written.
 enum Refusal { kRefusedAsLong, kRefusedForOldJava, kRefusedUnwritable };
 
-static LaunchEnd refuseLine(const char* commandLine, Refusal refusal, unsigned long errorCode) {
+static LinePlan refuseLine(const char* commandLine, Refusal refusal, unsigned long errorCode) {
   char* reason = refusal == kRefusedForOldJava
                      ? copyText("\nJava 9 or later would take a line this long.")
                  : refusal == kRefusedUnwritable
@@ -82,34 +29,81 @@ static LaunchEnd refuseLine(const char* commandLine, Refusal refusal, unsigned l
               "The Java command line is %d characters long; Windows accepts at most %d%s",
               (int)textUtf16Length(commandLine), (int)kMaxCommandLineLength, reason);
   releaseMemory(reason);
-  return kJavaRefused;
+  return kLineRefused;
 }
 
-// "java @file <main class> <arguments>", the options in the file.
-static LaunchEnd launchThroughArgumentFile(const char* fullLine, unsigned long* exitCode) {
+LinePlan planCommandLine(LaunchPlan* plan) {
+  *plan = LaunchPlan{};
+  char* command = javaCommandText();
+  debugMessage("Javapath is", "%s", command);
+  releaseMemory(command);
+  if (!giveJavaSpellablePaths()) return kLineRefused;
+  plan->commandLine = buildCommandLine();
+  if (tooLong(plan->commandLine)) return kLineTooLong;
+  debugMessage("Command Line is", "%s", plan->commandLine);
+  return kLineReady;
+}
+
+LinePlan refuseLineForOldJava(LaunchPlan* plan) {
+  debugMessage("Command Line is", "%s", plan->commandLine);
+  return refuseLine(plan->commandLine, kRefusedForOldJava, 0);
+}
+
+LinePlan planArgumentFile(LaunchPlan* plan) {
   unsigned long errorCode = 0;
-  char* argumentFile = writeArgumentFile(&errorCode);
-  if (!argumentFile)
-    return errorCode ? refuseLine(fullLine, kRefusedUnwritable, errorCode) : kJavaRefused;
-  char* commandLine = keepUntilExit(buildArgumentFileCommandLine(argumentFile));
-  releaseMemory(argumentFile);
-  debugMessage("Command Line is", "%s", commandLine);
-  if (!tooLong(commandLine)) return runJava(commandLine, exitCode);
-  removeArgumentFile();
-  return refuseLine(commandLine, kRefusedAsLong, 0);
+  char* forJava = writeArgumentFile(&plan->argumentFile, &errorCode);
+  if (!forJava)
+    return errorCode ? refuseLine(plan->commandLine, kRefusedUnwritable, errorCode) : kLineRefused;
+  char* fullLine = plan->commandLine;
+  plan->commandLine = buildArgumentFileCommandLine(forJava);
+  releaseMemory(forJava);
+  releaseMemory(fullLine);
+  debugMessage("Command Line is", "%s", plan->commandLine);
+  if (!tooLong(plan->commandLine)) return kLineReady;
+  removeArgumentFile(&plan->argumentFile);
+  return refuseLine(plan->commandLine, kRefusedAsLong, 0);
 }
 
-LaunchEnd launchJava(unsigned long* exitCode) {
-  *exitCode = 0;
-  if (!settings.mainclass) return kJavaRefused;  // the main sequence has said why
-  if (!settings.javapath) return kNoJavaChosen;
-  debugMessage("Javapath is", "%s", settings.javapath);
-  if (!giveJavaSpellablePaths()) return kJavaRefused;
+void discardLaunchPlan(LaunchPlan* plan) {
+  removeArgumentFile(&plan->argumentFile);
+  releaseMemory(plan->commandLine);
+  plan->commandLine = nullptr;
+}
 
-  char* commandLine = keepUntilExit(buildCommandLine());
-  bool takesArgumentFile = tooLong(commandLine) && argumentFileCheck && argumentFileCheck();
-  if (takesArgumentFile) return launchThroughArgumentFile(commandLine, exitCode);
-  debugMessage("Command Line is", "%s", commandLine);
-  if (tooLong(commandLine)) return refuseLine(commandLine, kRefusedForOldJava, 0);
-  return runJava(commandLine, exitCode);
+// What Windows gives as the exit code of a process it has not seen end
+// (STILL_ACTIVE): Java's exit code when the wait for its end or the reading
+// of its code failed. Never 0, which would claim a success.
+static const unsigned long kExitCodeUnknown = 259;
+
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
+  JavaRun run = {};
+  ProcessHandle process = nullptr;
+  JobHandle job = nullptr;
+  unsigned long processId = 0;
+  run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, &process, &job, &processId,
+                               &run.exitCode);
+  if (run.started) {
+    publishJavaProcess(instance, processId);
+    platform.waitForInputIdle(process, 5000);
+    platform.waitForExit(process);
+    run.exitCodeKnown = platform.processExitCode(process, &run.exitCode);
+    if (!run.exitCodeKnown) run.exitCode = kExitCodeUnknown;
+    platform.closeProcess(process);
+  }
+  if (job) platform.closeJob(job);
+  return run;
+}
+
+static void reportLaunchError(long code) {
+  char* command = javaCommandText();
+  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
+              settings.mainclass, command, (int)code);
+  releaseMemory(command);
+}
+
+void reportJavaEnd(const JavaRun* run, LauncherVariant variant) {
+  bool failed = !run->started || !run->exitCodeKnown;
+  if (failed || (run->exitCode != 0 && variant == kGuiLauncher))
+    reportLaunchError((long)run->exitCode);
+  debugTraceLine("CreateProcess ret %d, exitCode=%d\n", run->started ? 1 : 0, (int)run->exitCode);
 }

@@ -1,33 +1,61 @@
+// The launch: the command line Java is started with (planned, then run),
+// and how Java's end is reported.
 #ifndef CORVANE_LAUNCH_LAUNCH_JAVA_H
 #define CORVANE_LAUNCH_LAUNCH_JAVA_H
+
+#include "common/launcher_variant.h"
+#include "launch/single_instance.h"
 
 // The longest command line CreateProcessW takes: 32767 UTF-16 units with the
 // terminating NUL.
 enum { kMaxCommandLineLength = 32766 };
 
-// How the launch step ended: Java ran, or why no Java was started.
-enum LaunchEnd {
-  kJavaRan,          // Java's exit code is known
-  kNoJavaChosen,     // no Java command: whoever chose none has told why
-  kJavaRefused,      // no main class, a path Java could not be given, a line too long
-  kJavaStartFailed,  // the system could not start it
+// What starts Java: the command line, and the argument file that holds its
+// options when the line would be too long without one. Its planner makes
+// it; discardLaunchPlan gives it up once Java has ended.
+struct LaunchPlan {
+  char* commandLine;
+  char* argumentFile;  // the file as written; NULL for none
 };
 
-// Starts settings.javapath with the command line built from the settings,
-// waits for the process to end, and reports a non-zero exit code (the GUI
-// launcher only). *exitCode is Java's exit code once it ran. Every reason for
-// starting nothing is reported here, except a missing main class (the main
-// sequence checks for one first and says so) and a missing Java command
-// (whoever chose none has said why): a path Java could not be given (see
-// spellable_paths.h), a command line too long, a failed start. A command
-// line too long for Windows is started through an argument file when the
-// check says that the Java takes one.
-LaunchEnd launchJava(unsigned long* exitCode);
+enum LinePlan {
+  kLineReady,    // plan->commandLine starts Java
+  kLineTooLong,  // longer than Windows takes: only an argument file can help
+  kLineRefused,  // nothing can be started: a box has said why
+};
 
-// Whether the Java about to start takes an argument file. The launch knows
-// nothing of Java versions; the main sequence supplies the check
-// (javaTakesArgumentFile). Without one, every line too long is refused.
-typedef bool (*ArgumentFileCheck)(void);
-void setArgumentFileCheck(ArgumentFileCheck check);
+// Gives Java paths its code page spells (a box names one it cannot be given)
+// and builds the command line from the settings: javapath and mainclass
+// must be present.
+LinePlan planCommandLine(LaunchPlan* plan);
+
+// For a line too long, and a Java that reads an argument file: the options
+// go into one, and Java starts as "java @file <main class> <arguments>".
+LinePlan planArgumentFile(LaunchPlan* plan);
+
+// For a line too long, and a Java not known to read an argument file: the
+// box says how long it is.
+LinePlan refuseLineForOldJava(LaunchPlan* plan);
+
+// Removes the argument file and releases the plan's texts.
+void discardLaunchPlan(LaunchPlan* plan);
+
+// How Java ran.
+struct JavaRun {
+  bool started;
+  bool exitCodeKnown;      // its end and exit code were read
+  unsigned long exitCode;  // Java's; the system's error code when it did not start;
+                           // 259 (STILL_ACTIVE) when it could not be read
+};
+
+// Starts Java in its job, makes it the instance's Java, waits for it to end,
+// reads its exit code, and gives its process and job back.
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance);
+
+// Tells of a start that failed (with the system's error code), of an exit
+// code that could not be read, and, in the GUI launcher, of a non-zero one:
+// for a command-line tool it is its answer, which the console launcher
+// passes on as its own exit status.
+void reportJavaEnd(const JavaRun* run, LauncherVariant variant);
 
 #endif

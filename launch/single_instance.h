@@ -1,24 +1,31 @@
-// One running instance of a "singleInstance" application in the logon
+// One running instance of a "singleInstance" application in the user's
 // session: the first start holds a named mark with its Java's process id;
 // a start that finds the mark starts no Java and brings that one's windows
 // to the front.
 #ifndef CORVANE_LAUNCH_SINGLE_INSTANCE_H
 #define CORVANE_LAUNCH_SINGLE_INSTANCE_H
 
+#include "platform/platform.h"
+
+// What this start found of the instance, and holds of it.
+struct SingleInstance {
+  InstanceHandle held;        // the mark this start holds; NULL for none
+  unsigned long runningJava;  // the Java another holder published, 0 for none yet
+};
+
 // True when this start goes on to run Java: without the key, when it now
 // holds the instance, or when the instance cannot be checked. False when
-// another launcher runs the application (see alreadyRunningOutcome).
-bool claimSingleInstance(void);
+// another launcher runs the application.
+bool claimSingleInstance(SingleInstance* instance);
 
 // Makes the started Java the one later starts bring to the front.
-void publishJavaProcess(unsigned long processId);
+void publishJavaProcess(const SingleInstance* instance, unsigned long processId);
 
-// Gives the instance up once Java has ended, or once the launch step has
-// ended without starting one; nothing when none is held.
-void releaseSingleInstance(void);
+// Gives the instance up; nothing when none is held.
+void releaseSingleInstance(SingleInstance* instance);
 
-// How a start that found its application running ends: the running one's
-// windows come to the front; returns the exit status (kExitAlreadyRunning).
-int alreadyRunningOutcome(void);
+// Brings the running application's windows to the front, when the other
+// holder has published its Java.
+void bringRunningInstanceForward(const SingleInstance* instance);
 
 #endif

@@ -1,7 +1,8 @@
 // Every system operation the launcher needs, reached through one replaceable
 // table. The Windows build fills it with the real API (win32_platform.cpp);
 // the host tests fill it with an in-memory fake (fake_platform.cpp).
-// Nothing outside platform/ includes <windows.h>.
+// Of the launcher's own code, nothing outside platform/ includes <windows.h>
+// (the brand tool, the test helpers and the benchmarks are programs of their own).
 #ifndef CORVANE_PLATFORM_PLATFORM_H
 #define CORVANE_PLATFORM_PLATFORM_H
 
@@ -222,7 +223,8 @@ struct PlatformOps {
 
 extern PlatformOps platform;
 
-// Ends the process through the table's exit; never returns.
+// Ends the process through the table's exit; never returns. Only the entry
+// ends the process, but for running out of memory, which ends it where met.
 [[noreturn]] void endProcess(int status);
 
 #endif

@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include "common/diagnostics.h"
-#include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "platform/platform.h"
@@ -73,9 +72,4 @@ void promptDownload(const char* caption) {
       textIsEmpty(settings.javaVersion) ? nullptr : downloadPageFor(settings.javaVersion);
   offerDownloadPage(caption, text, "Do you want to download it?", versionPage);
   releaseMemory(text);
-}
-
-void offerDownload(const char* caption) {
-  promptDownload(caption);
-  endProcess(kExitJavaMissing);
 }

@@ -3,11 +3,8 @@
 #define CORVANE_RUNTIME_DOWNLOAD_PROMPT_H
 
 // Tells the user which application needs which Java version; on Yes opens
-// the download page. Returns.
+// the download page.
 void promptDownload(const char* caption);
-
-// promptDownload, then ends the process with kExitJavaMissing whatever the answer.
-[[noreturn]] void offerDownload(const char* caption);
 
 // Shows text and asks question (askToOpenPage); on Yes starts the browser on
 // settings.downloadPage or, without one, on fallback (nothing when NULL),

@@ -1,7 +1,7 @@
 #include "runtime/java_choice.h"
 
 #include "common/launch_settings.h"
-#include "runtime/java_location.h"
+#include "common/text.h"
 #include "runtime/java_search.h"
 
 // Any of these lines turns the search on, even with an empty value.
@@ -10,8 +10,12 @@ static bool searchRequested(void) {
 }
 
 // Only absence is tested: an empty "javapath" line is taken as written.
-bool chooseJava(void) {
-  if (settings.javapath) return true;
-  settings.javapath = searchRequested() ? searchJava() : findDefaultJava();
-  return settings.javapath != nullptr;
+JavaLookup chooseJava(void) {
+  if (settings.javapath) return kJavaFound;
+  bool searched = searchRequested();
+  char* executable = searched ? searchJava() : findDefaultJava();
+  if (!executable) return searched ? kJavaMissing : kJavaNotFound;
+  useLocatedJava(executable);
+  releaseMemory(executable);
+  return kJavaFound;
 }

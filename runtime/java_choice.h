@@ -3,11 +3,14 @@
 #ifndef CORVANE_RUNTIME_JAVA_CHOICE_H
 #define CORVANE_RUNTIME_JAVA_CHOICE_H
 
-// Keeps the Java command the configuration settled (a "javapath" line, or a
-// "javaVersion" line that found its runtime, even an empty one); without one,
-// takes the runtime the registry names as current. Returns true when
-// settings.javapath names the Java to start, false after the user was told
-// why there is none.
-bool chooseJava(void);
+#include "runtime/java_location.h"
+
+// Keeps the Java executable the configuration settled (a "javapath" line, or
+// a "javaVersion" line that found its runtime, even an empty one); without
+// one, runs the Java search when a line asked for it, else takes the runtime
+// the registry names as current. kJavaFound when settings.javapath names the
+// Java to start; kJavaNotFound when the registry names none, kJavaMissing
+// when nothing fits the search (the user has been told either way).
+JavaLookup chooseJava(void);
 
 #endif

@@ -10,14 +10,13 @@
 #include "runtime/runtime_registry.h"
 #include "runtime/version_resolution.h"
 
-const char* javaExecutableName(void) {
-  return settings.debug || settings.console ? "java.exe" : "javaw.exe";
+const char* javaExecutableName(void) { return settings.consoleJava ? "java.exe" : "javaw.exe"; }
+
+char* javaExecutableInHome(const char* home) {
+  return formatText("%s\\bin\\%s", home, javaExecutableName());
 }
 
-char* javaCommandFromHome(const char* home) {
-  const char* quote = strchr(home, ' ') ? "\"" : "";
-  return formatText("%s%s\\bin\\%s%s", quote, home, javaExecutableName(), quote);
-}
+void useLocatedJava(const char* path) { setJavapath(path, strchr(path, ' ') != nullptr); }
 
 // The "JavaHome" value of an open version key, which is then closed; NULL
 // (after the debug diagnostic) when it cannot be read.
@@ -28,21 +27,22 @@ static char* takeJavaHome(RegistryKey key) {
   return home;
 }
 
-// The Java command for home, which is released; NULL for no home.
-static char* commandFromHome(char* home) {
+// The Java executable in home, which is released; NULL for no home.
+static char* executableFromHome(char* home) {
   if (!home) return nullptr;
-  char* command = javaCommandFromHome(home);
+  char* executable = javaExecutableInHome(home);
   releaseMemory(home);
-  return command;
+  return executable;
 }
 
 static bool needsResolution(const char* version) {
   return !strchr(version, '_') || strchr(version, '+');
 }
 
-char* findJavaForVersion(void) {
-  if (textIsEmpty(settings.javaVersion)) return nullptr;
-  if (needsResolution(settings.javaVersion)) resolveJavaVersion();
+JavaLookup findJavaForVersion(char** path) {
+  *path = nullptr;
+  if (textIsEmpty(settings.javaVersion)) return kJavaNotFound;
+  if (needsResolution(settings.javaVersion) && !resolveJavaVersion()) return kJavaMissing;
 
   char* keyPath = versionKeyPath(settings.javaVersion);
   debugMessage("JavaInstallRegPath", "%s", keyPath);
@@ -51,12 +51,13 @@ char* findJavaForVersion(void) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
     promptDownload("Java Runtime Environment Not Found");
     releaseMemory(keyPath);
-    return nullptr;
+    return kJavaNotFound;
   }
   char* home = takeJavaHome(key);
   if (!home) showMessage("Error!", kBoxIconError, "No Java Home Directory Found for %s ", keyPath);
   releaseMemory(keyPath);
-  return commandFromHome(home);
+  *path = executableFromHome(home);
+  return *path ? kJavaFound : kJavaNotFound;
 }
 
 static char* noDefaultJava(const char* message) {
@@ -87,5 +88,5 @@ char* findDefaultJava(void) {
   }
   char* home = takeJavaHome(key);
   if (!home) return noDefaultJava("No Java Installation Home Directory Found");
-  return commandFromHome(home);
+  return executableFromHome(home);
 }

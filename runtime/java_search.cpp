@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include "common/diagnostics.h"
-#include "common/exit_status.h"
 #include "common/launch_settings.h"
 #include "common/program_directory.h"
 #include "common/text.h"
@@ -136,7 +135,7 @@ char* searchJava(void) {
     chosen = bestRegistered(&list);
   }
   if (!chosen) tellNoJavaFits(list.items, list.count);
-  char* command = chosen ? javaCommandFromHome(chosen->home) : nullptr;
+  char* executable = chosen ? javaExecutableInHome(chosen->home) : nullptr;
   if (chosen && chosen->versionText) setSetting(&settings.javaRuntimeVersion, chosen->versionText);
   for (int i = 0; i < list.count; ++i) {
     releaseMemory(list.items[i].where);
@@ -144,6 +143,5 @@ char* searchJava(void) {
     releaseMemory(list.items[i].versionText);
   }
   releaseMemory(list.items);
-  if (!command) endProcess(kExitJavaMissing);
-  return command;
+  return executable;
 }

@@ -4,12 +4,12 @@
 #ifndef CORVANE_RUNTIME_JAVA_SEARCH_H
 #define CORVANE_RUNTIME_JAVA_SEARCH_H
 
-// The Java command of the runtime the search settles on (heap text): the
+// The Java executable of the runtime the search settles on (heap text): the
 // first "javaHome" home that fits, else among the registered runtimes that
 // fit the highest version, at equal versions a 64-bit one, then the one
-// found first. When none fits, tells the user what was found and why each
-// was not taken, offers the download page, and ends the process with
-// kExitJavaMissing. In debug mode each candidate gets a trace line.
+// found first. NULL when none fits, after telling the user what was found
+// and why each was not taken, and offering the download page. In debug
+// mode each candidate gets a trace line.
 char* searchJava(void);
 
 #endif

@@ -6,7 +6,10 @@
 
 #define RUNTIME_ROOT_KEY "SOFTWARE\\JavaSoft\\Java Runtime Environment"
 
-// Subkey names longer than this cannot be read from the enumeration.
+// Subkey names longer than this many bytes (in UTF-8) are not read from the
+// enumeration, and so are skipped. Windows allows names of up to 255
+// characters: one of 255, or a shorter one outside ASCII whose UTF-8 form
+// passes the limit, is skipped too.
 enum { kMaxVersionNameLength = 254 };
 
 // Opens a key where the runtimes of the launcher's own lookups are listed:
@@ -21,7 +24,8 @@ char* versionKeyPath(const char* version);
 char* readRegistryText(RegistryKey key, const char* valueName);
 
 // The name of the subkey at index, or false when it cannot be read (as when
-// it is longer than kMaxVersionNameLength). name must hold kMaxVersionNameLength + 1.
+// it is longer than kMaxVersionNameLength bytes). name must hold
+// kMaxVersionNameLength + 1.
 bool readSubkeyName(RegistryKey key, unsigned long index, char* name);
 
 #endif

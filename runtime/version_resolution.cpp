@@ -52,12 +52,13 @@ static void considerSubkey(const char* name, const char* prefix, BestMatch* best
   }
 }
 
-void resolveJavaVersion(void) {
-  if (textIsEmpty(settings.javaVersion)) return;
+bool resolveJavaVersion(void) {
+  if (textIsEmpty(settings.javaVersion)) return true;
   RegistryKey root = nullptr;
   if (openRuntimeKey(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
-    offerDownload("Java Runtime Environment Not Found");
+    promptDownload("Java Runtime Environment Not Found");
+    return false;
   }
   unsigned long count = 0;
   if (platform.registrySubkeyCount(root, &count) != kRegistrySuccess) count = 0;
@@ -78,7 +79,11 @@ void resolveJavaVersion(void) {
   platform.registryClose(root);
   releaseMemory(prefix);
 
-  if (best.level <= 0) return;
-  if (best.name[0] == '\0') offerDownload("Incompatible JRE Version Found");
+  if (best.level <= 0) return true;
+  if (best.name[0] == '\0') {
+    promptDownload("Incompatible JRE Version Found");
+    return false;
+  }
   setSetting(&settings.javaVersion, best.name);
+  return true;
 }

@@ -22,6 +22,7 @@
 #include "common/launch_settings.h"
 #include "fuzz_support.h"
 #include "launch/command_line.h"
+#include "app/main_sequence.h"
 #include "launch/launch_java.h"
 #include "platform/fake_platform.h"
 #include "support/command_line_split.h"
@@ -96,17 +97,17 @@ static std::string assembledLine() {
 // The launch builds the line itself: the one started is checked as assembled,
 // and only a refused one is built again, to see that Windows would not take it.
 static void checkLaunch() {
-  unsigned long exitCode = 1;
-  LaunchEnd result = launchJava(&exitCode);
+  JavaRun run = {false, false, 1};
+  LaunchOutcome result = launchConfigured(kGuiLauncher, &run);
   const auto& processes = fake().processes;
   if (!processes.empty()) {
     FUZZ_EXPECT(processes.size() == 1, "one Java is started");
     const std::string& line = processes[0].commandLine;
     FUZZ_EXPECT(utf16Length(line) <= kMaxCommandLineLength, "only a line Windows takes is started");
-    FUZZ_EXPECT(result == kJavaRan && exitCode == 0, "a clean exit code is returned");
+    FUZZ_EXPECT(result == kOutcomeJavaRan && run.exitCode == 0, "a clean exit code is returned");
     checkAssembly(line);
   } else {
-    FUZZ_EXPECT(result == kJavaRefused, "nothing started");
+    FUZZ_EXPECT(result == kOutcomeJavaRefused, "nothing started");
     FUZZ_EXPECT_EQ(std::string("Error"), fake().boxes.back().caption, "the refusal is shown");
     std::string line = assembledLine();
     FUZZ_EXPECT(utf16Length(line) > kMaxCommandLineLength, "a line Windows takes is started");
@@ -126,8 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   readEntries(&input, size > kShortInput);
 
   if (!settings.mainclass) {
-    unsigned long exitCode = 0;
-    FUZZ_EXPECT(launchJava(&exitCode) == kJavaRefused && fake().processes.empty(),
+    JavaRun run = {};
+    FUZZ_EXPECT(launchConfigured(kGuiLauncher, &run) == kOutcomeJavaRefused && fake().processes.empty(),
                 "no main class, nothing started");
   } else if (flags & 2) {
     checkLaunch();

@@ -4,9 +4,7 @@
 #include <stdlib.h>
 
 #include "common/launch_settings.h"
-#include "config/config_file.h"
 #include "platform/fake_platform.h"
-#include "runtime/java_location.h"
 
 FuzzInput fuzzInput(const uint8_t* data, size_t size) { return FuzzInput{data, size, 0}; }
 
@@ -35,7 +33,6 @@ std::vector<std::string> takeTexts(FuzzInput* input) {
 void startFuzzRun() {
   installFakePlatform();
   resetLaunchSettings();
-  setJavaVersionLookup(findJavaForVersion);  // as the main sequence connects them
 }
 
 void finishFuzzRun() {

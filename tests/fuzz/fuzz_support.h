@@ -26,7 +26,7 @@ std::string takeText(FuzzInput* input);
 // Every remaining NUL-separated text.
 std::vector<std::string> takeTexts(FuzzInput* input);
 
-// A fresh fake platform, empty settings, and the reader's Java lookup connected.
+// A fresh fake platform and empty settings.
 void startFuzzRun();
 // Empties the settings and the fake's record of the run. What a run leaves
 // allocated after it returns makes libFuzzer suspect a leak and run the input

@@ -47,13 +47,17 @@ class ArgumentFileTest : public LauncherTest {
  protected:
   void SetUp() override {
     LauncherTest::SetUp();
-    setArgumentFileCheck(javaTakesArgumentFile);  // as the main sequence connects them
     fakeInstallJava("C:\\jdk17", 64, "17.0.2");
     setSetting(&settings.javapath, kJava.c_str());
     setSetting(&settings.mainclass, "a.Main");
   }
   unsigned long exitCode = 0;
-  LaunchEnd launch() { return launchJava(&exitCode); }
+  LaunchOutcome launch() {
+    JavaRun run = {};
+    LaunchOutcome outcome = launchConfigured(kGuiLauncher, &run);
+    exitCode = run.exitCode;
+    return outcome;
+  }
   // Class-path entries of 100 characters, together past what Windows takes;
   // returns them joined as the class path.
   static std::string addLongClassPath() {
@@ -98,7 +102,7 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
   std::string longPath = addLongClassPath();
   appendSetting(&settings.arguments, "two words");
 
-  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_EQ(kOutcomeJavaRan, launch());
   ASSERT_EQ(1u, fake().processes.size());
   EXPECT_EQ(kJava + " @" + kArgumentFile + " a.Main \"two words\" ", fake().processes[0].commandLine);
   EXPECT_THAT(readLikeJava(fake().writtenFiles[kArgumentFile]),
@@ -173,7 +177,7 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
 TEST_F(ArgumentFileTest, AJavaNotKnownToBe9OrLaterIsRefusedWithTheBox) {
   fakeInstallJava("C:\\jdk17", 64, "1.8.0_392");
   addLongClassPath();
-  EXPECT_EQ(kJavaRefused, launch());
+  EXPECT_EQ(kOutcomeJavaRefused, launch());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_TRUE(fake().events.empty());
   ASSERT_EQ(1u, fake().boxes.size());
@@ -248,7 +252,7 @@ TEST_F(ArgumentFileTest, TheSearchTellsTheVersionOfTheJavaItChose) {
   resetLaunchSettings();
   char program[] = "C:\\Work\\app.exe";
   char* argv[] = {program};
-  EXPECT_EQ(0, runLauncher(1, argv));
+  EXPECT_EQ(0, runLauncher(kGuiLauncher, 1, argv));
   ASSERT_EQ(1u, fake().processes.size());
   EXPECT_EQ("C:\\jdk\\bin\\javaw.exe @" + kArgumentFile + " a.Main", fake().processes[0].commandLine);
 }

@@ -11,7 +11,7 @@ class ConfigFileTest : public LauncherTest {
  protected:
   int read(const std::string& content) {
     fakeAddFile("C:\\Work\\app.config", content);
-    return readConfigFile("C:\\Work\\app.config");
+    return readConfig("C:\\Work\\app.config");
   }
 };
 
@@ -114,7 +114,7 @@ TEST_F(ConfigFileTest, LaterScalarWins) {
 }
 
 TEST_F(ConfigFileTest, UnopenableFileWritesItsErrorLine) {
-  EXPECT_EQ(1, readConfigFile("C:\\Work\\missing.config"));
+  EXPECT_EQ(2, readConfig("C:\\Work\\missing.config"));
   EXPECT_EQ("Can't open C:\\Work\\missing.config Error No such file or directory\n",
             fake().error);
   EXPECT_TRUE(fake().boxes.empty());
@@ -149,20 +149,29 @@ TEST_F(ConfigFileTest, DeepNestingStopsAtTheLimitWithAnErrorLine) {
   EXPECT_EQ(0, fake().openFiles);
 }
 
-TEST_F(ConfigFileTest, AReadEndedByAnExitLeavesNothingOpenForTheNextRead) {
-  // Each read ends with status 5 two files deep, more often than files may
-  // nest; the same files are then read again.
-  fakeAddFile("C:\\Work\\inner.config", "vmparam -Dinner\njavaVersion \n");
-  fakeAddFile("C:\\Work\\outer.config", "include inner.config\n");
-  for (int i = 0; i < 2 * kMaxIncludeDepth; ++i)
-    ASSERT_EQ(5, runCatchingExit([] { readConfigFile("C:\\Work\\outer.config"); }).status);
-  EXPECT_EQ("", fake().error);  // never refused as already being read
-  EXPECT_EQ(2, fake().openFiles);  // the last read's two files, until the next read
-  fakeAddFile("C:\\Work\\inner.config", "vmparam -Dinner\n");
-  resetLaunchSettings();
-  EXPECT_EQ(0, readConfigFile("C:\\Work\\outer.config"));
+// A "javaVersion" line stops the read where it stands, its expanded version
+// stored and nothing after it applied; the read then goes on, or is given up
+// with nothing left open, however deep it stopped.
+TEST_F(ConfigFileTest, AJavaVersionLineStopsTheReadWhereItStands) {
+  fakeSetEnvironment("V", "1.4.2_05");
+  fakeAddFile("C:\\Work\\inner.config", "vmparam -Dinner\njavaVersion $V\nvmparam -Dafter\n");
+  fakeAddFile("C:\\Work\\outer.config", "include inner.config\nappname Outer\n");
+  ConfigReading reading;
+  ASSERT_EQ(kConfigAtJavaVersion, readConfigFile(&reading, "C:\\Work\\outer.config"));
+  EXPECT_STREQ("1.4.2_05", settings.javaVersion);
   EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dinner"));
+  EXPECT_EQ(2, fake().openFiles);
+  EXPECT_EQ(kConfigReadWhole, continueConfigRead(&reading));
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dinner", "-Dafter"));
+  EXPECT_STREQ("Outer", settings.appname);
   EXPECT_EQ(0, fake().openFiles);
+
+  resetLaunchSettings();
+  ASSERT_EQ(kConfigAtJavaVersion, readConfigFile(&reading, "C:\\Work\\outer.config"));
+  abandonConfigRead(&reading);
+  EXPECT_EQ(0, fake().openFiles);
+  EXPECT_EQ(nullptr, settings.appname);
+  EXPECT_EQ("", fake().error);
 }
 
 TEST_F(ConfigFileTest, JavaVersionLocatesJavaAtOnceAndLaterLinesOverride) {
@@ -173,52 +182,16 @@ TEST_F(ConfigFileTest, JavaVersionLocatesJavaAtOnceAndLaterLinesOverride) {
   EXPECT_STREQ("C:\\jre\\bin\\java.exe", settings.javapath);
 }
 
-TEST_F(ConfigFileTest, JavaVersionWithoutAJavaCommandEndsWithStatus5) {
-  const std::string emptyVersion = "javaVersion \nmainclass after\n";  // outlives the exit
-  ExitResult empty = runCatchingExit([&] { read(emptyVersion); });
-  EXPECT_TRUE(empty.exited);
-  EXPECT_EQ(5, empty.status);
+TEST_F(ConfigFileTest, JavaVersionWithoutAJavaExecutableEndsWithStatus5AndNothingOpen) {
+  EXPECT_EQ(5, read("javaVersion \nmainclass after\n"));
   EXPECT_TRUE(fake().boxes.empty());  // an empty version shows nothing
   EXPECT_EQ(nullptr, settings.mainclass);
+  EXPECT_EQ(0, fake().openFiles);
 
   fakeAddRegistryKey(RUNTIME_ROOT_KEY);
-  const std::string missingVersion = "javaVersion 1.4.2_05\n";
-  ExitResult missing = runCatchingExit([&] { read(missingVersion); });
-  EXPECT_EQ(5, missing.status);
+  EXPECT_EQ(5, read("javaVersion 1.4.2_05\n"));
   EXPECT_THAT(captions(), ElementsAre("Java Runtime Environment Not Found"));
-}
-
-// The reader reaches the runtime only through the lookup it is given: asked
-// once per line, after the expanded version is stored, its answer taken whole.
-TEST_F(ConfigFileTest, JavaVersionLinesAskTheSuppliedLookupAndNothingElse) {
-  static std::vector<std::string> asked;
-  asked.clear();
-  setJavaVersionLookup([]() -> char* {
-    asked.push_back(settings.javaVersion);
-    return copyText(asked.size() == 1 ? "first.exe" : "");
-  });
-  fakeSetEnvironment("V", "1.4.2_05");
-  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_05", "JavaHome", "C:\\jre");  // not consulted
-  read("javaVersion $V\nappname between\n");
-  EXPECT_THAT(asked, ElementsAre("1.4.2_05"));
-  EXPECT_STREQ("first.exe", settings.javapath);
-
-  const std::string second = "javaVersion 9\nmainclass after\n";  // outlives the exit
-  EXPECT_EQ(5, runCatchingExit([&] { read(second); }).status);  // an empty answer is none
-  EXPECT_THAT(asked, ElementsAre("1.4.2_05", "9"));
-  EXPECT_EQ(nullptr, settings.mainclass);
-
-  setJavaVersionLookup(nullptr);  // a reader left unconnected finds no Java at all
-  const std::string third = "javaVersion 1.4.2_05\n";
-  EXPECT_EQ(5, runCatchingExit([&] { read(third); }).status);
-  EXPECT_TRUE(fake().boxes.empty());
-}
-
-TEST(ConfigFileDeathTest, JavaVersionWithoutAJavaCommandExitsTheProcessWithStatus5) {
-  installFakePlatform();
-  resetLaunchSettings();
-  fakeAddFile("C:\\Work\\app.config", "javaVersion \n");
-  EXPECT_EXIT(readConfigFile("C:\\Work\\app.config"), ::testing::ExitedWithCode(5), "");
+  EXPECT_EQ(0, fake().openFiles);
 }
 
 TEST_F(ConfigFileTest, SearchKeysAreExpandedUnquotedAndJavaHomeKeepsEveryLineInOrder) {

@@ -27,7 +27,6 @@ class ConsoleLauncherTest : public LauncherTest {
           std::vector<std::string> args) {
     installFakePlatform();
     resetLaunchSettings();
-    settings.console = console;
     if (!config.empty()) fakeAddFile("C:\\Apps\\Tool\\tool.config", config);
     world();
     fake().yesNoAnswer = kAnswerYes;  // what a user would answer, had he been asked
@@ -35,9 +34,7 @@ class ConsoleLauncherTest : public LauncherTest {
     args.insert(args.begin(), fake().programPath);
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(&arg[0]);
-    int status = 0;
-    ExitResult exit = runCatchingExit([&] { status = runLauncher((int)argv.size(), argv.data()); });
-    return exit.exited ? exit.status : status;
+    return runLauncher(console ? kConsoleLauncher : kGuiLauncher, (int)argv.size(), argv.data());
   }
 };
 

@@ -61,7 +61,7 @@ TEST_F(DiagnosticsTest, TheGuiLauncherShowsBoxesAndTheConsoleLauncherWritesStand
   for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
     const Row& row = rows[i];
     installFakePlatform();
-    settings.console = row.variant == kConsole;
+    openDiagnostics(row.variant == kConsole ? kConsoleLauncher : kGuiLauncher);
     settings.debug = row.debug;
     fake().yesNoAnswer = kAnswerYes;  // what a user would answer
     EXPECT_EQ(row.answer, row.call()) << "row " << i;

@@ -1,6 +1,7 @@
 #include "runtime/download_prompt.h"
 
 #include "launcher_test.h"
+#include "runtime/runtime_registry.h"
 
 class DownloadPromptTest : public LauncherTest {};
 
@@ -99,15 +100,17 @@ TEST_F(DownloadPromptTest, APageIsOpenedAsOneQuotedArgumentWhateverItHolds) {
   }
 }
 
-TEST_F(DownloadPromptTest, OfferDownloadEndsWith11AfterYesAndNo) {
-  setSetting(&settings.javaVersion, "1.4.2_09+");
+TEST_F(DownloadPromptTest, AVersionNotInstalledEndsWith11AfterYesAndNo) {
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.4.2_03", "JavaHome", "C:\\j2re1.4.2_03");
+  fakeAddFile("C:\\Work\\app.config", "javaVersion 1.4.2_09+\nmainclass after\n");
   for (int answer : {kAnswerYes, kAnswerNo}) {
     fake().answers.push_back(answer);
-    ExitResult result = runCatchingExit([] { offerDownload("Incompatible JRE Version Found"); });
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(11, result.status);
+    EXPECT_EQ(11, readConfig("C:\\Work\\app.config"));
+    EXPECT_EQ("Incompatible JRE Version Found", fake().boxes.back().caption);
   }
   EXPECT_EQ(1u, fake().processes.size());
+  EXPECT_EQ(nullptr, settings.mainclass);
+  EXPECT_EQ(0, fake().openFiles + fake().openRegistryKeys);
 }
 
 TEST_F(DownloadPromptTest, FailedBrowserStartIsIgnored) {
@@ -126,9 +129,4 @@ TEST_F(DownloadPromptTest, LongPromptTextsComeOutWhole) {
   EXPECT_EQ(std::string(400, 'a') + " requires the Java Runtime Environment version 1.4.2\n"
                                     "Do you want to download it?",
             fake().boxes[0].text);
-}
-
-TEST(DownloadPromptDeathTest, OfferDownloadExitsTheProcess) {
-  installFakePlatform();
-  EXPECT_EXIT(offerDownload("c"), ::testing::ExitedWithCode(11), "");
 }

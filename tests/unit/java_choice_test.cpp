@@ -13,7 +13,7 @@ TEST_F(JavaChoiceTest, ConfiguredJavaIsKeptEvenEmptyWithoutALookup) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\jre1.5.0");
   for (const char* configured : {"C:\\jre\\bin\\javaw.exe", ""}) {
     setSetting(&settings.javapath, configured);
-    EXPECT_TRUE(chooseJava());
+    EXPECT_EQ(kJavaFound, chooseJava());
     EXPECT_STREQ(configured, settings.javapath);
   }
   EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
@@ -23,12 +23,13 @@ TEST_F(JavaChoiceTest, ConfiguredJavaIsKeptEvenEmptyWithoutALookup) {
 TEST_F(JavaChoiceTest, AbsentJavapathFallsBackToTheRegistrysCurrentRuntime) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
   fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\Program Files\\Java\\jre1.5.0");
-  EXPECT_TRUE(chooseJava());
-  EXPECT_STREQ("\"C:\\Program Files\\Java\\jre1.5.0\\bin\\javaw.exe\"", settings.javapath);
+  EXPECT_EQ(kJavaFound, chooseJava());
+  EXPECT_STREQ("C:\\Program Files\\Java\\jre1.5.0\\bin\\javaw.exe", settings.javapath);
+  EXPECT_TRUE(settings.javapathQuoted);
 }
 
 TEST_F(JavaChoiceTest, NoDefaultRuntimeChoosesNothingAfterSayingSo) {
-  EXPECT_FALSE(chooseJava());
+  EXPECT_EQ(kJavaNotFound, chooseJava());
   EXPECT_EQ(nullptr, settings.javapath);
   EXPECT_THAT(captions(), ElementsAre("Error!"));
 }
@@ -56,8 +57,8 @@ TEST_F(JavaChoiceTest, SearchKeysReplaceTheCurrentRuntimeButDownloadPageAloneDoe
     fakeInstallJava("C:\\jre1.5.0", 32);
     fakeInstallJava("C:\\jdk17", 64, "17.0.9");
     fakeAddFile("C:\\Work\\app.config", std::string(c.line) + "\n");
-    readConfigFile("C:\\Work\\app.config");
-    EXPECT_TRUE(chooseJava()) << c.line;
+    readConfig("C:\\Work\\app.config");
+    EXPECT_EQ(kJavaFound, chooseJava()) << c.line;
     EXPECT_STREQ(c.chosen, settings.javapath) << c.line;
   }
 }
@@ -68,9 +69,9 @@ TEST_F(JavaChoiceTest, AJavapathOrAFoundJavaVersionStillWinsOverTheSearch) {
                              "javaVersion 1.4.2_05\njavaHome C:\\jdk17\njavaBits 64\n"}) {
     resetLaunchSettings();
     fakeAddFile("C:\\Work\\app.config", config);
-    readConfigFile("C:\\Work\\app.config");
+    readConfig("C:\\Work\\app.config");
     int callsBefore = fakeCallCount(kFakeRegistryEntries);
-    EXPECT_TRUE(chooseJava());
+    EXPECT_EQ(kJavaFound, chooseJava());
     EXPECT_EQ(callsBefore, fakeCallCount(kFakeRegistryEntries));  // no search
   }
   EXPECT_STREQ("C:\\j2re1.4.2_05\\bin\\javaw.exe", settings.javapath);

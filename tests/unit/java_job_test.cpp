@@ -5,19 +5,10 @@
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class JavaJobTest : public LauncherTest {
- protected:
-  void SetUp() override {
-    LauncherTest::SetUp();
-    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
-    setSetting(&settings.mainclass, "a.Main");
-  }
-  unsigned long exitCode = 0;
-  LaunchEnd launch() { return launchJava(&exitCode); }
-};
+class JavaJobTest : public JavaLaunchTest {};
 
 TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
-  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_EQ(kOutcomeJavaRan, launch());
   ASSERT_EQ(1u, fake().jobs.size());
   EXPECT_EQ(kJobKillOnClose | kJobSilentBreakawayOk, fake().jobs[0].limitFlags);
   EXPECT_THAT(fake().events, ElementsAre("create job 1", "start suspended 1", "assign 1 to job 1",
@@ -43,7 +34,7 @@ TEST_F(JavaJobTest, WhereNoJobCanBeHadJavaRunsWithoutOne) {
     settings.debug = true;
     fakeFailCall({c.failing}, 1);
     fake().exitCodes.push_back(3);
-    EXPECT_EQ(kJavaRan, launch());
+    EXPECT_EQ(kOutcomeJavaRan, launch());
     EXPECT_EQ(3u, exitCode);
     EXPECT_EQ(c.events, fake().events);
     EXPECT_EQ(0, fake().processes[0].job);
@@ -56,7 +47,7 @@ TEST_F(JavaJobTest, WhereNoJobCanBeHadJavaRunsWithoutOne) {
 TEST_F(JavaJobTest, AFailedStartLeavesNoJobOpen) {
   fake().startErrorCode = 2;
   fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
-  EXPECT_EQ(kJavaStartFailed, launch());
+  EXPECT_EQ(kOutcomeJavaNotStarted, launch());
   EXPECT_THAT(fake().events, ElementsAre("create job 1", "close job 1"));
   EXPECT_THAT(captions(), ElementsAre("Error"));
 }
@@ -65,8 +56,7 @@ TEST_F(JavaJobTest, AFailedStartLeavesNoJobOpen) {
 TEST_F(JavaJobTest, TheBrowserIsStartedOutsideAnyJob) {
   fakeAddFile("C:\\Work\\app.config", "downloadPage https://x.test/\njavaVersion 1.9\n");
   fake().yesNoAnswer = kAnswerYes;
-  ExitResult exit = runCatchingExit([] { readConfigFile("C:\\Work\\app.config"); });
-  EXPECT_TRUE(exit.exited);
+  EXPECT_EQ(11, readConfig("C:\\Work\\app.config"));
   ASSERT_EQ(1u, fake().processes.size());
   EXPECT_THAT(fake().processes[0].commandLine, HasSubstr("rundll32 url.dll"));
   EXPECT_FALSE(fake().processes[0].suspended);

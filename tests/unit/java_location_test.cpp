@@ -1,5 +1,6 @@
 #include "runtime/java_location.h"
 
+#include "launch/command_line.h"
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 
@@ -13,27 +14,39 @@ class JavaLocationTest : public LauncherTest {
     releaseMemory(heap);
     return copy;
   }
+  // The executable found for the version, "<none>", or "<missing>" when the
+  // version's download was offered.
   std::string forVersion(const char* version) {
     setSetting(&settings.javaVersion, version);
-    std::string result;
-    ExitResult exit = runCatchingExit([&result] { result = text(findJavaForVersion()); });
-    return exit.exited ? "<exit " + std::to_string(exit.status) + ">" : result;
+    char* path = nullptr;
+    JavaLookup found = findJavaForVersion(&path);
+    EXPECT_EQ(found == kJavaFound, path != nullptr);
+    return found == kJavaMissing ? "<missing>" : text(path);
   }
   static void installHome(const std::string& version, const std::string& home) {
     fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\" + version, "JavaHome", home);
   }
 };
 
-TEST_F(JavaLocationTest, CommandFromHomeIsQuotedOnlyForABlankAndFollowsDebugModeAndVariant) {
-  EXPECT_EQ("C:\\j2re1.4.2\\bin\\javaw.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
-  EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_05\\bin\\javaw.exe\"",
-            text(javaCommandFromHome("C:\\Program Files\\Java\\j2re1.4.2_05")));
-  EXPECT_EQ("C:\\tab\there\\bin\\javaw.exe", text(javaCommandFromHome("C:\\tab\there")));
-  settings.debug = true;
-  EXPECT_EQ("C:\\j2re1.4.2\\bin\\java.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
-  settings.debug = false;
-  settings.console = true;
-  EXPECT_EQ("C:\\j2re1.4.2\\bin\\java.exe", text(javaCommandFromHome("C:\\j2re1.4.2")));
+TEST_F(JavaLocationTest, ALocatedJavaIsQuotedOnlyForABlankAndFollowsConsoleJava) {
+  struct Case {
+    const char* home;
+    bool consoleJava;
+    const char* command;
+  } cases[] = {
+      {"C:\\j2re1.4.2", false, "C:\\j2re1.4.2\\bin\\javaw.exe"},
+      {"C:\\Program Files\\Java\\j2re1.4.2_05", false,
+       "\"C:\\Program Files\\Java\\j2re1.4.2_05\\bin\\javaw.exe\""},
+      {"C:\\tab\there", false, "C:\\tab\there\\bin\\javaw.exe"},
+      {"C:\\j2re1.4.2", true, "C:\\j2re1.4.2\\bin\\java.exe"},
+  };
+  for (const Case& c : cases) {
+    settings.consoleJava = c.consoleJava;
+    char* executable = javaExecutableInHome(c.home);
+    useLocatedJava(executable);
+    releaseMemory(executable);
+    EXPECT_EQ(c.command, text(javaCommandText())) << c.home;
+  }
 }
 
 TEST_F(JavaLocationTest, ExactPatchReleaseIsUsedWithoutEnumeration) {
@@ -46,9 +59,9 @@ TEST_F(JavaLocationTest, ExactPatchReleaseIsUsedWithoutEnumeration) {
 TEST_F(JavaLocationTest, FamilyAndMinimumAreResolvedFirst) {
   installHome("1.4.2_03", "C:\\j2re1.4.2_03");
   installHome("1.4.2_08", "C:\\Program Files\\Java\\j2re1.4.2_08");
-  EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_08\\bin\\javaw.exe\"", forVersion("1.4.2_05+"));
+  EXPECT_EQ("C:\\Program Files\\Java\\j2re1.4.2_08\\bin\\javaw.exe", forVersion("1.4.2_05+"));
   EXPECT_STREQ("1.4.2_08", settings.javaVersion);
-  EXPECT_EQ("\"C:\\Program Files\\Java\\j2re1.4.2_08\\bin\\javaw.exe\"", forVersion("1.4.2"));
+  EXPECT_EQ("C:\\Program Files\\Java\\j2re1.4.2_08\\bin\\javaw.exe", forVersion("1.4.2"));
 }
 
 TEST_F(JavaLocationTest, MissingVersionKeyPromptsAndReturnsNothing) {
@@ -120,7 +133,7 @@ TEST_F(JavaLocationTest, DefaultJavaFromTheCurrentVersion) {
   fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.4");
   installHome("1.4", "C:\\j2re1.4.2_08");
   EXPECT_EQ("C:\\j2re1.4.2_08\\bin\\javaw.exe", text(findDefaultJava()));
-  settings.debug = true;
+  settings.consoleJava = true;
   EXPECT_EQ("C:\\j2re1.4.2_08\\bin\\java.exe", text(findDefaultJava()));
   EXPECT_TRUE(fake().boxes.empty());
   EXPECT_EQ(0, fake().openRegistryKeys);

@@ -11,17 +11,14 @@ using ::testing::HasSubstr;
 
 class JavaSearchTest : public LauncherTest {
  protected:
-  // The chosen Java command, or "<exit N>".
+  // The chosen Java executable, or "<none>" when nothing fits.
   static std::string search() {
-    std::string result;
-    ExitResult exit = runCatchingExit([&result] {
-      char* command = searchJava();
-      result = command;
-      releaseMemory(command);
-    });
+    char* executable = searchJava();
+    std::string result = executable ? executable : "<none>";
+    releaseMemory(executable);
     EXPECT_EQ(0, fake().openRegistryKeys);
     EXPECT_EQ(0, fake().openFiles);
-    return exit.exited ? "<exit " + std::to_string(exit.status) + ">" : result;
+    return result;
   }
   // A runtime registered under SOFTWARE\key with its home in valueName.
   static void registerJava(RegistryHive hive, RegistryView view, const std::string& key,
@@ -70,6 +67,7 @@ TEST_F(JavaSearchTest, EachVendorLayoutIsFoundWithTheVersionItsKeyNames) {
   for (const Case& c : cases) {
     installFakePlatform();
     settings.debug = true;
+    settings.consoleJava = true;  // as -d makes it
     setSetting(&settings.minJava, "1.8");
     registerJava(kHiveLocalMachine, kView64Bit, c.key, c.valueName, c.home);
     std::string home = c.home;
@@ -183,6 +181,7 @@ TEST_F(JavaSearchTest, JavaHomeLinesComeFirstInFileOrderRelativeToTheExecutable)
   registerJavaSoft(kView64Bit, "21", "C:\\jdk21");
   fakeInstallJava("C:\\jdk21", 64, "21");
   settings.debug = true;
+  settings.consoleJava = true;  // as -d makes it
   EXPECT_EQ("C:\\Apps\\Viewer\\runtime\\bin\\java.exe", search());  // first fit wins outright
   EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
   EXPECT_THAT(traceLines(),
@@ -217,6 +216,7 @@ TEST_F(JavaSearchTest, OneRuntimeSeenThroughTwoViewsOrTwoKeysIsOneCandidate) {
                "JavaHome", "c:/java/JRE8/");
   fakeInstallJava("C:\\Java\\jre8", 32);  // no release file: the key names tell the version
   settings.debug = true;
+  settings.consoleJava = true;  // as -d makes it
   setSetting(&settings.minJava, "1.8.0_300");
   EXPECT_EQ("C:\\Java\\jre8\\bin\\java.exe", search());
   EXPECT_THAT(traceLines(),
@@ -231,6 +231,7 @@ TEST_F(JavaSearchTest, AHomeSpelledInAnotherLetterCaseOfAnyScriptIsOneCandidate)
   registerJavaSoft(kView64Bit, "17.0.8", "C:\\Ява\\Jdk-17 (old)");
   fakeInstallJava("C:\\Ява\\Jdk-17", 64);
   settings.debug = true;
+  settings.consoleJava = true;  // as -d makes it
   search();
   EXPECT_THAT(traceLines(),
               ElementsAre(HasSubstr("C:\\Ява\\Jdk-17: Java 17.0.9, 64-bit, chosen"),
@@ -242,6 +243,7 @@ TEST_F(JavaSearchTest, AWindowsWithoutA64BitViewShowsItsOneTreeOnce) {
   registerJavaSoft(kViewOwn, "17.0.9", "C:\\jdk17");
   fakeInstallJava("C:\\jdk17", 32);
   settings.debug = true;
+  settings.consoleJava = true;  // as -d makes it
   setSetting(&settings.javaBits, "32");
   EXPECT_EQ("C:\\jdk17\\bin\\java.exe", search());
   EXPECT_EQ(1u, traceLines().size());
@@ -285,6 +287,7 @@ TEST_F(JavaSearchTest, AKeyThatCannotBeOpenedHidesOnlyTheRuntimesBelowIt) {
   for (const Case& c : cases) {
     installFakePlatform();
     settings.debug = true;
+    settings.consoleJava = true;  // as -d makes it
     registerJava(kHiveLocalMachine, kView64Bit, "Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI", "Path",
                  "C:\\jdk21");
     registerJava(kHiveLocalMachine, kView64Bit, "Eclipse Adoptium\\JRE\\17.0.9.9\\hotspot\\MSI", "Path",
@@ -320,7 +323,7 @@ TEST_F(JavaSearchTest, WhenNothingFitsOneBoxSaysWhatWasFoundAndWhy) {
   for (int answer : {kAnswerNo, kAnswerYes}) {
     fake().boxes.clear();
     fake().answers.push_back(answer);
-    EXPECT_EQ("<exit 11>", search());
+    EXPECT_EQ("<none>", search());
     ASSERT_EQ(1u, fake().boxes.size());
     EXPECT_EQ("Example Viewer", fake().boxes[0].caption);
     EXPECT_EQ((unsigned)(kBoxIconError | kBoxYesNo), fake().boxes[0].style);
@@ -359,7 +362,7 @@ TEST_F(JavaSearchTest, WithNothingInstalledTheBoxSaysSoAndOpensTheConfiguredPage
     if (c.maxJava) setSetting(&settings.maxJava, c.maxJava);
     setSetting(&settings.downloadPage, "https://example.com/java");
     fake().answers.push_back(kAnswerYes);
-    EXPECT_EQ("<exit 11>", search());
+    EXPECT_EQ("<none>", search());
     ASSERT_EQ(1u, fake().boxes.size());
     EXPECT_EQ("Java Not Found", fake().boxes[0].caption);
     EXPECT_EQ(std::string("This application needs ") + c.requirement +

@@ -1,23 +1,13 @@
 #include "launch/launch_java.h"
 
 #include "launcher_test.h"
-#include "runtime/runtime_registry.h"
 
 using ::testing::ElementsAre;
 
-class LaunchJavaTest : public LauncherTest {
- protected:
-  void SetUp() override {
-    LauncherTest::SetUp();
-    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
-    setSetting(&settings.mainclass, "a.Main");
-  }
-  unsigned long exitCode = 12345;
-  LaunchEnd launch() { return launchJava(&exitCode); }
-};
+class LaunchJavaTest : public JavaLaunchTest {};
 
 TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
-  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_EQ(kOutcomeJavaRan, launch());
   EXPECT_EQ(0u, exitCode);
   ASSERT_EQ(1u, fake().processes.size());
   const FakeProcess& process = fake().processes[0];
@@ -40,7 +30,7 @@ TEST_F(LaunchJavaTest, ConsoleTitleGoesIntoTheStartupRecord) {
 
 TEST_F(LaunchJavaTest, NonZeroExitCodeIsReported) {
   fake().exitCodes.push_back(1);
-  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_EQ(kOutcomeJavaRan, launch());
   EXPECT_EQ(1u, exitCode);
   ASSERT_EQ(1u, fake().boxes.size());
   EXPECT_EQ("Error", fake().boxes[0].caption);
@@ -69,7 +59,7 @@ TEST_F(LaunchJavaTest, DebugModeShowsPathAndCommandLineBeforeTheStartAndTraces) 
 TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
   settings.debug = true;
   fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
-  EXPECT_EQ(kJavaStartFailed, launch());
+  EXPECT_EQ(kOutcomeJavaNotStarted, launch());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   EXPECT_EQ("Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=5",
             fake().boxes.back().text);
@@ -79,19 +69,10 @@ TEST_F(LaunchJavaTest, FailedStartIsReportedAndNothingIsWaitedFor) {
 TEST_F(LaunchJavaTest, FailedStartWithoutASystemCodeIsStillAFailure) {
   fake().startErrorCode = 0;
   fakeFailCall({FAKE_ENTRY(startSuspendedProcess)}, 1);
-  EXPECT_EQ(kJavaStartFailed, launch());
+  EXPECT_EQ(kOutcomeJavaNotStarted, launch());
   EXPECT_FALSE(fake().processes[0].waitedForExit);
   ASSERT_THAT(captions(), ElementsAre("Error"));
   EXPECT_THAT(fake().boxes[0].text, ::testing::EndsWith("Error=0"));
-}
-
-// The main sequence has said that no main class is named.
-TEST_F(LaunchJavaTest, MissingMainClassStartsNothingSilently) {
-  releaseMemory(settings.mainclass);
-  settings.mainclass = nullptr;
-  EXPECT_EQ(kJavaRefused, launch());
-  EXPECT_TRUE(fake().processes.empty());
-  EXPECT_TRUE(fake().boxes.empty());
 }
 
 TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
@@ -100,22 +81,9 @@ TEST_F(LaunchJavaTest, EmptyJavapathIsUsedAsWritten) {
   EXPECT_EQ(" a.Main", fake().processes[0].commandLine);
 }
 
-// Choosing the Java is not the launch's business: without one it only refuses,
-// silently, since whoever chose none has said why.
-TEST_F(LaunchJavaTest, AbsentJavapathStartsNothingAndLooksNothingUp) {
-  releaseMemory(settings.javapath);
-  settings.javapath = nullptr;
-  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.5");
-  fakeSetRegistryValue(RUNTIME_ROOT_KEY "\\1.5", "JavaHome", "C:\\jre1.5.0");
-  EXPECT_EQ(kNoJavaChosen, launch());
-  EXPECT_TRUE(fake().processes.empty());
-  EXPECT_TRUE(fake().boxes.empty());
-  EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
-}
-
 TEST_F(LaunchJavaTest, CommandLineBeyondTheSystemLimitIsRefused) {
   appendSetting(&settings.vmpath, std::string(kMaxCommandLineLength, 'x').c_str());
-  EXPECT_EQ(kJavaRefused, launch());
+  EXPECT_EQ(kOutcomeJavaRefused, launch());
   EXPECT_TRUE(fake().processes.empty());
   EXPECT_THAT(captions(), ElementsAre("Error"));
 

@@ -8,21 +8,31 @@
 #include <string>
 #include <vector>
 
+#include "app/main_sequence.h"
+#include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
-#include "config/config_file.h"
 #include "platform/fake_platform.h"
 #include "platform/platform.h"
-#include "runtime/java_location.h"
 
 class LauncherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     installFakePlatform();
     resetLaunchSettings();
-    setJavaVersionLookup(findJavaForVersion);  // as the main sequence connects them
+    openDiagnostics(kGuiLauncher);
   }
-  void TearDown() override { resetLaunchSettings(); }
+  void TearDown() override {
+    resetLaunchSettings();
+    openDiagnostics(kGuiLauncher);
+  }
+
+  // Reads a configuration as the main sequence does, "javaVersion" lookups
+  // included: 0 when it was read, else the exit status its outcome gives.
+  static int readConfig(const char* path) {
+    LaunchOutcome outcome;
+    return readConfiguration(path, &outcome) ? 0 : exitStatusFor(kGuiLauncher, outcome, 0);
+  }
 
   static std::vector<std::string> listOf(const TextList& list) {
     return std::vector<std::string>(list.items, list.items + list.count);
@@ -31,6 +41,24 @@ class LauncherTest : public ::testing::Test {
     std::vector<std::string> result;
     for (const auto& box : fake().boxes) result.push_back(box.caption);
     return result;
+  }
+};
+
+// A Java to launch (javapath and mainclass set), launched as the main
+// sequence launches it once the configuration is read.
+class JavaLaunchTest : public LauncherTest {
+ protected:
+  void SetUp() override {
+    LauncherTest::SetUp();
+    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
+    setSetting(&settings.mainclass, "a.Main");
+  }
+  unsigned long exitCode = 12345;
+  LaunchOutcome launch(LauncherVariant variant = kGuiLauncher) {
+    JavaRun run = {};
+    LaunchOutcome outcome = launchConfigured(variant, &run);
+    exitCode = run.exitCode;
+    return outcome;
   }
 };
 

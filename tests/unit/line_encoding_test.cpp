@@ -65,7 +65,7 @@ TEST_F(ConfigEncodingTest, EachIncludedFileDecidesForItself) {
                                            "argument \xC3\xA9\n");
   fakeAddFile("C:\\Work\\ansi.config", "mainclass Caf\xE9\ninclude utf8.config\nargument \xE9\n");
   fakeAddFile("C:\\Work\\utf8.config", std::string(kMark) + "vmparam -Dx=\xD0\x96\n");
-  readConfigFile("C:\\Work\\main.config");
+  readConfig("C:\\Work\\main.config");
   EXPECT_STREQ("\xD0\x96", settings.appname);  // the mark was not part of the key
   EXPECT_STREQ("Caf\xC3\xA9", settings.mainclass);
   EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dx=\xD0\x96", "-Dx=\xD0\x96"));

@@ -13,7 +13,7 @@ class MainSequenceTest : public LauncherTest {
     if (args[0].size() > 1 && args[0][1] == ':') fake().programPath = args[0];
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(&arg[0]);
-    return runLauncher((int)argv.size(), argv.data());
+    return runLauncher(kGuiLauncher, (int)argv.size(), argv.data());
   }
 };
 
@@ -36,7 +36,7 @@ TEST_F(MainSequenceTest, TheProgramsOwnDirectoryIsTheExecutablesWhateverTheStart
   std::vector<std::string> args = {"C:\\Links\\tool.exe"};
   std::vector<char*> argv = {&args[0][0]};
   fake().programPath = "C:\\Apps\\Tool\\tool.exe";
-  EXPECT_EQ(0, runLauncher(1, argv.data()));
+  EXPECT_EQ(0, runLauncher(kGuiLauncher, 1, argv.data()));
   EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Apps\\Tool"));
   ASSERT_EQ(1u, fake().processes.size());
   EXPECT_EQ("C:\\Apps\\Tool\\runtime\\bin\\javaw.exe a.B", fake().processes[0].commandLine);
@@ -97,7 +97,9 @@ TEST_F(MainSequenceTest, ConfigurationPathRules) {
     std::string directory = program.size() > 1 && program[1] == ':' && program.find('\\') != std::string::npos
                                 ? program.substr(0, program.rfind('\\'))
                                 : c.currentDirectory;
-    EXPECT_EQ(1, locateConfigFile(&program[0], directory.c_str()));
+    LaunchOutcome outcome;
+    EXPECT_FALSE(locateConfigFile(&program[0], directory.c_str(), &outcome));
+    EXPECT_EQ(kOutcomeNoConfigFile, outcome);
     EXPECT_EQ(std::string("reading app config ") + c.expectedPath + "\n", fake().output)
         << c.program;
   }

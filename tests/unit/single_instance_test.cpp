@@ -18,7 +18,7 @@ class SingleInstanceTest : public LauncherTest {
     if (debug) args.push_back("-d");
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(&arg[0]);
-    return runLauncher((int)argv.size(), argv.data());
+    return runLauncher(kGuiLauncher, (int)argv.size(), argv.data());
   }
   static void anotherLauncherRuns(unsigned long javaProcess) {
     fake().instances[kInstance] = {javaProcess};
@@ -47,7 +47,7 @@ TEST_F(SingleInstanceTest, TheKeyNamesAnObjectInTheLogonSessionsNamespace) {
     SetUp();
     fakeSetEnvironment("VENDOR", "Example");
     fakeAddFile("C:\\Work\\app.config", "\xEF\xBB\xBFsingleInstance " + c.value + "\n");  // UTF-8
-    readConfigFile("C:\\Work\\app.config");
+    readConfig("C:\\Work\\app.config");
     EXPECT_EQ(c.object, settings.singleInstance ? settings.singleInstance : "");
     EXPECT_EQ(c.object.empty() ? 1u : 0u, fake().boxes.size());
   }

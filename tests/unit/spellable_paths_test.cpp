@@ -32,8 +32,8 @@ class SpellablePathsTest : public LauncherTest {
     setSetting(&settings.javapath, javapath);
     for (const char* entry : vmpath) appendSetting(&settings.vmpath, entry);
     for (const char* argument : arguments) appendSetting(&settings.arguments, argument);
-    unsigned long exitCode = 0;
-    launchJava(&exitCode);
+    JavaRun run;
+    launchConfigured(kGuiLauncher, &run);
     return fake().processes.empty() ? "(nothing started)" : fake().processes[0].commandLine;
   }
 };
@@ -89,8 +89,8 @@ TEST_F(SpellablePathsTest, WithoutShortNamesOneBoxNamesThePathAndNothingStarts) 
     setSetting(&settings.javapath, c.javapath);
     appendSetting(&settings.vmpath, "C:\\App\\lib\\ядро2.jar");
     appendSetting(&settings.arguments, "документ.txt");
-    unsigned long exitCode = 0;
-    EXPECT_EQ(kJavaRefused, launchJava(&exitCode)) << c.what;
+    JavaRun run;
+    EXPECT_EQ(kOutcomeJavaRefused, launchConfigured(kGuiLauncher, &run)) << c.what;
     EXPECT_TRUE(fake().processes.empty()) << c.what;
     ASSERT_EQ(1u, fake().boxes.size()) << c.what;
     EXPECT_EQ("Error", fake().boxes[0].caption);
@@ -137,7 +137,7 @@ TEST_F(SpellablePathsTest, AnApplicationInAnUnspellableFolderStartsWithShortPath
   std::string program = "C:\\Программы\\Вьювер\\viewer.exe";
   fake().programPath = program;
   char* argv[] = {&program[0]};
-  EXPECT_EQ(0, runLauncher(1, argv));
+  EXPECT_EQ(0, runLauncher(kGuiLauncher, 1, argv));
   EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Программы\\Вьювер"));
   EXPECT_STREQ("Просмотрщик", settings.appname);
   ASSERT_EQ(1u, fake().processes.size());

@@ -13,9 +13,10 @@ class VersionResolutionTest : public LauncherTest {
     for (const auto& version : versions) fakeAddRegistryKey(RUNTIME_ROOT_KEY "\\" + version);
   }
   void installTypical() { install({"1.4", "1.4.2", "1.4.2_03", "1.4.2_08", "1.5.0", "1.5.0_06"}); }
-  ExitResult resolve(const char* requested) {
+  // True when resolved; false when the version is missing (status 11).
+  bool resolve(const char* requested) {
     setSetting(&settings.javaVersion, requested);
-    return runCatchingExit([] { resolveJavaVersion(); });
+    return resolveJavaVersion();
   }
 };
 
@@ -31,8 +32,7 @@ TEST_F(VersionResolutionTest, RequestedVersionsAgainstTheTypicalRegistry) {
   for (const Case& c : cases) {
     installFakePlatform();
     installTypical();
-    ExitResult result = resolve(c.requested);
-    EXPECT_FALSE(result.exited) << c.requested;
+    EXPECT_TRUE(resolve(c.requested)) << c.requested;
     EXPECT_STREQ(c.resolved, settings.javaVersion) << c.requested;
     EXPECT_TRUE(fake().boxes.empty()) << c.requested;
     EXPECT_EQ(0, fake().openRegistryKeys);
@@ -60,22 +60,19 @@ TEST_F(VersionResolutionTest, TraceLinesGoToStandardOutputInEveryMode) {
       fake().output);
 }
 
-TEST_F(VersionResolutionTest, MinimumNotReachedOffersTheDownloadAndEndsWith11) {
+TEST_F(VersionResolutionTest, MinimumNotReachedOffersTheDownloadAndTellsTheVersionIsMissing) {
   installTypical();
   setSetting(&settings.appname, "Example Viewer");
   fake().answers.push_back(kAnswerYes);
-  ExitResult result = resolve("1.4.2_09+");
-  EXPECT_TRUE(result.exited);
-  EXPECT_EQ(11, result.status);
+  EXPECT_FALSE(resolve("1.4.2_09+"));
   EXPECT_THAT(captions(), ElementsAre("Incompatible JRE Version Found"));
   EXPECT_EQ(1u, fake().processes.size());  // Yes opened the page
   EXPECT_EQ(0, fake().openRegistryKeys);
 }
 
-TEST_F(VersionResolutionTest, MissingRootKeyOffersTheDownloadAndEndsWith11) {
+TEST_F(VersionResolutionTest, MissingRootKeyOffersTheDownloadAndTellsTheVersionIsMissing) {
   settings.debug = true;
-  ExitResult result = resolve("1.4.2");
-  EXPECT_EQ(11, result.status);
+  EXPECT_FALSE(resolve("1.4.2"));
   EXPECT_THAT(captions(), ElementsAre("Error Accessing Registry!", "Java Runtime Environment Not Found"));
   EXPECT_EQ("Java Current Version", fake().boxes[0].text);
   EXPECT_EQ((unsigned)kBoxIconError, fake().boxes[0].style);
@@ -140,8 +137,7 @@ TEST_F(VersionResolutionTest, LongRequestedVersionsUseTheWholePrefix) {
 
 TEST_F(VersionResolutionTest, EmptyVersionDoesNothing) {
   installTypical();
-  ExitResult result = resolve("");
-  EXPECT_FALSE(result.exited);
+  EXPECT_TRUE(resolve(""));
   EXPECT_EQ("", fake().output);
   EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
 }

@@ -8,6 +8,14 @@ const FakeEntries kFakeRegistryEntries = {
     FAKE_ENTRY(registryOpen), FAKE_ENTRY(registryOpenSubkey), FAKE_ENTRY(registryQueryValue),
     FAKE_ENTRY(registrySubkeyCount), FAKE_ENTRY(registryEnumSubkey)};
 
+static FakeEntries everyEntryButMemory() {
+  FakeEntries entries;
+  for (size_t entry = 0; entry < sizeof(PlatformOps); entry += sizeof(void (*)()))
+    if (entry != FAKE_ENTRY(allocate) && entry != FAKE_ENTRY(reallocate)) entries.push_back(entry);
+  return entries;
+}
+const FakeEntries kFakeSystemEntries = everyEntryButMemory();
+
 static bool counts(const FakeEntries& entries, size_t entry) {
   return entries.empty() || std::find(entries.begin(), entries.end(), entry) != entries.end();
 }

@@ -10,6 +10,7 @@
 // the test program itself, so nothing is noted there.
 #include "platform/fake_memory.h"
 
+#include <execinfo.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -92,13 +93,57 @@ void fakeGiveBackMemory(void) {
   liveBlocks.used = 0;
 }
 
+struct AllocationSites {
+  bool noting;
+  std::vector<unsigned long long> seen;  // in the order first met
+  std::unordered_set<unsigned long long> known;
+  bool failing;
+  unsigned long long failingSite;
+};
+static AllocationSites& sites = *new AllocationSites{};
+
+void fakeNoteAllocationSites(bool noting) {
+  sites = AllocationSites{};
+  sites.noting = noting;
+}
+
+const std::vector<unsigned long long>& fakeAllocationSites(void) { return sites.seen; }
+
+void fakeFailAllocationAt(unsigned long long site) {
+  fakeNoteAllocationSites(false);
+  sites.failing = true;
+  sites.failingSite = site;
+}
+
+// The return addresses above this call, hashed: deep enough to reach past
+// the heap helpers (copyText, a text buffer's growth) to the code that asked.
+static unsigned long long currentSite(void) {
+  void* frames[12];
+  int count = backtrace(frames, 12);
+  unsigned long long hash = 1469598103934665603ULL;
+  for (int i = 2; i < count; ++i)
+    hash = (hash ^ reinterpret_cast<uintptr_t>(frames[i])) * 1099511628211ULL;
+  return hash;
+}
+
+// True when the site that is failing has made this call.
+static bool allocationFailsAtSite(void) {
+  if (!sites.noting && !sites.failing) return false;
+  unsigned long long site = currentSite();
+  if (sites.noting && sites.known.insert(site).second) sites.seen.push_back(site);
+  if (!sites.failing || site != sites.failingSite) return false;
+  sites.failing = false;
+  fake().failedCalls.push_back("allocate");
+  return true;
+}
+
 void* fakeAllocate(size_t size) {
-  if (FAKE_CALL_FAILS(allocate)) return nullptr;
+  if (FAKE_CALL_FAILS(allocate) || allocationFailsAtSite()) return nullptr;
   return trackBlock(malloc(size ? size : 1));
 }
 
 void* fakeReallocate(void* block, size_t size) {
-  if (FAKE_CALL_FAILS(reallocate)) return nullptr;
+  if (FAKE_CALL_FAILS(reallocate) || allocationFailsAtSite()) return nullptr;
   if (block) untrackBlock(block);
   void* grown = realloc(block, size ? size : 1);
   trackBlock(grown ? grown : block);  // a failed realloc leaves the block as it was

@@ -704,6 +704,7 @@ void installFakePlatform() {
   jobHandles = {};
   instanceMarks = {};
   exitJump = nullptr;
+  fakeNoteAllocationSites(false);
   platform = PlatformOps{
       .messageBox = fakeMessageBox,
       .currentDirectory = fakeCurrentDirectory,

@@ -203,6 +203,7 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 // exitProcess. An entry is named by its place in the table.
 #define FAKE_ENTRY(name) offsetof(PlatformOps, name)
 extern const FakeEntries kFakeEveryEntry;     // every entry that can fail
+extern const FakeEntries kFakeSystemEntries;  // every entry but the memory ones
 extern const FakeEntries kFakeRegistryEntries;  // the registry's reads and opens
 
 // The call-th call (from 1) counted over the entries fails, once; from
@@ -211,6 +212,16 @@ void fakeFailCall(const FakeEntries& entries, int call);
 void fakeFailCallsFrom(const FakeEntries& entries, int call);
 // How many calls the entries have had since the fake was installed.
 int fakeCallCount(const FakeEntries& entries);
+
+// Allocation sites, for the sweep of allocation faults: a site is the call
+// path that leads to allocate or reallocate, as the return addresses of the
+// calls above it tell it (so the same call in a loop is one site, and one
+// helper called from two places is two). While sites are noted, each new one
+// goes to the end of fakeAllocationSites(); a site given to
+// fakeFailAllocationAt has its first allocation fail (returns NULL), once.
+void fakeNoteAllocationSites(bool noting);
+const std::vector<unsigned long long>& fakeAllocationSites(void);
+void fakeFailAllocationAt(unsigned long long site);
 
 // Each entry of the fake that can fail begins with this: it counts the call
 // and says whether a fault strikes it.

@@ -1,7 +1,9 @@
 // The whole-launch fault sweep. Each world below is a realistic launch. It
 // runs once as it is (the baseline), then again and again with its Nth
-// platform call failing, for N = 1, 2, ... until a run makes fewer than N
-// calls. Every run must
+// system call failing (every platform entry but memory), for N = 1, 2, ...
+// until a run makes fewer than N calls; then once for each allocation site
+// (each call path that allocates), with that site's first allocation
+// failing. Every run must
 //   - end with an exit status its launcher documents (and, under the
 //     sanitizers, clean);
 //   - claim nothing that did not happen: a started Java is a program that
@@ -14,9 +16,14 @@
 //     does not show. Two changes need no word: a different installed Java
 //     (a runtime that cannot be examined counts as not installed), and
 //     what a failure the launcher cannot tell from absence gives (kSilent);
-//   - leave nothing open when it returns (an exit closes all, as on Windows):
-//     no file, listing, key, process, thread, job or instance mark, and no
-//     argument file in the temporary folder.
+//   - when a system call failed, return to its entry (nothing below the
+//     entry ends the process) and leave nothing open: no file, listing,
+//     key, process, thread, job or instance mark, and no argument file in
+//     the temporary folder;
+//   - when an allocation failed, end with status 2 and "Out of memory" (the
+//     one way out that ends the process where it is met; the system gives
+//     back what is open) or, where the launcher asks for memory it can do
+//     without, return as above.
 // A new world is one entry of kWorlds.
 #include <string>
 #include <vector>
@@ -32,7 +39,7 @@ struct World {
   const char* name;
   void (*install)();
   std::vector<std::string> arguments;  // the first is the program as started
-  int (*main)(int argc, char** argv);  // the launcher's main sequence
+  LauncherVariant variant;             // the launcher that runs it
   std::vector<int> statuses;           // the exit statuses that launcher documents
 };
 
@@ -41,12 +48,6 @@ const std::vector<int> kLauncherStatuses = {0, 2, 5, 11};
 // 0 would claim a success that Java did not report; 259 when Java's end or
 // exit code could not be read.
 const std::vector<int> kConsoleStatuses = {1, 2, 5, 11, 12, 125, 126, 127, 259};
-
-// The console launcher's entry does just this before the main sequence.
-int runConsoleLauncher(int argc, char** argv) {
-  settings.console = true;
-  return runLauncher(argc, argv);
-}
 
 // What a run did, as far as the checks look.
 struct LaunchRun {
@@ -303,20 +304,20 @@ void installAnotherInstance() {
 }
 
 const World kWorlds[] = {
-    {"IncludesJarsAndVersion", installIncludesJarsAndVersion, {kViewer, "report.txt"}, runLauncher,
+    {"IncludesJarsAndVersion", installIncludesJarsAndVersion, {kViewer, "report.txt"}, kGuiLauncher,
      kLauncherStatuses},
-    {"JavaSearch", installJavaSearch, {kViewer}, runLauncher, kLauncherStatuses},
+    {"JavaSearch", installJavaSearch, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"ShortNames", installShortNames,
-     {"C:\\Программы\\Просмотр\\viewer.exe", "C:\\Программы\\Просмотр\\отчёт.txt"}, runLauncher,
+     {"C:\\Программы\\Просмотр\\viewer.exe", "C:\\Программы\\Просмотр\\отчёт.txt"}, kGuiLauncher,
      kLauncherStatuses},
-    {"DebugConsole", installDebugConsole, {"viewer", "-d"}, runLauncher, kLauncherStatuses},
-    {"MissingVersion", installMissingVersion, {kViewer}, runLauncher, kLauncherStatuses},
+    {"DebugConsole", installDebugConsole, {"viewer", "-d"}, kGuiLauncher, kLauncherStatuses},
+    {"MissingVersion", installMissingVersion, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"ConsoleTool", installConsoleTool, {"C:\\Tools\\convert.exe", "input.txt"},
-     runConsoleLauncher, kConsoleStatuses},
-    {"JavaFailsInItsJob", installJavaFailsInItsJob, {kViewer}, runLauncher, kLauncherStatuses},
-    {"ArgumentFile", installArgumentFile, {kViewer}, runLauncher, kLauncherStatuses},
-    {"FirstInstance", installFirstInstance, {kViewer}, runLauncher, kLauncherStatuses},
-    {"AnotherInstance", installAnotherInstance, {kViewer}, runConsoleLauncher, kConsoleStatuses},
+     kConsoleLauncher, kConsoleStatuses},
+    {"JavaFailsInItsJob", installJavaFailsInItsJob, {kViewer}, kGuiLauncher, kLauncherStatuses},
+    {"ArgumentFile", installArgumentFile, {kViewer}, kGuiLauncher, kLauncherStatuses},
+    {"FirstInstance", installFirstInstance, {kViewer}, kGuiLauncher, kLauncherStatuses},
+    {"AnotherInstance", installAnotherInstance, {kViewer}, kConsoleLauncher, kConsoleStatuses},
 };
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
@@ -336,16 +337,26 @@ std::string afterProgram(const std::string& commandLine) {
   return end == std::string::npos ? "" : commandLine.substr(end);
 }
 
-LaunchRun runWorld(const World& world, int failing) {
+// What fails in a run: nothing, the Nth system call, or an allocation site.
+struct Fault {
+  int systemCall;               // from 1; 0 for none
+  bool atSite;
+  unsigned long long site;
+};
+
+LaunchRun runWorld(const World& world, Fault fault) {
   installFakePlatform();
   resetLaunchSettings();
   world.install();
-  if (failing) fakeFailCall(kFakeEveryEntry, failing);
+  if (fault.systemCall) fakeFailCall(kFakeSystemEntries, fault.systemCall);
+  if (fault.atSite) fakeFailAllocationAt(fault.site);
+  if (!fault.systemCall && !fault.atSite) fakeNoteAllocationSites(true);
   std::vector<std::string> arguments = world.arguments;
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(&argument[0]);
   int status = -1;
-  ExitResult exit = runCatchingExit([&] { status = world.main((int)argv.size(), argv.data()); });
+  ExitResult exit = runCatchingExit(
+      [&] { status = runLauncher(world.variant, (int)argv.size(), argv.data()); });
 
   LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0, 0};
   for (const FakeProcess& process : fake().processes)
@@ -354,7 +365,7 @@ LaunchRun runWorld(const World& world, int failing) {
   for (size_t start = 0, end; (end = fake().error.find('\n', start)) != std::string::npos; start = end + 1)
     run.told.push_back(fake().error.substr(start, end - start));
   if (!fake().failedCalls.empty()) run.failedCall = fake().failedCalls.back();
-  run.callCount = fakeCallCount(kFakeEveryEntry);
+  run.callCount = fakeCallCount(kFakeSystemEntries);
   const FakeState& left = fake();
   run.leftOpen = left.openFiles + left.openListings + left.openRegistryKeys + left.openProcesses +
                  left.openThreads + left.openJobs + left.openInstanceMarks;
@@ -396,28 +407,52 @@ void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baselin
                                          << run.status << ", Java "
                                          << (run.java.empty() ? "none" : run.java[0]);
 
-  if (run.exited) return;
+  if (run.exited) {
+    EXPECT_EQ("allocate", run.failedCall) << "ended through an exit";
+    EXPECT_EQ(2, run.status);
+    EXPECT_NE(run.told.end(), std::find_if(run.told.begin(), run.told.end(), [](const std::string& told) {
+                return told.find("Out of memory") != std::string::npos;
+              }));
+    return;
+  }
   EXPECT_EQ(0, run.leftOpen) << "left open";
   if (run.failedCall != "removeFile") EXPECT_EQ(0, run.filesLeft) << "argument file left";
 }
 
 class FaultSweepTest : public LauncherTest, public ::testing::WithParamInterface<World> {};
 
-TEST_P(FaultSweepTest, EveryFailingCallEndsAsDocumentedAndTold) {
+TEST_P(FaultSweepTest, EveryFailingSystemCallEndsAsDocumentedToldAndClosed) {
   const World& world = GetParam();
-  LaunchRun baseline = runWorld(world, 0);
-  ASSERT_TRUE(baseline.exited || (baseline.leftOpen == 0 && baseline.filesLeft == 0));
+  LaunchRun baseline = runWorld(world, {});
+  ASSERT_FALSE(baseline.exited);
+  ASSERT_EQ(0, baseline.leftOpen + baseline.filesLeft);
   ASSERT_EQ("", baseline.failedCall);
   int runs = 0;
   for (int failing = 1;; ++failing) {
-    LaunchRun run = runWorld(world, failing);
+    LaunchRun run = runWorld(world, {failing, false, 0});
     if (run.failedCall.empty()) break;  // the run made fewer calls than that
     ++runs;
     SCOPED_TRACE("call " + std::to_string(failing) + " (" + run.failedCall + ") failing");
+    EXPECT_FALSE(run.exited) << "ended through an exit";
     checkRun(world, run, baseline);
   }
   EXPECT_EQ(baseline.callCount, runs);
   RecordProperty("runs", runs);
+}
+
+TEST_P(FaultSweepTest, EachAllocationSiteFailingEndsAsDocumentedAndTold) {
+  const World& world = GetParam();
+  LaunchRun baseline = runWorld(world, {});
+  const std::vector<unsigned long long> sites = fakeAllocationSites();
+  ASSERT_FALSE(sites.empty());
+  for (size_t i = 0; i < sites.size(); ++i) {
+    LaunchRun run = runWorld(world, {0, true, sites[i]});
+    SCOPED_TRACE("allocation site " + std::to_string(i + 1) + " of " +
+                 std::to_string(sites.size()) + " failing");
+    ASSERT_EQ("allocate", run.failedCall);
+    checkRun(world, run, baseline);
+  }
+  RecordProperty("runs", (int)sites.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, FaultSweepTest, ::testing::ValuesIn(kWorlds),

@@ -108,6 +108,28 @@ TEST(VersionRecord, VersionsAreOneToFourNumbersUpTo65535) {
     EXPECT_THROW(parseVersionNumbers(bad, "v"), BrandError) << bad;
 }
 
+TEST(VersionRecord, EachVersionDefaultsToTheOtherAndTheNamesToTheExes) {
+  GivenVersion two{"2.1", parseVersionNumbers("2.1", "v")};
+  VersionRecord record = defaultedVersionRecord({}, two, {{"ProductName", "V"}}, "my.viewer.exe");
+  EXPECT_EQ("2.1.0.0", showVersionNumbers(record.fileVersion));
+  EXPECT_EQ((VersionStrings{{"FileDescription", "V"},
+                            {"FileVersion", "2.1"},
+                            {"ProductName", "V"},
+                            {"ProductVersion", "2.1"},
+                            {"InternalName", "my.viewer"},
+                            {"OriginalFilename", "my.viewer.exe"}}),
+            record.strings);
+  record = defaultedVersionRecord(
+      two, {}, {{"FileDescription", "D"}, {"InternalName", "i"}, {"OriginalFilename", "o"}}, "x");
+  EXPECT_EQ("2.1.0.0", showVersionNumbers(record.productVersion));
+  EXPECT_EQ((VersionStrings{{"FileDescription", "D"},
+                            {"FileVersion", "2.1"},
+                            {"ProductVersion", "2.1"},
+                            {"InternalName", "i"},
+                            {"OriginalFilename", "o"}}),
+            record.strings);
+}
+
 TEST(IconGroup, HoldsEachImagesEntryWithItsResourceIdForItsOffset) {
   std::vector<IconImage> images = {{16, 16, 0, 0, 1, 32, dibImage(9)},
                                    {0, 0, 0, 0, 1, 32, pngImage()}};
@@ -270,6 +292,7 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
       {{"--icon", path("none.ico")}, "launcher.exe", "holds no images"},
       {{"--icon", path("missing.ico")}, "launcher.exe", "cannot read the icon file"},
       {{"--file-version", "2.x"}, "launcher.exe", "\"2.x\" is not a version"},
+      {{"--product-version", "2.x"}, "launcher.exe", "--product-version \"2.x\" is not"},
       {{"--file-version", "1", "--company", longText},
        "launcher.exe",
        "too long for the version record"},

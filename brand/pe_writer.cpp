@@ -39,16 +39,29 @@ static void checkWhatFollows(const PeFile& pe, size_t index) {
   }
 }
 
-// Nothing but a signature may follow the last section.
+static bool allZero(const Bytes& bytes, size_t from, size_t to) {
+  return std::all_of(bytes.begin() + from, bytes.begin() + to, [](uint8_t b) { return !b; });
+}
+
+static std::string byteCount(size_t count) {
+  return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
+// Writing the exe again keeps the sections and nothing after them: anything
+// there but a signature would be lost. A signature ends the file; before it,
+// up to 7 zero bytes may align it to 8 bytes, as signing tools pad.
 static void checkTail(const PeFile& pe) {
-  size_t end = rawEnd(pe);
-  size_t signature = directoryRva(pe, kCertificateDirectory);
-  size_t tail = signature ? signature : pe.bytes.size();
-  if (signature && (signature < end ||
-                    !fits(pe.bytes.size(), signature, directorySize(pe, kCertificateDirectory))))
+  size_t end = rawEnd(pe), size = pe.bytes.size();
+  size_t signature = directoryRva(pe, kCertificateDirectory);  // a file offset
+  uint32_t signatureSize = directorySize(pe, kCertificateDirectory);
+  if (signature && (signature < end || !fits(size, signature, signatureSize)))
     fail("the signature does not lie at the end of the file");
-  if (tail > end && tail - end >= pe.fileAlignment)
-    fail(std::to_string(tail - end) + " bytes after the last section are not a signature");
+  size_t signatureEnd = signature + signatureSize;  // within the file: no overflow
+  size_t gap = (signature ? signature : size) - end;
+  if (gap && (!signature || gap >= 8 || !allZero(pe.bytes, end, signature)))
+    fail("data after the last section is not a signature (" + byteCount(gap) + ")");
+  if (signature && signatureEnd < size)
+    fail("data after the signature is not part of it (" + byteCount(size - signatureEnd) + ")");
 }
 
 void checkResourceSectionReplaceable(const PeFile& pe) {

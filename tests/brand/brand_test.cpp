@@ -196,6 +196,8 @@ TEST(BrandExe, KeepsAChecksumOfZeroAndDropsASignatureOnlyWhenAsked) {
   Bytes unsigned_ = brandExe(signedExe, request);
   EXPECT_EQ(0u, directoryRva(readPeFile(unsigned_), kCertificateDirectory));
   EXPECT_EQ(brandExe(makeTestExe(TestExe{}, launcherLikeResources()), request), unsigned_);
+  Bytes padded = makeTestExe(TestExe{false, true, true, true, 4}, launcherLikeResources());
+  EXPECT_EQ(unsigned_, brandExe(padded, request)) << "zeros aligning the signature go with it";
 }
 
 TEST(ManifestXml, WellFormedTextPassesAndEachFaultIsNamed) {
@@ -266,6 +268,16 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   write("truncated.exe", Bytes(exe.begin(), exe.begin() + 0x500));
   write("bare.exe", makeTestExe(TestExe{false, true, false}, {}));
   write("signed.exe", makeTestExe(TestExe{false, true, true, true}, launcherLikeResources()));
+  // Whatever follows the sections but a signature: branding would lose it.
+  auto withTail = [](Bytes bytes, size_t length, uint8_t fill) {
+    bytes.resize(bytes.size() + length, fill);
+    return bytes;
+  };
+  write("tail1.exe", withTail(exe, 1, 0));
+  write("tail511.exe", withTail(exe, 511, 0x41));
+  write("after-signature.exe", withTail(read("signed.exe"), 8, 0));
+  write("padded-signature.exe",
+        makeTestExe(TestExe{false, true, true, true, 8}, launcherLikeResources()));
   write("short.ico", Bytes(ico.begin(), ico.begin() + 4));
   Bytes lying = ico;
   lying[4] = 3;  // three images, one entry
@@ -286,6 +298,10 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
       {{"--file-version", "1"}, "truncated.exe", "truncated"},
       {{"--file-version", "1"}, "bare.exe", "no resource section"},
       {{"--file-version", "1"}, "signed.exe", "--remove-signature"},
+      {{"--file-version", "1"}, "tail1.exe", "not a signature (1 byte)"},
+      {{"--file-version", "1"}, "tail511.exe", "not a signature (511 bytes)"},
+      {{"--remove-signature"}, "after-signature.exe", "after the signature is not part of it"},
+      {{"--remove-signature"}, "padded-signature.exe", "not a signature (8 bytes)"},
       {{"--icon", path("short.ico")}, "launcher.exe", "the icon file is truncated"},
       {{"--icon", path("count.ico")}, "launcher.exe", "image 2 of the icon file lies past the end"},
       {{"--icon", path("size.ico")}, "launcher.exe", "lies past the end of the file"},

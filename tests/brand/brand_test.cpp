@@ -200,6 +200,26 @@ TEST(BrandExe, KeepsAChecksumOfZeroAndDropsASignatureOnlyWhenAsked) {
   EXPECT_EQ(unsigned_, brandExe(padded, request)) << "zeros aligning the signature go with it";
 }
 
+// As a message table (type 11), which an exe carries for Event Viewer's texts.
+TEST(BrandExe, KeepsTheResourcesItDoesNotBrandByteForByte) {
+  Resource messages{resourceId(11), resourceId(1), 1031, 0, Bytes(37, 0x4D)};
+  messages.data[0] = 1;  // one block of messages
+  std::vector<Resource> resources = launcherLikeResources();
+  resources.push_back(messages);
+  BrandRequest request;
+  request.icon = {{16, 16, 0, 0, 1, 32, dibImage(9)}};
+  request.hasVersion = true;
+  request.manifest = "<assembly/>";
+  for (bool plus : {false, true}) {
+    std::vector<Resource> branded =
+        readResources(readPeFile(brandExe(makeTestExe(TestExe{plus}, resources), request)));
+    const Resource* kept = find(branded, 11, 1);
+    ASSERT_NE(nullptr, kept) << plus;
+    EXPECT_EQ(messages.data, kept->data) << plus;
+    EXPECT_EQ(1031, kept->language) << plus;
+  }
+}
+
 TEST(ManifestXml, WellFormedTextPassesAndEachFaultIsNamed) {
   for (const char* good : {"<a/>",
                            "<?xml version=\"1.0\"?>\n<!-- c --><a x='1' y=\"&amp;&#x41;&#65;\">"

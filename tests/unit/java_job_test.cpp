@@ -1,20 +1,9 @@
-#include "launch/launch_java.h"
-
-#include "launcher_test.h"
+#include "launch_java_test.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class JavaJobTest : public LauncherTest {
- protected:
-  void SetUp() override {
-    LauncherTest::SetUp();
-    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
-    setSetting(&settings.mainclass, "a.Main");
-  }
-  unsigned long exitCode = 0;
-  LaunchEnd launch() { return launchJava(&exitCode); }
-};
+using JavaJobTest = LaunchJavaTest;
 
 TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
   EXPECT_EQ(kJavaRan, launch());

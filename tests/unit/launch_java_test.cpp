@@ -1,20 +1,8 @@
-#include "launch/launch_java.h"
+#include "launch_java_test.h"
 
-#include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 
 using ::testing::ElementsAre;
-
-class LaunchJavaTest : public LauncherTest {
- protected:
-  void SetUp() override {
-    LauncherTest::SetUp();
-    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
-    setSetting(&settings.mainclass, "a.Main");
-  }
-  unsigned long exitCode = 12345;
-  LaunchEnd launch() { return launchJava(&exitCode); }
-};
 
 TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
   EXPECT_EQ(kJavaRan, launch());

@@ -61,6 +61,7 @@ cleanup() {
 trap cleanup EXIT
 
 say() { printf '%s\n' "$*" >&2; }
+. "$root/bench/proc_sample.sh"  # cpu_ns, switches, rss_kib, thread_count
 wine() { "$wine64" "$@"; }  # never Debian's wine script, which picks the 32-bit loader
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
@@ -272,11 +273,6 @@ measure_work() {
   row "a - b, paired by round" "$work/difference.work"
 }
 
-# Sum over every thread of a process: nanoseconds on the CPU and context switches.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { print n + 0 }'; }
-switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'; }
-rss_kib() { awk '/^VmRSS/ { print $2 }' /proc/"$1"/status; }
-
 # The pid of the program of this prefix started as $1: the loader's own for a
 # 64-bit program; a 32-bit one, started from a 64-bit loader, runs in a
 # process of its own. The loop ends well whichever process /proc lists last
@@ -302,11 +298,11 @@ measure_waiting() {
   sleep 2
   local pid; pid=$(program_pid "$1")
   [ -n "$pid" ] || { say "$1 is not running"; exit 1; }
-  local cpu0 sw0 rss0 cpu1 sw1 rss1
+  local cpu0 sw0 rss0 cpu1 sw1 rss1 threads
   cpu0=$(cpu_ns $pid); sw0=$(switches $pid); rss0=$(rss_kib $pid)
   sleep 8
-  cpu1=$(cpu_ns $pid); sw1=$(switches $pid); rss1=$(rss_kib $pid)
-  local threads; threads=$(ls /proc/$pid/task | wc -l)
+  cpu1=$(cpu_ns $pid); sw1=$(switches $pid); rss1=$(rss_kib $pid); threads=$(thread_count $pid)
+  [ -n "$rss0" ] && [ -n "$rss1" ] || { say "$1 ended before the measurement did"; exit 1; }
   wait $started
   awk -v l="$label" -v c="$((cpu1 - cpu0))" -v s="$((sw1 - sw0))" -v r0="$rss0" -v r1="$rss1" -v t="$threads" \
     'BEGIN { printf "| %s | %d / %d | %.3f | %d | %d |\n", l, r0, r1, c / 1e6, s, t }'

@@ -7,7 +7,6 @@
 #include "brand/pe_writer.h"
 #include "brand/resource_tree.h"
 
-const uint16_t kUsEnglish = 0x409;
 static const uint16_t kNeutral = 0;
 
 static bool isType(const Resource& r, uint16_t type) { return !r.type.named && r.type.id == type; }
@@ -77,7 +76,7 @@ Bytes brandExe(const Bytes& exe, const BrandRequest& request) {
     fail(
         "the exe is signed, and branding breaks its signature: brand it unsigned and sign "
         "the result, or give --remove-signature");
-  const Section& section = pe.sections[resourceSectionIndex(pe)];
+  checkResourceSectionReplaceable(pe);
   std::vector<Resource> resources = readResources(pe);
   if (!request.icon.empty()) replaceShellIcon(resources, request.icon);
   if (request.hasVersion) {
@@ -87,6 +86,6 @@ Bytes brandExe(const Bytes& exe, const BrandRequest& request) {
   }
   if (!request.manifest.empty() || !request.executionLevel.empty())
     replaceManifest(resources, request);
-  return replaceResourceSection(pe,
-                                writeResourceSection(std::move(resources), section.virtualAddress));
+  uint32_t sectionRva = pe.sections[pe.resourceSection].virtualAddress;
+  return replaceResourceSection(pe, writeResourceSection(std::move(resources), sectionRva));
 }

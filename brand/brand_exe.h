@@ -18,7 +18,4 @@ struct BrandRequest {
 // Throws BrandError when the exe cannot be branded.
 Bytes brandExe(const Bytes& exe, const BrandRequest& request);
 
-// US English, as the string table of the version record.
-extern const uint16_t kUsEnglish;
-
 #endif

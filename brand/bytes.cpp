@@ -10,11 +10,6 @@ static void need(const Bytes& bytes, size_t offset, size_t size, const char* wha
   if (!fits(bytes.size(), offset, size)) fail(std::string(what) + " is truncated");
 }
 
-uint8_t u8At(const Bytes& bytes, size_t offset, const char* what) {
-  need(bytes, offset, 1, what);
-  return bytes[offset];
-}
-
 uint16_t u16At(const Bytes& bytes, size_t offset, const char* what) {
   need(bytes, offset, 2, what);
   return (uint16_t)(bytes[offset] | bytes[offset + 1] << 8);
@@ -49,5 +44,5 @@ void padTo(Bytes& bytes, size_t alignment) {
 }
 
 uint32_t alignUp(uint32_t value, uint32_t alignment) {
-  return alignment ? (uint32_t)(((uint64_t)value + alignment - 1) / alignment * alignment) : value;
+  return (uint32_t)(((uint64_t)value + alignment - 1) / alignment * alignment);
 }

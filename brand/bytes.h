@@ -21,7 +21,6 @@ struct BrandError {
 bool fits(size_t length, uint64_t offset, uint64_t size);
 
 // Readers: throw BrandError("<what> is truncated") past the end.
-uint8_t u8At(const Bytes& bytes, size_t offset, const char* what);
 uint16_t u16At(const Bytes& bytes, size_t offset, const char* what);
 uint32_t u32At(const Bytes& bytes, size_t offset, const char* what);
 
@@ -34,6 +33,7 @@ void appendU32(Bytes& bytes, uint32_t value);
 // Zero bytes up to the next multiple of alignment.
 void padTo(Bytes& bytes, size_t alignment);
 
+// alignment is not 0.
 uint32_t alignUp(uint32_t value, uint32_t alignment);
 
 #endif

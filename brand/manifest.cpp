@@ -3,7 +3,8 @@
 #include "brand/utf16.h"
 #include "brand/xml_check.h"
 
-const char* const kExecutionLevels[3] = {"asInvoker", "highestAvailable", "requireAdministrator"};
+static const char* const kExecutionLevels[] = {"asInvoker", "highestAvailable",
+                                               "requireAdministrator"};
 
 bool isExecutionLevel(const std::string& level) {
   for (const char* known : kExecutionLevels)

@@ -7,7 +7,6 @@
 
 #include "brand/bytes.h"
 
-extern const char* const kExecutionLevels[3];
 bool isExecutionLevel(const std::string& level);
 
 // The manifest text of a file; throws BrandError when it is empty, not

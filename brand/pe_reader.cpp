@@ -33,7 +33,6 @@ PeFile readPeFile(Bytes bytes) {
   if (b[signature] != 'P' || b[signature + 1] != 'E' || b[signature + 2] || b[signature + 3])
     fail("not a PE file (no PE signature)");
   size_t coff = signature + 4;
-  pe.machine = u16At(b, coff, "the COFF header");
   uint16_t sectionCount = u16At(b, coff + 2, "the COFF header");
   uint16_t optionalSize = u16At(b, coff + 16, "the COFF header");
   pe.optionalHeader = coff + 20;
@@ -53,6 +52,8 @@ PeFile readPeFile(Bytes bytes) {
   if (pe.directoryCount > (optionalSize - countField - 4) / 8)
     fail("the optional header is truncated: it lacks data directories");
   readSections(pe, pe.optionalHeader + optionalSize, sectionCount);
+  uint32_t resources = directoryRva(pe, kResourceDirectory);
+  pe.resourceSection = resources ? sectionAt(pe, resources) : -1;
   return pe;
 }
 

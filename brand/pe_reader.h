@@ -15,13 +15,13 @@ struct Section {
 
 struct PeFile {
   Bytes bytes;
-  bool plus;  // PE32+
-  uint16_t machine;
+  bool plus;              // PE32+
   size_t optionalHeader;  // file offset
   size_t directories;     // file offset of data directory 0
   uint32_t directoryCount;
   uint32_t sectionAlignment, fileAlignment;
   std::vector<Section> sections;
+  int resourceSection;  // the section holding the resource directory, or -1
 };
 
 PeFile readPeFile(Bytes bytes);

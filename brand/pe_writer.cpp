@@ -15,21 +15,15 @@ static size_t rawEnd(const PeFile& pe) {
   return end;
 }
 
-size_t resourceSectionIndex(const PeFile& pe) {
-  uint32_t rva = directoryRva(pe, kResourceDirectory);
-  int found = rva ? sectionAt(pe, rva) : -1;
-  if (found < 0) fail("the exe has no resource section");
-  size_t index = (size_t)found;
-  if (pe.sections[index].virtualAddress != rva)
-    fail("the resource directory does not start its section");
-  // Only the base relocations may follow: their contents do not depend on
-  // where they are. (Without a relocation directory entry, nothing may.)
+// Only the base relocations may follow the resource section: their contents
+// do not depend on where they are. (Without a relocation directory entry,
+// nothing may.) Nothing else may lie where the sections move.
+static void checkWhatFollows(const PeFile& pe, size_t index) {
   uint32_t relocations = directoryRva(pe, kRelocationDirectory);
   if (index + 1 < pe.sections.size() && (index + 2 != pe.sections.size() || !relocations ||
                                          pe.sections[index + 1].virtualAddress != relocations))
     fail("sections other than the base relocations follow the resource section");
   const Section& resources = pe.sections[index];
-  if (!resources.rawPointer || !resources.rawSize) fail("the resource section has no data");
   size_t headersEnd = std::max(pe.sections.back().headerOffset + 40,
                                pe.directories + 8 * (size_t)pe.directoryCount);
   if (headersEnd > resources.rawPointer) fail("the headers overlap the resource section");
@@ -40,19 +34,44 @@ size_t resourceSectionIndex(const PeFile& pe) {
   for (uint32_t d = 0; d < pe.directoryCount; ++d) {
     if (d == kResourceDirectory || d == kRelocationDirectory || d == kCertificateDirectory)
       continue;
-    uint32_t at = directoryRva(pe, d);
-    if (at >= resources.virtualAddress)
+    if (directoryRva(pe, d) >= resources.virtualAddress)
       fail("data directory " + std::to_string(d) + " lies where the sections would move");
   }
-  size_t end = rawEnd(pe);
-  size_t signature = directoryRva(pe, kCertificateDirectory);
-  size_t tail = signature ? signature : pe.bytes.size();
-  if (signature && (signature < end ||
-                    !fits(pe.bytes.size(), signature, directorySize(pe, kCertificateDirectory))))
+}
+
+static bool allZero(const Bytes& bytes, size_t from, size_t to) {
+  return std::all_of(bytes.begin() + from, bytes.begin() + to, [](uint8_t b) { return !b; });
+}
+
+static std::string byteCount(size_t count) {
+  return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
+// Writing the exe again keeps the sections and nothing after them: anything
+// there but a signature would be lost. A signature ends the file; before it,
+// up to 7 zero bytes may align it to 8 bytes, as signing tools pad.
+static void checkTail(const PeFile& pe) {
+  size_t end = rawEnd(pe), size = pe.bytes.size();
+  size_t signature = directoryRva(pe, kCertificateDirectory);  // a file offset
+  uint32_t signatureSize = directorySize(pe, kCertificateDirectory);
+  if (signature && (signature < end || !fits(size, signature, signatureSize)))
     fail("the signature does not lie at the end of the file");
-  if (tail > end && tail - end >= pe.fileAlignment)
-    fail(std::to_string(tail - end) + " bytes after the last section are not a signature");
-  return index;
+  size_t signatureEnd = signature + signatureSize;  // within the file: no overflow
+  size_t gap = (signature ? signature : size) - end;
+  if (gap && (!signature || gap >= 8 || !allZero(pe.bytes, end, signature)))
+    fail("data after the last section is not a signature (" + byteCount(gap) + ")");
+  if (signature && signatureEnd < size)
+    fail("data after the signature is not part of it (" + byteCount(size - signatureEnd) + ")");
+}
+
+void checkResourceSectionReplaceable(const PeFile& pe) {
+  if (pe.resourceSection < 0) fail("the exe has no resource section");
+  const Section& resources = pe.sections[pe.resourceSection];
+  if (resources.virtualAddress != directoryRva(pe, kResourceDirectory))
+    fail("the resource directory does not start its section");
+  if (!resources.rawPointer || !resources.rawSize) fail("the resource section has no data");
+  checkWhatFollows(pe, (size_t)pe.resourceSection);
+  checkTail(pe);
 }
 
 uint32_t peChecksum(const Bytes& image, size_t checksumOffset) {
@@ -68,7 +87,7 @@ uint32_t peChecksum(const Bytes& image, size_t checksumOffset) {
 }
 
 Bytes replaceResourceSection(const PeFile& pe, const Bytes& section) {
-  size_t index = resourceSectionIndex(pe);
+  size_t index = (size_t)pe.resourceSection;
   const Section& resources = pe.sections[index];
   size_t header = pe.optionalHeader;
   Bytes out(pe.bytes.begin(), pe.bytes.begin() + resources.rawPointer);

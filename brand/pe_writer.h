@@ -6,14 +6,16 @@
 
 #include "brand/pe_reader.h"
 
-// The index of the resource section, after checking that the exe can be laid
-// out again: nothing but the relocations follows it, no other directory
-// lies in what moves, and nothing but a signature follows the last section.
-size_t resourceSectionIndex(const PeFile& pe);
+// Throws BrandError unless the exe can be laid out again with a new resource
+// section: the resource directory starts a section with data, nothing but
+// the relocations follows it, no other directory lies in what moves, and
+// nothing but a signature follows the last section.
+void checkResourceSectionReplaceable(const PeFile& pe);
 
-// The exe with the resource section's data replaced by section (laid out for
-// the section's own address), without its signature when it had one. The
-// checksum is computed again when the input had one.
+// The exe, which passed checkResourceSectionReplaceable, with the resource
+// section's data replaced by section (laid out for the section's own
+// address), without its signature when it had one. The checksum is computed
+// again when the input had one.
 Bytes replaceResourceSection(const PeFile& pe, const Bytes& section);
 
 // The PE checksum of an image whose checksum field is at checksumOffset (an

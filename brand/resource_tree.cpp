@@ -106,11 +106,9 @@ static void readDirectory(TreeReader& reader, uint32_t at, int level, Resource p
 }
 
 std::vector<Resource> readResources(const PeFile& pe) {
-  uint32_t rva = directoryRva(pe, kResourceDirectory);
-  int index = rva ? sectionAt(pe, rva) : -1;
-  if (index < 0) fail("the exe has no resource section");
-  const Section& s = pe.sections[index];
-  size_t start = s.rawPointer + (rva - s.virtualAddress);
+  if (pe.resourceSection < 0) fail("the exe has no resource section");
+  const Section& s = pe.sections[pe.resourceSection];
+  size_t start = s.rawPointer + (directoryRva(pe, kResourceDirectory) - s.virtualAddress);
   if (start >= s.rawPointer + s.rawSize) fail("the resource directory is truncated");
   TreeReader reader{pe, start, s.rawPointer + s.rawSize - start, {}, {}};
   readDirectory(reader, 0, 0, Resource{});

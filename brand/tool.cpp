@@ -6,9 +6,9 @@
 #include <system_error>
 
 #include "brand/brand_exe.h"
-#include "brand/command_line.h"
 #include "brand/manifest.h"
 #include "brand/show.h"
+#include "brand/tool_options.h"
 
 namespace fs = std::filesystem;
 
@@ -52,38 +52,17 @@ static void writeBeside(const std::string& name, const Bytes& bytes, const std::
   }
 }
 
-static std::string valueOf(const BrandOptions& options, const std::string& key) {
-  for (const auto& [name, value] : options.strings)
-    if (name == key) return value;
-  return "";
+static GivenVersion givenVersion(const std::string& text, const char* option) {
+  return text.empty() ? GivenVersion{} : GivenVersion{text, parseVersionNumbers(text, option)};
 }
 
 static VersionRecord versionRecordFrom(const BrandOptions& options) {
-  std::string fileText = options.fileVersion.empty() ? options.productVersion : options.fileVersion;
-  std::string productText = options.productVersion.empty() ? fileText : options.productVersion;
-  if (fileText.empty()) fail("a version record needs --file-version or --product-version");
-  VersionRecord record;
-  record.fileVersion = parseVersionNumbers(fileText, "--file-version");
-  record.productVersion = parseVersionNumbers(productText, "--product-version");
-  std::string outputName = (const char*)pathOf(options.output).filename().u8string().c_str();
-  std::string stem = (const char*)pathOf(options.output).stem().u8string().c_str();
-  std::string description = valueOf(options, "FileDescription");
-  std::string internal = valueOf(options, "InternalName");
-  std::string original = valueOf(options, "OriginalFilename");
-  std::pair<std::string, std::string> strings[] = {
-      {"FileDescription", description.empty() ? valueOf(options, "ProductName") : description},
-      {"FileVersion", fileText},
-      {"ProductName", valueOf(options, "ProductName")},
-      {"ProductVersion", productText},
-      {"CompanyName", valueOf(options, "CompanyName")},
-      {"LegalCopyright", valueOf(options, "LegalCopyright")},
-      {"InternalName", internal.empty() ? stem : internal},
-      {"OriginalFilename", original.empty() ? outputName : original},
-  };
-  for (auto& pair : strings)
-    if (!pair.second.empty()) record.strings.push_back(pair);
-  record.translations.push_back(kUsEnglish | 1200u << 16);
-  return record;
+  if (options.fileVersion.empty() && options.productVersion.empty())
+    fail("a version record needs --file-version or --product-version");
+  return defaultedVersionRecord(givenVersion(options.fileVersion, "--file-version"),
+                                givenVersion(options.productVersion, "--product-version"),
+                                options.strings,
+                                (const char*)pathOf(options.output).filename().u8string().c_str());
 }
 
 static BrandRequest requestFrom(const BrandOptions& options) {
@@ -103,7 +82,7 @@ static BrandRequest requestFrom(const BrandOptions& options) {
 int runBrandTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   BrandOptions options;
   try {
-    options = parseBrandCommandLine(args);
+    options = parseBrandOptions(args);
   } catch (const BrandError& error) {
     err << "corvane-brand: " << error.message << "\n";
     return 2;

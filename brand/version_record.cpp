@@ -1,9 +1,12 @@
 #include "brand/version_record.h"
 
+#include <stdio.h>
+
 #include "brand/utf16.h"
 
 static const uint32_t kFixedSignature = 0xFEEF04BD;
 static const size_t kFixedSize = 52;
+static const uint32_t kApplication = 1;  // the file type
 enum NodeType : uint16_t { kBinary = 0, kText = 1 };
 
 VersionNumbers parseVersionNumbers(const std::string& text, const std::string& option) {
@@ -32,6 +35,51 @@ VersionNumbers parseVersionNumbers(const std::string& text, const std::string& o
 std::string showVersionNumbers(const VersionNumbers& n) {
   return std::to_string(n.part[0]) + "." + std::to_string(n.part[1]) + "." +
          std::to_string(n.part[2]) + "." + std::to_string(n.part[3]);
+}
+
+// --- defaults ------------------------------------------------------------
+
+static std::string valueOf(const VersionStrings& strings, const std::string& key) {
+  for (const auto& [name, value] : strings)
+    if (name == key) return value;
+  return "";
+}
+
+static std::string valueOr(const VersionStrings& given, const std::string& key,
+                           const std::string& fallback) {
+  std::string value = valueOf(given, key);
+  return value.empty() ? fallback : value;
+}
+
+std::string stringTableName(uint32_t translation) {
+  char name[9];
+  snprintf(name, sizeof name, "%04X%04X", translation & 0xFFFF, translation >> 16);
+  return name;
+}
+
+VersionRecord defaultedVersionRecord(const GivenVersion& file, const GivenVersion& product,
+                                     const VersionStrings& given, const std::string& exeName) {
+  const GivenVersion& fileVersion = file.text.empty() ? product : file;
+  const GivenVersion& productVersion = product.text.empty() ? fileVersion : product;
+  size_t dot = exeName.rfind('.');
+  std::string stem = dot != std::string::npos && dot > 0 ? exeName.substr(0, dot) : exeName;
+  std::string productName = valueOf(given, "ProductName");
+  const std::pair<std::string, std::string> strings[] = {
+      {"FileDescription", valueOr(given, "FileDescription", productName)},
+      {"FileVersion", fileVersion.text},
+      {"ProductName", productName},
+      {"ProductVersion", productVersion.text},
+      {"CompanyName", valueOf(given, "CompanyName")},
+      {"LegalCopyright", valueOf(given, "LegalCopyright")},
+      {"InternalName", valueOr(given, "InternalName", stem)},
+      {"OriginalFilename", valueOr(given, "OriginalFilename", exeName)},
+  };
+  VersionRecord record;
+  record.fileVersion = fileVersion.numbers;
+  record.productVersion = productVersion.numbers;
+  for (const auto& pair : strings)
+    if (!pair.second.empty()) record.strings.push_back(pair);
+  return record;
 }
 
 // --- writing -------------------------------------------------------------
@@ -72,7 +120,7 @@ static void appendFixed(Bytes& out, const VersionRecord& r) {
   auto low = [](const VersionNumbers& n) { return (uint32_t)n.part[2] << 16 | n.part[3]; };
   for (uint32_t field : {kFixedSignature, 0x00010000u, high(r.fileVersion), low(r.fileVersion),
                          high(r.productVersion), low(r.productVersion), 0x3Fu, 0u, 0x00040004u,
-                         r.fileType, 0u, 0u, 0u})
+                         kApplication, 0u, 0u, 0u})
     appendU32(out, field);
 }
 
@@ -150,13 +198,13 @@ VersionRecord readVersionRecord(const Bytes& data) {
   Node root = readNode(data, 0, data.size());
   if (root.key != u"VS_VERSION_INFO") fail("the version record is malformed: no VS_VERSION_INFO");
   VersionRecord record;
-  record.table.clear();
+  record.table.clear();  // only what the data holds
+  record.translations.clear();
   if (root.valueLength >= kFixedSize && root.value + kFixedSize <= root.end &&
       u32At(data, root.value, "") == kFixedSignature) {
     size_t f = root.value;
     record.fileVersion = fromFields(u32At(data, f + 8, ""), u32At(data, f + 12, ""));
     record.productVersion = fromFields(u32At(data, f + 16, ""), u32At(data, f + 20, ""));
-    record.fileType = u32At(data, f + 36, "");
   }
   for (const Node& info : children(data, root, root.valueLength)) {
     if (info.key == u"StringFileInfo") {

@@ -4,21 +4,24 @@
 # processors (FUZZ_JOBS). Fails when any harness finds a crash, a leak, a hang
 # or a broken property; the input that found it is kept in build/fuzz/artifacts.
 #
-# Three things buy speed. AddressSanitizer records no allocation stacks
-# (malloc_context_size=0): recording one for each block cost a launch-sized
-# harness a fifth of its time, and replaying the kept input in build/asan
-# (build/asan/tests/fuzz/<harness>_fuzz <input>) shows them. The harnesses
-# whose every byte of input costs a pass of the launcher get a bound on the
-# input's length (maxLength below), past which they find no more. And the two
-# that run a whole launch or search for each input, where AddressSanitizer
-# costs two thirds of the time, fuzz in the fuzz-fast build (UBSan alone);
-# then every input of their corpus, the seeds and all that the run kept, is
-# run again under AddressSanitizer, and a finding there fails as any other.
+# The harnesses, and how each is fuzzed, are the lines of
+# tests/fuzz/harnesses.txt. Three things buy speed. AddressSanitizer records
+# no allocation stacks (malloc_context_size=0): recording one for each block
+# cost a launch-sized harness a fifth of its time, and replaying the kept
+# input in build/asan (build/asan/tests/fuzz/<harness>_fuzz <input>) shows
+# them. The harnesses whose every byte of input costs a pass of the launcher
+# get a bound on the input's length (the list's third column), past which
+# they find no more. And the two that run a whole launch or search for each
+# input, where AddressSanitizer costs two thirds of the time, fuzz in the
+# fuzz-fast build (UBSan alone; the list's second column); then every input
+# of their corpus, the seeds and all that the run kept, is run again under
+# AddressSanitizer, and a finding there fails as any other.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-$(nproc)}
-harnesses="config_reader parse_path version_resolution command_line java_version java_search brand"
+list=tests/fuzz/harnesses.txt
+harnesses=$(awk '/^[a-z]/ { print $1 }' "$list")
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
@@ -26,20 +29,10 @@ cmake --preset fuzz-fast >/dev/null
 cmake --build --preset fuzz-fast
 mkdir -p build/fuzz/artifacts build/fuzz/logs
 
-maxLength() {
-  case $1 in
-    command_line) echo 512 ;;
-    config_reader) echo 256 ;;
-    *) echo 0 ;;  # libFuzzer's own choice
-  esac
-}
-
-buildOf() {
-  case $1 in
-    config_reader | java_search) echo fuzz-fast ;;
-    *) echo fuzz ;;
-  esac
-}
+# Column $2 of harness $1's line in the list.
+listed() { awk -v name="$1" -v column="$2" '$1 == name { print $column }' "$list"; }
+buildOf() { listed "$1" 2; }
+maxLength() { listed "$1" 3; }
 
 # The corpus, seeds and kept inputs, once more under AddressSanitizer.
 replay_under_asan() {

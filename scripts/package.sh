@@ -3,7 +3,8 @@
 # brand tool for Windows and for Linux x86-64, the README, an example
 # configuration and SHA256SUMS, the SHA-256 list of the others. The version
 # is the launcher's own (CORVANE_VERSION in app/main_sequence.h). It builds
-# what it ships first, and checks the zip it wrote against its list.
+# what it ships first (scripts/build.sh), and checks the zip it wrote against
+# its list.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -15,10 +16,7 @@ version=$(sed -n 's/^#define CORVANE_VERSION "\(.*\)"$/\1/p' app/main_sequence.h
 [ -n "$version" ] || { echo "package: no CORVANE_VERSION in app/main_sequence.h" >&2; exit 1; }
 name=corvane-$version
 
-for preset in win32 win64 host; do
-  cmake --preset $preset >/dev/null
-  cmake --build --preset $preset >/dev/null
-done
+scripts/build.sh
 
 stage=build/package/$name
 rm -rf build/package

@@ -108,6 +108,28 @@ TEST(VersionRecord, VersionsAreOneToFourNumbersUpTo65535) {
     EXPECT_THROW(parseVersionNumbers(bad, "v"), BrandError) << bad;
 }
 
+TEST(VersionRecord, EachVersionDefaultsToTheOtherAndTheNamesToTheExes) {
+  GivenVersion two{"2.1", parseVersionNumbers("2.1", "v")};
+  VersionRecord record = defaultedVersionRecord({}, two, {{"ProductName", "V"}}, "my.viewer.exe");
+  EXPECT_EQ("2.1.0.0", showVersionNumbers(record.fileVersion));
+  EXPECT_EQ((VersionStrings{{"FileDescription", "V"},
+                            {"FileVersion", "2.1"},
+                            {"ProductName", "V"},
+                            {"ProductVersion", "2.1"},
+                            {"InternalName", "my.viewer"},
+                            {"OriginalFilename", "my.viewer.exe"}}),
+            record.strings);
+  record = defaultedVersionRecord(
+      two, {}, {{"FileDescription", "D"}, {"InternalName", "i"}, {"OriginalFilename", "o"}}, "x");
+  EXPECT_EQ("2.1.0.0", showVersionNumbers(record.productVersion));
+  EXPECT_EQ((VersionStrings{{"FileDescription", "D"},
+                            {"FileVersion", "2.1"},
+                            {"ProductVersion", "2.1"},
+                            {"InternalName", "i"},
+                            {"OriginalFilename", "o"}}),
+            record.strings);
+}
+
 TEST(IconGroup, HoldsEachImagesEntryWithItsResourceIdForItsOffset) {
   std::vector<IconImage> images = {{16, 16, 0, 0, 1, 32, dibImage(9)},
                                    {0, 0, 0, 0, 1, 32, pngImage()}};
@@ -174,6 +196,28 @@ TEST(BrandExe, KeepsAChecksumOfZeroAndDropsASignatureOnlyWhenAsked) {
   Bytes unsigned_ = brandExe(signedExe, request);
   EXPECT_EQ(0u, directoryRva(readPeFile(unsigned_), kCertificateDirectory));
   EXPECT_EQ(brandExe(makeTestExe(TestExe{}, launcherLikeResources()), request), unsigned_);
+  Bytes padded = makeTestExe(TestExe{false, true, true, true, 4}, launcherLikeResources());
+  EXPECT_EQ(unsigned_, brandExe(padded, request)) << "zeros aligning the signature go with it";
+}
+
+// As a message table (type 11), which an exe carries for Event Viewer's texts.
+TEST(BrandExe, KeepsTheResourcesItDoesNotBrandByteForByte) {
+  Resource messages{resourceId(11), resourceId(1), 1031, 0, Bytes(37, 0x4D)};
+  messages.data[0] = 1;  // one block of messages
+  std::vector<Resource> resources = launcherLikeResources();
+  resources.push_back(messages);
+  BrandRequest request;
+  request.icon = {{16, 16, 0, 0, 1, 32, dibImage(9)}};
+  request.hasVersion = true;
+  request.manifest = "<assembly/>";
+  for (bool plus : {false, true}) {
+    std::vector<Resource> branded =
+        readResources(readPeFile(brandExe(makeTestExe(TestExe{plus}, resources), request)));
+    const Resource* kept = find(branded, 11, 1);
+    ASSERT_NE(nullptr, kept) << plus;
+    EXPECT_EQ(messages.data, kept->data) << plus;
+    EXPECT_EQ(1031, kept->language) << plus;
+  }
 }
 
 TEST(ManifestXml, WellFormedTextPassesAndEachFaultIsNamed) {
@@ -244,6 +288,16 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   write("truncated.exe", Bytes(exe.begin(), exe.begin() + 0x500));
   write("bare.exe", makeTestExe(TestExe{false, true, false}, {}));
   write("signed.exe", makeTestExe(TestExe{false, true, true, true}, launcherLikeResources()));
+  // Whatever follows the sections but a signature: branding would lose it.
+  auto withTail = [](Bytes bytes, size_t length, uint8_t fill) {
+    bytes.resize(bytes.size() + length, fill);
+    return bytes;
+  };
+  write("tail1.exe", withTail(exe, 1, 0));
+  write("tail511.exe", withTail(exe, 511, 0x41));
+  write("after-signature.exe", withTail(read("signed.exe"), 8, 0));
+  write("padded-signature.exe",
+        makeTestExe(TestExe{false, true, true, true, 8}, launcherLikeResources()));
   write("short.ico", Bytes(ico.begin(), ico.begin() + 4));
   Bytes lying = ico;
   lying[4] = 3;  // three images, one entry
@@ -264,12 +318,17 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
       {{"--file-version", "1"}, "truncated.exe", "truncated"},
       {{"--file-version", "1"}, "bare.exe", "no resource section"},
       {{"--file-version", "1"}, "signed.exe", "--remove-signature"},
+      {{"--file-version", "1"}, "tail1.exe", "not a signature (1 byte)"},
+      {{"--file-version", "1"}, "tail511.exe", "not a signature (511 bytes)"},
+      {{"--remove-signature"}, "after-signature.exe", "after the signature is not part of it"},
+      {{"--remove-signature"}, "padded-signature.exe", "not a signature (8 bytes)"},
       {{"--icon", path("short.ico")}, "launcher.exe", "the icon file is truncated"},
       {{"--icon", path("count.ico")}, "launcher.exe", "image 2 of the icon file lies past the end"},
       {{"--icon", path("size.ico")}, "launcher.exe", "lies past the end of the file"},
       {{"--icon", path("none.ico")}, "launcher.exe", "holds no images"},
       {{"--icon", path("missing.ico")}, "launcher.exe", "cannot read the icon file"},
       {{"--file-version", "2.x"}, "launcher.exe", "\"2.x\" is not a version"},
+      {{"--product-version", "2.x"}, "launcher.exe", "--product-version \"2.x\" is not"},
       {{"--file-version", "1", "--company", longText},
        "launcher.exe",
        "too long for the version record"},

@@ -62,6 +62,7 @@ Bytes makeTestExe(const TestExe& shape, const std::vector<Resource>& resources) 
   putU32(exe, directories + 8 * 5, relocAddress);
   putU32(exe, directories + 8 * 5 + 4, 12);
   if (shape.signature) {
+    exe.resize(exe.size() + shape.signaturePadding, 0);
     putU32(exe, directories + 8 * 4, (uint32_t)exe.size());
     putU32(exe, directories + 8 * 4 + 4, 16);
     exe.resize(exe.size() + 16, 0x5A);

@@ -10,7 +10,8 @@ struct TestExe {
   bool plus = false;
   bool checksum = true;
   bool resourceSection = true;
-  bool signature = false;  // a certificate table at the end
+  bool signature = false;        // a certificate table at the end
+  uint8_t signaturePadding = 0;  // zero bytes before it
 };
 
 Bytes makeTestExe(const TestExe& shape, const std::vector<Resource>& resources);

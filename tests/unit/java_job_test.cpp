@@ -1,11 +1,9 @@
-#include "launch/launch_java.h"
-
-#include "launcher_test.h"
+#include "launch_java_test.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class JavaJobTest : public JavaLaunchTest {};
+using JavaJobTest = LaunchJavaTest;
 
 TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
   EXPECT_EQ(kOutcomeJavaRan, launch());

@@ -1,10 +1,6 @@
-#include "launch/launch_java.h"
-
-#include "launcher_test.h"
+#include "launch_java_test.h"
 
 using ::testing::ElementsAre;
-
-class LaunchJavaTest : public JavaLaunchTest {};
 
 TEST_F(LaunchJavaTest, StartsWaitsAndReturnsTheExitCodeSilentlyOnZero) {
   EXPECT_EQ(kOutcomeJavaRan, launch());

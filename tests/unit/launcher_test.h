@@ -44,22 +44,4 @@ class LauncherTest : public ::testing::Test {
   }
 };
 
-// A Java to launch (javapath and mainclass set), launched as the main
-// sequence launches it once the configuration is read.
-class JavaLaunchTest : public LauncherTest {
- protected:
-  void SetUp() override {
-    LauncherTest::SetUp();
-    setSetting(&settings.javapath, "C:\\jre\\bin\\javaw.exe");
-    setSetting(&settings.mainclass, "a.Main");
-  }
-  unsigned long exitCode = 12345;
-  LaunchOutcome launch(LauncherVariant variant = kGuiLauncher) {
-    JavaRun run = {};
-    LaunchOutcome outcome = launchConfigured(variant, &run);
-    exitCode = run.exitCode;
-    return outcome;
-  }
-};
-
 #endif

@@ -1,4 +1,4 @@
-#include "brand/command_line.h"
+#include "brand/tool_options.h"
 
 #include "brand/bytes.h"
 #include "brand/manifest.h"
@@ -54,7 +54,7 @@ static void setOption(BrandOptions& options, const ValueOption& option, const st
   options.strings.push_back({option.versionString, value});
 }
 
-BrandOptions parseBrandCommandLine(const std::vector<std::string>& args) {
+BrandOptions parseBrandOptions(const std::vector<std::string>& args) {
   BrandOptions options;
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -82,7 +82,7 @@ BrandOptions parseBrandCommandLine(const std::vector<std::string>& args) {
     fail("--execution-level \"" + options.executionLevel +
          "\" is none of asInvoker, highestAvailable, requireAdministrator");
   if (!options.show.empty()) {
-    if (!files.empty() || args.size() != 2) fail("--show takes one exe and nothing else");
+    if (args.size() != 2) fail("--show takes one exe and nothing else");
     return options;
   }
   if (files.size() != 2) fail("give an input exe and an output exe (--help shows how)");

@@ -1,12 +1,13 @@
-// The tool's command line:
+// The tool's options, from its command line:
 //   corvane-brand INPUT.exe OUTPUT.exe [options]   (OUTPUT may be INPUT)
 //   corvane-brand --show EXE
-#ifndef CORVANE_BRAND_COMMAND_LINE_H
-#define CORVANE_BRAND_COMMAND_LINE_H
+#ifndef CORVANE_BRAND_TOOL_OPTIONS_H
+#define CORVANE_BRAND_TOOL_OPTIONS_H
 
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "brand/version_record.h"
 
 struct BrandOptions {
   bool help = false;
@@ -15,13 +16,13 @@ struct BrandOptions {
   std::string icon, manifest, executionLevel;
   std::string fileVersion, productVersion;
   // Version strings given, by their name in the record, in the order given.
-  std::vector<std::pair<std::string, std::string>> strings;
+  VersionStrings strings;
   bool removeSignature = false;
 };
 
 extern const char* const kUsage;
 
 // Throws BrandError with what is wrong.
-BrandOptions parseBrandCommandLine(const std::vector<std::string>& args);
+BrandOptions parseBrandOptions(const std::vector<std::string>& args);
 
 #endif

@@ -56,7 +56,8 @@ class Release:
 @dataclass(frozen=True)
 class Ended:
     """A started launcher has ended, with this status (None: any, as after
-    Kill, when a 32-bit launcher's status is that of the start.exe above it)."""
+    Kill, when a 32-bit launcher's status is that of the start.exe that the
+    64-bit loader ran to start it)."""
     label: str
     status: int | None = 0
 
@@ -103,24 +104,7 @@ class Started:
     process: subprocess.Popen
     stdout: Path
     stderr: Path
-
-
-def _unix_children(pid: int) -> set[int]:
-    """pid and every process below it."""
-    parents = {}
-    for entry in Path("/proc").iterdir():
-        if entry.name.isdigit():
-            try:
-                stat = (entry / "stat").read_text()
-                parents[int(entry.name)] = int(stat[stat.rindex(")") + 2:].split()[1])
-            except (OSError, ValueError, IndexError):
-                continue
-    found, grew = {pid}, True
-    while grew:
-        below = {child for child, parent in parents.items() if parent in found} - found
-        found |= below
-        grew = bool(below)
-    return found
+    marker: str         # NAME=value, in the environment of this start alone
 
 
 class LifetimeRun:
@@ -149,17 +133,19 @@ class LifetimeRun:
         out = session.root / f"run-{session.run_count}.out"
         err = session.root / f"run-{session.run_count}.err"
         exe = APP_DIR + "\\" + self.case.exe
+        number = str(session.run_count)
+        env = {**self.env(), "CORVANE_E2E_START": number}
         with open(out, "wb") as stdout, open(err, "wb") as stderr:
             process = subprocess.Popen([WINE64, exe], cwd=session.unix_path("C:\\"),
-                                       env=session.environment(self.env()),
+                                       env=session.environment(env),
                                        stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr)
-        return Started(process, out, err)
+        return Started(process, out, err, "CORVANE_E2E_START=" + number)
 
     def java_count(self) -> int:
         return len(read_records(self.java_record))
 
-    def running(self, program: str) -> list[int]:
-        return [pid for pid, name in self.session.stray_processes().items()
+    def running(self, program: str, marker: str | None = None) -> list[int]:
+        return [pid for pid, name in self.session.stray_processes(marker=marker).items()
                 if name.lower() == program.lower()]
 
     def problem(self, text: str):
@@ -211,10 +197,11 @@ class LifetimeRun:
                          f"stderr {ansi_text(started.stderr.read_bytes())!r}")
 
     def kill(self, started: Started):
-        """The launcher's own process: the one of its name at or below the
-        Unix process that started it (a 32-bit one runs below start.exe)."""
-        below = _unix_children(started.process.pid)
-        pids = [pid for pid in self.running(PureWindowsPath(self.case.exe).name) if pid in below]
+        """The launcher's own process: the one of its name with the marker of
+        its start. A 64-bit launcher is the process the harness started; a
+        32-bit one is started by start.exe, which the 64-bit loader runs in
+        its place, and Wine re-parents it away from there (to init)."""
+        pids = self.running(PureWindowsPath(self.case.exe).name, started.marker)
         if len(pids) != 1:
             self.problem(f"found {len(pids)} launcher processes to end, expected one")
         for pid in pids:

@@ -205,13 +205,17 @@ class WineSession:
 
     # --- processes ----------------------------------------------------------
 
-    def prefix_processes(self, starting: bool = False) -> dict[int, str]:
+    def prefix_processes(self, starting: bool = False, marker: str | None = None
+                         ) -> dict[int, str]:
         """pid -> name of every live process that runs in this prefix. With
         starting, also the processes started since the last run began whose
         environment cannot be told yet: in the middle of an exec a process
         shows an empty one for a moment, and it may be a program that a Wine
-        program has just started."""
-        marker = b"WINEPREFIX=" + bytes(self.prefix)
+        program has just started. With marker (NAME=value), only those whose
+        environment holds it: a Windows program hands its environment on to
+        the programs it starts, which under either loader are Unix processes
+        of their own, re-parented away from the one that started them."""
+        wanted = [b"WINEPREFIX=" + bytes(self.prefix)] + ([marker.encode()] if marker else [])
         found = {}
         for entry in Path("/proc").iterdir():
             if not entry.name.isdigit():
@@ -223,15 +227,17 @@ class WineSession:
                     continue  # ended and waiting for its parent, or the kernel's
                 environment = (entry / "environ").read_bytes()
                 new = int(entry.name) not in self.pids_before_run
-                if marker in environment.split(b"\0") or (starting and new and not environment):
+                if set(wanted) <= set(environment.split(b"\0")) or \
+                        (starting and new and not environment):
                     found[int(entry.name)] = (entry / "comm").read_text().strip()
             except (OSError, ValueError, IndexError):
                 continue  # gone meanwhile, or not ours to read
         return found
 
-    def stray_processes(self, starting: bool = False) -> dict[int, str]:
+    def stray_processes(self, starting: bool = False, marker: str | None = None
+                        ) -> dict[int, str]:
         """Processes of the prefix started since the watcher, other than Wine's own."""
-        return {pid: name for pid, name in self.prefix_processes(starting).items()
+        return {pid: name for pid, name in self.prefix_processes(starting, marker).items()
                 if pid not in self.base_pids and name not in SYSTEM_PROGRAMS}
 
     def settle(self, grace: float = SETTLE_SECONDS) -> list[str]:

@@ -145,6 +145,7 @@ static int readFile(const char* path) {
   LineReader reader;
   startLineReader(&reader, file);
   while (!readFailed && readLine(&reader, &reading->line)) applyLine(reading);
+  finishLineReader(&reader);
   if (reader.failed) {
     errorLine("Can't read %s\n", path);
     readFailed = true;

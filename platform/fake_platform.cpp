@@ -66,8 +66,8 @@ bool fakeHasFile(const std::string& path) {
 }
 
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
-                           bool isDirectory) {
-  state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory});
+                           bool isDirectory, const std::string& shortName) {
+  state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory, shortName});
 }
 
 void fakeSetShortPath(const std::string& path, const std::string& shortForm) {
@@ -264,7 +264,8 @@ static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
   if (found == state.directories.end()) return nullptr;
   FakeListing listing{{}, 0};
   for (const auto& candidate : found->second)
-    if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()))
+    if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()) ||
+        (!candidate.shortName.empty() && wildcardMatches(wildcard.c_str(), candidate.shortName.c_str())))
       listing.entries.push_back(candidate);
   if (listing.entries.empty()) return nullptr;
   fillEntry(listing.entries[listing.next++], entry);

@@ -54,6 +54,7 @@ struct FakeInstance {
 struct FakeDirectoryEntry {
   std::string name;
   bool isDirectory;
+  std::string shortName;  // its 8.3 name, which a pattern matches too; empty for none
 };
 
 struct FakeRegistryValue {
@@ -167,9 +168,11 @@ FakeState& fake();
 void fakeAddFile(const std::string& path, const std::string& content);
 // True when a file is at path, written in full or in a short form it was given.
 bool fakeHasFile(const std::string& path);
-// Adds a directory listing entry (and the directory itself when new).
+// Adds a directory listing entry (and the directory itself when new). A
+// listing's pattern matches its name or its short name, as FindFirstFileW's
+// does on a volume that keeps short names.
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
-                           bool isDirectory = false);
+                           bool isDirectory = false, const std::string& shortName = "");
 void fakeSetEnvironment(const std::string& name, const std::string& value);
 // The short form that the file or folder at path (which must exist to have
 // one) is given.

@@ -403,11 +403,11 @@ static void fakeRegistryClose(RegistryKey key) {
 static HandleTable<size_t> processHandles, threadHandles;
 
 // Records the start asked for; a start that does not fail gets a handle.
-static bool startFake(bool fails, char* commandLine, const char* title, ProcessHandle* process,
-                      unsigned long* errorCode) {
+static bool startFake(bool fails, char* commandLine, const char* title, bool inherit,
+                      ProcessHandle* process, unsigned long* errorCode) {
   unsigned long id = 1000 + state.processes.size();
   state.processes.push_back({commandLine, false, title != nullptr, title ? title : "", false, 0,
-                             false, false, false, 0, false, id});
+                             false, false, false, 0, false, id, inherit});
   *process = nullptr;
   if (fails) {
     *errorCode = state.startErrorCode;
@@ -421,7 +421,7 @@ static bool startFake(bool fails, char* commandLine, const char* title, ProcessH
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
                              unsigned long* errorCode) {
-  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, title, process, errorCode);
+  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, title, false, process, errorCode);
 }
 
 static void fakeCloseProcess(ProcessHandle process) {
@@ -565,6 +565,11 @@ static char* fakeProgramPath(void) {
   return fakeHeapText(state.programPath);
 }
 
+static char* fakeSystemDirectory(void) {
+  if (FAKE_CALL_FAILS(systemDirectory)) return nullptr;
+  return fakeHeapText(state.systemDirectory);
+}
+
 static void fakeOutliveConsoleInterrupts(void) {
   if (FAKE_CALL_FAILS(outliveConsoleInterrupts)) return;  // Ctrl+C still ends the launcher
   state.interruptsOutlivedAfter = (int)state.processes.size();
@@ -588,7 +593,7 @@ static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
                                       ProcessHandle* process, ThreadHandle* thread,
                                       unsigned long* processId, unsigned long* errorCode) {
   bool fails = FAKE_CALL_FAILS(startSuspendedProcess);
-  bool started = startFake(fails, commandLine, title, process, errorCode);
+  bool started = startFake(fails, commandLine, title, true, process, errorCode);
   state.processes.back().suspended = true;
   *thread = nullptr;
   *processId = 0;
@@ -735,6 +740,7 @@ void installFakePlatform() {
       .shortPath = fakeShortPath,
       .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
+      .systemDirectory = fakeSystemDirectory,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
       .createJob = fakeCreateJob,
       .startSuspendedProcess = fakeStartSuspendedProcess,

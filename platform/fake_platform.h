@@ -38,6 +38,7 @@ struct FakeProcess {
   int job;  // the job's number (from 1) in FakeState::jobs; 0 for none
   bool closed;
   unsigned long id;
+  bool inheritsHandles;
 };
 
 struct FakeJob {
@@ -126,6 +127,7 @@ struct FakeState {
   std::string error;
 
   std::string programPath = "C:\\Work\\launcher.exe";
+  std::string systemDirectory = "C:\\Windows\\system32";
 
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.

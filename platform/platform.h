@@ -123,13 +123,11 @@ struct PlatformOps {
   void (*registryClose)(RegistryKey key);
 
   // CreateProcessW with no application name, the writable command line,
-  // inherited handles, environment and directory, and a startup record whose
-  // only non-zero members are its size and the title (NULL for none).
-  // Returns true on success; on failure *errorCode is the system's error code.
-  // A console program started so shares the console launcher's console and
-  // standard handles, redirected files and pipes included: the handles a
-  // program is given are inheritable, and without STARTF_USESTDHANDLES a
-  // console child takes its parent's.
+  // the inherited environment and directory, no inherited handle, and a
+  // startup record whose only non-zero members are its size and the title
+  // (NULL for none). Returns true on success; on failure *errorCode is the
+  // system's error code. For the browser, which gets nothing of the
+  // launcher's; Java is started by startSuspendedProcess.
   bool (*startProcess)(char* commandLine, const char* title, ProcessHandle* process,
                        unsigned long* errorCode);
   void (*waitForInputIdle)(ProcessHandle process, unsigned long milliseconds);
@@ -165,6 +163,9 @@ struct PlatformOps {
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller releases), or NULL when it cannot be read.
   char* (*programPath)(void);
+  // The system directory, as GetSystemDirectoryW gives it (heap text, caller
+  // releases), or NULL when it cannot be read.
+  char* (*systemDirectory)(void);
 
   // For the console launcher.
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
@@ -175,8 +176,12 @@ struct PlatformOps {
   // launcher holds, so that it ends with the launcher however that ends.
   // A job with these limits (kJob...), or NULL with the system's error code.
   JobHandle (*createJob)(unsigned long limitFlags, unsigned long* errorCode);
-  // startProcess, with the new process's first thread held until
-  // resumeThread; also gives the process id.
+  // startProcess, but with inherited handles, and with the new process's
+  // first thread held until resumeThread; also gives the process id. A
+  // console program started so shares the console launcher's console and
+  // standard handles, redirected files and pipes included: the handles a
+  // program is given are inheritable, and without STARTF_USESTDHANDLES a
+  // console child takes its parent's.
   bool (*startSuspendedProcess)(char* commandLine, const char* title, ProcessHandle* process,
                                 ThreadHandle* thread, unsigned long* processId,
                                 unsigned long* errorCode);

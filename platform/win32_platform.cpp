@@ -73,6 +73,10 @@ static DWORD shortPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
   return GetShortPathNameW(path, buffer, size);
 }
 
+static DWORD systemDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
+  return GetSystemDirectoryW(buffer, size);
+}
+
 // The call's text in UTF-8, asked for the size first so that a text of any
 // length is read whole; NULL when the call fails.
 static char* readSizedText(SizedTextCall call, const char* path) {
@@ -96,6 +100,8 @@ static bool win32ChangeDirectory(const char* path) {
 }
 
 static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
+
+static char* win32SystemDirectory(void) { return readSizedText(systemDirectoryInto, NULL); }
 
 // The C runtime's lookup compares names without regard to case. The UTF-8
 // copy is kept until the process ends, as the runtime's own value is.
@@ -255,8 +261,9 @@ static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* 
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
-// CreateProcessW as startProcess describes it, with the given creation flags.
-static bool createProcess(char* commandLine, const char* title, DWORD flags,
+// CreateProcessW as startProcess describes it, with the given handle
+// inheritance and creation flags.
+static bool createProcess(char* commandLine, const char* title, BOOL inherit, DWORD flags,
                           PROCESS_INFORMATION* info, unsigned long* errorCode) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
@@ -267,7 +274,7 @@ static bool createProcess(char* commandLine, const char* title, DWORD flags,
   flushOutput();
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   BOOL started = wideLine && (!title || startup.lpTitle) &&
-                 CreateProcessW(NULL, wideLine, NULL, NULL, TRUE, flags, NULL, NULL, &startup, info);
+                 CreateProcessW(NULL, wideLine, NULL, NULL, inherit, flags, NULL, NULL, &startup, info);
   *errorCode = started ? 0 : GetLastError();
   free(wideLine);
   free(startup.lpTitle);
@@ -277,7 +284,7 @@ static bool createProcess(char* commandLine, const char* title, DWORD flags,
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, 0, &info, errorCode);
+  bool started = createProcess(commandLine, title, FALSE, 0, &info, errorCode);
   if (started) CloseHandle(info.hThread);  // only the process handle is used
   *process = info.hProcess;
   return started;
@@ -319,7 +326,7 @@ static bool win32StartSuspendedProcess(char* commandLine, const char* title,
                                        ProcessHandle* process, ThreadHandle* thread,
                                        unsigned long* processId, unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, CREATE_SUSPENDED, &info, errorCode);
+  bool started = createProcess(commandLine, title, TRUE, CREATE_SUSPENDED, &info, errorCode);
   *process = info.hProcess;
   *thread = info.hThread;
   *processId = info.dwProcessId;
@@ -606,6 +613,7 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
+      .systemDirectory = win32SystemDirectory,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,

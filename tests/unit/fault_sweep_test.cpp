@@ -73,13 +73,14 @@ struct LaunchRun {
 // windows that cannot be brought forward (a later start brings nothing to
 // the front), interrupts that still end the console launcher, and an
 // argument file that cannot be removed (left in the temporary folder, as
-// Java's own launcher leaves its files).
+// Java's own launcher leaves its files). And the browser: a system directory
+// that cannot be read opens no page, as a browser that cannot be started.
 const std::vector<std::string> kSilent = {
     "registryOpen", "registryOpenSubkey", "registryQueryValue", "registrySubkeyCount",
     "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",
     "ansiCanSpell", "changeDirectory", "programPath", "createJob", "assignToJob",
     "claimInstance", "publishInstanceProcess", "bringWindowsForward",
-    "outliveConsoleInterrupts", "removeFile"};
+    "outliveConsoleInterrupts", "removeFile", "systemDirectory"};
 
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
 const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";
@@ -321,7 +322,11 @@ const World kWorlds[] = {
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
 
-bool isBrowser(const std::string& commandLine) { return commandLine.rfind("rundll32 ", 0) == 0; }
+bool isBrowser(const std::string& commandLine) {
+  std::string start = browserCommand("");
+  start.pop_back();  // up to the quote that opens the page
+  return commandLine.rfind(start, 0) == 0;
+}
 
 // The program a command line starts: its first token, quotes taken off.
 std::string programOf(const std::string& commandLine) {

@@ -68,7 +68,7 @@ TEST_F(JavaJobTest, TheBrowserIsStartedOutsideAnyJob) {
   ExitResult exit = runCatchingExit([] { readConfigFile("C:\\Work\\app.config"); });
   EXPECT_TRUE(exit.exited);
   ASSERT_EQ(1u, fake().processes.size());
-  EXPECT_THAT(fake().processes[0].commandLine, HasSubstr("rundll32 url.dll"));
+  EXPECT_EQ(browserCommand("https://x.test/"), fake().processes[0].commandLine);
   EXPECT_FALSE(fake().processes[0].suspended);
   EXPECT_TRUE(fake().jobs.empty());
 }

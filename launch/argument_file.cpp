@@ -86,18 +86,34 @@ static char* argumentFileText(void) {
   return textRelease(&file);
 }
 
-// The file as it was written, which is how it is removed: not every file
-// system opens a file by its short form.
-static char* writtenFile;
+// The argument file from its creation to its removal, held open meanwhile.
+struct ArgumentFile {
+  HeldFile held;  // NULL for none
+  // As created, which is how it is removed: not every file system opens a
+  // file by its short form.
+  char* path;
+};
+static ArgumentFile argumentFile;
+
+// A name drawn at random meets a file that is there only when someone put
+// it there; another is drawn, a few times.
+static const int kNameDraws = 8;
+
+static void createArgumentFile(const char* text, unsigned long* errorCode) {
+  for (int draw = 0; draw < kNameDraws; ++draw) {
+    argumentFile.held = platform.writeTemporaryFile(text, &argumentFile.path, errorCode);
+    if (argumentFile.held || *errorCode != kErrorFileExists) return;
+  }
+}
 
 char* writeArgumentFile(unsigned long* errorCode) {
   removeArgumentFile();
   char* text = argumentFileText();
-  writtenFile = platform.writeTemporaryFile(text, errorCode);
-  char* forJava = writtenFile ? pathJavaCanOpen(writtenFile) : nullptr;
+  createArgumentFile(text, errorCode);
+  char* forJava = argumentFile.held ? pathJavaCanOpen(argumentFile.path) : nullptr;
   if (forJava) {
     debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)platform.ansiLength(text));
-  } else if (writtenFile) {
+  } else if (argumentFile.held) {
     *errorCode = 0;
     removeArgumentFile();
   }
@@ -106,8 +122,9 @@ char* writeArgumentFile(unsigned long* errorCode) {
 }
 
 void removeArgumentFile(void) {
-  if (!writtenFile) return;
-  platform.removeFile(writtenFile);
-  releaseMemory(writtenFile);
-  writtenFile = nullptr;
+  if (!argumentFile.held) return;
+  platform.closeTemporaryFile(argumentFile.held);
+  platform.removeFile(argumentFile.path);
+  releaseMemory(argumentFile.path);
+  argumentFile = ArgumentFile{};
 }

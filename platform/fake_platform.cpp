@@ -637,27 +637,57 @@ static void fakeCloseJob(JobHandle job) {
 }
 
 static const unsigned long kDiskFull = 112;
+static const size_t kMaxPath = 260;
 
-static char* fakeWriteTemporaryFile(const char* text, unsigned long* errorCode) {
+// A held file stands for its path.
+static HandleTable<std::string> heldFiles;
+
+static bool isHeld(const std::string& path) {
+  for (const auto& held : heldFiles.open)
+    if (fakeNormalizePath(held.second) == fakeNormalizePath(path)) return true;
+  return false;
+}
+
+// Why a file cannot be made at path, as a system error code; 0 when it can.
+static unsigned long temporaryFileError(const std::string& file) {
+  std::string normalized = fakeNormalizePath(file);
+  if (state.temporaryDirectory.size() + 1 > kMaxPath || file.size() >= kMaxPath)
+    return kErrorPathTooLong;
+  if (state.files.count(normalized) || isFakeDirectory(normalized)) return kErrorFileExists;
+  return 0;
+}
+
+static HeldFile fakeWriteTemporaryFile(const char* text, char** path, unsigned long* errorCode) {
+  *path = nullptr;
   *errorCode = kDiskFull;
   if (FAKE_CALL_FAILS(writeTemporaryFile)) return nullptr;
-  *errorCode = 0;
-  std::string path =
-      state.temporaryDirectory + "\\jva" + std::to_string(++state.temporaryFiles) + ".tmp";
+  char name[32];
+  snprintf(name, sizeof name, "\\jva%016llx.tmp", ++state.randomNames);
+  std::string file = state.temporaryDirectory + name;
+  *errorCode = temporaryFileError(file);
+  if (*errorCode) return nullptr;
   std::string ansi;
   for (const unsigned char* p = (const unsigned char*)text; *p;) {
     long point = nextCodePoint(&p);
     ansi += point >= 0 && point <= 0xFF ? (char)point : '?';
   }
-  fakeAddFile(path, ansi);
-  state.writtenFiles[path] = ansi;
-  event("write " + path);
-  return fakeHeapText(path);
+  fakeAddFile(file, ansi);
+  state.writtenFiles[file] = ansi;
+  event("write " + file);
+  *path = fakeHeapText(file);
+  return openHandle(heldFiles, state.openHeldFiles, file);
+}
+
+static void fakeCloseTemporaryFile(HeldFile held) {
+  std::string* file = heldFiles.find(held);
+  if (!file) return;
+  event("close " + *file);
+  closeHandle(heldFiles, state.openHeldFiles, held);
 }
 
 static bool fakeRemoveFile(const char* path) {
   event(std::string("remove ") + path);
-  if (FAKE_CALL_FAILS(removeFile)) return false;  // the file stays
+  if (FAKE_CALL_FAILS(removeFile) || isHeld(path)) return false;  // the file stays
   return state.files.erase(fakeNormalizePath(path)) == 1;
 }
 
@@ -708,6 +738,7 @@ void installFakePlatform() {
   processHandles = {};
   threadHandles = {};
   jobHandles = {};
+  heldFiles = {};
   instanceMarks = {};
   exitJump = nullptr;
   platform = PlatformOps{
@@ -749,6 +780,7 @@ void installFakePlatform() {
       .closeJob = fakeCloseJob,
       .closeProcess = fakeCloseProcess,
       .writeTemporaryFile = fakeWriteTemporaryFile,
+      .closeTemporaryFile = fakeCloseTemporaryFile,
       .removeFile = fakeRemoveFile,
       .claimInstance = fakeClaimInstance,
       .publishInstanceProcess = fakePublishInstanceProcess,

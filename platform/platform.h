@@ -52,6 +52,13 @@ typedef void* ProcessHandle;
 typedef void* ThreadHandle;
 typedef void* JobHandle;
 typedef void* InstanceHandle;
+typedef void* HeldFile;
+
+// System error codes that the launcher tells apart.
+enum : unsigned long {
+  kErrorFileExists = 80,    // ERROR_FILE_EXISTS
+  kErrorPathTooLong = 206,  // ERROR_FILENAME_EXCED_RANGE
+};
 
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
@@ -194,9 +201,18 @@ struct PlatformOps {
   void (*closeProcess)(ProcessHandle process);
 
   // Java's argument file. Writes the text in the ANSI code page into a new
-  // file in the user's temporary folder; its path (heap text, caller releases),
-  // or NULL with the system's error code.
-  char* (*writeTemporaryFile)(const char* text, unsigned long* errorCode);
+  // file in the user's temporary folder (GetTempPath2W's where Windows has
+  // it, which gives SYSTEM a folder of its own, else GetTempPathW's), under a
+  // name drawn at random: "jva", 16 hexadecimal digits, ".tmp". Holds the
+  // file open: until closeTemporaryFile other programs may read it, but not
+  // write, replace or remove it, and no program the launcher starts inherits
+  // the handle. The handle, with the file's path in *path (heap text, caller
+  // releases); or NULL with the system's error code, never 0, and nothing
+  // left behind: kErrorFileExists when the name drawn is taken,
+  // kErrorPathTooLong for a folder longer than MAX_PATH.
+  HeldFile (*writeTemporaryFile)(const char* text, char** path, unsigned long* errorCode);
+  // Lets the file go; it stays until removeFile.
+  void (*closeTemporaryFile)(HeldFile file);
   // True when the file was there and is gone.
   bool (*removeFile)(const char* path);
 

@@ -2,6 +2,8 @@
 #include "platform/win32_platform.h"
 
 #include <windows.h>
+// After windows.h: RtlGenRandom (ADVAPI32's SystemFunction036).
+#include <ntsecapi.h>
 
 #include <errno.h>
 #include <stdio.h>
@@ -348,26 +350,62 @@ static void win32CloseJob(JobHandle job) { CloseHandle(static_cast<HANDLE>(job))
 
 static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
 
-// GetTempFileNameW makes the file, under a name no other file has.
-static char* win32WriteTemporaryFile(const char* text, unsigned long* errorCode) {
-  WCHAR directory[MAX_PATH + 1], path[MAX_PATH];
-  DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-  if (length == 0 || length > MAX_PATH || !GetTempFileNameW(directory, L"jva", 0, path)) {
-    *errorCode = GetLastError();
-    return NULL;
-  }
-  WCHAR* wide = toWide(text);
+// Never 0 for a call that failed, which a caller would take for success.
+static DWORD lastError(void) {
+  DWORD error = GetLastError();
+  return error ? error : ERROR_GEN_FAILURE;
+}
+
+// GetTempPath2W where Windows has it (Windows 11, and 10 with its 2021
+// updates); the two differ only for SYSTEM, whom GetTempPathW gives
+// C:\Windows\Temp, where every user may create files.
+typedef DWORD(WINAPI* TempPathCall)(DWORD, LPWSTR);
+static TempPathCall tempPath2;
+
+// CREATE_NEW never opens a file that is there already. The share mode lets
+// others read while the handle is held, and the handle, made without
+// security attributes, is not inherited by the programs the launcher starts.
+static HANDLE createNew(const WCHAR* name, const char* ansi) {
+  HANDLE file = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY, NULL);
+  DWORD size = (DWORD)strlen(ansi), written = 0;
+  if (file == INVALID_HANDLE_VALUE || (WriteFile(file, ansi, size, &written, NULL) && written == size))
+    return file;
+  DWORD error = GetLastError();
+  CloseHandle(file);
+  DeleteFileW(name);
+  SetLastError(error);
+  return INVALID_HANDLE_VALUE;
+}
+
+// A folder too long for the buffer gets the size it needs back, and no
+// error code.
+static HeldFile win32WriteTemporaryFile(const char* text, char** path, unsigned long* errorCode) {
+  WCHAR name[MAX_PATH + 24];
+  DWORD random[2];
+  *path = NULL;
+  DWORD length = (tempPath2 ? tempPath2 : GetTempPathW)(MAX_PATH + 1, name);
+  DWORD error = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : length ? 0 : lastError();
+  WCHAR* wide = error ? NULL : toWide(text);
   char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  HANDLE file = INVALID_HANDLE_VALUE;
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  FILE* file = ansi ? _wfopen(path, L"wb") : NULL;
-  bool written = file && fputs(ansi, file) >= 0;
-  written = file && fclose(file) == 0 && written;
-  *errorCode = written ? 0 : GetLastError();
+  if (ansi && RtlGenRandom(random, sizeof random)) {
+    wsprintfW(name + length, L"jva%08lx%08lx.tmp", random[0], random[1]);
+    *path = fromWide(name);
+    if (*path) file = createNew(name, ansi);
+  }
+  *errorCode = error ? error : file != INVALID_HANDLE_VALUE ? 0 : lastError();
+  if (file == INVALID_HANDLE_VALUE) {
+    free(*path);
+    *path = NULL;
+  }
   free(ansi);
   free(wide);
-  if (!written) DeleteFileW(path);
-  return written ? fromWide(path) : NULL;
+  return file != INVALID_HANDLE_VALUE ? file : NULL;
 }
+
+static void win32CloseTemporaryFile(HeldFile file) { CloseHandle(static_cast<HANDLE>(file)); }
 
 static bool win32RemoveFile(const char* path) {
   WCHAR* widePath = toWide(path);
@@ -580,8 +618,11 @@ static bool win32PathsEqual(const char* a, const char* b) {
 }
 
 void installWin32Platform(void) {
-  compareOrdinal = reinterpret_cast<CompareOrdinal>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringOrdinal")));
+  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  compareOrdinal = reinterpret_cast<CompareOrdinal>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "CompareStringOrdinal")));
+  tempPath2 = reinterpret_cast<TempPathCall>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "GetTempPath2W")));
   bufferStandardStreams();
   platform = PlatformOps{
       .messageBox = win32MessageBox,
@@ -622,6 +663,7 @@ void installWin32Platform(void) {
       .closeJob = win32CloseJob,
       .closeProcess = win32CloseProcess,
       .writeTemporaryFile = win32WriteTemporaryFile,
+      .closeTemporaryFile = win32CloseTemporaryFile,
       .removeFile = win32RemoveFile,
       .claimInstance = win32ClaimInstance,
       .publishInstanceProcess = win32PublishInstanceProcess,

@@ -15,8 +15,8 @@
 //     (a runtime that cannot be examined counts as not installed), and
 //     what a failure the launcher cannot tell from absence gives (kSilent);
 //   - leave nothing open when it returns (an exit closes all, as on Windows):
-//     no file, listing, key, process, thread, job or instance mark, and no
-//     argument file in the temporary folder.
+//     no file, listing, key, process, thread, job, held file or instance
+//     mark, and no argument file in the temporary folder.
 // A new world is one entry of kWorlds.
 #include <string>
 #include <vector>
@@ -362,7 +362,7 @@ LaunchRun runWorld(const World& world, int failing) {
   run.callCount = fakeCallCount(kFakeEveryEntry);
   const FakeState& left = fake();
   run.leftOpen = left.openFiles + left.openListings + left.openRegistryKeys + left.openProcesses +
-                 left.openThreads + left.openJobs + left.openInstanceMarks;
+                 left.openThreads + left.openJobs + left.openHeldFiles + left.openInstanceMarks;
   for (const auto& written : left.writtenFiles) run.filesLeft += fakeHasFile(written.first);
   resetLaunchSettings();
   return run;

@@ -1,6 +1,7 @@
 #include "launch/java_job.h"
 
 #include "common/diagnostics.h"
+#include "common/launch_settings.h"
 
 static void traceNoJob(unsigned long errorCode) {
   debugTraceLine("Java runs without a job (error %lu): it may outlive the launcher\n", errorCode);
@@ -23,6 +24,7 @@ bool startJavaInJob(char* commandLine, const char* title, ProcessHandle* process
     platform.closeJob(*job);
     *job = nullptr;
   }
+  if (settings.console) platform.awaitAtConsoleEnd(*process);
   platform.resumeThread(thread);
   return true;
 }

@@ -8,7 +8,8 @@
 #include "platform/platform.h"
 
 // Starts the command as startSuspendedProcess does (handles inherited),
-// held until it is in the job.
+// held until it is in the job and, in the console launcher, until the
+// platform holds it to wait for when the console closes.
 // Where no job can be made, or Java cannot be put into one, Java runs
 // without one (a debug trace line says why). *job is the job to close once
 // Java has ended, NULL for none. On failure, *errorCode is the system's code

@@ -577,6 +577,12 @@ static void fakeOutliveConsoleInterrupts(void) {
 
 static void event(const std::string& text) { state.events.push_back(text); }
 
+static void fakeAwaitAtConsoleEnd(ProcessHandle process) {
+  if (FAKE_CALL_FAILS(awaitAtConsoleEnd)) return;  // a closed console ends the launcher at once
+  size_t* index = processHandles.find(process);
+  if (index) event("await " + std::to_string(*index + 1) + " at console end");
+}
+
 // A job handle stands for the job's place in state.jobs.
 static HandleTable<size_t> jobHandles;
 
@@ -773,6 +779,7 @@ void installFakePlatform() {
       .programPath = fakeProgramPath,
       .systemDirectory = fakeSystemDirectory,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
+      .awaitAtConsoleEnd = fakeAwaitAtConsoleEnd,
       .createJob = fakeCreateJob,
       .startSuspendedProcess = fakeStartSuspendedProcess,
       .assignToJob = fakeAssignToJob,

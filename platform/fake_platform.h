@@ -135,7 +135,8 @@ struct FakeState {
   // Java's job, and the order of the operations on processes, jobs and
   // files and instances: "create job 1", "start suspended 1", "assign 1 to
   // job 1", "resume 1", "close process 1", "close job 1" (jobs and processes
-  // numbered from 1 by their place in jobs and processes), "write <path>",
+  // numbered from 1 by their place in jobs and processes), "await 1 at
+  // console end", "write <path>",
   // "close <path>", "remove <path>", "claim <name>", "publish <process id>",
   // "release <name>".
   // A job that cannot be made, or a process that cannot be put into one,

@@ -42,6 +42,11 @@ enum RegistryHive { kHiveLocalMachine, kHiveCurrentUser };
 // so has HKCU\Software on Windows 7 and later.
 enum RegistryView { kViewOwn, kView64Bit, kView32Bit };
 
+// How long the console launcher waits for Java when its console is closed:
+// within the 5 seconds Windows gives a program then before it ends it. Log-off
+// and shutdown get the same.
+static const unsigned long kConsoleEndWait = 4500;
+
 // What readFile returns when a read fails: the end of the file was not reached.
 static const size_t kReadFailed = (size_t)-1;
 
@@ -178,6 +183,12 @@ struct PlatformOps {
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
   // waiting for Java; the programs it starts on its console still get them.
   void (*outliveConsoleInterrupts)(void);
+  // From now on, when its console is closed, the user logs off or Windows
+  // shuts down, the launcher waits for this process (Java, which gets the
+  // same event) to end, for at most kConsoleEndWait milliseconds, before
+  // Windows ends it. The platform keeps a handle of its own to the process.
+  // Takes effect once outliveConsoleInterrupts has.
+  void (*awaitAtConsoleEnd)(ProcessHandle process);
 
   // Java's lifetime: Java runs in a job object whose only handle the
   // launcher holds, so that it ends with the launcher however that ends.

@@ -579,15 +579,34 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
+// Java, which the launcher waits for when its console closes; NULL until it
+// is started. A handle of the platform's own, never closed: the launcher's
+// close of Java's handle must not pull it from under a waiting handler.
+static HANDLE volatile awaitedProcess;
+
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
-// is not inherited: the NULL form would make Java ignore Ctrl+C. Closing the
-// console, logging off and shutting down keep their default handling.
-static BOOL WINAPI ignoreInterrupt(DWORD event) {
-  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+// is not inherited: the NULL form would make Java ignore Ctrl+C. For a
+// closed console, a log-off or a shutdown, the launcher ends once the
+// handler returns, and its job ends Java with it: it first gives Java the
+// time to end on its own (its shutdown hooks run then), bounded within what
+// Windows allows. (A console program that uses USER32, as the launcher
+// does, is not sent log-off and shutdown events; its shutdown level, set at
+// start, has Windows end it after Java then.)
+static BOOL WINAPI onConsoleEvent(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+  if (awaitedProcess) WaitForSingleObject(awaitedProcess, kConsoleEndWait);
+  return FALSE;  // the default handling ends the launcher
 }
 
-static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
+static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+
+static void win32AwaitAtConsoleEnd(ProcessHandle process) {
+  HANDLE own = NULL;
+  if (DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(process), GetCurrentProcess(), &own,
+                      SYNCHRONIZE, FALSE, 0))
+    awaitedProcess = own;
+}
 
 // The heap texts handed out above come from malloc too, so one release
 // serves every block.
@@ -617,8 +636,27 @@ static bool win32PathsEqual(const char* a, const char* b) {
   return equal;
 }
 
+// Settings of the whole process, made first. DLLs load from the system
+// directory only (SetDefaultDllDirectories: Windows 8 and later, 7 with
+// KB2533623; found by name, so that the exe still loads where it is
+// missing, and nothing changes there): a DLL put beside a downloaded exe is
+// never loaded, not even one that a message box would load. At log-off or
+// shutdown Windows ends processes from the highest level to the lowest;
+// applications start at 0x280, and at 0x100, the lowest an application may
+// take, the launcher is ended after Java: Java's windows are asked to close
+// first (a "save changes?" prompt included), before the launcher's end closes
+// Java's job.
+static void setUpProcess(HMODULE kernel32) {
+  typedef BOOL(WINAPI * SetDirectories)(DWORD);
+  SetDirectories setDirectories = reinterpret_cast<SetDirectories>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  if (setDirectories) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetProcessShutdownParameters(0x100, SHUTDOWN_NORETRY);
+}
+
 void installWin32Platform(void) {
   HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  setUpProcess(kernel32);
   compareOrdinal = reinterpret_cast<CompareOrdinal>(
       reinterpret_cast<void*>(GetProcAddress(kernel32, "CompareStringOrdinal")));
   tempPath2 = reinterpret_cast<TempPathCall>(
@@ -656,6 +694,7 @@ void installWin32Platform(void) {
       .programPath = win32ProgramPath,
       .systemDirectory = win32SystemDirectory,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
+      .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,
       .assignToJob = win32AssignToJob,

@@ -73,14 +73,16 @@ struct LaunchRun {
 // windows that cannot be brought forward (a later start brings nothing to
 // the front), interrupts that still end the console launcher, and an
 // argument file that cannot be removed (left in the temporary folder, as
-// Java's own launcher leaves its files). And the browser: a system directory
-// that cannot be read opens no page, as a browser that cannot be started.
+// Java's own launcher leaves its files), and a Java the console launcher
+// cannot wait for when its console closes (it ends at once then, as before).
+// And the browser: a system directory that cannot be read opens no page, as
+// a browser that cannot be started.
 const std::vector<std::string> kSilent = {
     "registryOpen", "registryOpenSubkey", "registryQueryValue", "registrySubkeyCount",
     "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",
     "ansiCanSpell", "changeDirectory", "programPath", "createJob", "assignToJob",
     "claimInstance", "publishInstanceProcess", "bringWindowsForward",
-    "outliveConsoleInterrupts", "removeFile", "systemDirectory"};
+    "outliveConsoleInterrupts", "awaitAtConsoleEnd", "removeFile", "systemDirectory"};
 
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
 const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";

@@ -28,6 +28,22 @@ TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
   EXPECT_EQ("", fake().output);
 }
 
+// The console launcher's Java is handed to the platform, to be waited for
+// when the console closes, before it runs (and whether in a job or not).
+TEST_F(JavaJobTest, TheConsoleLauncherWaitsForItsJavaWhenTheConsoleCloses) {
+  settings.console = true;
+  EXPECT_EQ(kJavaRan, launch());
+  EXPECT_THAT(fake().events, ElementsAre("create job 1", "start suspended 1", "assign 1 to job 1",
+                                         "await 1 at console end", "resume 1", "close process 1",
+                                         "close job 1"));
+  SetUp();
+  settings.console = true;
+  fakeFailCall({FAKE_ENTRY(createJob)}, 1);
+  launch();
+  EXPECT_THAT(fake().events, ElementsAre("start suspended 1", "await 1 at console end",
+                                         "resume 1", "close process 1"));
+}
+
 // Without a job Java runs as it did before there was one, and debug mode says so.
 TEST_F(JavaJobTest, WhereNoJobCanBeHadJavaRunsWithoutOne) {
   struct Case {

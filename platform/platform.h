@@ -227,8 +227,9 @@ struct PlatformOps {
   // True when the file was there and is gone.
   bool (*removeFile)(const char* path);
 
-  // One running instance of an application per logon session, marked by a
-  // named kernel object ("Local\...") that holds its Java's process id.
+  // One running instance of an application per terminal-services session
+  // (whatever user runs it), marked by a named kernel object ("Local\...")
+  // that holds its Java's process id.
   // kInstanceClaimed with the mark (held until releaseInstance), or
   // kInstanceFound with the process id that the holder published (0 while
   // it has published none), or kInstanceFailed.

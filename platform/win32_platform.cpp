@@ -480,7 +480,12 @@ static BOOL CALLBACK raiseWindow(HWND window, LPARAM context) {
   return TRUE;
 }
 
+// The running Java may take the foreground first: this start, which the
+// user just made, may hand that right on. Without it, a window the
+// application shows later (its first, still on its way) would come up behind
+// others, its button flashing.
 static void win32BringWindowsForward(unsigned long processId) {
+  AllowSetForegroundWindow(processId);
   WindowsOfProcess windows = {processId, NULL, NULL};
   EnumWindows(raiseWindow, reinterpret_cast<LPARAM>(&windows));
   if (windows.first) SetForegroundWindow(windows.first);

@@ -157,8 +157,8 @@ struct PlatformOps {
   // Ends the process in order (standard streams flushed). Must not return.
   void (*exitProcess)(int status);
 
-  // The ANSI code page: configuration files without a byte order mark are
-  // written in it, and Java's own launcher reads its command line in it.
+  // The ANSI code page: older configuration files (neither UTF-8 nor UTF-16)
+  // are written in it, and Java's own launcher reads its command line in it.
   // The UTF-8 form of an ANSI code page text (heap text, caller releases).
   char* (*ansiToUtf8)(const char* text);
   // True when the ANSI code page spells the text exactly: no character is

@@ -25,6 +25,7 @@ TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
   const FakeProcess& java = fake().processes[0];
   EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", java.commandLine);
   EXPECT_TRUE(java.suspended && java.resumed && java.waitedForExit && java.closed);
+  EXPECT_TRUE(java.inheritsHandles);  // the console launcher's standard handles
   EXPECT_EQ("", fake().output);
 }
 

@@ -38,7 +38,7 @@ struct FakeProcess {
   int job;  // the job's number (from 1) in FakeState::jobs; 0 for none
   bool closed;
   unsigned long id;
-  bool inheritsHandles;
+  bool inheritsHandles;  // the launcher's handles: Java does, the browser not
 };
 
 struct FakeJob {

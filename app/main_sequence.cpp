@@ -125,7 +125,8 @@ static bool javaChosen(LauncherVariant variant, LaunchOutcome* outcome) {
 
 // The command line, through an argument file when it is too long for
 // Windows and the Java reads one.
-static bool launchPlanned(LaunchPlan* plan, LaunchOutcome* outcome) {
+static bool launchPlanned(LauncherVariant variant, LaunchPlan* plan, LaunchOutcome* outcome) {
+  plan->awaitAtConsoleEnd = variant == kConsoleLauncher;
   LinePlan line = planCommandLine(plan);
   if (line == kLineTooLong)
     line = javaTakesArgumentFile() ? planArgumentFile(plan) : refuseLineForOldJava(plan);
@@ -151,7 +152,7 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run) {
   LaunchPlan plan = {};
   LaunchOutcome outcome = kOutcomeJavaRefused;
   bool ready = instanceClaimed(variant, &instance, &outcome) && mainClassNamed(&outcome) &&
-               javaChosen(variant, &outcome) && launchPlanned(&plan, &outcome);
+               javaChosen(variant, &outcome) && launchPlanned(variant, &plan, &outcome);
   if (ready) {
     *run = launchJava(&plan, &instance);
     outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;

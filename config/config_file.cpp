@@ -100,6 +100,7 @@ static void closeInnermostFile(ConfigReading* reading) {
   releaseMemory(innermost->path);
   releaseMemory(innermost->fullPath);
   textFree(&innermost->line);
+  finishLineReader(&innermost->reader);
   platform.closeFile(innermost->file);
   releaseMemory(innermost);
 }

@@ -7,8 +7,8 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
-// "Local\" is the namespace of the logon session: another user's session
-// has its own.
+// "Local\" is the namespace of the terminal-services session, which every
+// program in it shares, whichever user runs it; another session has its own.
 static const char kObjectPrefix[] = "Local\\Corvane.singleInstance.";
 
 void setSingleInstanceName(const char* name) {

@@ -7,7 +7,7 @@
 // leaves room for this many of the vendor's.
 enum { kMaxInstanceNameLength = 200 };
 
-// Sets settings.singleInstance to the object's name in the logon session's
+// Sets settings.singleInstance to the object's name in the session's
 // namespace. A name that cannot be part of one (empty, holding a backslash,
 // or longer than kMaxInstanceNameLength UTF-16 units) gets an error box and
 // is ignored: the application then starts as if the line were not there.

@@ -1,9 +1,22 @@
 #include "config/jar_scan.h"
 
+#include <string.h>
+
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/text.h"
 #include "platform/platform.h"
+
+// FindFirstFileW matches "*.jar" against short (8.3) names too, where the
+// volume keeps them: "plugin.jar_disabled" (PLUGIN~1.JAR) and "app.jarold"
+// come back as well. Only a long name that ends in ".jar" names a jar.
+static bool endsInJar(const char* name) {
+  size_t length = strlen(name);
+  if (length < 4) return false;
+  for (size_t i = 0; i < 4; ++i)
+    if ((name[length - 4 + i] | 0x20) != ".jar"[i]) return false;  // ASCII letters folded
+  return true;
+}
 
 void addJarDirectory(const char* directory) {
   char* pattern = formatText("%s/*.jar", directory);
@@ -15,8 +28,8 @@ void addJarDirectory(const char* directory) {
     return;
   }
   do {
-    if (entry.isDirectory) continue;
     entry.name[sizeof entry.name - 1] = '\0';
+    if (entry.isDirectory || !endsInJar(entry.name)) continue;
     char* jar = formatText("%s/%s", directory, entry.name);
     appendSetting(&settings.vmjars, jar);
     debugTraceLine("adding jar %s\n", jar);

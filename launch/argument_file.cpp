@@ -86,23 +86,36 @@ static char* argumentFileText(void) {
   return textRelease(&file);
 }
 
-char* writeArgumentFile(char** written, unsigned long* errorCode) {
+// A name drawn at random meets a file that is there only when someone put
+// it there; another is drawn, a few times.
+static const int kNameDraws = 8;
+
+static void createArgumentFile(ArgumentFile* file, const char* text, unsigned long* errorCode) {
+  for (int draw = 0; draw < kNameDraws; ++draw) {
+    file->held = platform.writeTemporaryFile(text, &file->path, errorCode);
+    if (file->held || *errorCode != kErrorFileExists) return;
+  }
+}
+
+char* writeArgumentFile(ArgumentFile* file, unsigned long* errorCode) {
+  removeArgumentFile(file);
   char* text = argumentFileText();
-  *written = platform.writeTemporaryFile(text, errorCode);
-  char* forJava = *written ? pathJavaCanOpen(*written) : nullptr;
+  createArgumentFile(file, text, errorCode);
+  char* forJava = file->held ? pathJavaCanOpen(file->path) : nullptr;
   if (forJava) {
     debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)platform.ansiLength(text));
-  } else if (*written) {
+  } else if (file->held) {
     *errorCode = 0;
-    removeArgumentFile(written);
+    removeArgumentFile(file);
   }
   releaseMemory(text);
   return forJava;
 }
 
-void removeArgumentFile(char** written) {
-  if (!*written) return;
-  platform.removeFile(*written);
-  releaseMemory(*written);
-  *written = nullptr;
+void removeArgumentFile(ArgumentFile* file) {
+  if (!file->held) return;
+  platform.closeTemporaryFile(file->held);
+  platform.removeFile(file->path);
+  releaseMemory(file->path);
+  *file = ArgumentFile{};
 }

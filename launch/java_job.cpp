@@ -6,8 +6,9 @@ static void traceNoJob(unsigned long errorCode) {
   debugTraceLine("Java runs without a job (error %lu): it may outlive the launcher\n", errorCode);
 }
 
-bool startJavaInJob(char* commandLine, const char* title, ProcessHandle* process, JobHandle* job,
-                    unsigned long* processId, unsigned long* errorCode) {
+bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
+                    ProcessHandle* process, JobHandle* job, unsigned long* processId,
+                    unsigned long* errorCode) {
   unsigned long jobError = 0;
   *job = platform.createJob(kJobKillOnClose | kJobSilentBreakawayOk, &jobError);
   if (!*job) traceNoJob(jobError);
@@ -23,6 +24,7 @@ bool startJavaInJob(char* commandLine, const char* title, ProcessHandle* process
     platform.closeJob(*job);
     *job = nullptr;
   }
+  if (awaitAtConsoleEnd) platform.awaitAtConsoleEnd(*process);
   platform.resumeThread(thread);
   return true;
 }

@@ -4,6 +4,7 @@
 #define CORVANE_LAUNCH_LAUNCH_JAVA_H
 
 #include "common/launcher_variant.h"
+#include "launch/argument_file.h"
 #include "launch/single_instance.h"
 
 // The longest command line CreateProcessW takes: 32767 UTF-16 units with the
@@ -15,7 +16,10 @@ enum { kMaxCommandLineLength = 32766 };
 // it; discardLaunchPlan gives it up once Java has ended.
 struct LaunchPlan {
   char* commandLine;
-  char* argumentFile;  // the file as written; NULL for none
+  ArgumentFile argumentFile;  // none unless the line is too long without one
+  // The console launcher: when its console closes, or the session ends, it
+  // waits for Java (bounded) before it ends.
+  bool awaitAtConsoleEnd;
 };
 
 enum LinePlan {
@@ -24,7 +28,7 @@ enum LinePlan {
   kLineRefused,  // nothing can be started: a box has said why
 };
 
-// Gives Java paths its code page spells (a box names one it cannot be given)
+// Plans into a plan that starts empty. Gives Java paths its code page spells (a box names one it cannot be given)
 // and builds the command line from the settings: javapath and mainclass
 // must be present.
 LinePlan planCommandLine(LaunchPlan* plan);

@@ -1,7 +1,7 @@
-// One running instance of a "singleInstance" application in the user's
-// session: the first start holds a named mark with its Java's process id;
-// a start that finds the mark starts no Java and brings that one's windows
-// to the front.
+// One running instance of a "singleInstance" application in the Windows
+// (terminal-services) session: the first start holds a named mark with its
+// Java's process id; a start that finds the mark starts no Java and brings
+// that one's windows to the front.
 #ifndef CORVANE_LAUNCH_SINGLE_INSTANCE_H
 #define CORVANE_LAUNCH_SINGLE_INSTANCE_H
 

@@ -66,8 +66,8 @@ bool fakeHasFile(const std::string& path) {
 }
 
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
-                           bool isDirectory) {
-  state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory});
+                           bool isDirectory, const std::string& shortName) {
+  state.directories[fakeNormalizePath(directory)].push_back({name, isDirectory, shortName});
 }
 
 void fakeSetShortPath(const std::string& path, const std::string& shortForm) {
@@ -264,7 +264,8 @@ static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
   if (found == state.directories.end()) return nullptr;
   FakeListing listing{{}, 0};
   for (const auto& candidate : found->second)
-    if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()))
+    if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()) ||
+        (!candidate.shortName.empty() && wildcardMatches(wildcard.c_str(), candidate.shortName.c_str())))
       listing.entries.push_back(candidate);
   if (listing.entries.empty()) return nullptr;
   fillEntry(listing.entries[listing.next++], entry);
@@ -402,11 +403,11 @@ static void fakeRegistryClose(RegistryKey key) {
 static HandleTable<size_t> processHandles, threadHandles;
 
 // Records the start asked for; a start that does not fail gets a handle.
-static bool startFake(bool fails, char* commandLine, const char* title, ProcessHandle* process,
-                      unsigned long* errorCode) {
+static bool startFake(bool fails, char* commandLine, const char* title, bool inherit,
+                      ProcessHandle* process, unsigned long* errorCode) {
   unsigned long id = 1000 + state.processes.size();
   state.processes.push_back({commandLine, false, title != nullptr, title ? title : "", false, 0,
-                             false, false, false, 0, false, id});
+                             false, false, false, 0, false, id, inherit});
   *process = nullptr;
   if (fails) {
     *errorCode = state.startErrorCode;
@@ -420,7 +421,7 @@ static bool startFake(bool fails, char* commandLine, const char* title, ProcessH
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
                              unsigned long* errorCode) {
-  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, title, process, errorCode);
+  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, title, false, process, errorCode);
 }
 
 static void fakeCloseProcess(ProcessHandle process) {
@@ -564,12 +565,23 @@ static char* fakeProgramPath(void) {
   return fakeHeapText(state.programPath);
 }
 
+static char* fakeSystemDirectory(void) {
+  if (FAKE_CALL_FAILS(systemDirectory)) return nullptr;
+  return fakeHeapText(state.systemDirectory);
+}
+
 static void fakeOutliveConsoleInterrupts(void) {
   if (FAKE_CALL_FAILS(outliveConsoleInterrupts)) return;  // Ctrl+C still ends the launcher
   state.interruptsOutlivedAfter = (int)state.processes.size();
 }
 
 static void event(const std::string& text) { state.events.push_back(text); }
+
+static void fakeAwaitAtConsoleEnd(ProcessHandle process) {
+  if (FAKE_CALL_FAILS(awaitAtConsoleEnd)) return;  // a closed console ends the launcher at once
+  size_t* index = processHandles.find(process);
+  if (index) event("await " + std::to_string(*index + 1) + " at console end");
+}
 
 // A job handle stands for the job's place in state.jobs.
 static HandleTable<size_t> jobHandles;
@@ -587,7 +599,7 @@ static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
                                       ProcessHandle* process, ThreadHandle* thread,
                                       unsigned long* processId, unsigned long* errorCode) {
   bool fails = FAKE_CALL_FAILS(startSuspendedProcess);
-  bool started = startFake(fails, commandLine, title, process, errorCode);
+  bool started = startFake(fails, commandLine, title, true, process, errorCode);
   state.processes.back().suspended = true;
   *thread = nullptr;
   *processId = 0;
@@ -631,27 +643,57 @@ static void fakeCloseJob(JobHandle job) {
 }
 
 static const unsigned long kDiskFull = 112;
+static const size_t kMaxPath = 260;
 
-static char* fakeWriteTemporaryFile(const char* text, unsigned long* errorCode) {
+// A held file stands for its path.
+static HandleTable<std::string> heldFiles;
+
+static bool isHeld(const std::string& path) {
+  for (const auto& held : heldFiles.open)
+    if (fakeNormalizePath(held.second) == fakeNormalizePath(path)) return true;
+  return false;
+}
+
+// Why a file cannot be made at path, as a system error code; 0 when it can.
+static unsigned long temporaryFileError(const std::string& file) {
+  std::string normalized = fakeNormalizePath(file);
+  if (state.temporaryDirectory.size() + 1 > kMaxPath || file.size() >= kMaxPath)
+    return kErrorPathTooLong;
+  if (state.files.count(normalized) || isFakeDirectory(normalized)) return kErrorFileExists;
+  return 0;
+}
+
+static HeldFile fakeWriteTemporaryFile(const char* text, char** path, unsigned long* errorCode) {
+  *path = nullptr;
   *errorCode = kDiskFull;
   if (FAKE_CALL_FAILS(writeTemporaryFile)) return nullptr;
-  *errorCode = 0;
-  std::string path =
-      state.temporaryDirectory + "\\jva" + std::to_string(++state.temporaryFiles) + ".tmp";
+  char name[32];
+  snprintf(name, sizeof name, "\\jva%016llx.tmp", ++state.randomNames);
+  std::string file = state.temporaryDirectory + name;
+  *errorCode = temporaryFileError(file);
+  if (*errorCode) return nullptr;
   std::string ansi;
   for (const unsigned char* p = (const unsigned char*)text; *p;) {
     long point = nextCodePoint(&p);
     ansi += point >= 0 && point <= 0xFF ? (char)point : '?';
   }
-  fakeAddFile(path, ansi);
-  state.writtenFiles[path] = ansi;
-  event("write " + path);
-  return fakeHeapText(path);
+  fakeAddFile(file, ansi);
+  state.writtenFiles[file] = ansi;
+  event("write " + file);
+  *path = fakeHeapText(file);
+  return openHandle(heldFiles, state.openHeldFiles, file);
+}
+
+static void fakeCloseTemporaryFile(HeldFile held) {
+  std::string* file = heldFiles.find(held);
+  if (!file) return;
+  event("close " + *file);
+  closeHandle(heldFiles, state.openHeldFiles, held);
 }
 
 static bool fakeRemoveFile(const char* path) {
   event(std::string("remove ") + path);
-  if (FAKE_CALL_FAILS(removeFile)) return false;  // the file stays
+  if (FAKE_CALL_FAILS(removeFile) || isHeld(path)) return false;  // the file stays
   return state.files.erase(fakeNormalizePath(path)) == 1;
 }
 
@@ -702,6 +744,7 @@ void installFakePlatform() {
   processHandles = {};
   threadHandles = {};
   jobHandles = {};
+  heldFiles = {};
   instanceMarks = {};
   exitJump = nullptr;
   fakeNoteAllocationSites(false);
@@ -735,7 +778,9 @@ void installFakePlatform() {
       .shortPath = fakeShortPath,
       .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
+      .systemDirectory = fakeSystemDirectory,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
+      .awaitAtConsoleEnd = fakeAwaitAtConsoleEnd,
       .createJob = fakeCreateJob,
       .startSuspendedProcess = fakeStartSuspendedProcess,
       .assignToJob = fakeAssignToJob,
@@ -743,6 +788,7 @@ void installFakePlatform() {
       .closeJob = fakeCloseJob,
       .closeProcess = fakeCloseProcess,
       .writeTemporaryFile = fakeWriteTemporaryFile,
+      .closeTemporaryFile = fakeCloseTemporaryFile,
       .removeFile = fakeRemoveFile,
       .claimInstance = fakeClaimInstance,
       .publishInstanceProcess = fakePublishInstanceProcess,

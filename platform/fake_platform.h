@@ -38,6 +38,7 @@ struct FakeProcess {
   int job;  // the job's number (from 1) in FakeState::jobs; 0 for none
   bool closed;
   unsigned long id;
+  bool inheritsHandles;  // the launcher's handles: Java does, the browser not
 };
 
 struct FakeJob {
@@ -54,6 +55,7 @@ struct FakeInstance {
 struct FakeDirectoryEntry {
   std::string name;
   bool isDirectory;
+  std::string shortName;  // its 8.3 name, which a pattern matches too; empty for none
 };
 
 struct FakeRegistryValue {
@@ -117,14 +119,15 @@ struct FakeState {
   bool volumeHasShortNames = true;
 
   // What is open now: files, listings, registry keys, process handles (above),
-  // jobs, threads and instance marks (below) are counted as they are opened
-  // and closed.
+  // jobs, threads, held files and instance marks (below) are counted as they
+  // are opened and closed.
   int openFiles = 0;
   int openListings = 0;
   std::string output;
   std::string error;
 
   std::string programPath = "C:\\Work\\launcher.exe";
+  std::string systemDirectory = "C:\\Windows\\system32";
 
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.
@@ -132,8 +135,10 @@ struct FakeState {
   // Java's job, and the order of the operations on processes, jobs and
   // files and instances: "create job 1", "start suspended 1", "assign 1 to
   // job 1", "resume 1", "close process 1", "close job 1" (jobs and processes
-  // numbered from 1 by their place in jobs and processes), "write <path>",
-  // "remove <path>", "claim <name>", "publish <process id>", "release <name>".
+  // numbered from 1 by their place in jobs and processes), "await 1 at
+  // console end", "write <path>",
+  // "close <path>", "remove <path>", "claim <name>", "publish <process id>",
+  // "release <name>".
   // A job that cannot be made, or a process that cannot be put into one,
   // fails with ERROR_ACCESS_DENIED (5).
   std::vector<FakeJob> jobs;
@@ -141,13 +146,18 @@ struct FakeState {
   int openJobs = 0;
   int openThreads = 0;  // a suspended process's thread, until resumeThread
 
-  // Temporary files are written as <temporaryDirectory>\jva<n>.tmp, n from 1,
-  // in the ANSI code page (a character it lacks becomes '?'), and kept in
-  // files; writtenFiles keeps what each held, by its path, after its removal
-  // too. A file that cannot be written fails with ERROR_DISK_FULL (112).
+  // Temporary files are written as <temporaryDirectory>\jva<n>.tmp, n the
+  // number of names drawn in 16 hexadecimal digits (jva0000000000000001.tmp
+  // first), in the ANSI code page (a character it lacks becomes '?'), and
+  // kept in files; writtenFiles keeps what each held, by its path, after its
+  // removal too. A name that is taken fails with ERROR_FILE_EXISTS, a folder
+  // or file path longer than MAX_PATH (in bytes) with
+  // ERROR_FILENAME_EXCED_RANGE, a fault with ERROR_DISK_FULL (112). A file
+  // held open cannot be removed: "remove" fails until its "close".
   std::string temporaryDirectory = "C:\\Users\\User\\AppData\\Local\\Temp";
-  int temporaryFiles = 0;
+  unsigned long long randomNames = 0;
   std::map<std::string, std::string> writtenFiles;
+  int openHeldFiles = 0;
 
   std::map<std::string, FakeInstance> instances;  // held marks, by object name
   int openInstanceMarks = 0;  // the marks this launcher claimed and has not released
@@ -167,9 +177,11 @@ FakeState& fake();
 void fakeAddFile(const std::string& path, const std::string& content);
 // True when a file is at path, written in full or in a short form it was given.
 bool fakeHasFile(const std::string& path);
-// Adds a directory listing entry (and the directory itself when new).
+// Adds a directory listing entry (and the directory itself when new). A
+// listing's pattern matches its name or its short name, as FindFirstFileW's
+// does on a volume that keeps short names.
 void fakeAddDirectoryEntry(const std::string& directory, const std::string& name,
-                           bool isDirectory = false);
+                           bool isDirectory = false, const std::string& shortName = "");
 void fakeSetEnvironment(const std::string& name, const std::string& value);
 // The short form that the file or folder at path (which must exist to have
 // one) is given.
@@ -199,7 +211,7 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 // brought forward, interrupts that still end the launcher; allocate and
 // reallocate give NULL. Only what Windows does not let fail, or what no
 // caller could see fail, cannot: the closes (of files, listings, keys,
-// processes, jobs and instance marks), resumeThread, release and
+// processes, jobs, held files and instance marks), resumeThread, release and
 // exitProcess. An entry is named by its place in the table.
 #define FAKE_ENTRY(name) offsetof(PlatformOps, name)
 extern const FakeEntries kFakeEveryEntry;     // every entry that can fail

@@ -43,6 +43,11 @@ enum RegistryHive { kHiveLocalMachine, kHiveCurrentUser };
 // so has HKCU\Software on Windows 7 and later.
 enum RegistryView { kViewOwn, kView64Bit, kView32Bit };
 
+// How long the console launcher waits for Java when its console is closed:
+// within the 5 seconds Windows gives a program then before it ends it. Log-off
+// and shutdown get the same.
+static const unsigned long kConsoleEndWait = 4500;
+
 // What readFile returns when a read fails: the end of the file was not reached.
 static const size_t kReadFailed = (size_t)-1;
 
@@ -53,6 +58,13 @@ typedef void* ProcessHandle;
 typedef void* ThreadHandle;
 typedef void* JobHandle;
 typedef void* InstanceHandle;
+typedef void* HeldFile;
+
+// System error codes that the launcher tells apart.
+enum : unsigned long {
+  kErrorFileExists = 80,    // ERROR_FILE_EXISTS
+  kErrorPathTooLong = 206,  // ERROR_FILENAME_EXCED_RANGE
+};
 
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
@@ -124,13 +136,11 @@ struct PlatformOps {
   void (*registryClose)(RegistryKey key);
 
   // CreateProcessW with no application name, the writable command line,
-  // inherited handles, environment and directory, and a startup record whose
-  // only non-zero members are its size and the title (NULL for none).
-  // Returns true on success; on failure *errorCode is the system's error code.
-  // A console program started so shares the console launcher's console and
-  // standard handles, redirected files and pipes included: the handles a
-  // program is given are inheritable, and without STARTF_USESTDHANDLES a
-  // console child takes its parent's.
+  // the inherited environment and directory, no inherited handle, and a
+  // startup record whose only non-zero members are its size and the title
+  // (NULL for none). Returns true on success; on failure *errorCode is the
+  // system's error code. For the browser, which gets nothing of the
+  // launcher's; Java is started by startSuspendedProcess.
   bool (*startProcess)(char* commandLine, const char* title, ProcessHandle* process,
                        unsigned long* errorCode);
   void (*waitForInputIdle)(ProcessHandle process, unsigned long milliseconds);
@@ -148,8 +158,8 @@ struct PlatformOps {
   // Ends the process in order (standard streams flushed). Must not return.
   void (*exitProcess)(int status);
 
-  // The ANSI code page: configuration files without a byte order mark are
-  // written in it, and Java's own launcher reads its command line in it.
+  // The ANSI code page: older configuration files (neither UTF-8 nor UTF-16)
+  // are written in it, and Java's own launcher reads its command line in it.
   // The UTF-8 form of an ANSI code page text (heap text, caller releases).
   char* (*ansiToUtf8)(const char* text);
   // True when the ANSI code page spells the text exactly: no character is
@@ -166,18 +176,31 @@ struct PlatformOps {
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller releases), or NULL when it cannot be read.
   char* (*programPath)(void);
+  // The system directory, as GetSystemDirectoryW gives it (heap text, caller
+  // releases), or NULL when it cannot be read.
+  char* (*systemDirectory)(void);
 
   // For the console launcher.
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
   // waiting for Java; the programs it starts on its console still get them.
   void (*outliveConsoleInterrupts)(void);
+  // From now on, when its console is closed, the user logs off or Windows
+  // shuts down, the launcher waits for this process (Java, which gets the
+  // same event) to end, for at most kConsoleEndWait milliseconds, before
+  // Windows ends it. The platform keeps a handle of its own to the process.
+  // Takes effect once outliveConsoleInterrupts has.
+  void (*awaitAtConsoleEnd)(ProcessHandle process);
 
   // Java's lifetime: Java runs in a job object whose only handle the
   // launcher holds, so that it ends with the launcher however that ends.
   // A job with these limits (kJob...), or NULL with the system's error code.
   JobHandle (*createJob)(unsigned long limitFlags, unsigned long* errorCode);
-  // startProcess, with the new process's first thread held until
-  // resumeThread; also gives the process id.
+  // startProcess, but with inherited handles, and with the new process's
+  // first thread held until resumeThread; also gives the process id. A
+  // console program started so shares the console launcher's console and
+  // standard handles, redirected files and pipes included: the handles a
+  // program is given are inheritable, and without STARTF_USESTDHANDLES a
+  // console child takes its parent's.
   bool (*startSuspendedProcess)(char* commandLine, const char* title, ProcessHandle* process,
                                 ThreadHandle* thread, unsigned long* processId,
                                 unsigned long* errorCode);
@@ -190,14 +213,24 @@ struct PlatformOps {
   void (*closeProcess)(ProcessHandle process);
 
   // Java's argument file. Writes the text in the ANSI code page into a new
-  // file in the user's temporary folder; its path (heap text, caller releases),
-  // or NULL with the system's error code.
-  char* (*writeTemporaryFile)(const char* text, unsigned long* errorCode);
+  // file in the user's temporary folder (GetTempPath2W's where Windows has
+  // it, which gives SYSTEM a folder of its own, else GetTempPathW's), under a
+  // name drawn at random: "jva", 16 hexadecimal digits, ".tmp". Holds the
+  // file open: until closeTemporaryFile other programs may read it, but not
+  // write, replace or remove it, and no program the launcher starts inherits
+  // the handle. The handle, with the file's path in *path (heap text, caller
+  // releases); or NULL with the system's error code, never 0, and nothing
+  // left behind: kErrorFileExists when the name drawn is taken,
+  // kErrorPathTooLong for a folder longer than MAX_PATH.
+  HeldFile (*writeTemporaryFile)(const char* text, char** path, unsigned long* errorCode);
+  // Lets the file go; it stays until removeFile.
+  void (*closeTemporaryFile)(HeldFile file);
   // True when the file was there and is gone.
   bool (*removeFile)(const char* path);
 
-  // One running instance of an application per logon session, marked by a
-  // named kernel object ("Local\...") that holds its Java's process id.
+  // One running instance of an application per terminal-services session
+  // (whatever user runs it), marked by a named kernel object ("Local\...")
+  // that holds its Java's process id.
   // kInstanceClaimed with the mark (held until releaseInstance), or
   // kInstanceFound with the process id that the holder published (0 while
   // it has published none), or kInstanceFailed.

@@ -2,6 +2,8 @@
 #include "platform/win32_platform.h"
 
 #include <windows.h>
+// After windows.h: RtlGenRandom (ADVAPI32's SystemFunction036).
+#include <ntsecapi.h>
 
 #include <errno.h>
 #include <stdio.h>
@@ -73,6 +75,10 @@ static DWORD shortPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
   return GetShortPathNameW(path, buffer, size);
 }
 
+static DWORD systemDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
+  return GetSystemDirectoryW(buffer, size);
+}
+
 // The call's text in UTF-8, asked for the size first so that a text of any
 // length is read whole; NULL when the call fails.
 static char* readSizedText(SizedTextCall call, const char* path) {
@@ -96,6 +102,8 @@ static bool win32ChangeDirectory(const char* path) {
 }
 
 static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
+
+static char* win32SystemDirectory(void) { return readSizedText(systemDirectoryInto, NULL); }
 
 // The C runtime's lookup compares names without regard to case. The UTF-8
 // copy is kept until the process ends, as the runtime's own value is.
@@ -255,8 +263,9 @@ static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* 
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
-// CreateProcessW as startProcess describes it, with the given creation flags.
-static bool createProcess(char* commandLine, const char* title, DWORD flags,
+// CreateProcessW as startProcess describes it, with the given handle
+// inheritance and creation flags.
+static bool createProcess(char* commandLine, const char* title, BOOL inherit, DWORD flags,
                           PROCESS_INFORMATION* info, unsigned long* errorCode) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
@@ -267,7 +276,7 @@ static bool createProcess(char* commandLine, const char* title, DWORD flags,
   flushOutput();
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   BOOL started = wideLine && (!title || startup.lpTitle) &&
-                 CreateProcessW(NULL, wideLine, NULL, NULL, TRUE, flags, NULL, NULL, &startup, info);
+                 CreateProcessW(NULL, wideLine, NULL, NULL, inherit, flags, NULL, NULL, &startup, info);
   *errorCode = started ? 0 : GetLastError();
   free(wideLine);
   free(startup.lpTitle);
@@ -277,7 +286,7 @@ static bool createProcess(char* commandLine, const char* title, DWORD flags,
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, 0, &info, errorCode);
+  bool started = createProcess(commandLine, title, FALSE, 0, &info, errorCode);
   if (started) CloseHandle(info.hThread);  // only the process handle is used
   *process = info.hProcess;
   return started;
@@ -319,7 +328,7 @@ static bool win32StartSuspendedProcess(char* commandLine, const char* title,
                                        ProcessHandle* process, ThreadHandle* thread,
                                        unsigned long* processId, unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, CREATE_SUSPENDED, &info, errorCode);
+  bool started = createProcess(commandLine, title, TRUE, CREATE_SUSPENDED, &info, errorCode);
   *process = info.hProcess;
   *thread = info.hThread;
   *processId = info.dwProcessId;
@@ -341,26 +350,62 @@ static void win32CloseJob(JobHandle job) { CloseHandle(static_cast<HANDLE>(job))
 
 static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
 
-// GetTempFileNameW makes the file, under a name no other file has.
-static char* win32WriteTemporaryFile(const char* text, unsigned long* errorCode) {
-  WCHAR directory[MAX_PATH + 1], path[MAX_PATH];
-  DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-  if (length == 0 || length > MAX_PATH || !GetTempFileNameW(directory, L"jva", 0, path)) {
-    *errorCode = GetLastError();
-    return NULL;
-  }
-  WCHAR* wide = toWide(text);
+// Never 0 for a call that failed, which a caller would take for success.
+static DWORD lastError(void) {
+  DWORD error = GetLastError();
+  return error ? error : ERROR_GEN_FAILURE;
+}
+
+// GetTempPath2W where Windows has it (Windows 11, and 10 with its 2021
+// updates); the two differ only for SYSTEM, whom GetTempPathW gives
+// C:\Windows\Temp, where every user may create files.
+typedef DWORD(WINAPI* TempPathCall)(DWORD, LPWSTR);
+static TempPathCall tempPath2;
+
+// CREATE_NEW never opens a file that is there already. The share mode lets
+// others read while the handle is held, and the handle, made without
+// security attributes, is not inherited by the programs the launcher starts.
+static HANDLE createNew(const WCHAR* name, const char* ansi) {
+  HANDLE file = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY, NULL);
+  DWORD size = (DWORD)strlen(ansi), written = 0;
+  if (file == INVALID_HANDLE_VALUE || (WriteFile(file, ansi, size, &written, NULL) && written == size))
+    return file;
+  DWORD error = GetLastError();
+  CloseHandle(file);
+  DeleteFileW(name);
+  SetLastError(error);
+  return INVALID_HANDLE_VALUE;
+}
+
+// A folder too long for the buffer gets the size it needs back, and no
+// error code.
+static HeldFile win32WriteTemporaryFile(const char* text, char** path, unsigned long* errorCode) {
+  WCHAR name[MAX_PATH + 24];
+  DWORD random[2];
+  *path = NULL;
+  DWORD length = (tempPath2 ? tempPath2 : GetTempPathW)(MAX_PATH + 1, name);
+  DWORD error = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : length ? 0 : lastError();
+  WCHAR* wide = error ? NULL : toWide(text);
   char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  HANDLE file = INVALID_HANDLE_VALUE;
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  FILE* file = ansi ? _wfopen(path, L"wb") : NULL;
-  bool written = file && fputs(ansi, file) >= 0;
-  written = file && fclose(file) == 0 && written;
-  *errorCode = written ? 0 : GetLastError();
+  if (ansi && RtlGenRandom(random, sizeof random)) {
+    wsprintfW(name + length, L"jva%08lx%08lx.tmp", random[0], random[1]);
+    *path = fromWide(name);
+    if (*path) file = createNew(name, ansi);
+  }
+  *errorCode = error ? error : file != INVALID_HANDLE_VALUE ? 0 : lastError();
+  if (file == INVALID_HANDLE_VALUE) {
+    free(*path);
+    *path = NULL;
+  }
   free(ansi);
   free(wide);
-  if (!written) DeleteFileW(path);
-  return written ? fromWide(path) : NULL;
+  return file != INVALID_HANDLE_VALUE ? file : NULL;
 }
+
+static void win32CloseTemporaryFile(HeldFile file) { CloseHandle(static_cast<HANDLE>(file)); }
 
 static bool win32RemoveFile(const char* path) {
   WCHAR* widePath = toWide(path);
@@ -435,7 +480,12 @@ static BOOL CALLBACK raiseWindow(HWND window, LPARAM context) {
   return TRUE;
 }
 
+// The running Java may take the foreground first: this start, which the
+// user just made, may hand that right on. Without it, a window the
+// application shows later (its first, still on its way) would come up behind
+// others, its button flashing.
 static void win32BringWindowsForward(unsigned long processId) {
+  AllowSetForegroundWindow(processId);
   WindowsOfProcess windows = {processId, NULL, NULL};
   EnumWindows(raiseWindow, reinterpret_cast<LPARAM>(&windows));
   if (windows.first) SetForegroundWindow(windows.first);
@@ -534,15 +584,34 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
+// Java, which the launcher waits for when its console closes; NULL until it
+// is started. A handle of the platform's own, never closed: the launcher's
+// close of Java's handle must not pull it from under a waiting handler.
+static HANDLE volatile awaitedProcess;
+
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
-// is not inherited: the NULL form would make Java ignore Ctrl+C. Closing the
-// console, logging off and shutting down keep their default handling.
-static BOOL WINAPI ignoreInterrupt(DWORD event) {
-  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+// is not inherited: the NULL form would make Java ignore Ctrl+C. For a
+// closed console, a log-off or a shutdown, the launcher ends once the
+// handler returns, and its job ends Java with it: it first gives Java the
+// time to end on its own (its shutdown hooks run then), bounded within what
+// Windows allows. (A console program that uses USER32, as the launcher
+// does, is not sent log-off and shutdown events; its shutdown level, set at
+// start, has Windows end it after Java then.)
+static BOOL WINAPI onConsoleEvent(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+  if (awaitedProcess) WaitForSingleObject(awaitedProcess, kConsoleEndWait);
+  return FALSE;  // the default handling ends the launcher
 }
 
-static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
+static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+
+static void win32AwaitAtConsoleEnd(ProcessHandle process) {
+  HANDLE own = NULL;
+  if (DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(process), GetCurrentProcess(), &own,
+                      SYNCHRONIZE, FALSE, 0))
+    awaitedProcess = own;
+}
 
 // The heap texts handed out above come from malloc too, so one release
 // serves every block.
@@ -572,9 +641,31 @@ static bool win32PathsEqual(const char* a, const char* b) {
   return equal;
 }
 
+// Settings of the whole process, made first. DLLs load from the system
+// directory only (SetDefaultDllDirectories: Windows 8 and later, 7 with
+// KB2533623; found by name, so that the exe still loads where it is
+// missing, and nothing changes there): a DLL put beside a downloaded exe is
+// never loaded, not even one that a message box would load. At log-off or
+// shutdown Windows ends processes from the highest level to the lowest;
+// applications start at 0x280, and at 0x100, the lowest an application may
+// take, the launcher is ended after Java: Java's windows are asked to close
+// first (a "save changes?" prompt included), before the launcher's end closes
+// Java's job.
+static void setUpProcess(HMODULE kernel32) {
+  typedef BOOL(WINAPI * SetDirectories)(DWORD);
+  SetDirectories setDirectories = reinterpret_cast<SetDirectories>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  if (setDirectories) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetProcessShutdownParameters(0x100, SHUTDOWN_NORETRY);
+}
+
 void installWin32Platform(void) {
-  compareOrdinal = reinterpret_cast<CompareOrdinal>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringOrdinal")));
+  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  setUpProcess(kernel32);
+  compareOrdinal = reinterpret_cast<CompareOrdinal>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "CompareStringOrdinal")));
+  tempPath2 = reinterpret_cast<TempPathCall>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "GetTempPath2W")));
   bufferStandardStreams();
   platform = PlatformOps{
       .messageBox = win32MessageBox,
@@ -606,7 +697,9 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
+      .systemDirectory = win32SystemDirectory,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
+      .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,
       .assignToJob = win32AssignToJob,
@@ -614,6 +707,7 @@ void installWin32Platform(void) {
       .closeJob = win32CloseJob,
       .closeProcess = win32CloseProcess,
       .writeTemporaryFile = win32WriteTemporaryFile,
+      .closeTemporaryFile = win32CloseTemporaryFile,
       .removeFile = win32RemoveFile,
       .claimInstance = win32ClaimInstance,
       .publishInstanceProcess = win32PublishInstanceProcess,

@@ -42,14 +42,37 @@ static char* offeredPage(const char* fallback) {
   return page ? quotablePage(page) : nullptr;
 }
 
-// The browser command is started and left alone: a failed start is not
+// True when the text begins with the scheme, its letters in any case.
+static bool hasScheme(const char* text, const char* scheme) {
+  for (; *scheme; ++text, ++scheme)
+    if ((*text >= 'A' && *text <= 'Z' ? *text + ('a' - 'A') : *text) != *scheme) return false;
+  return true;
+}
+
+// Only a web address goes to the browser: url.dll's handler opens whatever
+// it is given, a program or a document on a share as well. rundll32.exe is
+// named by its full path in the system directory: a bare name would be
+// looked for beside the launcher and in the current directory first, where
+// anyone who can write there (a Downloads folder) may have put one. The
+// browser inherits no handle of the launcher's; a failed start is not
 // reported, and a started one is not waited for.
 static void openPage(const char* page) {
-  char* command = formatText("rundll32 url.dll,FileProtocolHandler \"%s\"", page);
+  if (!hasScheme(page, "http:") && !hasScheme(page, "https:")) {
+    showMessage("Error", kBoxIconError,
+                "The download page\n%s\nis not a web address (http: or https:) and is not opened.",
+                page);
+    return;
+  }
+  char* directory = platform.systemDirectory();
+  char* command = directory ? formatText("\"%s\\rundll32.exe\" url.dll,FileProtocolHandler \"%s\"",
+                                         directory, page)
+                            : nullptr;
   ProcessHandle process = nullptr;
   unsigned long errorCode = 0;
-  if (platform.startProcess(command, nullptr, &process, &errorCode)) platform.closeProcess(process);
+  if (command && platform.startProcess(command, nullptr, &process, &errorCode))
+    platform.closeProcess(process);
   releaseMemory(command);
+  releaseMemory(directory);
 }
 
 void offerDownloadPage(const char* caption, const char* text, const char* question,

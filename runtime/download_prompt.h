@@ -8,7 +8,8 @@ void promptDownload(const char* caption);
 
 // Shows text and asks question (askToOpenPage); on Yes starts the browser on
 // settings.downloadPage or, without one, on fallback (nothing when NULL),
-// without waiting. The console launcher names that page instead of asking.
+// without waiting: an http: or https: address only, any other page gets an
+// error box instead. The console launcher names that page instead of asking.
 void offerDownloadPage(const char* caption, const char* text, const char* question,
                        const char* fallback);
 

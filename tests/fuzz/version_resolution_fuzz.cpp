@@ -217,7 +217,8 @@ static void checkPrompt(const std::string& requested, Outcome outcome, bool answ
   FUZZ_EXPECT(processes.size() == (path ? 1u : 0u), "a page opens only on Yes for a known version");
   if (!path) return;
   const std::string& command = processes[0].commandLine;
-  FUZZ_EXPECT(command.starts_with("rundll32 url.dll,FileProtocolHandler \"http://"),
+  FUZZ_EXPECT(command.starts_with("\"C:\\Windows\\system32\\rundll32.exe\" "
+                                  "url.dll,FileProtocolHandler \"http://"),
               "the browser command opens an http address");
   FUZZ_EXPECT(command.ends_with(std::string(path) + "\""), "the page for the version");
 }

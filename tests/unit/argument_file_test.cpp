@@ -40,7 +40,7 @@ static std::vector<std::string> readLikeJava(const std::string& text) {
 }
 
 static const std::string kTemp = "C:\\Users\\User\\AppData\\Local\\Temp";
-static const std::string kArgumentFile = kTemp + "\\jva1.tmp";
+static const std::string kArgumentFile = kTemp + "\\jva0000000000000001.tmp";
 static const std::string kJava = "C:\\jdk17\\bin\\javaw.exe";
 
 class ArgumentFileTest : public LauncherTest {
@@ -112,7 +112,8 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
                           "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath));
   EXPECT_THAT(fake().events, ElementsAre("write " + kArgumentFile, "create job 1",
                                          "start suspended 1", "assign 1 to job 1", "resume 1",
-                                         "close process 1", "close job 1", "remove " + kArgumentFile));
+                                         "close process 1", "close job 1", "close " + kArgumentFile,
+                                         "remove " + kArgumentFile));
   EXPECT_TRUE(fake().boxes.empty());
   expectNoFileLeft();
 }
@@ -123,14 +124,15 @@ TEST_F(ArgumentFileTest, TheFilesOwnPathIsOneJavaCanOpen) {
   struct Case {
     std::string folder, shortFile, option;
   } cases[] = {
-      {"C:\\Users\\\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\\Temp", "C:\\Users\\8D0B~1\\Temp\\jva1.tmp",
-       "@C:\\Users\\8D0B~1\\Temp\\jva1.tmp"},
-      {"C:\\Documents and Settings\\User\\Temp", "", "\"@C:\\Documents and Settings\\User\\Temp\\jva1.tmp\""},
+      {"C:\\Users\\\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\\Temp", "C:\\Users\\8D0B~1\\Temp\\JVA000~1.TMP",
+       "@C:\\Users\\8D0B~1\\Temp\\JVA000~1.TMP"},
+      {"C:\\Documents and Settings\\User\\Temp", "",
+       "\"@C:\\Documents and Settings\\User\\Temp\\jva0000000000000001.tmp\""},
   };
   for (const Case& c : cases) {
     SetUp();
     fake().temporaryDirectory = c.folder;
-    if (!c.shortFile.empty()) fakeSetShortPath(c.folder + "\\jva1.tmp", c.shortFile);
+    if (!c.shortFile.empty()) fakeSetShortPath(c.folder + "\\jva0000000000000001.tmp", c.shortFile);
     addLongClassPath();
     launch();
     ASSERT_EQ(1u, fake().processes.size());
@@ -151,13 +153,13 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
       {"Java ends with an error", [] { fake().exitCodes.push_back(1); }, "Error launching Class"},
       {"main class and arguments alone too long",
        [] { appendSetting(&settings.arguments, std::string(32800, 'x').c_str()); },
-       "The Java command line is 32874 characters long; Windows accepts at most 32766"},
+       "The Java command line is 32889 characters long; Windows accepts at most 32766"},
       {"a folder Java cannot be given",
        [] {
          fake().temporaryDirectory = "C:\\\xD0\x98";
          fake().volumeHasShortNames = false;
        },
-       "Java cannot be given the path\nC:\\\xD0\x98\\jva1.tmp"},
+       "Java cannot be given the path\nC:\\\xD0\x98\\jva0000000000000001.tmp"},
       {"the file cannot be written", [] { fakeFailCall({FAKE_ENTRY(writeTemporaryFile)}, 1); },
        "The Java command line is 40440 characters long; Windows accepts at most 32766\n"
        "Its argument file could not be written (error 112)."},
@@ -171,6 +173,54 @@ TEST_F(ArgumentFileTest, NoFileIsLeftBehindOnAnyPath) {
     ASSERT_EQ(1u, fake().boxes.size());
     EXPECT_EQ(c.box, fake().boxes[0].text.substr(0, c.box.size()));
     expectNoFileLeft();
+  }
+}
+
+// The file's name is drawn at random, and drawn again when it is taken; a
+// file that cannot be made is told with the system's error code.
+TEST_F(ArgumentFileTest, AFileThatCannotBeMadeIsToldWithItsErrorCode) {
+  static const std::string kLine = "The Java command line is 40440 characters long; Windows accepts "
+                                   "at most 32766\nIts argument file could not be written (error ";
+  struct Case {
+    const char* what;
+    void (*arrange)();
+    std::string outcome;  // the box's end, or "@" and the file Java was given
+  } cases[] = {
+      {"names that are taken are drawn again",
+       [] {
+         fakeAddFile(kArgumentFile, "someone else's");
+         fakeAddDirectoryEntry(kTemp + "\\jva0000000000000002.tmp", "x", true);
+       },
+       "@" + kTemp + "\\jva0000000000000003.tmp"},
+      {"every name drawn is taken",
+       [] {
+         for (int i = 1; i <= 8; ++i) fakeAddFile(kTemp + "\\jva000000000000000" + std::to_string(i) + ".tmp", "");
+       },
+       "80)."},
+      {"a temporary folder longer than MAX_PATH",
+       [] { fake().temporaryDirectory = "C:\\" + std::string(257, 't'); }, "206)."},
+      {"no room for the name in MAX_PATH",
+       [] { fake().temporaryDirectory = "C:\\" + std::string(234, 't'); }, "206)."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    addLongClassPath();
+    c.arrange();
+    unsigned long before = fake().files.size();
+    if (c.outcome[0] == '@') {
+      EXPECT_EQ(kOutcomeJavaRan, launch());
+      ASSERT_EQ(1u, fake().processes.size());
+      EXPECT_EQ(kJava + " " + c.outcome + " a.Main", fake().processes[0].commandLine);
+      EXPECT_TRUE(fake().boxes.empty());
+    } else {
+      EXPECT_EQ(kOutcomeJavaRefused, launch());
+      EXPECT_TRUE(fake().processes.empty());
+      ASSERT_EQ(1u, fake().boxes.size());
+      EXPECT_EQ(kLine + c.outcome, fake().boxes[0].text);
+    }
+    EXPECT_EQ(before, fake().files.size());  // what others put there stays; ours is gone
+    EXPECT_EQ(0, fake().openHeldFiles);
   }
 }
 

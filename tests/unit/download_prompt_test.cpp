@@ -54,8 +54,8 @@ TEST_F(DownloadPromptTest, YesOpensThePageTheVersionSelects) {
       continue;
     }
     ASSERT_EQ(1u, fake().processes.size()) << c.version;
-    EXPECT_EQ(std::string("rundll32 url.dll,FileProtocolHandler \"") + c.page + "\"",
-              fake().processes[0].commandLine);
+    EXPECT_EQ(browserCommand(c.page), fake().processes[0].commandLine);
+    EXPECT_FALSE(fake().processes[0].inheritsHandles);
     EXPECT_FALSE(fake().processes[0].hasTitle);
     EXPECT_FALSE(fake().processes[0].waitedForExit);
     EXPECT_FALSE(fake().processes[0].waitedForInputIdle);
@@ -71,32 +71,51 @@ TEST_F(DownloadPromptTest, ADownloadPageLineReplacesThePageOfEveryVersion) {
   }
   ASSERT_EQ(2u, fake().processes.size());
   for (const auto& process : fake().processes)
-    EXPECT_EQ("rundll32 url.dll,FileProtocolHandler \"https://example.com/get-java\"",
-              process.commandLine);
+    EXPECT_EQ(browserCommand("https://example.com/get-java"), process.commandLine);
   EXPECT_EQ("(null) requires the Java Runtime Environment version 1.6.0\n"
             "Do you want to download it?",
             fake().boxes[1].text);  // the prompt itself is unchanged
 }
 
-TEST_F(DownloadPromptTest, APageIsOpenedAsOneQuotedArgumentWhateverItHolds) {
+// Only an http: or https: address is opened, as one quoted argument whatever
+// it holds; any other page gets a box that names it.
+TEST_F(DownloadPromptTest, OnlyAWebAddressIsOpenedAsOneQuotedArgument) {
   struct Case {
     const char* page;
-    const char* quoted;
+    const char* quoted;  // NULL: refused
   } cases[] = {
       {"https://example.com/a\" --new-window \"b", "https://example.com/a%22 --new-window %22b"},
-      {"\"", "%22"},
       {"https://example.com/\tx\r\ny\x7f", "https://example.com/%09x%0D%0Ay%7F"},
       {"https://example.com/a b?q=%22&r=\xc3\xa9", "https://example.com/a b?q=%22&r=\xc3\xa9"},
-      {"C:\\Program Files\\App\\get java.html", "C:\\Program Files\\App\\get java.html"},
+      {"HTTP://EXAMPLE.COM/", "HTTP://EXAMPLE.COM/"},
+      {"Https:x", "Https:x"},
+      {"\"", nullptr},
+      {"C:\\Program Files\\App\\get java.html", nullptr},
+      {"\\\\server\\share\\setup.exe", nullptr},
+      {"file:///C:/Windows/System32/calc.exe", nullptr},
+      {"javascript:alert(1)", nullptr},
+      {" https://example.com/", nullptr},
+      {"http", nullptr},
+      {"httpx://example.com/", nullptr},
   };
   for (const Case& c : cases) {
     installFakePlatform();
     setSetting(&settings.downloadPage, c.page);
     fake().answers.push_back(kAnswerYes);
     offerDownloadPage("c", "text", "question", nullptr);
-    ASSERT_EQ(1u, fake().processes.size()) << c.page;
-    EXPECT_EQ(std::string("rundll32 url.dll,FileProtocolHandler \"") + c.quoted + "\"",
-              fake().processes[0].commandLine);
+    if (c.quoted) {
+      ASSERT_EQ(1u, fake().processes.size()) << c.page;
+      EXPECT_EQ(browserCommand(c.quoted), fake().processes[0].commandLine);
+      EXPECT_EQ(1u, fake().boxes.size()) << c.page;
+      continue;
+    }
+    EXPECT_TRUE(fake().processes.empty()) << c.page;
+    ASSERT_EQ(2u, fake().boxes.size()) << c.page;
+    EXPECT_EQ("Error", fake().boxes[1].caption);
+    EXPECT_EQ((unsigned)kBoxIconError, fake().boxes[1].style);
+    EXPECT_EQ("The download page\n" + std::string(c.page[0] == '"' ? "%22" : c.page) +
+                  "\nis not a web address (http: or https:) and is not opened.",
+              fake().boxes[1].text);
   }
 }
 
@@ -113,13 +132,17 @@ TEST_F(DownloadPromptTest, AVersionNotInstalledEndsWith11AfterYesAndNo) {
   EXPECT_EQ(0, fake().openFiles + fake().openRegistryKeys);
 }
 
-TEST_F(DownloadPromptTest, FailedBrowserStartIsIgnored) {
-  setSetting(&settings.javaVersion, "1.4.2");
-  fake().answers.push_back(kAnswerYes);
-  fake().startErrorCode = 2;
-  fakeFailCall({FAKE_ENTRY(startProcess)}, 1);
-  promptDownload("c");
-  EXPECT_EQ(1u, fake().boxes.size());
+TEST_F(DownloadPromptTest, ABrowserThatCannotBeStartedIsNotReported) {
+  for (size_t entry : {FAKE_ENTRY(startProcess), FAKE_ENTRY(systemDirectory)}) {
+    installFakePlatform();
+    setSetting(&settings.javaVersion, "1.4.2");
+    fake().answers.push_back(kAnswerYes);
+    fake().startErrorCode = 2;
+    fakeFailCall({entry}, 1);
+    promptDownload("c");
+    EXPECT_EQ(1u, fake().boxes.size());
+    EXPECT_EQ(0, fake().openProcesses);
+  }
 }
 
 TEST_F(DownloadPromptTest, LongPromptTextsComeOutWhole) {

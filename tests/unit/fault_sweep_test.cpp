@@ -18,8 +18,8 @@
 //     what a failure the launcher cannot tell from absence gives (kSilent);
 //   - when a system call failed, return to its entry (nothing below the
 //     entry ends the process) and leave nothing open: no file, listing,
-//     key, process, thread, job or instance mark, and no argument file in
-//     the temporary folder;
+//     key, process, thread, job, held file or instance mark, and no
+//     argument file in the temporary folder;
 //   - when an allocation failed, end with status 2 and "Out of memory" (the
 //     one way out that ends the process where it is met; the system gives
 //     back what is open) or, where the launcher asks for memory it can do
@@ -74,13 +74,16 @@ struct LaunchRun {
 // windows that cannot be brought forward (a later start brings nothing to
 // the front), interrupts that still end the console launcher, and an
 // argument file that cannot be removed (left in the temporary folder, as
-// Java's own launcher leaves its files).
+// Java's own launcher leaves its files), and a Java the console launcher
+// cannot wait for when its console closes (it ends at once then, as before).
+// And the browser: a system directory that cannot be read opens no page, as
+// a browser that cannot be started.
 const std::vector<std::string> kSilent = {
     "registryOpen", "registryOpenSubkey", "registryQueryValue", "registrySubkeyCount",
     "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",
     "ansiCanSpell", "changeDirectory", "programPath", "createJob", "assignToJob",
     "claimInstance", "publishInstanceProcess", "bringWindowsForward",
-    "outliveConsoleInterrupts", "removeFile"};
+    "outliveConsoleInterrupts", "awaitAtConsoleEnd", "removeFile", "systemDirectory"};
 
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
 const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";
@@ -322,7 +325,11 @@ const World kWorlds[] = {
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
 
-bool isBrowser(const std::string& commandLine) { return commandLine.rfind("rundll32 ", 0) == 0; }
+bool isBrowser(const std::string& commandLine) {
+  std::string start = browserCommand("");
+  start.pop_back();  // up to the quote that opens the page
+  return commandLine.rfind(start, 0) == 0;
+}
 
 // The program a command line starts: its first token, quotes taken off.
 std::string programOf(const std::string& commandLine) {
@@ -368,7 +375,7 @@ LaunchRun runWorld(const World& world, Fault fault) {
   run.callCount = fakeCallCount(kFakeSystemEntries);
   const FakeState& left = fake();
   run.leftOpen = left.openFiles + left.openListings + left.openRegistryKeys + left.openProcesses +
-                 left.openThreads + left.openJobs + left.openInstanceMarks;
+                 left.openThreads + left.openJobs + left.openHeldFiles + left.openInstanceMarks;
   for (const auto& written : left.writtenFiles) run.filesLeft += fakeHasFile(written.first);
   resetLaunchSettings();
   return run;

@@ -6,13 +6,19 @@ using ::testing::ElementsAre;
 
 class JarScanTest : public LauncherTest {};
 
+// The listing of *.jar also gives files whose short (8.3) name alone ends in .JAR.
 TEST_F(JarScanTest, JarsInListingOrderSkippingDirectoriesAndOtherFiles) {
   fakeAddDirectoryEntry("C:\\Work\\lib", "b.jar");
   fakeAddDirectoryEntry("C:\\Work\\lib", "old.jar", true);
   fakeAddDirectoryEntry("C:\\Work\\lib", "readme.txt");
+  fakeAddDirectoryEntry("C:\\Work\\lib", "plugin.jar_disabled", false, "PLUGIN~1.JAR");
+  fakeAddDirectoryEntry("C:\\Work\\lib", "app.jarold", false, "APP~1.JAR");
   fakeAddDirectoryEntry("C:\\Work\\lib", "A.JAR");
+  fakeAddDirectoryEntry("C:\\Work\\lib", "long name.Jar", false, "LONGNA~1.JAR");
+  fakeAddDirectoryEntry("C:\\Work\\lib", ".jar");
   addJarDirectory("lib");
-  EXPECT_THAT(listOf(settings.vmjars), ElementsAre("lib/b.jar", "lib/A.JAR"));
+  EXPECT_THAT(listOf(settings.vmjars),
+              ElementsAre("lib/b.jar", "lib/A.JAR", "lib/long name.Jar", "lib/.jar"));
 }
 
 TEST_F(JarScanTest, FirstEntryIsADirectory) {

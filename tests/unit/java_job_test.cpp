@@ -14,7 +14,22 @@ TEST_F(JavaJobTest, JavaIsHeldUntilItIsInAJobThatEndsItWithTheLauncher) {
   const FakeProcess& java = fake().processes[0];
   EXPECT_EQ("C:\\jre\\bin\\javaw.exe a.Main", java.commandLine);
   EXPECT_TRUE(java.suspended && java.resumed && java.waitedForExit && java.closed);
+  EXPECT_TRUE(java.inheritsHandles);  // the console launcher's standard handles
   EXPECT_EQ("", fake().output);
+}
+
+// The console launcher's Java is handed to the platform, to be waited for
+// when the console closes, before it runs (and whether in a job or not).
+TEST_F(JavaJobTest, TheConsoleLauncherWaitsForItsJavaWhenTheConsoleCloses) {
+  EXPECT_EQ(kOutcomeJavaRan, launch(kConsoleLauncher));
+  EXPECT_THAT(fake().events, ElementsAre("create job 1", "start suspended 1", "assign 1 to job 1",
+                                         "await 1 at console end", "resume 1", "close process 1",
+                                         "close job 1"));
+  SetUp();
+  fakeFailCall({FAKE_ENTRY(createJob)}, 1);
+  launch(kConsoleLauncher);
+  EXPECT_THAT(fake().events, ElementsAre("start suspended 1", "await 1 at console end",
+                                         "resume 1", "close process 1"));
 }
 
 // Without a job Java runs as it did before there was one, and debug mode says so.
@@ -56,7 +71,7 @@ TEST_F(JavaJobTest, TheBrowserIsStartedOutsideAnyJob) {
   fake().yesNoAnswer = kAnswerYes;
   EXPECT_EQ(11, readConfig("C:\\Work\\app.config"));
   ASSERT_EQ(1u, fake().processes.size());
-  EXPECT_THAT(fake().processes[0].commandLine, HasSubstr("rundll32 url.dll"));
+  EXPECT_EQ(browserCommand("https://x.test/"), fake().processes[0].commandLine);
   EXPECT_FALSE(fake().processes[0].suspended);
   EXPECT_TRUE(fake().jobs.empty());
 }

@@ -15,6 +15,11 @@
 #include "platform/fake_platform.h"
 #include "platform/platform.h"
 
+// The browser's command line on a page, as the fake's system directory makes it.
+inline std::string browserCommand(const std::string& page) {
+  return "\"C:\\Windows\\system32\\rundll32.exe\" url.dll,FileProtocolHandler \"" + page + "\"";
+}
+
 class LauncherTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -30,7 +30,7 @@ class SingleInstanceTest : public LauncherTest {
   }
 };
 
-TEST_F(SingleInstanceTest, TheKeyNamesAnObjectInTheLogonSessionsNamespace) {
+TEST_F(SingleInstanceTest, TheKeyNamesAnObjectInTheSessionsNamespace) {
   struct Case {
     std::string value;
     std::string object;  // empty: refused with a box, and ignored

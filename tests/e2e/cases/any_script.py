@@ -49,6 +49,21 @@ def cyrillic_app(name: str, **start) -> Case:
                           cwd=CYRILLIC_APP))
 
 
+CYRILLIC_HOME_CONFIG = (f"mainclass Main\njavapath {CYRILLIC_HOME}\\bin\\javaw.exe\n"
+                        "addpath классы\naddjars библиотека\n")
+
+
+def cyrillic_home(name: str, config: Encoded, files: dict | None = None) -> Case:
+    """The configuration (CYRILLIC_HOME_CONFIG in some encoding) names a Cyrillic Java home,
+    class folder ("classes") and jar folder ("library")."""
+    return Case(name, config=config,
+                files={**CYRILLIC_HOME_FILES, "классы": DIRECTORY, r"библиотека\ядро.jar": "",
+                       **(files or {})},
+                java=Java(command_line=short(r"C:\Java\*\bin\javaw.exe -classpath *;*/* Main"),
+                          args=["-classpath", Existing(short("*;*/*")), "Main"],
+                          image=CYRILLIC_HOME + r"\bin\javaw.exe"))
+
+
 # "Settings", an include that does not exist
 MISSING_INCLUDE = "Настройки.config"
 # An existing file and folder in Cyrillic ("data\file.txt"), names that name
@@ -75,14 +90,18 @@ CASES = [
                 "cmdLine is 50 chars long\nCreateProcess ret 1, exitCode=0\n",
          stderr=f"Can't open {ansi_spelling(MISSING_INCLUDE)} Error No such file or directory\n",
          java=Java(command_line=JAVA + " Main", cwd=CYRILLIC_APP)),
-    Case("any script: a UTF-8 configuration with a byte order mark names a Cyrillic Java home, "
-         "class folder and jar folder: Java gets each as an existing short path",
-         config=Encoded(f"mainclass Main\njavapath {CYRILLIC_HOME}\\bin\\javaw.exe\n"
-                        "addpath классы\naddjars библиотека\n", UTF8),
-         files={**CYRILLIC_HOME_FILES, "классы": DIRECTORY, r"библиотека\ядро.jar": ""},
-         java=Java(command_line=short(r"C:\Java\*\bin\javaw.exe -classpath *;*/* Main"),
-                   args=["-classpath", Existing(short("*;*/*")), "Main"],
-                   image=CYRILLIC_HOME + r"\bin\javaw.exe")),
+    cyrillic_home("any script: a UTF-8 configuration with a byte order mark names a Cyrillic "
+                  "Java home, class folder and jar folder: Java gets each as an existing short path",
+                  Encoded(CYRILLIC_HOME_CONFIG, UTF8)),
+    cyrillic_home("any script: the same in UTF-8 without a byte order mark, as Notepad saves it",
+                  Encoded(CYRILLIC_HOME_CONFIG, "utf-8")),
+    cyrillic_home("any script: the same in UTF-16 LE after its byte order mark, as Windows "
+                  "PowerShell 5.1 writes it, its jar folder in an include in UTF-8 without one: "
+                  "each file decides for itself",
+                  Encoded("\ufeff" + CYRILLIC_HOME_CONFIG.replace("addjars библиотека",
+                                                              "include more.config"),
+                          "utf-16-le"),
+                  {"more.config": Encoded("addjars библиотека\n", "utf-8")}),
     Case("any script: a registry JavaHome in Cyrillic: Java's executable as an existing short path",
          config="mainclass Main\njavaVersion 1.4.2_08\n",
          registry=Registry((Runtime("1.4.2_08", CYRILLIC_HOME),)),

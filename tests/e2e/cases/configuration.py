@@ -41,11 +41,13 @@ CASES = [
         java=Java(command_line=JAVA + " -Dsecond=1 -Dmain=1 Main"),
     ),
     Case(
-        "addjars: jars after every addpath/addjar, subdirectories and other files skipped",
+        "addjars: jars after every addpath/addjar, subdirectories and other files skipped, also "
+        "names that only their short (8.3) names end in .JAR (plugin.jar_disabled, app.jarold)",
         config=HEAD + "addjars lib\naddpath classes\naddjar extra\\x.jar\n"
                       "addjars nothing-here\naddjars C:\\Apps\\Viewer\\lib\n",
         files={"lib\\b.jar": "", "lib\\a.jar": "", "lib\\C.JAR": "", "lib\\readme.txt": "",
-               "lib\\old.jar": DIRECTORY, "lib\\old.jar\\inner.jar": ""},
+               "lib\\old.jar": DIRECTORY, "lib\\old.jar\\inner.jar": "",
+               "lib\\plugin.jar_disabled": "", "lib\\app.jarold": ""},
         java=Java(command_line=JAVA + r" -classpath classes;extra\x.jar;lib/a.jar;lib/b.jar;"
                                       r"lib/C.JAR;C:\Apps\Viewer\lib/a.jar;"
                                       r"C:\Apps\Viewer\lib/b.jar;C:\Apps\Viewer\lib/C.JAR Main"),

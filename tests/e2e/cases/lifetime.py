@@ -20,7 +20,7 @@ LONG_CONFIG = (f"mainclass Main\njavapath {STAND_IN}\n" + OPTIONS +
                "".join(f"addpath {entry}\n" for entry in ENTRIES))
 FULL_LINE = (f'{STAND_IN} -Dwin="C:\\Program Files\\App" -Dcase="an argument file" -Dtwo=2 '
              f"-classpath {CLASS_PATH} Main")
-# GetTempFileNameW names it jva<hex>.tmp in the user's temporary folder.
+# jva, 16 random hexadecimal digits and .tmp, in the user's temporary folder.
 ARGUMENT_FILE = Matches(r"(?i)@C:\\users\\[^\\]+\\(AppData\\Local\\)?Temp\\jva[0-9a-f]+\.tmp")
 
 INSTANCE_CONFIG = f"mainclass Main\njavapath {STAND_IN}\nsingleInstance com.example.viewer\n"

@@ -1,7 +1,7 @@
 """Finding Java through the registry: version resolution, the download
 prompts and pages, and the current runtime when no version is asked for."""
 from harness.case import STANDARD, Box, Case, Java, NO_TITLE
-from harness.world import Registry, Runtime
+from harness.world import Registry, Runtime, StandIn
 
 from .startup import DEBUG_GREETING
 
@@ -68,6 +68,10 @@ CASES = [
            boxes=[prompt(INCOMPATIBLE, "Example Viewer", "1.4.2_09+")], browser=[PAGE_142]),
     asking("javaVersion 1.4.2_05 not installed, Yes: the 1.4.2 page opens, status 5", "1.4.2_05",
            answers={NOT_FOUND: "yes"}, status=5, stdout="",
+           boxes=[prompt(NOT_FOUND, "Example Viewer", "1.4.2_05")], browser=[PAGE_142]),
+    asking("a rundll32.exe beside the launcher, in its current directory, is not run: Yes opens "
+           "the page through the system's own", "1.4.2_05",
+           files={"rundll32.exe": StandIn(False)}, answers={NOT_FOUND: "yes"}, status=5,
            boxes=[prompt(NOT_FOUND, "Example Viewer", "1.4.2_05")], browser=[PAGE_142]),
     Case("javaVersion 1.5.0_07 not installed, no appname, Yes: main class named, latest page",
          config="mainclass com.example.Main\njavaVersion 1.5.0_07\nappname Too Late\n",

@@ -564,6 +564,11 @@ static char* fakeProgramPath(void) {
   return fakeHeapText(state.programPath);
 }
 
+static char* fakeCommandLine(void) {
+  if (FAKE_CALL_FAILS(commandLine)) return nullptr;
+  return fakeHeapText(state.commandLine);
+}
+
 static void fakeOutliveConsoleInterrupts(void) {
   if (FAKE_CALL_FAILS(outliveConsoleInterrupts)) return;  // Ctrl+C still ends the launcher
   state.interruptsOutlivedAfter = (int)state.processes.size();
@@ -734,6 +739,7 @@ void installFakePlatform() {
       .shortPath = fakeShortPath,
       .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
+      .commandLine = fakeCommandLine,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
       .createJob = fakeCreateJob,
       .startSuspendedProcess = fakeStartSuspendedProcess,

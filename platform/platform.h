@@ -165,6 +165,9 @@ struct PlatformOps {
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller releases), or NULL when it cannot be read.
   char* (*programPath)(void);
+  // The process's command line, as GetCommandLineW gives it (heap text,
+  // caller releases), or NULL when memory runs out.
+  char* (*commandLine)(void);
 
   // For the console launcher.
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on

@@ -534,6 +534,8 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
+static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
+
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
 // is not inherited: the NULL form would make Java ignore Ctrl+C. Closing the
@@ -606,6 +608,7 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
+      .commandLine = win32CommandLine,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,

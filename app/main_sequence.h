@@ -1,5 +1,5 @@
 // The launcher's main sequence, called by its entry with the argument vector
-// that the C runtime split from the command line.
+// split from the command line (common/argument_vector.h).
 #ifndef CORVANE_APP_MAIN_SEQUENCE_H
 #define CORVANE_APP_MAIN_SEQUENCE_H
 

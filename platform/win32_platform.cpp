@@ -29,14 +29,11 @@ static char* fromWide(const WCHAR* wide, UINT codePage = CP_UTF8) {
   return text;
 }
 
-char** win32Arguments(int* count) {
-  char** arguments = static_cast<char**>(calloc(__argc + 1, sizeof(char*)));
-  int converted = 0;
-  while (arguments && converted < __argc && (arguments[converted] = fromWide(__wargv[converted])))
-    ++converted;
-  *count = converted;
-  return arguments;
-}
+// The C runtime's standard streams, taken from its table of streams: the
+// stdout and stderr of the headers go through a helper of the mingw
+// library, whose unwind table alone would add a section to the 32-bit exe.
+static FILE* standardOutput(void) { return &_iob[1]; }
+static FILE* standardError(void) { return &_iob[2]; }
 
 // Trace lines gather in standard output's buffer and leave together
 // before the launcher shows a box, starts a program (Java may write to the
@@ -44,7 +41,7 @@ char** win32Arguments(int* count) {
 // writes to standard error or ends. Under Wine every write is a round trip
 // to the wineserver: line by line, the hundred lines of a version
 // resolution cost more than the rest of the launcher's own work.
-static void flushOutput(void) { fflush(stdout); }
+static void flushOutput(void) { fflush(standardOutput()); }
 
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
   flushOutput();
@@ -97,13 +94,19 @@ static bool win32ChangeDirectory(const char* path) {
 
 static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
 
-// The C runtime's lookup compares names without regard to case. The UTF-8
-// copy is kept until the process ends, as the runtime's own value is.
+// Read from the process's environment itself, not from the C runtime's copy,
+// which its start-up code made. As that copy did, the lookup ignores case
+// and leaves out the current directories of the drives ("=C:"). The UTF-8
+// copy is kept until the process ends.
 static const char* win32EnvironmentValue(const char* name) {
-  WCHAR* wideName = toWide(name);
-  const WCHAR* value = wideName ? _wgetenv(wideName) : NULL;
+  WCHAR* wideName = name[0] == '=' ? NULL : toWide(name);
+  DWORD needed = wideName ? GetEnvironmentVariableW(wideName, NULL, 0) : 0;
+  WCHAR* value = needed ? static_cast<WCHAR*>(malloc(sizeof(WCHAR) * needed)) : NULL;
+  DWORD got = value ? GetEnvironmentVariableW(wideName, value, needed) : needed;
+  char* text = got < needed ? fromWide(value) : NULL;  // an empty value is one too
+  free(value);
   free(wideName);
-  return value ? fromWide(value) : NULL;
+  return text;
 }
 
 static void copyFound(const WIN32_FIND_DATAW* found, ListedEntry* entry) {
@@ -451,7 +454,7 @@ static void writeInAnsi(const char* text, FILE* stream) {
   free(wide);
 }
 
-static void win32WriteOutput(const char* text) { writeInAnsi(text, stdout); }
+static void win32WriteOutput(const char* text) { writeInAnsi(text, standardOutput()); }
 
 // On a console a text shows as written, in any script; a file or a pipe
 // gets the ANSI code page, as it always did. False when the handle is no
@@ -468,8 +471,8 @@ static bool writeToConsole(HANDLE handle, const char* text) {
 static void win32WriteError(const char* text) {
   flushOutput();
   if (writeToConsole(GetStdHandle(STD_ERROR_HANDLE), text)) return;
-  writeInAnsi(text, stderr);
-  fflush(stderr);
+  writeInAnsi(text, standardError());
+  fflush(standardError());
 }
 
 static void win32ExitProcess(int status) { exit(status); }
@@ -517,8 +520,8 @@ static char* win32ShortPath(const char* path) {
 // lines became thousands of writes. Standard output's buffer holds the
 // lines of a version resolution over a few hundred installed versions.
 static void bufferStandardStreams(void) {
-  setvbuf(stdout, NULL, _IOFBF, 32768);
-  setvbuf(stderr, NULL, _IOFBF, BUFSIZ);
+  setvbuf(standardOutput(), NULL, _IOFBF, 32768);
+  setvbuf(standardError(), NULL, _IOFBF, BUFSIZ);
 }
 
 // Grows the buffer until the path fits: a full buffer may hold a cut path.
@@ -574,7 +577,13 @@ static bool win32PathsEqual(const char* a, const char* b) {
   return equal;
 }
 
-void installWin32Platform(void) {
+// The C runtime's start-up code told it this; it decides where the
+// runtime's own error messages go (a box, or standard error).
+extern "C" void __cdecl __set_app_type(int type);
+enum { kConsoleApp = 1, kGuiApp = 2 };
+
+void installWin32Platform(bool console) {
+  __set_app_type(console ? kConsoleApp : kGuiApp);
   compareOrdinal = reinterpret_cast<CompareOrdinal>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringOrdinal")));
   bufferStandardStreams();

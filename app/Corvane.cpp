@@ -1,28 +1,34 @@
-// The launcher's entry points (linked with -municode). Everything comes from
-// the argument vector that the C runtime split from the wide command line;
-// the entry's own parameters are unused. Compiled once as the GUI launcher
-// (wWinMain) and once, with CORVANE_CONSOLE, as the console launcher (wmain).
+// The launcher's entry points. The exes are linked without the C runtime's
+// start-up code (cmake/launcher_exe.cmake): the linker makes corvaneStart
+// the entry, which splits the command line itself and ends through the
+// runtime's exit, which writes out what the standard streams hold.
+// msvcrt.dll sets itself up as it is loaded. Compiled once as the GUI
+// launcher and once, with CORVANE_CONSOLE, as the console launcher.
 #include "app/main_sequence.h"
+#include "common/argument_vector.h"
+#include "platform/platform.h"
 #include "platform/win32_platform.h"
 
 // Identification text, kept in the executable for tools that look for "@(#)".
 extern "C" __attribute__((used)) const char corvaneIdentification[] =
     "@(#)" __FILE__ " Version: " CORVANE_VERSION " Compiled: " __DATE__ " at " __TIME__;
 
+// Windows starts a 32-bit program on a stack aligned to 4 bytes; the code
+// the compiler makes for it expects 16, as the runtime's start-up gave it.
+#ifdef __i386__
+#define CORVANE_ENTRY extern "C" [[noreturn]] __attribute__((force_align_arg_pointer)) void
+#else
+#define CORVANE_ENTRY extern "C" [[noreturn]] void
+#endif
+
 static int runOnWindows(LauncherVariant variant) {
-  installWin32Platform();
-  int count = 0;
-  char** arguments = win32Arguments(&count);
-  return runLauncher(variant, count, arguments);
+  installWin32Platform(variant == kConsoleLauncher);
+  ArgumentVector arguments = commandLineArguments();
+  return runLauncher(variant, arguments.count, arguments.values);
 }
 
 #ifdef CORVANE_CONSOLE
-extern "C" int wmain(int /*count*/, wchar_t** /*arguments*/, wchar_t** /*environment*/) {
-  return runOnWindows(kConsoleLauncher);
-}
+CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows(kConsoleLauncher)); }
 #else
-extern "C" int __stdcall wWinMain(void* /*instance*/, void* /*previous*/,
-                                  wchar_t* /*commandLine*/, int /*showState*/) {
-  return runOnWindows(kGuiLauncher);
-}
+CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows(kGuiLauncher)); }
 #endif

@@ -1,5 +1,5 @@
 // The launcher's main sequence, called by its entry with the variant it is
-// and the argument vector of its command line.
+// and the argument vector split from its command line (common/argument_vector.h).
 #ifndef CORVANE_APP_MAIN_SEQUENCE_H
 #define CORVANE_APP_MAIN_SEQUENCE_H
 

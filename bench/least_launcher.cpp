@@ -4,7 +4,11 @@
 // to end, exactly as our launcher does, and nothing else. Built with
 // WITHOUT_JOB (least_launcher_without_job.exe) it starts the command as the
 // launcher did before it held Java in a job, to tell what the job costs.
+// It starts as the launcher does: at an entry of its own, without the C
+// runtime's start-up code, and it ends through the runtime's exit.
 #include <windows.h>
+
+#include <stdlib.h>
 
 // The command line after the program name and the blanks that follow it.
 static char* commandAfterProgramName(char* line) {
@@ -15,7 +19,7 @@ static char* commandAfterProgramName(char* line) {
   return line;
 }
 
-extern "C" int __stdcall WinMain(HINSTANCE, HINSTANCE, char*, int) {
+static int launch(void) {
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
@@ -41,3 +45,5 @@ extern "C" int __stdcall WinMain(HINSTANCE, HINSTANCE, char*, int) {
   WaitForSingleObject(process.hProcess, INFINITE);
   return 0;
 }
+
+extern "C" [[noreturn]] void corvaneStart(void) { exit(launch()); }

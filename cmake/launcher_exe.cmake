@@ -27,6 +27,39 @@ set(CORVANE_EXE_LINK_OPTIONS
   -Wl,--minor-os-version,${CORVANE_WINDOWS_MINOR}
 )
 
+# The launcher exes start at an entry of their own (corvaneStart in
+# app/Corvane.cpp) instead of the C runtime's start-up code, which splits the
+# command line (the entry does that itself) and sets up what the launcher does
+# not use: global constructors and destructors, thread-local storage, the
+# unhandled-exception filter, the FPU, runtime pseudo-relocations, and unwind
+# tables for all of it. The least launcher of the benchmark starts the same
+# way. The linker refuses what would need that code: data that only the
+# runtime's relocator could import (--disable-auto-import), and a global
+# constructor, which nothing would run (the script's assertion: the list of
+# constructors holds only its two end markers). A 32-bit C name has a
+# leading underscore at the link.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(CORVANE_C_NAME_PREFIX _)
+endif()
+math(EXPR CORVANE_EMPTY_CONSTRUCTOR_LIST "2 * ${CMAKE_SIZEOF_VOID_P}")
+set(CORVANE_NO_CONSTRUCTORS_SCRIPT ${CMAKE_BINARY_DIR}/no_constructors.ld)
+file(WRITE ${CORVANE_NO_CONSTRUCTORS_SCRIPT}
+     "ASSERT(__DTOR_LIST__ - __CTOR_LIST__ == ${CORVANE_EMPTY_CONSTRUCTOR_LIST}, "
+     "\"a global constructor: the launcher's entry runs none\")\n")
+# The linker (binutils 2.40) crashes when, after link-time optimisation, it
+# has to take a function from a library that nothing before it needed: an
+# entry defined in an optimised object, a C library function that the
+# compiler knew as a builtin (so it did not say it calls it), the stack probe
+# that the compiler adds to a large frame. So the entry's file is compiled
+# to machine code at once, the launcher's code calls library functions as
+# plain functions, and the stack probe is asked for from the start. Should
+# the linker crash again, -Wl,-u,<name> of what it then took (-Wl,-Map
+# lists the members that an .ltrans object needed) is the remedy.
+set(CORVANE_ENTRY_COMPILE_OPTIONS -fno-lto)
+set(CORVANE_LIBRARY_CALL_OPTIONS -fno-builtin)
+set(CORVANE_ENTRY_LINK_OPTIONS -nostartfiles -Wl,-e,${CORVANE_C_NAME_PREFIX}corvaneStart
+    -Wl,--disable-auto-import -Wl,-u,___chkstk_ms ${CORVANE_NO_CONSTRUCTORS_SCRIPT})
+
 # What every launcher exe is made of: its entry, the Windows platform and its
 # resources (resources/launcher.rc: the icons and the manifest).
 set(CORVANE_LAUNCHER_SOURCES
@@ -35,21 +68,25 @@ set(CORVANE_LAUNCHER_SOURCES
   resources/launcher.rc
 )
 
-target_compile_options(corvane_core PRIVATE -ffunction-sections -fdata-sections)
+target_compile_options(corvane_core PRIVATE -ffunction-sections -fdata-sections
+                       ${CORVANE_LIBRARY_CALL_OPTIONS})
 set_target_properties(corvane_core PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
 
 add_executable(launcher WIN32 ${CORVANE_LAUNCHER_SOURCES})
 set_target_properties(launcher PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
 target_link_libraries(launcher PRIVATE corvane_core advapi32 user32 kernel32)
-target_compile_options(launcher PRIVATE ${CORVANE_EXE_COMPILE_OPTIONS})
-# The identification text names the main source file by its path in the project.
+target_compile_options(launcher PRIVATE ${CORVANE_EXE_COMPILE_OPTIONS}
+                       ${CORVANE_LIBRARY_CALL_OPTIONS})
+set_source_files_properties(app/Corvane.cpp PROPERTIES COMPILE_OPTIONS "${CORVANE_ENTRY_COMPILE_OPTIONS}")
+# The identification text names the main source file by its path in the
+# project. Nothing refers to it, so the linker is told to keep it.
 target_compile_options(launcher PRIVATE "-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=")
-# -municode: the entry is wWinMain, and the C runtime splits the wide command line.
-target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} -municode)
+target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} ${CORVANE_ENTRY_LINK_OPTIONS}
+                    -Wl,-u,${CORVANE_C_NAME_PREFIX}corvaneIdentification)
 
 # The console launcher for command-line tools (launcherc.exe): the same
 # sources, resources, libraries and options as the launcher above, linked as a
-# console-subsystem exe whose entry (wmain) selects the console variant.
+# console-subsystem exe whose entry selects the console variant.
 add_executable(launcherc ${CORVANE_LAUNCHER_SOURCES})
 foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS
                  INTERPROCEDURAL_OPTIMIZATION)

@@ -66,16 +66,17 @@ void textAppendChar(TextBuffer* buffer, char c) {
   buffer->data[buffer->length] = '\0';
 }
 
-static void textAppendNumber(TextBuffer* buffer, long long number) {
+// The directives' numbers are of at most 32 bits on Windows, where an
+// unsigned long is as wide as an int: a 64-bit division would bring the
+// 32-bit exe a helper of the compiler's library.
+static void textAppendNumber(TextBuffer* buffer, bool negative, unsigned long magnitude) {
   char digits[24];
   int count = 0;
-  unsigned long long magnitude =
-      number < 0 ? 0ULL - (unsigned long long)number : (unsigned long long)number;
   do {
     digits[count++] = (char)('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude);
-  if (number < 0) textAppendChar(buffer, '-');
+  if (negative) textAppendChar(buffer, '-');
   while (count) textAppendChar(buffer, digits[--count]);
 }
 
@@ -92,11 +93,12 @@ void textAppendFormatList(TextBuffer* buffer, const char* format, va_list argume
       const char* text = va_arg(arguments, const char*);
       textAppend(buffer, text ? text : "(null)");
     } else if (*p == 'd') {
-      textAppendNumber(buffer, va_arg(arguments, int));
+      int number = va_arg(arguments, int);
+      textAppendNumber(buffer, number < 0, number < 0 ? 0UL - (unsigned long)number : number);
     } else if (*p == 'u') {
-      textAppendNumber(buffer, va_arg(arguments, unsigned));
+      textAppendNumber(buffer, false, va_arg(arguments, unsigned));
     } else if (*p == 'l' && p[1] == 'u') {
-      textAppendNumber(buffer, (long long)va_arg(arguments, unsigned long));
+      textAppendNumber(buffer, false, va_arg(arguments, unsigned long));
       ++p;
     } else {  // not a directive we know: kept as written, taking no argument
       textAppendChar(buffer, '%');

@@ -570,6 +570,11 @@ static char* fakeSystemDirectory(void) {
   return fakeHeapText(state.systemDirectory);
 }
 
+static char* fakeCommandLine(void) {
+  if (FAKE_CALL_FAILS(commandLine)) return nullptr;
+  return fakeHeapText(state.commandLine);
+}
+
 static void fakeOutliveConsoleInterrupts(void) {
   if (FAKE_CALL_FAILS(outliveConsoleInterrupts)) return;  // Ctrl+C still ends the launcher
   state.interruptsOutlivedAfter = (int)state.processes.size();
@@ -779,6 +784,7 @@ void installFakePlatform() {
       .ansiLength = fakeAnsiLength,
       .programPath = fakeProgramPath,
       .systemDirectory = fakeSystemDirectory,
+      .commandLine = fakeCommandLine,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
       .awaitAtConsoleEnd = fakeAwaitAtConsoleEnd,
       .createJob = fakeCreateJob,

@@ -128,6 +128,8 @@ struct FakeState {
 
   std::string programPath = "C:\\Work\\launcher.exe";
   std::string systemDirectory = "C:\\Windows\\system32";
+  // The command line that the launcher's entry splits.
+  std::string commandLine = "\"C:\\Work\\launcher.exe\"";
 
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.

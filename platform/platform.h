@@ -179,6 +179,9 @@ struct PlatformOps {
   // The system directory, as GetSystemDirectoryW gives it (heap text, caller
   // releases), or NULL when it cannot be read.
   char* (*systemDirectory)(void);
+  // The process's command line, as GetCommandLineW gives it (heap text,
+  // caller releases), or NULL when memory runs out.
+  char* (*commandLine)(void);
 
   // For the console launcher.
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on

@@ -31,14 +31,11 @@ static char* fromWide(const WCHAR* wide, UINT codePage = CP_UTF8) {
   return text;
 }
 
-char** win32Arguments(int* count) {
-  char** arguments = static_cast<char**>(calloc(__argc + 1, sizeof(char*)));
-  int converted = 0;
-  while (arguments && converted < __argc && (arguments[converted] = fromWide(__wargv[converted])))
-    ++converted;
-  *count = converted;
-  return arguments;
-}
+// The C runtime's standard streams, taken from its table of streams: the
+// stdout and stderr of the headers go through a helper of the mingw
+// library, whose unwind table alone would add a section to the 32-bit exe.
+static FILE* standardOutput(void) { return &_iob[1]; }
+static FILE* standardError(void) { return &_iob[2]; }
 
 // Trace lines gather in standard output's buffer and leave together
 // before the launcher shows a box, starts a program (Java may write to the
@@ -46,7 +43,7 @@ char** win32Arguments(int* count) {
 // writes to standard error or ends. Under Wine every write is a round trip
 // to the wineserver: line by line, the hundred lines of a version
 // resolution cost more than the rest of the launcher's own work.
-static void flushOutput(void) { fflush(stdout); }
+static void flushOutput(void) { fflush(standardOutput()); }
 
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
   flushOutput();
@@ -105,13 +102,19 @@ static char* win32AbsolutePath(const char* path) { return readSizedText(fullPath
 
 static char* win32SystemDirectory(void) { return readSizedText(systemDirectoryInto, NULL); }
 
-// The C runtime's lookup compares names without regard to case. The UTF-8
-// copy is kept until the process ends, as the runtime's own value is.
+// Read from the process's environment itself, not from the C runtime's copy,
+// which its start-up code made. As that copy did, the lookup ignores case
+// and leaves out the current directories of the drives ("=C:"). The UTF-8
+// copy is kept until the process ends.
 static const char* win32EnvironmentValue(const char* name) {
-  WCHAR* wideName = toWide(name);
-  const WCHAR* value = wideName ? _wgetenv(wideName) : NULL;
+  WCHAR* wideName = name[0] == '=' ? NULL : toWide(name);
+  DWORD needed = wideName ? GetEnvironmentVariableW(wideName, NULL, 0) : 0;
+  WCHAR* value = needed ? static_cast<WCHAR*>(malloc(sizeof(WCHAR) * needed)) : NULL;
+  DWORD got = value ? GetEnvironmentVariableW(wideName, value, needed) : needed;
+  char* text = got < needed ? fromWide(value) : NULL;  // an empty value is one too
+  free(value);
   free(wideName);
-  return value ? fromWide(value) : NULL;
+  return text;
 }
 
 static void copyFound(const WIN32_FIND_DATAW* found, ListedEntry* entry) {
@@ -501,7 +504,7 @@ static void writeInAnsi(const char* text, FILE* stream) {
   free(wide);
 }
 
-static void win32WriteOutput(const char* text) { writeInAnsi(text, stdout); }
+static void win32WriteOutput(const char* text) { writeInAnsi(text, standardOutput()); }
 
 // On a console a text shows as written, in any script; a file or a pipe
 // gets the ANSI code page, as it always did. False when the handle is no
@@ -518,8 +521,8 @@ static bool writeToConsole(HANDLE handle, const char* text) {
 static void win32WriteError(const char* text) {
   flushOutput();
   if (writeToConsole(GetStdHandle(STD_ERROR_HANDLE), text)) return;
-  writeInAnsi(text, stderr);
-  fflush(stderr);
+  writeInAnsi(text, standardError());
+  fflush(standardError());
 }
 
 static void win32ExitProcess(int status) { exit(status); }
@@ -567,8 +570,8 @@ static char* win32ShortPath(const char* path) {
 // lines became thousands of writes. Standard output's buffer holds the
 // lines of a version resolution over a few hundred installed versions.
 static void bufferStandardStreams(void) {
-  setvbuf(stdout, NULL, _IOFBF, 32768);
-  setvbuf(stderr, NULL, _IOFBF, BUFSIZ);
+  setvbuf(standardOutput(), NULL, _IOFBF, 32768);
+  setvbuf(standardError(), NULL, _IOFBF, BUFSIZ);
 }
 
 // Grows the buffer until the path fits: a full buffer may hold a cut path.
@@ -588,6 +591,8 @@ static char* win32ProgramPath(void) {
 // is started. A handle of the platform's own, never closed: the launcher's
 // close of Java's handle must not pull it from under a waiting handler.
 static HANDLE volatile awaitedProcess;
+
+static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
 
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
@@ -659,7 +664,13 @@ static void setUpProcess(HMODULE kernel32) {
   SetProcessShutdownParameters(0x100, SHUTDOWN_NORETRY);
 }
 
-void installWin32Platform(void) {
+// The C runtime's start-up code told it this; it decides where the
+// runtime's own error messages go (a box, or standard error).
+extern "C" void __cdecl __set_app_type(int type);
+enum { kConsoleApp = 1, kGuiApp = 2 };
+
+void installWin32Platform(bool console) {
+  __set_app_type(console ? kConsoleApp : kGuiApp);
   HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
   setUpProcess(kernel32);
   compareOrdinal = reinterpret_cast<CompareOrdinal>(
@@ -698,6 +709,7 @@ void installWin32Platform(void) {
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
       .systemDirectory = win32SystemDirectory,
+      .commandLine = win32CommandLine,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
       .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
       .createJob = win32CreateJob,

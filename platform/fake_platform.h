@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,7 @@ struct FakeFault {
   int call;             // the call, from 1, counted over those entries, that fails
   bool onward;          // every later call fails too
   int seen;             // calls counted so far
+  bool kills;           // that call ends the process instead of failing
 };
 
 struct FakeState {
@@ -153,6 +155,26 @@ struct FakeState {
   int openInstanceMarks = 0;  // the marks this launcher claimed and has not released
   std::vector<unsigned long> windowsBroughtForward;  // the process of each call
 
+  // Folders are the keys of directories: every folder a file was added in,
+  // and every folder made. A file in filesInUse is held open by another
+  // process without FILE_SHARE_DELETE: it cannot be moved, removed or
+  // replaced. The running program's file (runningImage, or programPath
+  // until it is moved) can be moved, but not removed or replaced. Moving
+  // a file whose folder does not exist fails (ERROR_PATH_NOT_FOUND, 3), and
+  // a write that fails leaves nothing (ERROR_DISK_FULL); the fake moves
+  // files only.
+  std::set<std::string> filesInUse;  // normalized paths
+  std::string runningImage;          // normalized; empty: at programPath
+  // Time: clockMilliseconds reads clock; each sleep adds its time (and is
+  // recorded in sleeps), and each wait for a program's end adds the next of
+  // javaRunMilliseconds (0 when none is left). What each started program
+  // does while it runs (stage files, say) is the next of whileJavaRuns,
+  // done as the launcher waits for its end.
+  unsigned long clock = 0;
+  std::vector<unsigned long> sleeps;
+  std::deque<unsigned long> javaRunMilliseconds;
+  std::deque<std::function<void()>> whileJavaRuns;
+
   std::vector<FakeFault> faults;
   // Calls of the entries that can fail: how many each had (by FAKE_ENTRY over
   // the size of an entry), and the name of each that a fault struck, in order.
@@ -210,6 +232,11 @@ extern const FakeEntries kFakeRegistryEntries;  // the registry's reads and open
 // fakeFailCallsFrom on, that one and every later one. Faults add up.
 void fakeFailCall(const FakeEntries& entries, int call);
 void fakeFailCallsFrom(const FakeEntries& entries, int call);
+// The process ends (inside runCatchingExit: comes back there with status
+// kFakeKilled) as the call-th call counted over the entries begins: a kill
+// or a power loss after the calls before it.
+void fakeKillAtCall(const FakeEntries& entries, int call);
+enum { kFakeKilled = -9 };
 // How many calls the entries have had since the fake was installed.
 int fakeCallCount(const FakeEntries& entries);
 

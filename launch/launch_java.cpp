@@ -75,12 +75,11 @@ void discardLaunchPlan(LaunchPlan* plan) {
 // of its code failed. Never 0, which would claim a success.
 static const unsigned long kExitCodeUnknown = 259;
 
-JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job) {
   JavaRun run = {};
   ProcessHandle process = nullptr;
-  JobHandle job = nullptr;
   unsigned long processId = 0;
-  run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, &process, &job, &processId,
+  run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, &process, job, &processId,
                                &run.exitCode);
   if (run.started) {
     publishJavaProcess(instance, processId);
@@ -90,7 +89,6 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
     if (!run.exitCodeKnown) run.exitCode = kExitCodeUnknown;
     platform.closeProcess(process);
   }
-  if (job) platform.closeJob(job);
   return run;
 }
 

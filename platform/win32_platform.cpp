@@ -649,7 +649,7 @@ static bool appendTreeLine(TreeText* tree, char kind, const WCHAR* relative) {
   return fits;
 }
 
-enum { kTreePathUnits = 32768 };
+static const size_t kTreePathUnits = 32768;
 
 // Lists the folder at path[0, length) into the tree, and each folder in it
 // in turn; path is a buffer of kTreePathUnits, rootLength the listed root's.

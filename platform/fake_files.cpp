@@ -12,7 +12,6 @@ static const unsigned long kPathNotFound = 3;
 static const unsigned long kAccessDenied = 5;
 static const unsigned long kSharingViolation = 32;
 static const unsigned long kDiskFull = 112;
-static const unsigned long kAlreadyExists = 183;
 
 static std::string parentOf(const std::string& normalized) {
   size_t slash = normalized.rfind('\\');
@@ -67,11 +66,9 @@ bool fakeCreateDirectory(const char* path, unsigned long* errorCode) {
   *errorCode = kAccessDenied;
   if (FAKE_CALL_FAILS(createDirectory)) return false;
   std::string normalized = fakeNormalizePath(path);
-  *errorCode = fake().files.count(normalized)           ? kAlreadyExists
-               : !isFakeDirectory(parentOf(normalized)) ? kPathNotFound
-                                                        : 0;
+  *errorCode = isFakeDirectory(parentOf(normalized)) ? 0 : kPathNotFound;
   if (*errorCode) return false;
-  fake().directories[normalized];
+  if (!fake().files.count(normalized)) fake().directories[normalized];
   return true;
 }
 

@@ -237,8 +237,8 @@ struct PlatformOps {
   // without FILE_SHARE_DELETE may not be moved (ERROR_SHARING_VIOLATION).
   // False with the system's error code.
   bool (*moveFile)(const char* from, const char* to, unsigned long* errorCode);
-  // Makes a folder whose parent exists; true when it exists afterwards
-  // (made now or already there), else false with the system's error code.
+  // Makes a folder whose parent exists; true when it was made or something
+  // of that name is there already, else false with the system's error code.
   bool (*createDirectory)(const char* path, unsigned long* errorCode);
   // Removes an empty folder; true when it was there and is gone.
   bool (*removeDirectory)(const char* path);

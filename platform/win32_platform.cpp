@@ -597,16 +597,12 @@ static bool win32MoveFile(const char* from, const char* to, unsigned long* error
   return moved;
 }
 
+// A file of that name counts as there: the moves into it then fail.
 static bool win32CreateDirectory(const char* path, unsigned long* errorCode) {
   WCHAR* widePath = toWide(path);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  bool made = widePath && CreateDirectoryW(widePath, NULL);
-  DWORD error = made ? 0 : GetLastError();
-  if (error == ERROR_ALREADY_EXISTS) {
-    DWORD attributes = GetFileAttributesW(widePath);
-    made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  }
-  *errorCode = made ? 0 : error;
+  bool made = widePath && (CreateDirectoryW(widePath, NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+  *errorCode = made ? 0 : GetLastError();
   free(widePath);
   return made;
 }

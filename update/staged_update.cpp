@@ -29,14 +29,12 @@ static SiteLook lookForSite(UpdateSite* site) {
   while (length > 0 && (site->update[length - 1] == '\\' || site->update[length - 1] == '/'))
     site->update[--length] = '\0';
   if (!staysInside(site->update)) {
-    debugTraceLine("update: refused: updateDirectory %s leads outside the application's folder\n",
-                   settings.updateDirectory);
+    refused(settings.updateDirectory, kLeadsOutside);
     return kNoSite;
   }
   site->app = programDirectory();
-  site->staged = site->app ? joinPath(site->app, site->update) : nullptr;
-  PathKind kind = site->staged ? platform.pathKind(site->staged) : kPathUnknown;
-  if (kind == kPathUnknown) debugTraceLine("update: cannot examine the update folder\n");
+  site->staged = site->app ? joinPath(site->app, site->update) : copyText(site->update);
+  PathKind kind = site->app ? pathKindTraced(site->staged) : kPathUnknown;
   if (kind != kPathDirectory) return kind == kPathUnknown ? kSiteUnknown : kNoSite;
   site->backup = joinPath(site->staged, "update.backup");
   site->journal = joinPath(site->staged, "update.journal");
@@ -58,8 +56,7 @@ static bool cutShortUndone(const UpdateSite* site) {
   bool undone = journal == kPathFile && readJournal(site, &steps) && undoSteps(site, &steps);
   clearTextList(&steps);
   if (undone) closeJournal(site);
-  debugTraceLine(undone ? "update: an update cut short was undone\n"
-                        : "update: an update cut short could not be undone\n");
+  debugTraceLine("update: %s an update cut short\n", undone ? "undid" : "cannot undo");
   return undone;
 }
 

@@ -5,18 +5,12 @@
 #include "platform/platform.h"
 #include "update/update_files.h"
 
-static PathKind kindTraced(const char* path) {
-  PathKind kind = platform.pathKind(path);
-  if (kind == kPathUnknown) debugTraceLine("update: cannot examine %s\n", path);
-  return kind;
-}
-
 // Moves the file at the relative path into the backup folder; nothing when
 // there is none. A file already set aside (a remove.list line for a file
 // the update also puts, or written twice) stays there as it is.
 static bool setAside(const UpdateSite* site, const char* relative, const char* target) {
   char* backup = joinPath(site->backup, relative);
-  PathKind there = kindTraced(target), kept = kindTraced(backup);
+  PathKind there = pathKindTraced(target), kept = pathKindTraced(backup);
   bool fine = there != kPathUnknown && kept != kPathUnknown;
   if (fine && there == kPathFile && kept == kPathMissing)
     fine = makeFoldersFor(site->backup, relative) && moveTraced(target, backup);
@@ -49,8 +43,8 @@ bool takeSteps(const UpdateSite* site, const TextList* steps) {
 // A put whose new file is in place goes back to the update folder.
 static bool takeBack(const UpdateSite* site, const char* relative, const char* target) {
   char* staged = joinPath(site->staged, relative);
-  PathKind waiting = kindTraced(staged);
-  PathKind there = waiting == kPathMissing ? kindTraced(target) : kPathUnknown;
+  PathKind waiting = pathKindTraced(staged);
+  PathKind there = waiting == kPathMissing ? pathKindTraced(target) : kPathUnknown;
   bool back = waiting == kPathFile || (there == kPathFile && moveTraced(target, staged));
   releaseMemory(staged);
   return back;
@@ -59,8 +53,8 @@ static bool takeBack(const UpdateSite* site, const char* relative, const char* t
 // The old file comes back from the backup folder to a place left free.
 static bool restore(const UpdateSite* site, const char* relative, const char* target) {
   char* backup = joinPath(site->backup, relative);
-  PathKind kept = kindTraced(backup);
-  PathKind there = kept == kPathFile ? kindTraced(target) : kPathMissing;
+  PathKind kept = pathKindTraced(backup);
+  PathKind there = kept == kPathFile ? pathKindTraced(target) : kPathMissing;
   bool restored = kept == kPathMissing || there == kPathFile ||
                   (there == kPathMissing && moveTraced(backup, target));
   releaseMemory(backup);
@@ -72,7 +66,7 @@ static bool undoStep(const UpdateSite* site, const char* step) {
   char* target = joinPath(site->app, relative);
   bool undone;
   if (step[0] == kStepFolder)
-    undone = platform.removeDirectory(target) || kindTraced(target) == kPathMissing;
+    undone = platform.removeDirectory(target) || pathKindTraced(target) == kPathMissing;
   else
     undone = (step[0] != kStepPut || takeBack(site, relative, target)) &&
              restore(site, relative, target);

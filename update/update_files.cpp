@@ -11,6 +11,12 @@ char* joinPath(const char* folder, const char* relative) {
   return formatText("%s\\%s", folder, relative);
 }
 
+PathKind pathKindTraced(const char* path) {
+  PathKind kind = platform.pathKind(path);
+  if (kind == kPathUnknown) debugTraceLine("update: cannot examine %s\n", path);
+  return kind;
+}
+
 bool moveTraced(const char* from, const char* to) {
   unsigned long error = 0;
   if (platform.moveFile(from, to, &error)) return true;
@@ -21,7 +27,7 @@ bool moveTraced(const char* from, const char* to) {
 static bool folderMade(const char* path) {
   unsigned long error = 0;
   if (platform.createDirectory(path, &error)) return true;
-  debugTraceLine("update: cannot make the folder %s (error %lu)\n", path, error);
+  debugTraceLine("update: cannot make %s (error %lu)\n", path, error);
   return false;
 }
 
@@ -40,16 +46,15 @@ bool makeFoldersFor(const char* root, const char* relative) {
 bool readLines(const char* path, TextList* lines) {
   const char* errorText = "";
   FileHandle file = platform.openFile(path, &errorText);
-  if (!file) {
-    debugTraceLine("update: cannot open %s (%s)\n", path, errorText);
-    return false;
+  LineReader reader = {};
+  reader.failed = !file;
+  if (file) {
+    TextBuffer line = {};
+    startLineReader(&reader, file);
+    while (readLine(&reader, &line)) appendSetting(lines, line.data ? line.data : "");
+    textFree(&line);
+    platform.closeFile(file);
   }
-  LineReader reader;
-  TextBuffer line = {};
-  startLineReader(&reader, file);
-  while (readLine(&reader, &line)) appendSetting(lines, line.data ? line.data : "");
-  textFree(&line);
-  platform.closeFile(file);
   if (reader.failed) debugTraceLine("update: cannot read %s\n", path);
   return !reader.failed;
 }
@@ -66,7 +71,7 @@ void removeTree(const char* folder) {
     if (line[0] == 'd')
       platform.removeDirectory(path);
     else if (!platform.removeFile(path))
-      debugTraceLine("update: %s stays until a later start\n", path);
+      debugTraceLine("update: cannot remove %s yet\n", path);
     releaseMemory(path);
     end = line - tree;
   }

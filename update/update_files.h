@@ -4,9 +4,13 @@
 #define CORVANE_UPDATE_UPDATE_FILES_H
 
 #include "common/launch_settings.h"
+#include "platform/platform.h"
 
 // folder + "\" + relative (heap text).
 char* joinPath(const char* folder, const char* relative);
+
+// What is at path; traced when it cannot be examined.
+PathKind pathKindTraced(const char* path);
 
 // Moves the file; false, traced, when it could not be moved.
 bool moveTraced(const char* from, const char* to);

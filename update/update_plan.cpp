@@ -44,7 +44,7 @@ bool isAtOrBelow(const char* path, const char* folder) {
   return !folder[at] && (path[at] == '\0' || path[at] == '\\');
 }
 
-static bool refused(const char* path, const char* why) {
+bool refused(const char* path, const char* why) {
   debugTraceLine("update: refused: %s %s\n", path, why);
   return false;
 }
@@ -85,8 +85,10 @@ static bool planFolders(const UpdateSite* site, const char* relative, TextList* 
   return fine;
 }
 
+const char kLeadsOutside[] = "leads outside the application's folder";
+
 static bool checkedPath(const UpdateSite* site, char* relative) {
-  if (!staysInside(relative)) return refused(relative, "leads outside the application's folder");
+  if (!staysInside(relative)) return refused(relative, kLeadsOutside);
   return !isAtOrBelow(relative, site->update) || refused(relative, "lies in the update folder");
 }
 

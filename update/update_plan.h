@@ -36,6 +36,11 @@ enum UpdatePlan {
 // could not hold.
 bool staysInside(char* relative);
 
+extern const char kLeadsOutside[];
+
+// Traces why the update is refused; false.
+bool refused(const char* path, const char* why);
+
 // True when the relative path is the folder or lies below it (ASCII
 // letters compared without regard to case).
 bool isAtOrBelow(const char* path, const char* folder);

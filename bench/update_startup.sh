@@ -10,14 +10,9 @@
 # narrows it). Runs in a private 64-bit prefix under /tmp, removed at the
 # end, pinned to one CPU (BENCH_CPU, default 0). Usage:
 #     bench/update_startup.sh [rounds]   (default 40)
-set -Eeuo pipefail
-trap 'echo "stopped: status $? at line $LINENO: $BASH_COMMAND" >&2' ERR
-cpu=${BENCH_CPU-0}
-if [ -n "$cpu" ] && [ -z "${BENCH_PINNED:-}" ]; then
-  BENCH_PINNED=1 exec taskset -c "$cpu" "$0" "$@"
-fi
-rounds=${1:-40}
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/one_cpu.sh"
+rounds=${1:-40}
 builds=$("$root/scripts/wine_builds.sh") || exit 1
 work=$(mktemp -d /tmp/corvane-update-bench.XXXXXX)
 wine64=/usr/lib/wine/wine64

@@ -5,17 +5,19 @@
 #include "platform/platform.h"
 #include "update/update_files.h"
 
-// Moves the file at the relative path into the backup folder; nothing when
-// there is none. A file already set aside (a remove.list line for a file
-// the update also puts, or written twice) stays there as it is.
-static bool setAside(const UpdateSite* site, const char* relative, const char* target) {
-  char* backup = joinPath(site->backup, relative);
-  PathKind there = pathKindTraced(target), kept = pathKindTraced(backup);
-  bool fine = there != kPathUnknown && kept != kPathUnknown;
-  if (fine && there == kPathFile && kept == kPathMissing)
-    fine = makeFoldersFor(site->backup, relative) && moveTraced(target, backup);
-  releaseMemory(backup);
-  return fine;
+// Moves the file at from to the place to, when that place is free (the
+// folders on its way below makeUnder made first); nothing when no file is
+// at from. A file holding the place stays, and so does the one at from,
+// where that is fine: a remove.list line for a file the update also puts
+// finds it set aside already, and its undoing finds the file put back.
+// False when either cannot be told, or the move fails.
+static bool moveToFreePlace(const char* from, const char* to, const char* makeUnder,
+                            const char* relative, bool takenIsFine) {
+  PathKind there = pathKindTraced(from);
+  if (there != kPathFile) return there == kPathMissing;
+  PathKind place = pathKindTraced(to);
+  if (place != kPathMissing) return place == kPathFile && takenIsFine;
+  return (!makeUnder || makeFoldersFor(makeUnder, relative)) && moveTraced(from, to);
 }
 
 static bool takeStep(const UpdateSite* site, const char* step) {
@@ -25,7 +27,9 @@ static bool takeStep(const UpdateSite* site, const char* step) {
   if (step[0] == kStepFolder) {
     taken = makeFoldersFor(target, "");  // its parent exists, or an earlier step made it
   } else {
-    taken = setAside(site, relative, target);
+    char* backup = joinPath(site->backup, relative);
+    taken = moveToFreePlace(target, backup, site->backup, relative, step[0] == kStepRemove);
+    releaseMemory(backup);
     char* staged = step[0] == kStepPut ? joinPath(site->staged, relative) : nullptr;
     if (taken && staged) taken = moveTraced(staged, target);
     releaseMemory(staged);
@@ -50,26 +54,18 @@ static bool takeBack(const UpdateSite* site, const char* relative, const char* t
   return back;
 }
 
-// The old file comes back from the backup folder to a place left free.
-static bool restore(const UpdateSite* site, const char* relative, const char* target) {
-  char* backup = joinPath(site->backup, relative);
-  PathKind kept = pathKindTraced(backup);
-  PathKind there = kept == kPathFile ? pathKindTraced(target) : kPathMissing;
-  bool restored = kept == kPathMissing || there == kPathFile ||
-                  (there == kPathMissing && moveTraced(backup, target));
-  releaseMemory(backup);
-  return restored;
-}
-
 static bool undoStep(const UpdateSite* site, const char* step) {
   const char* relative = step + 2;
   char* target = joinPath(site->app, relative);
   bool undone;
-  if (step[0] == kStepFolder)
+  if (step[0] == kStepFolder) {
     undone = platform.removeDirectory(target) || pathKindTraced(target) == kPathMissing;
-  else
+  } else {
+    char* backup = joinPath(site->backup, relative);
     undone = (step[0] != kStepPut || takeBack(site, relative, target)) &&
-             restore(site, relative, target);
+             moveToFreePlace(backup, target, nullptr, relative, true);
+    releaseMemory(backup);
+  }
   releaseMemory(target);
   return undone;
 }

@@ -542,7 +542,12 @@ static BOOL WINAPI ignoreInterrupt(DWORD event) {
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
 
-static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
+// Once: each call would add the handler to the console's list again, and
+// every restart of Java asks anew.
+static void win32OutliveConsoleInterrupts(void) {
+  static bool installed;
+  if (!installed) installed = SetConsoleCtrlHandler(ignoreInterrupt, TRUE);
+}
 
 // The heap texts handed out above come from malloc too, so one release
 // serves every block.

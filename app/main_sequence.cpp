@@ -151,8 +151,7 @@ static bool instanceClaimed(LauncherVariant variant, SingleInstance* instance,
   return false;
 }
 
-// Before each start but the first, and after an update: the settings the
-// configuration made are read anew (the command line's stay).
+// The settings the configuration made are read anew (the command line's stay).
 static bool readAgain(const char* configPath, LaunchOutcome* outcome) {
   if (!configPath) return true;
   resetConfiguredSettings();
@@ -161,7 +160,9 @@ static bool readAgain(const char* configPath, LaunchOutcome* outcome) {
 
 // The staged update goes in before Java is chosen; one that was cut short
 // and cannot be undone may have left a mix of two versions: no Java starts.
-static bool updateApplied(bool readFirst, const char* configPath, LaunchOutcome* outcome) {
+// A restart reads the configuration anew after it, and so does a start
+// that it changed.
+static bool updateApplied(bool restarting, const char* configPath, LaunchOutcome* outcome) {
   StagedUpdate update = applyStagedUpdate();
   if (update == kUpdateStuck) {
     showMessage("Error", kBoxIconError,
@@ -170,7 +171,7 @@ static bool updateApplied(bool readFirst, const char* configPath, LaunchOutcome*
     *outcome = kOutcomeJavaRefused;
     return false;
   }
-  return !(readFirst || update == kUpdateApplied) || readAgain(configPath, outcome);
+  return !(restarting || update == kUpdateApplied) || readAgain(configPath, outcome);
 }
 
 // One start of Java: the update, the choice of Java, its command line and

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "app/restart_decision.h"
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/program_directory.h"
@@ -13,6 +14,7 @@
 #include "runtime/argument_file_support.h"
 #include "runtime/java_choice.h"
 #include "runtime/java_location.h"
+#include "update/staged_update.h"
 
 static void scanArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -21,6 +23,7 @@ static void scanArguments(int argc, char** argv) {
     else
       appendSetting(&settings.arguments, argv[i]);
   }
+  settings.commandLineArguments = settings.arguments.count;
 }
 
 // Started with a full path (a drive letter, a colon and a backslash), the
@@ -76,7 +79,8 @@ bool readConfiguration(const char* path, LaunchOutcome* outcome) {
   return read == kConfigReadWhole;
 }
 
-bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome) {
+bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome,
+                      char** pathRead) {
   const char* lastBackslash = strrchr(programName, '\\');
   char* baseName = lastBackslash ? (char*)lastBackslash + 1 : programName;
   size_t length = strlen(baseName);
@@ -92,7 +96,10 @@ bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* o
   debugTraceLine("reading app config %s\n", path);
   debugMessage("Reading App Config file", "[%s]", path);
   bool read = readConfiguration(path, outcome);
-  releaseMemory(path);
+  if (pathRead)
+    *pathRead = path;
+  else
+    releaseMemory(path);
   return read;
 }
 
@@ -145,21 +152,77 @@ static bool instanceClaimed(LauncherVariant variant, SingleInstance* instance,
   return false;
 }
 
-// The instance is held while Java runs, and given up (also where no Java
-// was started) before Java's end is reported.
-LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run) {
-  SingleInstance instance = {};
+// The settings the configuration made are read anew (the command line's stay).
+static bool readAgain(const char* configPath, LaunchOutcome* outcome) {
+  if (!configPath) return true;
+  resetConfiguredSettings();
+  return readConfiguration(configPath, outcome);
+}
+
+// The staged update goes in before Java is chosen; one that was cut short
+// and cannot be undone may have left a mix of two versions: no Java starts.
+// A restart reads the configuration anew after it, and so does a start
+// that it changed.
+static bool updateApplied(bool restarting, const char* configPath, LaunchOutcome* outcome) {
+  StagedUpdate update = applyStagedUpdate();
+  if (update == kUpdateStuck) {
+    showMessage("Error", kBoxIconError,
+                "An update of the application could not be finished or undone, so it was not "
+                "started.\nStart it again; if this comes back, install it again.");
+    *outcome = kOutcomeJavaRefused;
+    return false;
+  }
+  return !(restarting || update == kUpdateApplied) || readAgain(configPath, outcome);
+}
+
+// One start of Java: the update, the choice of Java, its command line and
+// its run. *run tells how it ran when the outcome is kOutcomeJavaRan or
+// kOutcomeJavaNotStarted.
+static LaunchOutcome startJava(LauncherVariant variant, bool again, const char* configPath,
+                               const SingleInstance* instance, JobHandle* job, JavaRun* run) {
   LaunchPlan plan = {};
   LaunchOutcome outcome = kOutcomeJavaRefused;
-  bool ready = instanceClaimed(variant, &instance, &outcome) && mainClassNamed(&outcome) &&
+  bool ready = updateApplied(again, configPath, &outcome) && mainClassNamed(&outcome) &&
                javaChosen(variant, &outcome) && launchPlanned(variant, &plan, &outcome);
   if (ready) {
-    *run = launchJava(&plan, &instance);
+    *run = launchJava(&plan, instance, job);
     outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;
   }
-  releaseSingleInstance(&instance);
   discardLaunchPlan(&plan);
-  if (ready) reportJavaEnd(run, variant);
+  return outcome;
+}
+
+// Whether Java runs again, after the wait that a failure asks for.
+static bool restartChosen(const JavaRun* run, unsigned long ranMilliseconds, int* failures) {
+  RestartRules rules = {&settings.restartCodes, settings.restartOnFailure};
+  RestartChoice choice = chooseRestart(&rules, run, ranMilliseconds, failures);
+  if (choice == kRestartAtOnce)
+    debugTraceLine("Java ended with %lu, a restart code: it starts again\n", run->exitCode);
+  if (choice != kRestartAfterWait) return choice == kRestartAtOnce;
+  unsigned long wait = restartWait(*failures);
+  debugTraceLine("Java ended with %lu: it starts again in %lu s (restart %d of %s)\n",
+                 run->exitCode, wait / 1000, *failures, settings.restartOnFailure);
+  platform.sleepMilliseconds(wait);
+  return true;
+}
+
+// The instance is held, and the job kept, from the first start of Java to
+// the end of the last; both are given up before Java's end is reported.
+LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char* configPath) {
+  SingleInstance instance = {};
+  JobHandle job = nullptr;
+  LaunchOutcome outcome = kOutcomeJavaRefused;
+  bool claimed = instanceClaimed(variant, &instance, &outcome);
+  int failures = 0;
+  for (bool again = false; claimed; again = true) {
+    unsigned long began = platform.clockMilliseconds();
+    outcome = startJava(variant, again, configPath, &instance, &job, run);
+    unsigned long ran = platform.clockMilliseconds() - began;
+    if (outcome != kOutcomeJavaRan || !restartChosen(run, ran, &failures)) break;
+  }
+  if (job) platform.closeJob(job);
+  releaseSingleInstance(&instance);
+  if (outcome == kOutcomeJavaRan || outcome == kOutcomeJavaNotStarted) reportJavaEnd(run, variant);
   return outcome;
 }
 
@@ -175,12 +238,14 @@ int runLauncher(LauncherVariant variant, int argc, char** argv) {
   char* directory = fixWorkingDirectory(programName);
   LaunchOutcome outcome = kOutcomeNoConfigFile;
   JavaRun run = {};
-  if (locateConfigFile(programName, directory, &outcome)) {
+  char* configPath = nullptr;
+  if (locateConfigFile(programName, directory, &outcome, &configPath)) {
     dumpSettings();
-    outcome = launchConfigured(variant, &run);
+    outcome = launchConfigured(variant, &run, configPath);
   } else if (outcome == kOutcomeNoConfigFile) {
     debugMessage("LpCmdLine", "%s", bracketedName);
   }
+  releaseMemory(configPath);
   releaseMemory(directory);
   releaseMemory(bracketedName);
   releaseMemory(programName);

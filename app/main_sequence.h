@@ -13,16 +13,22 @@
 // and returns the exit status that the outcome gives (app/launch_outcome.h).
 int runLauncher(LauncherVariant variant, int argc, char** argv);
 
-// Once the configuration is read: holds the single instance, checks for a
-// main class, chooses Java, plans its command line, runs it, gives the
-// instance and the plan up, and reports how Java ended. *run tells how
-// Java ran, when it was started.
-LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run);
+// Once the configuration is read: holds the single instance, applies a
+// staged update, checks for a main class, chooses Java, plans its command
+// line, runs it, and starts it again as long as "restartCode" and
+// "restartOnFailure" ask (reading the configuration at configPath anew each
+// time; NULL keeps the settings as they are); then gives the instance, the
+// job and the plan up, and reports how the last Java ended. *run tells how
+// the last Java ran, when it was started.
+LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run,
+                               const char* configPath = nullptr);
 
 // Drops ".exe" from programName in place, forms the configuration path from
 // directory and the base name, and reads it (readConfiguration). True when
-// read; false with the outcome that ends the start.
-bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome);
+// read; false with the outcome that ends the start. When pathRead is given,
+// the path (heap text) is handed over there, read or not.
+bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome,
+                      char** pathRead = nullptr);
 
 // Reads the configuration file at path into the settings; each "javaVersion"
 // line looks its version up where it stands. True when read; false with the

@@ -32,21 +32,12 @@
 # programs still come from build/<build>. LEAST=path/least.exe likewise
 # replaces the least launcher (say, one that starts Java without a job, to
 # see what the job costs).
-# Everything runs on one CPU (BENCH_CPU, default 0; empty for no pinning): on
-# a virtual machine, a run whose processes wake each other across CPUs takes
-# at times twice as long, which drowns the differences being measured.
-set -Eeuo pipefail
-# A failing command ends the script: say which, so that no run stops silently.
-trap 'echo "stopped: status $? at line $LINENO: $BASH_COMMAND" >&2' ERR
-
-cpu=${BENCH_CPU-0}
-if [ -n "$cpu" ] && [ -z "${BENCH_PINNED:-}" ]; then
-  BENCH_PINNED=1 exec taskset -c "$cpu" "$0" "$@"
-fi
+# Everything runs on one CPU (bench/one_cpu.sh).
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/one_cpu.sh"
 
 rounds=${1:-60}
 warmup=3
-root=$(cd "$(dirname "$0")/.." && pwd)
 builds=$("$root/scripts/wine_builds.sh") || exit 1
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
 wine64=/usr/lib/wine/wine64

@@ -27,27 +27,36 @@ void setJavapath(const char* path, bool quoted) {
   settings.javapathQuoted = quoted;
 }
 
-static void clearList(TextList* list) {
+void clearTextList(TextList* list) {
   for (int i = 0; i < list->count; ++i) releaseMemory(list->items[i]);
   releaseMemory(list->items);
   *list = TextList{};
 }
 
-void resetLaunchSettings(void) {
+void resetConfiguredSettings(void) {
   char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
-                      &settings.javaRuntimeVersion, &settings.singleInstance};
+                      &settings.javaRuntimeVersion, &settings.singleInstance,
+                      &settings.restartOnFailure, &settings.updateDirectory};
   for (char** field : scalars) {
     releaseMemory(*field);
     *field = nullptr;
   }
-  clearList(&settings.vmparam);
-  clearList(&settings.vmpath);
-  clearList(&settings.vmjars);
-  clearList(&settings.arguments);
-  clearList(&settings.javaHome);
+  clearTextList(&settings.vmparam);
+  clearTextList(&settings.vmpath);
+  clearTextList(&settings.vmjars);
+  clearTextList(&settings.javaHome);
+  clearTextList(&settings.restartCodes);
+  while (settings.arguments.count > settings.commandLineArguments)
+    releaseMemory(settings.arguments.items[--settings.arguments.count]);
   settings.javapathQuoted = false;
+}
+
+void resetLaunchSettings(void) {
+  settings.commandLineArguments = 0;
+  resetConfiguredSettings();
+  clearTextList(&settings.arguments);
   settings.debug = false;
   settings.consoleJava = false;
 }

@@ -41,6 +41,13 @@ struct LaunchSettings {
   // The kernel object's name (Local\...) that marks the running instance
   // of a "singleInstance" application; NULL without the key.
   char* singleInstance;
+  // Restarts and staged updates; absent, Java runs once, as it always did.
+  TextList restartCodes;    // "restartCode" lines: Java's statuses that ask for a restart
+  char* restartOnFailure;   // how many restarts in a row after a failure, as written
+  char* updateDirectory;    // where a staged update waits, relative to the exe's folder
+  // How many of the arguments came from the command line: a configuration
+  // read again keeps them, and only them.
+  int commandLineArguments;
 };
 
 extern LaunchSettings settings;
@@ -49,6 +56,8 @@ extern LaunchSettings settings;
 void setSetting(char** field, const char* value);
 // Appends a copy of value at the end of the list.
 void appendSetting(TextList* list, const char* value);
+// Releases the list's texts and empties it.
+void clearTextList(TextList* list);
 
 // Sets the Java executable: a copy of path, quoted on the command line when
 // quoted is true.
@@ -57,5 +66,9 @@ void setJavapath(const char* path, bool quoted);
 // Back to the initial state (all absent, lists empty, flags off), releasing
 // every text. The launcher itself never needs it; tests do.
 void resetLaunchSettings(void);
+
+// Forgets what the configuration set, for a read of it anew: keeps -d, the
+// choice of java.exe and the command line's arguments.
+void resetConfiguredSettings(void);
 
 #endif

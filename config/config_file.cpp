@@ -73,6 +73,10 @@ static const ConfigKey kConfigKeys[] = {
     {"downloadPage", kExpandUnquoted, TEXT_FIELD(downloadPage)},
     // No key above is a prefix of this one, nor it of one above.
     {"singleInstance", kExpandUnquoted, ACTION(setSingleInstanceName)},
+    // Restarts and staged updates: no key above is a prefix of these, nor they of one.
+    {"restartCode", kExpandUnquoted, LIST_FIELD(restartCodes)},
+    {"restartOnFailure", kExpandUnquoted, TEXT_FIELD(restartOnFailure)},
+    {"updateDirectory", kExpandUnquoted, TEXT_FIELD(updateDirectory)},
 };
 
 static const ConfigKey* findConfigKey(const char* line) {

@@ -10,15 +10,11 @@ bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
                     unsigned long* errorCode) {
   unsigned long jobError = 0;
-  *job = platform.createJob(kJobKillOnClose | kJobSilentBreakawayOk, &jobError);
+  if (!*job) *job = platform.createJob(kJobKillOnClose | kJobSilentBreakawayOk, &jobError);
   if (!*job) traceNoJob(jobError);
   ThreadHandle thread = nullptr;
-  if (!platform.startSuspendedProcess(commandLine, title, process, &thread, processId,
-                                      errorCode)) {
-    if (*job) platform.closeJob(*job);
-    *job = nullptr;
+  if (!platform.startSuspendedProcess(commandLine, title, process, &thread, processId, errorCode))
     return false;
-  }
   if (*job && !platform.assignToJob(*job, *process, &jobError)) {
     traceNoJob(jobError);
     platform.closeJob(*job);

@@ -9,11 +9,12 @@
 
 // Starts the command as startSuspendedProcess does (handles inherited),
 // held until it is in the job and, when awaitAtConsoleEnd asks for it,
-// until the platform holds it to wait for when the console closes.
-// Where no job can be made, or Java cannot be put into one, Java runs
-// without one (a debug trace line says why). *job is the job to close once
-// Java has ended, NULL for none. On failure, *errorCode is the system's code
-// and no handle is left open.
+// until the platform holds it to wait for when the console closes. The job
+// is *job, or, when that is NULL, one made now and handed back in *job, to
+// be kept for the Java started after this one (a restart) and closed once
+// the last has ended. Where no job can be made, or Java cannot be put into
+// one, Java runs without one (a debug trace line says why) and *job is NULL.
+// On failure, *errorCode is the system's code and no process handle is open.
 bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
                     unsigned long* errorCode);

@@ -73,23 +73,24 @@ void discardLaunchPlan(LaunchPlan* plan) {
 // (STILL_ACTIVE): Java's exit code when the wait for its end or the reading
 // of its code failed. Never 0, which would claim a success.
 static const unsigned long kExitCodeUnknown = 259;
+// What Windows gives a console program that Ctrl+C ended (STATUS_CONTROL_C_EXIT).
+static const unsigned long kStatusControlCExit = 0xC000013A;
 
-JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job) {
   JavaRun run = {};
   ProcessHandle process = nullptr;
-  JobHandle job = nullptr;
   unsigned long processId = 0;
   run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, plan->awaitAtConsoleEnd,
-                               &process, &job, &processId, &run.exitCode);
+                               &process, job, &processId, &run.exitCode);
   if (run.started) {
     publishJavaProcess(instance, processId);
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
     run.exitCodeKnown = platform.processExitCode(process, &run.exitCode);
     if (!run.exitCodeKnown) run.exitCode = kExitCodeUnknown;
+    run.interrupted = run.exitCode == kStatusControlCExit || platform.interruptedByUser();
     platform.closeProcess(process);
   }
-  if (job) platform.closeJob(job);
   return run;
 }
 

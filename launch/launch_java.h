@@ -48,13 +48,15 @@ void discardLaunchPlan(LaunchPlan* plan);
 struct JavaRun {
   bool started;
   bool exitCodeKnown;      // its end and exit code were read
+  bool interrupted;        // the user stopped it with Ctrl+C on the console
   unsigned long exitCode;  // Java's; the system's error code when it did not start;
                            // 259 (STILL_ACTIVE) when it could not be read
 };
 
-// Starts Java in its job, makes it the instance's Java, waits for it to end,
-// reads its exit code, and gives its process and job back.
-JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance);
+// Starts Java in its job (*job, made by the first launch and kept: see
+// startJavaInJob), makes it the instance's Java, waits for it to end, reads
+// its exit code, and gives its process back.
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job);
 
 // Tells of a start that failed (with the system's error code), of an exit
 // code that could not be read, and, in the GUI launcher, of a non-zero one:

@@ -21,11 +21,15 @@ static bool counts(const FakeEntries& entries, size_t entry) {
 }
 
 void fakeFailCall(const FakeEntries& entries, int call) {
-  fake().faults.push_back({entries, call, false, 0});
+  fake().faults.push_back({entries, call, false, 0, false});
 }
 
 void fakeFailCallsFrom(const FakeEntries& entries, int call) {
-  fake().faults.push_back({entries, call, true, 0});
+  fake().faults.push_back({entries, call, true, 0, false});
+}
+
+void fakeKillAtCall(const FakeEntries& entries, int call) {
+  fake().faults.push_back({entries, call, false, 0, true});
 }
 
 static const size_t kEntrySize = sizeof(void (*)());
@@ -39,12 +43,15 @@ int fakeCallCount(const FakeEntries& entries) {
 }
 
 bool fakeCallFails(size_t entry, const char* name) {
-  bool fails = false;
+  bool fails = false, kills = false;
   for (FakeFault& fault : fake().faults) {
     if (!counts(fault.entries, entry)) continue;
     ++fault.seen;
-    fails = fails || fault.seen == fault.call || (fault.onward && fault.seen > fault.call);
+    bool strikes = fault.seen == fault.call || (fault.onward && fault.seen > fault.call);
+    kills = kills || (strikes && fault.kills);
+    fails = fails || (strikes && !fault.kills);
   }
+  if (kills) platform.exitProcess(kFakeKilled);
   ++fake().callsByEntry[entry / kEntrySize];
   if (fails) fake().failedCalls.push_back(name);
   return fails;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "platform/fake_files.h"
 #include "platform/fake_memory.h"
 #include "platform/platform.h"
 
@@ -27,7 +28,7 @@ static bool hasDrive(const std::string& path) { return path.size() >= 2 && path[
 
 // Normalized form of a path as the fake stores it: relative paths joined to
 // the current directory, '/' turned into '\', repeated separators folded, lower case.
-static std::string fakeNormalizePath(const std::string& path) {
+std::string fakeNormalizePath(const std::string& path) {
   std::string full = path;
   std::replace(full.begin(), full.end(), '/', '\\');
   if (hasDrive(full)) {
@@ -53,8 +54,17 @@ static std::string fakeNormalizePath(const std::string& path) {
   return lowerCase(folded);
 }
 
+// Every folder on a file's path exists as a folder of its own.
+static void addParentFolders(const std::string& normalized) {
+  for (size_t slash = normalized.find('\\', 3); slash != std::string::npos;
+       slash = normalized.find('\\', slash + 1))
+    state.directories[normalized.substr(0, slash)];
+}
+
 void fakeAddFile(const std::string& path, const std::string& content) {
-  state.files[fakeNormalizePath(path)] = content;
+  std::string normalized = fakeNormalizePath(path);
+  addParentFolders(normalized);
+  state.files[normalized] = content;
 }
 
 bool fakeHasFile(const std::string& path) {
@@ -202,7 +212,7 @@ static char* fakeCurrentDirectory(void) {
 
 // A directory exists when it has a listing or holds a file; a drive's root
 // (a letter, a colon) always does.
-static bool isFakeDirectory(const std::string& normalized) {
+bool isFakeDirectory(const std::string& normalized) {
   bool known = state.directories.count(normalized) ||
                (normalized.size() <= 3 && isalpha((unsigned char)normalized[0]));
   for (const auto& file : state.files)
@@ -446,6 +456,15 @@ static void fakeWaitForInputIdle(ProcessHandle process, unsigned long millisecon
 }
 
 static void fakeWaitForExit(ProcessHandle process) {
+  if (!state.whileJavaRuns.empty()) {
+    std::function<void()> work = state.whileJavaRuns.front();
+    state.whileJavaRuns.pop_front();
+    work();
+  }
+  if (!state.javaRunMilliseconds.empty()) {
+    state.clock += state.javaRunMilliseconds.front();
+    state.javaRunMilliseconds.pop_front();
+  }
   if (FAKE_CALL_FAILS(waitForExit)) return;
   if (FakeProcess* started = processOf(process)) started->waitedForExit = true;
 }
@@ -580,6 +599,9 @@ static void fakeOutliveConsoleInterrupts(void) {
   state.interruptsOutlivedAfter = (int)state.processes.size();
 }
 
+// Cannot fail: it reads a flag the console handler set.
+static bool fakeInterruptedByUser(void) { return state.userInterrupted; }
+
 static void event(const std::string& text) { state.events.push_back(text); }
 
 static void fakeAwaitAtConsoleEnd(ProcessHandle process) {
@@ -698,8 +720,10 @@ static void fakeCloseTemporaryFile(HeldFile held) {
 
 static bool fakeRemoveFile(const char* path) {
   event(std::string("remove ") + path);
-  if (FAKE_CALL_FAILS(removeFile) || isHeld(path)) return false;  // the file stays
-  return state.files.erase(fakeNormalizePath(path)) == 1;
+  if (FAKE_CALL_FAILS(removeFile)) return false;  // the file stays
+  std::string normalized = fakeNormalizePath(path);
+  if (isHeld(path) || fakeFileHeld(normalized) || fakeIsRunningImage(normalized)) return false;
+  return state.files.erase(normalized) == 1;
 }
 
 // An instance mark stands for the object name it holds.
@@ -787,6 +811,7 @@ void installFakePlatform() {
       .commandLine = fakeCommandLine,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
       .awaitAtConsoleEnd = fakeAwaitAtConsoleEnd,
+      .interruptedByUser = fakeInterruptedByUser,
       .createJob = fakeCreateJob,
       .startSuspendedProcess = fakeStartSuspendedProcess,
       .assignToJob = fakeAssignToJob,
@@ -804,5 +829,13 @@ void installFakePlatform() {
       .reallocate = fakeReallocate,
       .release = fakeRelease,
       .pathsEqual = fakePathsEqual,
+      .pathKind = fakePathKind,
+      .moveFile = fakeMoveFile,
+      .createDirectory = fakeCreateDirectory,
+      .removeDirectory = fakeRemoveDirectory,
+      .listTree = fakeListTree,
+      .writeFileDurably = fakeWriteFileDurably,
+      .sleepMilliseconds = fakeSleepMilliseconds,
+      .clockMilliseconds = fakeClockMilliseconds,
   };
 }

@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,7 @@ struct FakeFault {
   int call;             // the call, from 1, counted over those entries, that fails
   bool onward;          // every later call fails too
   int seen;             // calls counted so far
+  bool kills;           // that call ends the process instead of failing
 };
 
 struct FakeState {
@@ -134,6 +136,8 @@ struct FakeState {
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.
   int interruptsOutlivedAfter = -1;
+  // The user pressed Ctrl+C on the console (scripted).
+  bool userInterrupted = false;
   // Java's job, and the order of the operations on processes, jobs and
   // files and instances: "create job 1", "start suspended 1", "assign 1 to
   // job 1", "resume 1", "close process 1", "close job 1" (jobs and processes
@@ -164,6 +168,26 @@ struct FakeState {
   std::map<std::string, FakeInstance> instances;  // held marks, by object name
   int openInstanceMarks = 0;  // the marks this launcher claimed and has not released
   std::vector<unsigned long> windowsBroughtForward;  // the process of each call
+
+  // Folders are the keys of directories: every folder a file was added in,
+  // and every folder made. A file in filesInUse is held open by another
+  // process without FILE_SHARE_DELETE: it cannot be moved, removed or
+  // replaced. The running program's file (runningImage, or programPath
+  // until it is moved) can be moved, but not removed or replaced. Moving
+  // a file whose folder does not exist fails (ERROR_PATH_NOT_FOUND, 3), and
+  // a write that fails leaves nothing (ERROR_DISK_FULL); the fake moves
+  // files only.
+  std::set<std::string> filesInUse;  // normalized paths
+  std::string runningImage;          // normalized; empty: at programPath
+  // Time: clockMilliseconds reads clock; each sleep adds its time (and is
+  // recorded in sleeps), and each wait for a program's end adds the next of
+  // javaRunMilliseconds (0 when none is left). What each started program
+  // does while it runs (stage files, say) is the next of whileJavaRuns,
+  // done as the launcher waits for its end.
+  unsigned long clock = 0;
+  std::vector<unsigned long> sleeps;
+  std::deque<unsigned long> javaRunMilliseconds;
+  std::deque<std::function<void()>> whileJavaRuns;
 
   std::vector<FakeFault> faults;
   // Calls of the entries that can fail: how many each had (by FAKE_ENTRY over
@@ -224,6 +248,11 @@ extern const FakeEntries kFakeRegistryEntries;  // the registry's reads and open
 // fakeFailCallsFrom on, that one and every later one. Faults add up.
 void fakeFailCall(const FakeEntries& entries, int call);
 void fakeFailCallsFrom(const FakeEntries& entries, int call);
+// The process ends (inside runCatchingExit: comes back there with status
+// kFakeKilled) as the call-th call counted over the entries begins: a kill
+// or a power loss after the calls before it.
+void fakeKillAtCall(const FakeEntries& entries, int call);
+enum { kFakeKilled = -9 };
 // How many calls the entries have had since the fake was installed.
 int fakeCallCount(const FakeEntries& entries);
 

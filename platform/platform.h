@@ -66,6 +66,14 @@ enum : unsigned long {
   kErrorPathTooLong = 206,  // ERROR_FILENAME_EXCED_RANGE
 };
 
+// What stands at a path.
+enum PathKind {
+  kPathMissing,    // nothing (the path, or a folder on it, does not exist)
+  kPathFile,
+  kPathDirectory,
+  kPathUnknown,    // it could not be examined
+};
+
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
   kJobSilentBreakawayOk = 0x1000,  // processes its processes start are not put into it
@@ -193,6 +201,9 @@ struct PlatformOps {
   // Windows ends it. The platform keeps a handle of its own to the process.
   // Takes effect once outliveConsoleInterrupts has.
   void (*awaitAtConsoleEnd)(ProcessHandle process);
+  // True once the user pressed Ctrl+C on the console since
+  // outliveConsoleInterrupts took effect (Java got it too).
+  bool (*interruptedByUser)(void);
 
   // Java's lifetime: Java runs in a job object whose only handle the
   // launcher holds, so that it ends with the launcher however that ends.
@@ -255,6 +266,36 @@ struct PlatformOps {
   // Paths compared as Windows compares file names: CompareStringOrdinal
   // ignoring case, which folds the letters of every script. True when equal.
   bool (*pathsEqual)(const char* a, const char* b);
+
+  // Files of a staged update, and time for the restarts.
+  // What is at path, as GetFileAttributesW tells it.
+  PathKind (*pathKind)(const char* path);
+  // Moves (renames) a file on its volume with MOVEFILE_REPLACE_EXISTING and
+  // MOVEFILE_WRITE_THROUGH: on return the move is on disk. A running program
+  // may be moved, but not replaced; a file that another process holds open
+  // without FILE_SHARE_DELETE may not be moved (ERROR_SHARING_VIOLATION).
+  // False with the system's error code.
+  bool (*moveFile)(const char* from, const char* to, unsigned long* errorCode);
+  // Makes a folder whose parent exists; true when it was made or something
+  // of that name is there already, else false with the system's error code.
+  bool (*createDirectory)(const char* path, unsigned long* errorCode);
+  // Removes an empty folder; true when it was there and is gone.
+  bool (*removeDirectory)(const char* path);
+  // Everything below a folder, one line for each ("f <path>" for a file,
+  // "d <path>" for a folder, the path relative to the folder), a folder
+  // before what it holds (heap text, caller releases; "" for an empty
+  // folder). A link to a folder is listed as a file, not entered. NULL when
+  // the folder is missing or could not be listed whole.
+  char* (*listTree)(const char* directory);
+  // Writes a new file (replacing one) and returns once its bytes are on
+  // disk; false with the system's error code. A file whose write failed
+  // may be left with some of its bytes.
+  bool (*writeFileDurably)(const char* path, const char* text, unsigned long* errorCode);
+  // Waits; a sleep cut short returns early.
+  void (*sleepMilliseconds)(unsigned long milliseconds);
+  // Milliseconds since some start (GetTickCount): only differences of two
+  // readings mean anything, and they are right across its wrap.
+  unsigned long (*clockMilliseconds)(void);
 };
 
 extern PlatformOps platform;

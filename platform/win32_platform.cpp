@@ -591,6 +591,8 @@ static char* win32ProgramPath(void) {
 // is started. A handle of the platform's own, never closed: the launcher's
 // close of Java's handle must not pull it from under a waiting handler.
 static HANDLE volatile awaitedProcess;
+// Set by the handler when the user pressed Ctrl+C.
+static volatile bool userInterrupted;
 
 static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
 
@@ -604,19 +606,30 @@ static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
 // does, is not sent log-off and shutdown events; its shutdown level, set at
 // start, has Windows end it after Java then.)
 static BOOL WINAPI onConsoleEvent(DWORD event) {
+  if (event == CTRL_C_EVENT) userInterrupted = true;
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
   if (awaitedProcess) WaitForSingleObject(awaitedProcess, kConsoleEndWait);
   return FALSE;  // the default handling ends the launcher
 }
 
-static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+// Once: each call would add the handler to the console's list again, and
+// every restart of Java asks anew.
+static void win32OutliveConsoleInterrupts(void) {
+  static bool installed;
+  if (!installed) installed = SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
 
+// Each start of Java replaces the one awaited; a duplicate of an earlier
+// Java's handle, which has ended, is left open, as a handler may be waiting
+// on it at that moment.
 static void win32AwaitAtConsoleEnd(ProcessHandle process) {
   HANDLE own = NULL;
   if (DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(process), GetCurrentProcess(), &own,
                       SYNCHRONIZE, FALSE, 0))
     awaitedProcess = own;
 }
+
+static bool win32InterruptedByUser(void) { return userInterrupted; }
 
 // The heap texts handed out above come from malloc too, so one release
 // serves every block.
@@ -645,6 +658,144 @@ static bool win32PathsEqual(const char* a, const char* b) {
   free(wideB);
   return equal;
 }
+
+static PathKind win32PathKind(const char* path) {
+  WCHAR* widePath = toWide(path);
+  DWORD attributes = widePath ? GetFileAttributesW(widePath) : INVALID_FILE_ATTRIBUTES;
+  DWORD error = widePath ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
+  free(widePath);
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPathDirectory : kPathFile;
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? kPathMissing
+                                                                         : kPathUnknown;
+}
+
+// Without MOVEFILE_COPY_ALLOWED a move never copies: it is a rename on one
+// volume, whole or not at all.
+static bool win32MoveFile(const char* from, const char* to, unsigned long* errorCode) {
+  WCHAR* wideFrom = toWide(from);
+  WCHAR* wideTo = toWide(to);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  bool moved = wideFrom && wideTo &&
+               MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  *errorCode = moved ? 0 : GetLastError();
+  free(wideFrom);
+  free(wideTo);
+  return moved;
+}
+
+// A file of that name counts as there: the moves into it then fail.
+static bool win32CreateDirectory(const char* path, unsigned long* errorCode) {
+  WCHAR* widePath = toWide(path);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  bool made = widePath && (CreateDirectoryW(widePath, NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+  *errorCode = made ? 0 : GetLastError();
+  free(widePath);
+  return made;
+}
+
+static bool win32RemoveDirectory(const char* path) {
+  WCHAR* widePath = toWide(path);
+  bool removed = widePath && RemoveDirectoryW(widePath);
+  free(widePath);
+  return removed;
+}
+
+// The listing's text, grown as lines come.
+struct TreeText {
+  char* text;
+  size_t length;
+  size_t capacity;
+};
+
+static bool appendTreeLine(TreeText* tree, char kind, const WCHAR* relative) {
+  char* name = fromWide(relative);
+  size_t length = name ? strlen(name) : 0;
+  if (name && tree->length + length + 4 > tree->capacity) {
+    size_t capacity = (tree->length + length + 4) * 2;
+    char* grown = static_cast<char*>(realloc(tree->text, capacity));
+    if (grown) {
+      tree->text = grown;
+      tree->capacity = capacity;
+    }
+  }
+  bool fits = name && tree->length + length + 4 <= tree->capacity;
+  if (fits) {
+    tree->text[tree->length++] = kind;
+    tree->text[tree->length++] = ' ';
+    memcpy(tree->text + tree->length, name, length);
+    tree->length += length;
+    tree->text[tree->length++] = '\n';
+    tree->text[tree->length] = '\0';
+  }
+  free(name);
+  return fits;
+}
+
+static const size_t kTreePathUnits = 32768;
+
+// Lists the folder at path[0, length) into the tree, and each folder in it
+// in turn; path is a buffer of kTreePathUnits, rootLength the listed root's.
+static bool listLevel(WCHAR* path, size_t length, size_t rootLength, TreeText* tree) {
+  if (length + 3 > kTreePathUnits) return false;
+  wcscpy(path + length, L"\\*");
+  WIN32_FIND_DATAW found;
+  HANDLE listing = FindFirstFileW(path, &found);
+  if (listing == INVALID_HANDLE_VALUE) return false;
+  bool listed = true;
+  do {
+    const WCHAR* name = found.cFileName;
+    if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) continue;
+    size_t nameLength = wcslen(name);
+    listed = length + 1 + nameLength + 3 <= kTreePathUnits;
+    if (!listed) break;
+    path[length] = L'\\';
+    wcscpy(path + length + 1, name);
+    DWORD attributes = found.dwFileAttributes;
+    bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    listed = appendTreeLine(tree, folder ? 'd' : 'f', path + rootLength + 1) &&
+             (!folder || listLevel(path, length + 1 + nameLength, rootLength, tree));
+  } while (listed && FindNextFileW(listing, &found));
+  listed = listed && GetLastError() == ERROR_NO_MORE_FILES;
+  FindClose(listing);
+  return listed;
+}
+
+static char* win32ListTree(const char* directory) {
+  WCHAR* root = toWide(directory);
+  WCHAR* path = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * kTreePathUnits));
+  TreeText tree = {static_cast<char*>(calloc(1, 1)), 0, 1};
+  size_t rootLength = root ? wcslen(root) : kTreePathUnits;
+  bool listed = path && tree.text && rootLength + 3 <= kTreePathUnits;
+  if (listed) {
+    wcscpy(path, root);
+    listed = listLevel(path, rootLength, rootLength, &tree);
+  }
+  free(path);
+  free(root);
+  if (listed) return tree.text;
+  free(tree.text);
+  return NULL;
+}
+
+static bool win32WriteFileDurably(const char* path, const char* text, unsigned long* errorCode) {
+  WCHAR* widePath = toWide(path);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  HANDLE file = widePath ? CreateFileW(widePath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, NULL)
+                         : INVALID_HANDLE_VALUE;
+  DWORD length = (DWORD)strlen(text), written = 0;
+  bool done = file != INVALID_HANDLE_VALUE && WriteFile(file, text, length, &written, NULL) &&
+              written == length && FlushFileBuffers(file);
+  *errorCode = done ? 0 : GetLastError();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  free(widePath);
+  return done;
+}
+
+static void win32SleepMilliseconds(unsigned long milliseconds) { Sleep(milliseconds); }
+
+static unsigned long win32ClockMilliseconds(void) { return GetTickCount(); }
 
 // Settings of the whole process, made first. DLLs load from the system
 // directory only (SetDefaultDllDirectories: Windows 8 and later, 7 with
@@ -712,6 +863,7 @@ void installWin32Platform(bool console) {
       .commandLine = win32CommandLine,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
       .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
+      .interruptedByUser = win32InterruptedByUser,
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,
       .assignToJob = win32AssignToJob,
@@ -729,5 +881,13 @@ void installWin32Platform(bool console) {
       .reallocate = win32Reallocate,
       .release = win32Release,
       .pathsEqual = win32PathsEqual,
+      .pathKind = win32PathKind,
+      .moveFile = win32MoveFile,
+      .createDirectory = win32CreateDirectory,
+      .removeDirectory = win32RemoveDirectory,
+      .listTree = win32ListTree,
+      .writeFileDurably = win32WriteFileDurably,
+      .sleepMilliseconds = win32SleepMilliseconds,
+      .clockMilliseconds = win32ClockMilliseconds,
   };
 }

@@ -97,7 +97,7 @@ static std::string assembledLine() {
 // The launch builds the line itself: the one started is checked as assembled,
 // and only a refused one is built again, to see that Windows would not take it.
 static void checkLaunch() {
-  JavaRun run = {false, false, 1};
+  JavaRun run = {false, false, false, 1};
   LaunchOutcome result = launchConfigured(kGuiLauncher, &run);
   const auto& processes = fake().processes;
   if (!processes.empty()) {

@@ -112,8 +112,8 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
                           "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath));
   EXPECT_THAT(fake().events, ElementsAre("write " + kArgumentFile, "create job 1",
                                          "start suspended 1", "assign 1 to job 1", "resume 1",
-                                         "close process 1", "close job 1", "close " + kArgumentFile,
-                                         "remove " + kArgumentFile));
+                                         "close process 1", "close " + kArgumentFile,
+                                         "remove " + kArgumentFile, "close job 1"));
   EXPECT_TRUE(fake().boxes.empty());
   expectNoFileLeft();
 }

@@ -83,7 +83,11 @@ const std::vector<std::string> kSilent = {
     "registryEnumSubkey", "listFirst", "listNext", "environmentValue", "shortPath",
     "ansiCanSpell", "changeDirectory", "programPath", "createJob", "assignToJob",
     "claimInstance", "publishInstanceProcess", "bringWindowsForward",
-    "outliveConsoleInterrupts", "awaitAtConsoleEnd", "removeFile", "systemDirectory"};
+    "outliveConsoleInterrupts", "awaitAtConsoleEnd", "removeFile", "systemDirectory",
+    // A staged update that cannot be applied waits for a later start, the
+    // old version runs, and -d says why; a wait cut short restarts Java sooner.
+    "pathKind", "moveFile", "createDirectory", "removeDirectory", "listTree", "writeFileDurably",
+    "sleepMilliseconds"};
 
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
 const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";
@@ -306,6 +310,28 @@ void installAnotherInstance() {
   fake().exitCodes.push_back(1);  // should this start run a Java after all
 }
 
+// Java stages a new version (the launcher, its configuration and a jar)
+// and ends with a restart code; the launcher applies the update and runs
+// Java again with the configuration read anew, holding one instance and one
+// job throughout. The second Java fails once and is started again.
+void installUpdateAndRestart() {
+  std::string directory = kViewerDirectory;
+  std::string config = std::string("appname Example Viewer\nmainclass com.example.viewer.Main\n") +
+                       "javapath C:\\Java\\jre1.5.0_06\\bin\\javaw.exe\naddjar lib\\viewer.jar\n" +
+                       kSingleViewer + "restartCode 3\nrestartOnFailure 2\nupdateDirectory update\n";
+  fake().programPath = kViewer;
+  fakeAddFile(kViewer, "launcher 1");
+  fakeAddFile(directory + "\\viewer.config", config);
+  fakeAddFile(directory + "\\lib\\viewer.jar", "viewer 1");
+  fakeInstallJava("C:\\Java\\jre1.5.0_06", 32);
+  fake().exitCodes = {3, 1, 0};
+  fake().whileJavaRuns.push_back([directory, config] {
+    fakeAddFile(directory + "\\update\\viewer.exe", "launcher 2");
+    fakeAddFile(directory + "\\update\\viewer.config", config + "vmparam -Dviewer.version=2\n");
+    fakeAddFile(directory + "\\update\\lib\\viewer.jar", "viewer 2");
+  });
+}
+
 const World kWorlds[] = {
     {"IncludesJarsAndVersion", installIncludesJarsAndVersion, {kViewer, "report.txt"}, kGuiLauncher,
      kLauncherStatuses},
@@ -321,6 +347,7 @@ const World kWorlds[] = {
     {"ArgumentFile", installArgumentFile, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"FirstInstance", installFirstInstance, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"AnotherInstance", installAnotherInstance, {kViewer}, kConsoleLauncher, kConsoleStatuses},
+    {"UpdateAndRestart", installUpdateAndRestart, {kViewer, "-d"}, kGuiLauncher, kLauncherStatuses},
 };
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }

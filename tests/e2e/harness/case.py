@@ -2,15 +2,16 @@
 the launcher, with what must come of it. Cases are plain data; run_case
 sets the world up, runs the launcher once and compares."""
 import re
+import subprocess
 from dataclasses import dataclass, field, fields
 from pathlib import Path, PureWindowsPath
 
 from .argument_files import exists_any_case, read_like_java
 from .branding import ICON_PATH, Brand
-from .builds import WIN64
+from .builds import WIN64, WINE64
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
 from .records import read_records
-from .wine import Run, WineError, WineSession, wait_until
+from .wine import Run, WineError, WineSession, kill_pid, wait_until
 from .world import NO_ROOT, Key, Registry, Runtime, World
 
 APP_DIR = r"C:\Apps\Viewer"
@@ -30,6 +31,7 @@ STANDARD = Registry(
 )
 
 PAGE_SECONDS = 10
+LAUNCHER = object()  # as a case file: the launcher under test
 CRASH = b"wine: Unhandled "  # how Wine reports a fault no handler took
 NO_TITLE = "<no title>"  # Java: the startup record carried no title
 SHOWN = 300  # characters of a long text shown around where it differs
@@ -118,6 +120,7 @@ class Java:
     # The tokens of the argument file ("@file") Java was given, read by Java's
     # rules; the file must be gone once the launcher has ended.
     argument_file: list[str] | None = None
+    shown: str | None = None  # the bytes of CORVANE_E2E_JAVA_SHOW's file, as Java saw them
 
 
 @dataclass
@@ -158,6 +161,15 @@ class Case:
     status: int = 0
     boxes: list[Box] | None = field(default_factory=list)
     java: Java | None = None
+    # Java started again by the same launcher: what each run recorded, in
+    # order (instead of java); every run's parent must be the same process.
+    java_runs: list[Java] | None = None
+    # Another process holds this file open without FILE_SHARE_DELETE while
+    # the launcher starts (until its Java has saved its record).
+    held: str | None = None
+    # Files after the run, app-relative or C:\...: content, or None for
+    # nothing there (a file or a folder).
+    files_after: dict[str, str | None] = field(default_factory=dict)
     stdout: str | None = None        # exact, "\n" standing for CR LF; None: unchecked
     stdout_has: list[str] = field(default_factory=list)  # lines that must be there
     stderr: str = ""                 # exact, "\n" standing for CR LF
@@ -206,6 +218,7 @@ class Outcome:
     parent: dict | None = None       # the Windows parent's record
     shell: dict[str, str] | None = None
     faults: list[str] = field(default_factory=list)  # of what the case set up
+    files_after: dict[str, str | None] = field(default_factory=dict)
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
@@ -244,7 +257,7 @@ def run_case(world: World, case: Case) -> Outcome:
     if brand and brand.icon is not None:
         world.put(ICON_PATH, brand.icon)
     for path, content in case.all_files().items():
-        world.put(path, content)
+        world.put(path, world.launcher if content is LAUNCHER else content)
     session.answers_file.write_text(
         "".join(f"{caption}\t{answer}\n" for caption, answer in case.answers.items()),
         encoding="utf-8")
@@ -256,15 +269,24 @@ def run_case(world: World, case: Case) -> Outcome:
     if case.start in PARENT_STARTS:
         argv = [session.windows_path(world.stand_ins[WIN64.name, "parent.exe"]), *argv]
     shell = None
+    files_after = {}
+    holder = hold_file(world, case, number, env)
     try:
         run = session.run(argv, cwd=session.unix_path(directory), env=env, timeout=case.timeout,
                           stdin=case.stdin)
+        if holder:
+            holder.wait(PAGE_SECONDS)
+        files_after = {path: read_after(session.unix_path(case.absolute(path)))
+                       for path in case.files_after}
         if case.browser:
             wait_for_pages(browser_log, len(case.browser))
         if case.shell is not None:
             records = world.file_properties(exe, ICON_PATH)
             shell = records[0] if records else {}
     finally:
+        if holder and holder.poll() is None:
+            kill_pid(holder.pid)
+            holder.wait()
         world.clean()
     parents = read_records(parent_record)
     java = read_records(java_record)
@@ -273,7 +295,34 @@ def run_case(world: World, case: Case) -> Outcome:
             record["argfileLeft"] = exists_any_case(session.unix_path(record["argfilePath"]))
     return Outcome(run, read_records(session.boxes_log), java, read_lines(browser_log),
                    parent=parents[0] if parents else None, shell=shell,
-                   faults=world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [])
+                   faults=world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [],
+                   files_after=files_after)
+
+
+def hold_file(world: World, case: Case, number: int, env: dict) -> subprocess.Popen | None:
+    """Starts a stand-in that holds case.held open, once it does; the
+    launcher's Java lets it go (env gets CORVANE_E2E_JAVA_RELEASE)."""
+    if case.held is None:
+        return None
+    session = world.session
+    record = session.root / f"holder-{number}.rec"
+    release = session.root / f"release-{number}"
+    holder_env = {"CORVANE_E2E_JAVA_RECORD": session.windows_path(record),
+                  "CORVANE_E2E_JAVA_LOCK": case.absolute(case.held),
+                  "CORVANE_E2E_JAVA_HOLD": session.windows_path(release)}
+    program = session.windows_path(world.stand_ins[WIN64.name, "javaw.exe"])
+    holder = subprocess.Popen([WINE64, program], env=session.environment(holder_env),
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    wait_until(record.exists, PAGE_SECONDS, "the holder to hold its file")
+    env["CORVANE_E2E_JAVA_RELEASE"] = session.windows_path(release)
+    return holder
+
+
+def read_after(path: Path) -> str | None:
+    if path.is_dir():
+        return "<folder>"
+    return ansi_text(path.read_bytes()) if path.exists() else None
 
 
 def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -> dict:
@@ -364,7 +413,11 @@ def check(case: Case, outcome: Outcome) -> list[str]:
         got = [Box(b["caption"], b["text"], b["buttons"], b["icon"] == "yes")
                for b in outcome.boxes]
         expect("message boxes", case.boxes, got)
-    check_java(case.java, outcome.java, expect, problems)
+    if case.java_runs is not None:
+        check_java_runs(case.java_runs, outcome.java, expect, problems)
+    else:
+        check_java(case.java, outcome.java, expect, problems)
+    expect("files afterwards", case.files_after, outcome.files_after)
     expect("pages opened", case.browser, outcome.browser)
     expect("file properties as Windows reads them", case.shell, outcome.shell)
     return problems
@@ -380,6 +433,18 @@ def check_parent(case: Case, record: dict | None, expect, problems: list[str]):
         expect("Ctrl+C from the Windows parent", "sent", record.get("ctrlC"))
 
 
+def check_java_runs(wanted: list[Java], records: list[dict], expect, problems: list[str]):
+    if len(records) != len(wanted):
+        problems.append(f"Java started {len(records)} times, expected {len(wanted)}")
+        return
+    if len({record["parent"] for record in records}) != 1:
+        problems.append(f"Java was started by more than one process: "
+                        f"{[record['parent'] for record in records]}")
+    for number, (java, record) in enumerate(zip(wanted, records), 1):
+        check_java(java, [record], lambda label, w, g: expect(f"run {number}: {label}", w, g),
+                   problems)
+
+
 def check_java(wanted: Java | None, records: list[dict], expect, problems: list[str]):
     if wanted is None:
         if records:
@@ -389,6 +454,7 @@ def check_java(wanted: Java | None, records: list[dict], expect, problems: list[
         problems.append(f"Java started {len(records)} times, expected once")
         return
     got = records[0]
+    expect("file shown to Java", wanted.shown, got.get("shown"))
     expect("ANSI code page of Java", str(ANSI_CODE_PAGE), got["codePage"])
     expect("Java command line", wanted.command_line, got["commandLine"])
     expect("Java command line (wide)", wanted.wide_command_line, got["wideCommandLine"])

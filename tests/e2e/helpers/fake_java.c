@@ -9,6 +9,21 @@
                               write "iconic 0" or "iconic 1" there at the end
      CORVANE_E2E_JAVA_HOLD    a file: once the record is saved, stay alive
                               until that file exists (at most a minute)
+   For restarts and updates:
+     CORVANE_E2E_JAVA_EXITS   exit codes by run, e.g. "3,0": the Nth run of
+                              the stand-in (counted by the records already in
+                              RECORD) ends with the Nth, the last repeating;
+                              instead of CORVANE_E2E_JAVA_EXIT
+     CORVANE_E2E_JAVA_STAGE   "<from>><to>": a folder moved (renamed) to an
+                              update folder, when it is there, as an
+                              application that downloaded its next version
+     CORVANE_E2E_JAVA_SHOW    a file whose bytes are recorded as "shown"
+     CORVANE_E2E_JAVA_LOCK    a file held open without FILE_SHARE_DELETE (as
+                              another running copy holds its jars) from before
+                              the record is saved until the stand-in ends
+     CORVANE_E2E_JAVA_RELEASE a file created once the record is saved (it
+                              lets a stand-in held by CORVANE_E2E_JAVA_HOLD go)
+   The parent process's id is recorded as "parent".
    An argument "@file" (an argument file) is recorded as argfilePath, and the
    file's bytes as argfile, read through the calls ending in A as Java would.
    Java's own launcher reads its command line in the ANSI code page, so that
@@ -26,6 +41,8 @@
                               created and Ctrl+C waited for (at most 20 s); the
                               record's "consoleEvent" tells what came */
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -162,6 +179,59 @@ static void reportWindow(HWND window, const char* path) {
   fclose(file);
 }
 
+static unsigned long parentProcess(void) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof entry;
+  unsigned long parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  CloseHandle(snapshot);
+  return parent;
+}
+
+/* How many records the file holds: the runs of the stand-in before this one. */
+static int runsBefore(const char* path) {
+  FILE* file = path ? fopen(path, "rb") : NULL;
+  if (!file) return 0;
+  int runs = 0, c, column = 0;
+  static const char kEnd[] = "end 0:\n";
+  while ((c = fgetc(file)) != EOF) {
+    column = c == kEnd[column] ? column + 1 : c == kEnd[0] ? 1 : 0;
+    if (column == (int)sizeof kEnd - 1) {
+      runs += 1;
+      column = 0;
+    }
+  }
+  fclose(file);
+  return runs;
+}
+
+/* The run-th of a comma-separated list of exit codes, the last repeating. */
+static int exitCodeOfRun(const char* codes, int run) {
+  const char* code = codes;
+  for (int i = 0; i < run && strchr(code, ','); ++i) code = strchr(code, ',') + 1;
+  return atoi(code);
+}
+
+static void stage(const char* fromTo) {
+  char* from = _strdup(fromTo);
+  char* to = from ? strchr(from, '>') : NULL;
+  if (!to) exit(96);
+  *to++ = '\0';
+  if (GetFileAttributesA(from) != INVALID_FILE_ATTRIBUTES && !MoveFileA(from, to)) exit(97);
+  free(from);
+}
+
+static void recordShown(Record* record, const char* path) {
+  static char content[1 << 16];
+  FILE* file = fopen(path, "rb");
+  size_t length = file ? fread(content, 1, sizeof content - 1, file) : 0;
+  if (file) fclose(file);
+  content[length] = '\0';
+  recordField(record, "shown", file ? content : "<missing>");
+}
+
 /* A copy of the variable's value (NULL when unset), kept whatever the
    environment becomes. */
 static char* variable(const char* name) {
@@ -198,12 +268,29 @@ int main(int argc, char** argv) {
   free(directory);
   if (startup.lpTitle) recordWideField(&record, "title", startup.lpTitle);
   recordField(&record, "codePage", codePage);
+  char parent[16];
+  snprintf(parent, sizeof parent, "%lu", parentProcess());
+  recordField(&record, "parent", parent);
+  const char* shown = getenv("CORVANE_E2E_JAVA_SHOW");
+  if (shown) recordShown(&record, shown);
+  const char* locked = getenv("CORVANE_E2E_JAVA_LOCK");
+  if (locked && CreateFileA(locked, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL) ==
+                    INVALID_HANDLE_VALUE)
+    exit(98);
   behaveAsATool(&record);
+  const char* fromTo = getenv("CORVANE_E2E_JAVA_STAGE");
+  if (fromTo) stage(fromTo);
+  int run = runsBefore(path);
 
   if (path && recordSave(&record, path) != 0) return 91;
+  const char* release = getenv("CORVANE_E2E_JAVA_RELEASE");
+  FILE* released = release ? fopen(release, "wb") : NULL;
+  if (released) fclose(released);
   const char* hold = getenv("CORVANE_E2E_JAVA_HOLD");
   if (hold) holdUntil(hold);
   if (window) reportWindow(window, windowReport);
+  const char* exitCodes = getenv("CORVANE_E2E_JAVA_EXITS");
+  if (exitCodes) return exitCodeOfRun(exitCodes, run);
   const char* exitCode = getenv("CORVANE_E2E_JAVA_EXIT");
   return exitCode ? atoi(exitCode) : 0;
 }

@@ -1,0 +1,26 @@
+// The fake's file entries of staged updates (fake_files.cpp), and what they
+// share with the rest of the fake.
+#ifndef CORVANE_PLATFORM_FAKE_FILES_H
+#define CORVANE_PLATFORM_FAKE_FILES_H
+
+#include <string>
+
+#include "platform/platform.h"
+
+// The form in which the fake keeps paths (fake_platform.cpp).
+std::string fakeNormalizePath(const std::string& path);
+bool isFakeDirectory(const std::string& normalized);
+
+bool fakeFileHeld(const std::string& normalized);
+bool fakeIsRunningImage(const std::string& normalized);
+
+PathKind fakePathKind(const char* path);
+bool fakeMoveFile(const char* from, const char* to, unsigned long* errorCode);
+bool fakeCreateDirectory(const char* path, unsigned long* errorCode);
+bool fakeRemoveDirectory(const char* path);
+char* fakeListTree(const char* directory);
+bool fakeWriteFileDurably(const char* path, const char* text, unsigned long* errorCode);
+void fakeSleepMilliseconds(unsigned long milliseconds);
+unsigned long fakeClockMilliseconds(void);
+
+#endif

@@ -53,6 +53,7 @@ bool readLines(const char* path, TextList* lines) {
     startLineReader(&reader, file);
     while (readLine(&reader, &line)) appendSetting(lines, line.data ? line.data : "");
     textFree(&line);
+    finishLineReader(&reader);
     platform.closeFile(file);
   }
   if (reader.failed) debugTraceLine("update: cannot read %s\n", path);

@@ -153,12 +153,16 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run) {
   bool ready = instanceClaimed(variant, &instance, &outcome) && mainClassNamed(&outcome) &&
                javaChosen(variant, &outcome) && launchPlanned(&plan, &outcome);
   if (ready) {
-    *run = launchJava(&plan, &instance);
+    *run = launchJava(&plan, &instance, variant);
     outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;
   }
   releaseSingleInstance(&instance);
   discardLaunchPlan(&plan);
-  if (ready) reportJavaEnd(run, variant);
+  if (ready) {
+    reportJavaEnd(run, variant);
+    releaseMemory(run->javaReported);
+    run->javaReported = nullptr;
+  }
   return outcome;
 }
 

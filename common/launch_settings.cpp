@@ -37,7 +37,8 @@ void resetLaunchSettings(void) {
   char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
-                      &settings.javaRuntimeVersion, &settings.singleInstance};
+                      &settings.javaRuntimeVersion, &settings.singleInstance,
+                      &settings.javaLog,      &settings.javaLogSize, &settings.javaLogKeep};
   for (char** field : scalars) {
     releaseMemory(*field);
     *field = nullptr;

@@ -41,6 +41,11 @@ struct LaunchSettings {
   // The kernel object's name (Local\...) that marks the running instance
   // of a "singleInstance" application; NULL without the key.
   char* singleInstance;
+  // Java's log (the GUI launcher's): the file, and "javaLogSize" and
+  // "javaLogKeep" as written; NULL without the keys.
+  char* javaLog;
+  char* javaLogSize;
+  char* javaLogKeep;
 };
 
 extern LaunchSettings settings;

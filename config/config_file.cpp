@@ -73,6 +73,10 @@ static const ConfigKey kConfigKeys[] = {
     {"downloadPage", kExpandUnquoted, TEXT_FIELD(downloadPage)},
     // No key above is a prefix of this one, nor it of one above.
     {"singleInstance", kExpandUnquoted, ACTION(setSingleInstanceName)},
+    // Java's log: the two longer keys stand before "javaLog", a prefix of both.
+    {"javaLogSize", kExpandUnquoted, TEXT_FIELD(javaLogSize)},
+    {"javaLogKeep", kExpandUnquoted, TEXT_FIELD(javaLogKeep)},
+    {"javaLog", kExpandUnquoted, TEXT_FIELD(javaLog)},
 };
 
 static const ConfigKey* findConfigKey(const char* line) {

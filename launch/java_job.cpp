@@ -7,13 +7,19 @@ static void traceNoJob(unsigned long errorCode) {
 }
 
 bool startJavaInJob(char* commandLine, const char* title, ProcessHandle* process, JobHandle* job,
-                    unsigned long* processId, unsigned long* errorCode) {
+                    unsigned long* processId, unsigned long* errorCode, PipeHandle output,
+                    PipeHandle error) {
   unsigned long jobError = 0;
   *job = platform.createJob(kJobKillOnClose | kJobSilentBreakawayOk, &jobError);
   if (!*job) traceNoJob(jobError);
   ThreadHandle thread = nullptr;
-  if (!platform.startSuspendedProcess(commandLine, title, process, &thread, processId,
-                                      errorCode)) {
+  bool started = output || error
+                     ? platform.startSuspendedProcessWithOutput(commandLine, title, output, error,
+                                                                process, &thread, processId,
+                                                                errorCode)
+                     : platform.startSuspendedProcess(commandLine, title, process, &thread,
+                                                      processId, errorCode);
+  if (!started) {
     if (*job) platform.closeJob(*job);
     *job = nullptr;
     return false;

@@ -7,12 +7,15 @@
 
 #include "platform/platform.h"
 
-// Starts the command as startProcess does, held until it is in the job.
+// Starts the command as startProcess does, held until it is in the job;
+// with output or error given (a pipe's writer), Java's standard output and
+// error are these, standard input the launcher's own.
 // Where no job can be made, or Java cannot be put into one, Java runs
 // without one (a debug trace line says why). *job is the job to close once
 // Java has ended, NULL for none. On failure, *errorCode is the system's code
 // and no handle is left open.
 bool startJavaInJob(char* commandLine, const char* title, ProcessHandle* process, JobHandle* job,
-                    unsigned long* processId, unsigned long* errorCode);
+                    unsigned long* processId, unsigned long* errorCode,
+                    PipeHandle output = nullptr, PipeHandle error = nullptr);
 
 #endif

@@ -6,6 +6,7 @@
 #include "launch/argument_file.h"
 #include "launch/command_line.h"
 #include "launch/java_job.h"
+#include "launch/java_output.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -75,13 +76,17 @@ void discardLaunchPlan(LaunchPlan* plan) {
 // of its code failed. Never 0, which would claim a success.
 static const unsigned long kExitCodeUnknown = 259;
 
-JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance,
+                   LauncherVariant variant) {
   JavaRun run = {};
   ProcessHandle process = nullptr;
   JobHandle job = nullptr;
   unsigned long processId = 0;
+  JavaOutput output;
+  takeJavaOutput(&output, variant);
   run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, &process, &job, &processId,
-                               &run.exitCode);
+                               &run.exitCode, javaOutputEnd(&output), javaErrorEnd(&output));
+  releaseJavaEnds(&output);
   if (run.started) {
     publishJavaProcess(instance, processId);
     platform.waitForInputIdle(process, 5000);
@@ -90,20 +95,23 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
     if (!run.exitCodeKnown) run.exitCode = kExitCodeUnknown;
     platform.closeProcess(process);
   }
+  finishJavaOutput(&output);
+  if (run.started && run.exitCode != 0) run.javaReported = javaReportedLines(&output);
   if (job) platform.closeJob(job);
   return run;
 }
 
-static void reportLaunchError(long code) {
+static void reportLaunchError(long code, const char* javaReported) {
   char* command = javaCommandText();
-  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
-              settings.mainclass, command, (int)code);
+  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d%s%s",
+              settings.mainclass, command, (int)code, javaReported ? "\n\nJava reported:\n" : "",
+              javaReported ? javaReported : "");
   releaseMemory(command);
 }
 
 void reportJavaEnd(const JavaRun* run, LauncherVariant variant) {
   bool failed = !run->started || !run->exitCodeKnown;
   if (failed || (run->exitCode != 0 && variant == kGuiLauncher))
-    reportLaunchError((long)run->exitCode);
+    reportLaunchError((long)run->exitCode, run->javaReported);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", run->started ? 1 : 0, (int)run->exitCode);
 }

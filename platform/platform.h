@@ -53,6 +53,13 @@ typedef void* ProcessHandle;
 typedef void* ThreadHandle;
 typedef void* JobHandle;
 typedef void* InstanceHandle;
+typedef void* PipeHandle;     // either end of a pipe for a child's output
+typedef void* WorkerThread;   // a thread of the launcher's own
+typedef void* LockHandle;
+typedef void* AppendFile;     // a file written by appending
+
+// What a thread of the launcher's own runs.
+typedef void (*ThreadWork)(void* context);
 
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
@@ -219,6 +226,57 @@ struct PlatformOps {
   // Paths compared as Windows compares file names: CompareStringOrdinal
   // ignoring case, which folds the letters of every script. True when equal.
   bool (*pathsEqual)(const char* a, const char* b);
+
+  // Java's output, read by the launcher.
+  // True when the launcher's own standard error is a handle a child can
+  // write to (a console, a file, a pipe); false when it has none, as when
+  // the shell starts a GUI program.
+  bool (*standardErrorUsable)(void);
+  // A pipe for a child's output: *reader is the launcher's end, *writer
+  // (inheritable) the one the child is given. False with the system's error code.
+  bool (*createOutputPipe)(PipeHandle* reader, PipeHandle* writer, unsigned long* errorCode);
+  // Waits until the pipe holds something and reads up to size bytes of it:
+  // the count, 0 once every writer has closed the pipe, or once it has been
+  // stopped and is empty, or when the read fails (the pipe is then closed to
+  // its writers, whose writes fail instead of waiting for a reader).
+  size_t (*readOutputPipe)(PipeHandle reader, char* buffer, size_t size);
+  // From now on the pipe's reads end once it is empty, though a writer (a
+  // program the child started) still holds it: what is there is read, a
+  // bounded amount. Called from another thread than the reader's.
+  void (*stopOutputPipe)(PipeHandle reader);
+  void (*closeOutputPipe)(PipeHandle end);  // either end
+  // startSuspendedProcess with the child's standard output and error given
+  // (STARTF_USESTDHANDLES): each a pipe's writer, or NULL for the launcher's
+  // own; standard input stays the launcher's own.
+  bool (*startSuspendedProcessWithOutput)(char* commandLine, const char* title, PipeHandle output,
+                                          PipeHandle error, ProcessHandle* process,
+                                          ThreadHandle* thread, unsigned long* processId,
+                                          unsigned long* errorCode);
+  // A thread that runs work(context); NULL with the system's error code.
+  WorkerThread (*startThread)(ThreadWork work, void* context, unsigned long* errorCode);
+  // Waits until the thread has ended, and closes its handle.
+  void (*joinThread)(WorkerThread thread);
+  // A lock that one thread at a time holds (a critical section); NULL when
+  // none can be made.
+  LockHandle (*createLock)(void);
+  void (*takeLock)(LockHandle lock);
+  void (*releaseLock)(LockHandle lock);
+  void (*closeLock)(LockHandle lock);
+
+  // Java's log. Opens the file for appending, made when missing, shared with
+  // readers, writers and renames, and not inherited; *size is its length.
+  // NULL with the system's error code.
+  AppendFile (*openAppendFile)(const char* path, unsigned long long* size,
+                               unsigned long* errorCode);
+  // Writes the bytes at the end of the file, all of them or false with the
+  // system's error code.
+  bool (*appendToFile)(AppendFile file, const char* bytes, size_t count, unsigned long* errorCode);
+  void (*closeAppendFile)(AppendFile file);
+  // Renames a file, replacing one of the new name. False with the system's error code.
+  bool (*renameFile)(const char* from, const char* to, unsigned long* errorCode);
+  // Makes the folder; one that cannot be made (or is there already) is
+  // found out by what opens a file in it.
+  void (*createDirectory)(const char* path);
 };
 
 extern PlatformOps platform;

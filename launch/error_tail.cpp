@@ -45,19 +45,13 @@ static char* keptText(const ErrorTail* tail) {
   return text;
 }
 
-// The last line cut to its first characters, with "..." for the rest.
-static char* cutLine(const char* line, const char* end) {
-  const char* stop = line;
-  size_t units = 0;
-  while (stop < end) {
-    const char* next = stop + 1;
-    while (next < end && (*next & 0xC0) == 0x80) ++next;
-    units += unitsOf(stop, next);
-    if (units > kErrorTailUnits - 3) break;
-    stop = next;
-  }
+// The last line cut to its first characters (as many as bytes of UTF-8 fit
+// in the limit, so never more than it allows), with "..." for the rest.
+static char* cutLine(const char* line) {
+  size_t length = kErrorTailUnits - 3;
+  while ((line[length] & 0xC0) == 0x80) --length;  // not inside a character
   TextBuffer cut = {};
-  textAppendPart(&cut, line, stop - line);
+  textAppendPart(&cut, line, length);
   textAppend(&cut, "...");
   return textRelease(&cut);
 }
@@ -74,7 +68,7 @@ static char* lastLines(const char* text, const char* end) {
     units += more;
     start = line;
   }
-  if (start == end) return cutLine(lineStart(text, end), end);
+  if (start == end) return cutLine(lineStart(text, end));
   TextBuffer shown = {};
   for (const char* p = start; p < end; ++p)
     if (*p != '\r') textAppendChar(&shown, *p);

@@ -22,7 +22,7 @@ void keepErrorTail(ErrorTail* tail, const char* bytes, size_t count);
 
 // The last lines, whole, at most kErrorTailLines of them and kErrorTailUnits
 // characters with their line breaks, as a UTF-8 heap text. When the last
-// line alone is longer, its first characters and "...". NULL when nothing but
+// line alone is longer, its start and "...". NULL when nothing but
 // blank lines was written, or the code page's text could not be converted.
 char* errorTailLines(const ErrorTail* tail);
 

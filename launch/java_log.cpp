@@ -59,6 +59,18 @@ static void makeFolders(const char* path) {
   releaseMemory(folder);
 }
 
+// path itself for 0, else path + "." + n (n below 1000), written into room.
+static void numberedName(char* room, const char* path, int n) {
+  size_t length = strlen(path);
+  memcpy(room, path, length + 1);
+  if (n == 0) return;
+  char* end = room + length;
+  *end++ = '.';
+  for (int unit = n >= 100 ? 100 : n >= 10 ? 10 : 1; unit > 0; unit /= 10)
+    *end++ = (char)('0' + n / unit % 10);
+  *end = '\0';
+}
+
 JavaLog* openJavaLog(const char* path, JavaLogLimits limits, unsigned long* errorCode) {
   unsigned long long size = 0;
   AppendFile file = platform.openAppendFile(path, &size, errorCode);
@@ -73,28 +85,18 @@ JavaLog* openJavaLog(const char* path, JavaLogLimits limits, unsigned long* erro
     *errorCode = kNotEnoughMemory;
     return nullptr;
   }
-  JavaLog* log = static_cast<JavaLog*>(allocateOrDie(sizeof(JavaLog)));
+  // One block: the log, its path, and room for two rotated names.
   size_t room = strlen(path) + sizeof ".999";
-  *log = JavaLog{copyText(path), static_cast<char*>(allocateOrDie(room)),
-                 static_cast<char*>(allocateOrDie(room)), limits, limits.maxBytes, file, size, 0,
+  JavaLog* log = static_cast<JavaLog*>(allocateOrDie(sizeof(JavaLog) + 3 * room));
+  char* names = reinterpret_cast<char*>(log + 1);
+  *log = JavaLog{names, names + room, names + 2 * room, limits, limits.maxBytes, file, size, 0,
                  lock};
+  numberedName(log->path, path, 0);
   return log;
 }
 
 static void noteError(JavaLog* log, unsigned long error) {
   if (!log->firstError) log->firstError = error;
-}
-
-// path itself for 0, else path + "." + n (n below 1000), written into room.
-static void numberedName(char* room, const char* path, int n) {
-  size_t length = strlen(path);
-  memcpy(room, path, length + 1);
-  if (n == 0) return;
-  char* end = room + length;
-  *end++ = '.';
-  for (int unit = n >= 100 ? 100 : n >= 10 ? 10 : 1; unit > 0; unit /= 10)
-    *end++ = (char)('0' + n / unit % 10);
-  *end = '\0';
 }
 
 static void reopen(JavaLog* log) {
@@ -138,8 +140,5 @@ void closeJavaLog(JavaLog* log) {
   if (!log) return;
   if (log->file) platform.closeAppendFile(log->file);
   platform.closeLock(log->lock);
-  releaseMemory(log->path);
-  releaseMemory(log->from);
-  releaseMemory(log->to);
   releaseMemory(log);
 }

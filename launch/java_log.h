@@ -26,7 +26,7 @@ char* javaLogPath(const char* configured);
 
 struct JavaLog {
   char* path;
-  char* from;  // room for the rotated names, made once: appending allocates nothing
+  char* from;  // room for the rotated names, made with the log: appending allocates nothing
   char* to;
   JavaLogLimits limits;
   unsigned long long rotateAt;  // the size past which the next write rotates

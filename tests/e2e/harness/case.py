@@ -9,6 +9,7 @@ from .argument_files import exists_any_case, read_like_java
 from .branding import ICON_PATH, Brand
 from .builds import WIN64
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
+from .flood import Rotated, rotated_parts
 from .records import read_records
 from .wine import Run, WineError, WineSession, wait_until
 from .world import NO_ROOT, Key, Registry, Runtime, World
@@ -132,7 +133,8 @@ class Case:
     # "path": wine C:\...\viewer.exe; "console": cmd /c typed. Started by the
     # Windows parent (helpers/parent.c), which sees the whole exit status:
     # "parent", with its standard handles; "parent console", on a console of
-    # its own; "parent ctrl-c", which also sends Ctrl+C once Java waits for it.
+    # its own; "parent ctrl-c", which also sends Ctrl+C once Java waits for it;
+    # "parent detached", with no standard handles, as the shell starts a GUI program.
     start: str = "path"
     typed: str | None = None         # console: the command typed, default the exe's stem
     cwd: str | None = None           # console: where it is typed, default app_dir
@@ -151,6 +153,7 @@ class Case:
     java_stdout: str = ""            # the stand-in writes these in UTF-8 ...
     java_stderr: str = ""
     java_echo: bool = False          # ... then copies its input to its output
+    java_flood: int = 0              # bytes it writes first to both streams (harness/flood.py)
     brand: Brand | None = None       # the launcher branded so before it is installed
     timeout: float = 20
     # What must come of it. Defaults are strict: no box, no Java, nothing on
@@ -170,6 +173,9 @@ class Case:
     # What Windows reads of the installed exe afterwards (file_properties.c),
     # every field; None: not read.
     shell: dict[str, str] | None = None
+    # The files the run made in app_dir (app-relative paths), with their
+    # bytes, or Rotated for a log and its rotated files; {}: none. None: unchecked.
+    written: dict | None = None
 
     def all_files(self) -> dict:
         files = {}
@@ -194,7 +200,7 @@ class Case:
         raise ValueError(f"unknown start {self.start!r}")
 
 
-PARENT_STARTS = ("parent", "parent console", "parent ctrl-c")
+PARENT_STARTS = ("parent", "parent console", "parent ctrl-c", "parent detached")
 
 
 @dataclass
@@ -206,6 +212,7 @@ class Outcome:
     parent: dict | None = None       # the Windows parent's record
     shell: dict[str, str] | None = None
     faults: list[str] = field(default_factory=list)  # of what the case set up
+    written: dict[str, bytes] | None = None  # made by the run in app_dir, when the case asks
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
@@ -264,6 +271,8 @@ def run_case(world: World, case: Case) -> Outcome:
         if case.shell is not None:
             records = world.file_properties(exe, ICON_PATH)
             shell = records[0] if records else {}
+        written = made_in(session.unix_path(case.app_dir), case) if case.written is not None \
+            else None
     finally:
         world.clean()
     parents = read_records(parent_record)
@@ -273,7 +282,21 @@ def run_case(world: World, case: Case) -> Outcome:
             record["argfileLeft"] = exists_any_case(session.unix_path(record["argfilePath"]))
     return Outcome(run, read_records(session.boxes_log), java, read_lines(browser_log),
                    parent=parents[0] if parents else None, shell=shell,
-                   faults=world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [])
+                   faults=world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [],
+                   written=written)
+
+
+def made_in(app_dir: Path, case: Case) -> dict[str, bytes]:
+    """The files under app_dir that the case did not put there, by their
+    app-relative Windows path."""
+    own = {case.absolute(path).lower() for path in case.all_files()} | \
+        {case.absolute(case.exe).lower()}
+    made = {}
+    for path in app_dir.rglob("*"):
+        relative = "\\".join(path.relative_to(app_dir).parts)
+        if path.is_file() and case.absolute(relative).lower() not in own:
+            made[relative] = path.read_bytes()
+    return made
 
 
 def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -> dict:
@@ -285,6 +308,10 @@ def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -
         env["CORVANE_E2E_JAVA_ECHO"] = "1"
     if case.start in PARENT_STARTS:
         env["CORVANE_E2E_PARENT_RECORD"] = WineSession.windows_path(parent_record)
+    if case.java_flood:
+        env["CORVANE_E2E_JAVA_FLOOD"] = str(case.java_flood)
+    if case.start == "parent detached":
+        env["CORVANE_E2E_PARENT_DETACHED"] = "1"
     if case.start in ("parent console", "parent ctrl-c"):
         env["CORVANE_E2E_PARENT_CONSOLE"] = "1"
     if case.start == "parent ctrl-c":
@@ -367,7 +394,25 @@ def check(case: Case, outcome: Outcome) -> list[str]:
     check_java(case.java, outcome.java, expect, problems)
     expect("pages opened", case.browser, outcome.browser)
     expect("file properties as Windows reads them", case.shell, outcome.shell)
+    if case.written is not None:
+        check_written(case.written, outcome.written or {}, expect, problems)
     return problems
+
+
+def check_written(wanted: dict, made: dict[str, bytes], expect, problems: list[str]):
+    left = dict(made)
+    for name, content in wanted.items():
+        if not isinstance(content, Rotated):
+            expect(f"the file {name}", content, left.pop(name, None))
+            continue
+        parts = rotated_parts(name, left)
+        expect(f"{name} and its rotated files, oldest first", content.content,
+               b"".join(left.pop(part) for part in parts))
+        over = [f"{part} ({len(made[part])})" for part in parts if len(made[part]) > content.limit]
+        if over:
+            problems.append(f"files over {content.limit} bytes: {', '.join(over)}")
+    if left:
+        problems.append(f"files made besides: {', '.join(sorted(left))}")
 
 
 def check_parent(case: Case, record: dict | None, expect, problems: list[str]):

@@ -24,7 +24,11 @@
      CORVANE_E2E_JAVA_ECHO    then standard input is copied to standard output
      CORVANE_E2E_JAVA_READY   then, once its handler is in place, this file is
                               created and Ctrl+C waited for (at most 20 s); the
-                              record's "consoleEvent" tells what came */
+                              record's "consoleEvent" tells what came
+   and, for Java's output:
+     CORVANE_E2E_JAVA_FLOOD   first, this many bytes (decimal) written to both
+                              streams in writes of many sizes, each straight to
+                              its handle (harness/flood.py makes the same bytes) */
 #include <windows.h>
 
 #include <fcntl.h>
@@ -69,7 +73,32 @@ static void waitForInterrupt(Record* record, const char* readyPath) {
   recordField(record, "consoleEvent", waited == WAIT_OBJECT_0 ? "ctrl-c" : "none");
 }
 
+/* Write i of the flood: its size from the cycle below, to standard error
+   every third time, else to standard output; a letter for the stream, the
+   write's number, then letters running on from the number, and a line break
+   last. */
+static const DWORD kFloodSizes[] = {7, 1, 100, 65549, 3, 250000, 40, 4096};
+enum { kLargestFloodWrite = 250000 };
+
+static void flood(const char* total) {
+  static char bytes[kLargestFloodWrite];
+  long long left = _atoi64(total);
+  for (unsigned i = 0; left > 0; ++i) {
+    DWORD size = kFloodSizes[i % (sizeof kFloodSizes / sizeof kFloodSizes[0])];
+    int error = i % 3 == 2;
+    int head = snprintf(bytes, sizeof bytes, "%c%08u|", error ? 'E' : 'O', i);
+    for (DWORD j = head; j < size; ++j) bytes[j] = (char)('a' + (i + j) % 26);
+    if (size > 1) bytes[size - 1] = '\n';
+    DWORD written = 0;
+    HANDLE stream = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (!WriteFile(stream, bytes, size, &written, NULL) || written != size) exit(89);
+    left -= size;
+  }
+}
+
 static void behaveAsATool(Record* record) {
+  const char* total = getenv("CORVANE_E2E_JAVA_FLOOD");
+  if (total) flood(total);
   writeVariable(L"CORVANE_E2E_JAVA_STDOUT", stdout);
   writeVariable(L"CORVANE_E2E_JAVA_STDERR", stderr);
   if (getenv("CORVANE_E2E_JAVA_ECHO")) copyInput();

@@ -4,7 +4,7 @@ standard error, where the launcher has no standard error to give Java (the
 shell's start, which "parent detached" makes)."""
 from harness.case import Box, Case, Java, OneOf
 from harness.flood import Rotated, flood
-from harness.world import DIRECTORY, java_home
+from harness.world import DIRECTORY, StandIn, java_home
 
 from .console import tool
 
@@ -19,6 +19,7 @@ TRACE = ("Exception in thread \"main\" java.lang.UnsupportedClassVersionError: M
          "compiled by a more recent version of the Java Runtime (class file version 65.0)\n" +
          "".join(f"\tat java.base/java.lang.ClassLoader.defineClass{i}(ClassLoader.java:{i})\n"
                  for i in range(1, 15)))
+HELPER = r"C:\Apps\Viewer\helper.exe"
 FAILED = "Error launching Class Main\n with Java C:\\Java\\jdk\\bin\\javaw.exe.\nError=1"
 REPORTED = Box("Error", FAILED + "\n\nJava reported:\n" +
                "\n".join(TRACE.splitlines()[-12:]), icon=True)
@@ -42,6 +43,14 @@ CASES = [
            java_exit=1, boxes=[REPORTED],
            written={"logs\\viewer.log": OneOf((STARTING + TRACE).encode(),
                                                (TRACE + STARTING).encode())}),
+    viewer("a program that Java started holds its pipes and lives on: the launcher reads what "
+           "Java left there and ends without waiting for it",
+           config=HEAD + LOG, start="parent detached", java_stderr=TRACE, java_exit=1,
+           files={**java_home(JDK), HELPER: StandIn(console=False)},
+           env={"CORVANE_E2E_JAVA_SPAWN": HELPER, "CORVANE_E2E_JAVA_SPAWN_INHERITS": "1",
+                "CORVANE_E2E_JAVA_SPAWN_HOLD": "C:\\never-made"},
+           outlives=("helper.exe",), boxes=[REPORTED], timeout=15,
+           written={"logs\\viewer.log": TRACE.encode()}),
     viewer("started from the shell without javaLog: nothing on disk, the box the last lines",
            start="parent detached", java_stderr=TRACE, java_exit=1, boxes=[REPORTED],
            written={}),

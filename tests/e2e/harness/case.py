@@ -173,6 +173,9 @@ class Case:
     # What Windows reads of the installed exe afterwards (file_properties.c),
     # every field; None: not read.
     shell: dict[str, str] | None = None
+    # Programs (file names) that Java starts and that must outlive the
+    # launcher; they are ended once the grace for strays is over.
+    outlives: tuple[str, ...] = ()
     # The files the run made in app_dir (app-relative paths), with their
     # bytes, or Rotated for a log and its rotated files; {}: none. None: unchecked.
     written: dict | None = None
@@ -374,8 +377,12 @@ def check(case: Case, outcome: Outcome) -> list[str]:
         check_parent(case, outcome.parent, expect, problems)
     if CRASH in run.stderr:
         problems.append("crashed: " + ansi_text(run.stderr).strip())
-    if run.leftovers:
-        problems.append(f"programs still running afterwards: {', '.join(run.leftovers)}")
+    left = [program for program in run.leftovers if program.split(" (pid")[0] not in case.outlives]
+    if left:
+        problems.append(f"programs still running afterwards: {', '.join(left)}")
+    for program in case.outlives:
+        if not any(left.startswith(program + " (pid") for left in run.leftovers):
+            problems.append(f"{program} did not outlive the launcher")
     if case.stderr_bytes is not None:
         expect("standard error", case.stderr_bytes, run.stderr)
     else:

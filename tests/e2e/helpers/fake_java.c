@@ -3,8 +3,13 @@
      CORVANE_E2E_JAVA_RECORD  file to which the record is appended
      CORVANE_E2E_JAVA_EXIT    exit code (decimal), 0 when unset
    and, for the cases of Java's lifetime:
-     CORVANE_E2E_JAVA_SPAWN   a program to start first, which lives on (it
-                              gets the environment without RECORD and SPAWN)
+     CORVANE_E2E_JAVA_SPAWN   a program to start (once the behaviours below
+                              are done), which lives on (it gets the
+                              environment without RECORD, SPAWN and the
+                              tool's behaviours below)
+     CORVANE_E2E_JAVA_SPAWN_INHERITS  when set, that program inherits this
+                              one's handles, its standard ones included
+     CORVANE_E2E_JAVA_SPAWN_HOLD  that program's CORVANE_E2E_JAVA_HOLD
      CORVANE_E2E_JAVA_WINDOW  a file: show a minimised top-level window, and
                               write "iconic 0" or "iconic 1" there at the end
      CORVANE_E2E_JAVA_HOLD    a file: once the record is saved, stay alive
@@ -135,15 +140,25 @@ static void recordFound(Record* record, const char* argument) {
   free(pieces);
 }
 
+/* The C runtime's copy of the environment, which getenv reads, stays as it
+   was: only the program started here sees the changes. */
 static void spawn(const char* program) {
-  SetEnvironmentVariableA("CORVANE_E2E_JAVA_RECORD", NULL);
-  SetEnvironmentVariableA("CORVANE_E2E_JAVA_SPAWN", NULL);
+  static const char* const kNotPassedOn[] = {
+      "CORVANE_E2E_JAVA_RECORD", "CORVANE_E2E_JAVA_SPAWN", "CORVANE_E2E_JAVA_STDOUT",
+      "CORVANE_E2E_JAVA_STDERR", "CORVANE_E2E_JAVA_FLOOD", "CORVANE_E2E_JAVA_ECHO",
+      "CORVANE_E2E_JAVA_READY", "CORVANE_E2E_JAVA_SPAWN_INHERITS", "CORVANE_E2E_JAVA_SPAWN_HOLD"};
+  BOOL inherits = getenv("CORVANE_E2E_JAVA_SPAWN_INHERITS") != NULL;
+  const char* hold = getenv("CORVANE_E2E_JAVA_SPAWN_HOLD");
+  if (hold) SetEnvironmentVariableA("CORVANE_E2E_JAVA_HOLD", hold);
+  for (size_t i = 0; i < sizeof kNotPassedOn / sizeof kNotPassedOn[0]; ++i)
+    SetEnvironmentVariableA(kNotPassedOn[i], NULL);
   STARTUPINFOA startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started;
   char* line = _strdup(program);
-  if (!line || !CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started))
+  if (!line ||
+      !CreateProcessA(NULL, line, NULL, NULL, inherits, 0, NULL, NULL, &startup, &started))
     exit(92);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
@@ -201,7 +216,7 @@ static char* variable(const char* name) {
 int main(int argc, char** argv) {
   char* path = variable("CORVANE_E2E_JAVA_RECORD");
   char* program = variable("CORVANE_E2E_JAVA_SPAWN");
-  if (program) spawn(program);
+  char* hold = variable("CORVANE_E2E_JAVA_HOLD");
   const char* windowReport = getenv("CORVANE_E2E_JAVA_WINDOW");
   HWND window = windowReport ? showMinimisedWindow() : NULL;
   WCHAR image[32768] = L"";
@@ -228,9 +243,9 @@ int main(int argc, char** argv) {
   if (startup.lpTitle) recordWideField(&record, "title", startup.lpTitle);
   recordField(&record, "codePage", codePage);
   behaveAsATool(&record);
+  if (program) spawn(program);  /* last: it changes the environment for the program */
 
   if (path && recordSave(&record, path) != 0) return 91;
-  const char* hold = getenv("CORVANE_E2E_JAVA_HOLD");
   if (hold) holdUntil(hold);
   if (window) reportWindow(window, windowReport);
   const char* exitCode = getenv("CORVANE_E2E_JAVA_EXIT");

@@ -43,8 +43,10 @@ static JavaLog* openConfiguredLog(void) {
 void takeJavaOutput(JavaOutput* output, LauncherVariant variant) {
   *output = JavaOutput{};
   if (variant != kGuiLauncher) return;
-  bool keepTail = !platform.standardErrorUsable();
   if (!textIsEmpty(settings.javaLog)) output->log = openConfiguredLog();
+  // In debug mode java.exe gets a console of its own, which shows both of
+  // its streams; without a log they stay there.
+  bool keepTail = !platform.standardErrorUsable() && (output->log || !settings.consoleJava);
   unsigned long errorCode = 0;
   if ((!output->log || openStream(&output->output, output->log, nullptr, &errorCode)) &&
       (!keepTail || openStream(&output->error, output->log, &output->tail, &errorCode)))

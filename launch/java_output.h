@@ -1,7 +1,8 @@
 // Java's standard output and error, where the launcher takes them: into
 // Java's log ("javaLog"), and, in the GUI launcher that has no usable
 // standard error of its own to give Java (as when the shell starts it), the
-// end of Java's standard error for the box that reports a failed end. Each
+// end of Java's standard error for the box that reports a failed end (but
+// for java.exe in debug mode, whose console shows both streams). Each
 // stream taken is a pipe that a thread of the launcher's reads; what it
 // reads goes into the log at once, nothing held back. The console launcher
 // takes nothing: a tool's streams belong to its caller.

@@ -59,18 +59,23 @@ class JavaOutputTest : public LaunchJavaTest {
   }
 };
 
+// Nor in debug mode by the GUI launcher without a log: java.exe's own
+// console shows both streams.
 TEST_F(JavaOutputTest, NothingIsTakenByTheConsoleLauncherOrWhereStandardErrorIsUsable) {
   struct Case {
     LauncherVariant variant;
     bool standardErrorUsable;
     const char* javaLog;
+    bool consoleJava;
   } cases[] = {
-      {kConsoleLauncher, false, "java.log"},
-      {kConsoleLauncher, true, nullptr},
-      {kGuiLauncher, true, nullptr},
+      {kConsoleLauncher, false, "java.log", true},
+      {kConsoleLauncher, true, nullptr, true},
+      {kGuiLauncher, true, nullptr, false},
+      {kGuiLauncher, false, nullptr, true},
   };
   for (const Case& c : cases) {
     SetUp();
+    settings.consoleJava = c.consoleJava;
     fake().standardErrorUsable = c.standardErrorUsable;
     if (c.javaLog) setSetting(&settings.javaLog, c.javaLog);
     launch(c.variant);

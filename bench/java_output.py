@@ -111,9 +111,9 @@ class Bench:
         wait_until(found, 20, "the launcher")
         return found()[0]
 
-    def idle(self, build, config: str) -> tuple[float, int, int]:
-        """CPU milliseconds, context switches and threads of the launcher
-        over IDLE_SECONDS while Java writes nothing."""
+    def idle(self, build, config: str) -> tuple[float, int, int, int]:
+        """CPU milliseconds, context switches, threads and resident KiB of the
+        launcher over IDLE_SECONDS while Java writes nothing."""
         self.install(build, config)
         self.hold.unlink(missing_ok=True)
         process = self.start(True, {"CORVANE_E2E_JAVA_HOLD": self.session.windows_path(self.hold)})
@@ -123,9 +123,12 @@ class Bench:
         time.sleep(IDLE_SECONDS)
         after = cpu_ns(pid), switches(pid)
         threads = len(list(Path(f"/proc/{pid}/task").iterdir()))
+        resident = next(int(line.split()[1]) for line in
+                        Path(f"/proc/{pid}/status").read_text().splitlines()
+                        if line.startswith("VmRSS"))
         self.hold.write_text("")
         process.wait(60)
-        return (after[0] - before[0]) / 1e6, after[1] - before[1], threads
+        return (after[0] - before[0]) / 1e6, after[1] - before[1], threads, resident
 
 
 def thread_files(pid: int, name: str) -> list[str]:
@@ -168,9 +171,10 @@ def measure(bench: Bench, build, rounds: int):
           f"p/n = {statistics.median(times['p']) / n:.3f}")
     for label, config in (("with javaLog, shell start", CONFIG + LOG),
                           ("without javaLog, shell start", CONFIG)):
-        milliseconds, switched, threads = bench.idle(build, config)
+        milliseconds, switched, threads, resident = bench.idle(build, config)
         print(f"{build.tag} while Java is silent, {label}: {milliseconds:.3f} ms of CPU in "
-              f"{IDLE_SECONDS} s, {switched} context switches, {threads} threads")
+              f"{IDLE_SECONDS} s, {switched} context switches, {threads} threads, "
+              f"VmRSS {resident} KiB")
 
 
 def main() -> int:

@@ -34,8 +34,8 @@ static JavaLog* openConfiguredLog(void) {
   if (log)
     debugTraceLine("Java's output goes to %s\n", path);
   else
-    debugTraceLine("Java's log %s cannot be opened (error %lu): its output goes where it went before\n",
-                   path, errorCode);
+    debugTraceLine("Java's log %s cannot be opened (error %lu): "
+                   "its output goes where it went before\n", path, errorCode);
   releaseMemory(path);
   return log;
 }

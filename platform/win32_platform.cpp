@@ -687,7 +687,9 @@ static size_t win32ReadOutputPipe(PipeHandle reader, char* buffer, size_t size) 
   return got;
 }
 
-static void win32StopOutputPipe(PipeHandle reader) { SetEvent(static_cast<Win32Pipe*>(reader)->stop); }
+static void win32StopOutputPipe(PipeHandle reader) {
+  SetEvent(static_cast<Win32Pipe*>(reader)->stop);
+}
 
 static void win32CloseOutputPipe(PipeHandle end) { closeEnd(static_cast<Win32Pipe*>(end)); }
 

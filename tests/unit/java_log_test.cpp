@@ -86,7 +86,8 @@ TEST_F(JavaLogTest, FailuresLoseOnlyWhatTheyStruckAndAreNoted) {
   JavaLog* log = open(4, 1);
   fakeFailCall({FAKE_ENTRY(appendToFile)}, 2);
   fakeFailCall({FAKE_ENTRY(renameFile)}, 1);
-  for (const char* write : {"ab", "cd", "ef", "gh", "ij", "kl", "mn"}) appendToJavaLog(log, write, 2);
+  for (const char* write : {"ab", "cd", "ef", "gh", "ij", "kl", "mn"})
+    appendToJavaLog(log, write, 2);
   EXPECT_EQ(112u, log->firstError);  // the disk was full
   closeJavaLog(log);
   EXPECT_EQ((std::map<std::string, std::string>{{"java.log", "klmn"}, {"java.log.1", "abefghij"}}),

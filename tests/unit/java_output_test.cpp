@@ -10,7 +10,8 @@ using ::testing::HasSubstr;
 
 namespace {
 
-const char kBoxText[] = "Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=1";
+const char kBoxText[] =
+    "Error launching Class a.Main\n with Java C:\\jre\\bin\\javaw.exe.\nError=1";
 
 // A failed start as Java writes it: a line on standard output, a trace of
 // 14 lines on standard error, in several writes.

@@ -185,7 +185,7 @@ static LaunchOutcome startJava(LauncherVariant variant, bool again, const char* 
   bool ready = updateApplied(again, configPath, &outcome) && mainClassNamed(&outcome) &&
                javaChosen(variant, &outcome) && launchPlanned(variant, &plan, &outcome);
   if (ready) {
-    *run = launchJava(&plan, instance, job);
+    *run = launchJava(&plan, instance, job, variant);
     outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;
   }
   discardLaunchPlan(&plan);
@@ -209,6 +209,7 @@ static bool restartChosen(const JavaRun* run, unsigned long ranMilliseconds, int
 // The instance is held, and the job kept, from the first start of Java to
 // the end of the last; both are given up before Java's end is reported.
 LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char* configPath) {
+  *run = JavaRun{};
   SingleInstance instance = {};
   JobHandle job = nullptr;
   LaunchOutcome outcome = kOutcomeJavaRefused;
@@ -219,10 +220,12 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char
     outcome = startJava(variant, again, configPath, &instance, &job, run);
     unsigned long ran = platform.clockMilliseconds() - began;
     if (outcome != kOutcomeJavaRan || !restartChosen(run, ran, &failures)) break;
+    forgetJavaRun(run);
   }
   if (job) platform.closeJob(job);
   releaseSingleInstance(&instance);
   if (outcome == kOutcomeJavaRan || outcome == kOutcomeJavaNotStarted) reportJavaEnd(run, variant);
+  forgetJavaRun(run);
   return outcome;
 }
 

@@ -38,7 +38,9 @@ void resetConfiguredSettings(void) {
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
                       &settings.javaRuntimeVersion, &settings.singleInstance,
-                      &settings.restartOnFailure, &settings.updateDirectory};
+                      &settings.restartOnFailure, &settings.updateDirectory,
+
+                      &settings.javaLog,      &settings.javaLogSize, &settings.javaLogKeep};
   for (char** field : scalars) {
     releaseMemory(*field);
     *field = nullptr;

@@ -48,6 +48,11 @@ struct LaunchSettings {
   // How many of the arguments came from the command line: a configuration
   // read again keeps them, and only them.
   int commandLineArguments;
+  // Java's log (the GUI launcher's): the file, and "javaLogSize" and
+  // "javaLogKeep" as written; NULL without the keys.
+  char* javaLog;
+  char* javaLogSize;
+  char* javaLogKeep;
 };
 
 extern LaunchSettings settings;

@@ -77,6 +77,10 @@ static const ConfigKey kConfigKeys[] = {
     {"restartCode", kExpandUnquoted, LIST_FIELD(restartCodes)},
     {"restartOnFailure", kExpandUnquoted, TEXT_FIELD(restartOnFailure)},
     {"updateDirectory", kExpandUnquoted, TEXT_FIELD(updateDirectory)},
+    // Java's log: the two longer keys stand before "javaLog", a prefix of both.
+    {"javaLogSize", kExpandUnquoted, TEXT_FIELD(javaLogSize)},
+    {"javaLogKeep", kExpandUnquoted, TEXT_FIELD(javaLogKeep)},
+    {"javaLog", kExpandUnquoted, TEXT_FIELD(javaLog)},
 };
 
 static const ConfigKey* findConfigKey(const char* line) {

@@ -8,12 +8,18 @@ static void traceNoJob(unsigned long errorCode) {
 
 bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
-                    unsigned long* errorCode) {
+                    unsigned long* errorCode, PipeHandle output, PipeHandle error) {
   unsigned long jobError = 0;
   if (!*job) *job = platform.createJob(kJobKillOnClose | kJobSilentBreakawayOk, &jobError);
   if (!*job) traceNoJob(jobError);
   ThreadHandle thread = nullptr;
-  if (!platform.startSuspendedProcess(commandLine, title, process, &thread, processId, errorCode))
+  bool started = output || error
+                     ? platform.startSuspendedProcessWithOutput(commandLine, title, output, error,
+                                                                process, &thread, processId,
+                                                                errorCode)
+                     : platform.startSuspendedProcess(commandLine, title, process, &thread,
+                                                      processId, errorCode);
+  if (!started)
     return false;
   if (*job && !platform.assignToJob(*job, *process, &jobError)) {
     traceNoJob(jobError);

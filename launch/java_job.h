@@ -15,8 +15,11 @@
 // the last has ended. Where no job can be made, or Java cannot be put into
 // one, Java runs without one (a debug trace line says why) and *job is NULL.
 // On failure, *errorCode is the system's code and no process handle is open.
+// With output or error given (a pipe's writer), Java's standard output and
+// error are these, standard input the launcher's own.
 bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
-                    unsigned long* errorCode);
+                    unsigned long* errorCode, PipeHandle output = nullptr,
+                    PipeHandle error = nullptr);
 
 #endif

@@ -6,6 +6,7 @@
 #include "launch/argument_file.h"
 #include "launch/command_line.h"
 #include "launch/java_job.h"
+#include "launch/java_output.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -76,12 +77,17 @@ static const unsigned long kExitCodeUnknown = 259;
 // What Windows gives a console program that Ctrl+C ended (STATUS_CONTROL_C_EXIT).
 static const unsigned long kStatusControlCExit = 0xC000013A;
 
-JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job) {
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
+                   LauncherVariant variant) {
   JavaRun run = {};
   ProcessHandle process = nullptr;
   unsigned long processId = 0;
+  JavaOutput output;
+  takeJavaOutput(&output, variant);
   run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, plan->awaitAtConsoleEnd,
-                               &process, job, &processId, &run.exitCode);
+                               &process, job, &processId, &run.exitCode, javaOutputEnd(&output),
+                               javaErrorEnd(&output));
+  releaseJavaEnds(&output);
   if (run.started) {
     publishJavaProcess(instance, processId);
     platform.waitForInputIdle(process, 5000);
@@ -91,19 +97,27 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHa
     run.interrupted = run.exitCode == kStatusControlCExit || platform.interruptedByUser();
     platform.closeProcess(process);
   }
+  finishJavaOutput(&output);
+  if (run.started && run.exitCode != 0) run.javaReported = javaReportedLines(&output);
   return run;
 }
 
-static void reportLaunchError(long code) {
+void forgetJavaRun(JavaRun* run) {
+  releaseMemory(run->javaReported);
+  run->javaReported = nullptr;
+}
+
+static void reportLaunchError(long code, const char* javaReported) {
   char* command = javaCommandText();
-  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d",
-              settings.mainclass, command, (int)code);
+  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d%s%s",
+              settings.mainclass, command, (int)code, javaReported ? "\n\nJava reported:\n" : "",
+              javaReported ? javaReported : "");
   releaseMemory(command);
 }
 
 void reportJavaEnd(const JavaRun* run, LauncherVariant variant) {
   bool failed = !run->started || !run->exitCodeKnown;
   if (failed || (run->exitCode != 0 && variant == kGuiLauncher))
-    reportLaunchError((long)run->exitCode);
+    reportLaunchError((long)run->exitCode, run->javaReported);
   debugTraceLine("CreateProcess ret %d, exitCode=%d\n", run->started ? 1 : 0, (int)run->exitCode);
 }

@@ -51,15 +51,24 @@ struct JavaRun {
   bool interrupted;        // the user stopped it with Ctrl+C on the console
   unsigned long exitCode;  // Java's; the system's error code when it did not start;
                            // 259 (STILL_ACTIVE) when it could not be read
+  // The last lines Java wrote to standard error, where the launcher read
+  // them and Java's end is reported (heap text); NULL for none.
+  char* javaReported;
 };
 
 // Starts Java in its job (*job, made by the first launch and kept: see
-// startJavaInJob), makes it the instance's Java, waits for it to end, reads
-// its exit code, and gives its process back.
-JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job);
+// startJavaInJob), with its output where the variant takes it
+// (launch/java_output.h), makes it the instance's Java, waits for it to end,
+// reads its exit code, and gives its process and output back.
+JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
+                   LauncherVariant variant);
+
+// Gives up what a run holds (the lines Java reported).
+void forgetJavaRun(JavaRun* run);
 
 // Tells of a start that failed (with the system's error code), of an exit
-// code that could not be read, and, in the GUI launcher, of a non-zero one:
+// code that could not be read, and, in the GUI launcher, of a non-zero one
+// (with the lines Java reported, when there are any):
 // for a command-line tool it is its answer, which the console launcher
 // passes on as its own exit status.
 void reportJavaEnd(const JavaRun* run, LauncherVariant variant);

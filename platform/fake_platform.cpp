@@ -327,6 +327,9 @@ static void fakeCloseFile(FileHandle handle) { closeHandle(files, state.openFile
 
 static const long kNoMoreItems = 259;
 static const long kAccessDenied = 5;
+static const unsigned long kFileNotFound = 2;
+static const unsigned long kNotEnoughMemory = 8;
+static const unsigned long kDiskFull = 112;
 
 // An open key names its tree and its path: later changes to the key show.
 struct FakeOpenKey {
@@ -417,7 +420,7 @@ static bool startFake(bool fails, char* commandLine, const char* title, bool inh
                       ProcessHandle* process, unsigned long* errorCode) {
   unsigned long id = 1000 + state.processes.size();
   state.processes.push_back({commandLine, false, title != nullptr, title ? title : "", false, 0,
-                             false, false, false, 0, false, id, inherit});
+                             false, false, false, 0, false, id, inherit, 0, 0, false});
   *process = nullptr;
   if (fails) {
     *errorCode = state.startErrorCode;
@@ -622,12 +625,45 @@ static JobHandle fakeCreateJob(unsigned long limitFlags, unsigned long* errorCod
   return openHandle(jobHandles, state.openJobs, state.jobs.size() - 1);
 }
 
-static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
-                                      ProcessHandle* process, ThreadHandle* thread,
-                                      unsigned long* processId, unsigned long* errorCode) {
-  bool fails = FAKE_CALL_FAILS(startSuspendedProcess);
+// The end of a pipe: the pipe's place in state.pipes, and which end it is.
+struct FakePipeEnd {
+  size_t pipe;
+  bool reader;
+};
+static HandleTable<FakePipeEnd> pipeEnds;
+
+// The pipe a writer end stands for; nullptr for none (the launcher's own stream).
+static FakePipe* pipeOf(PipeHandle writer, int* number) {
+  FakePipeEnd* end = pipeEnds.find(writer);
+  *number = end ? (int)end->pipe + 1 : 0;
+  return end ? &state.pipes[end->pipe] : nullptr;
+}
+
+// Java writes what the test scripted, each write where its stream goes.
+static void deliverJavaWrites(size_t index, FakePipe* output, FakePipe* error) {
+  for (FakePipe* pipe : {output, error})
+    if (pipe) pipe->children.push_back(index);
+  for (const FakeWrite& write : state.javaWrites) {
+    FakePipe* pipe = write.stream == 1 ? output : error;
+    if (pipe)
+      pipe->held += write.bytes;
+    else
+      (write.stream == 1 ? state.javaOwnOutput : state.javaOwnError) += write.bytes;
+  }
+  for (FakePipe* pipe : {output, error})
+    if (pipe && state.javaLeavesOutputOpen) pipe->heldByOthers = true;
+}
+
+static bool startSuspendedFake(bool fails, char* commandLine, const char* title,
+                               PipeHandle output, PipeHandle error, bool outputGiven,
+                               ProcessHandle* process, ThreadHandle* thread,
+                               unsigned long* processId, unsigned long* errorCode) {
   bool started = startFake(fails, commandLine, title, true, process, errorCode);
-  state.processes.back().suspended = true;
+  FakeProcess& java = state.processes.back();
+  java.suspended = true;
+  java.outputGiven = outputGiven;
+  FakePipe* outputPipe = pipeOf(output, &java.outputPipe);
+  FakePipe* errorPipe = pipeOf(error, &java.errorPipe);
   *thread = nullptr;
   *processId = 0;
   if (!started) return false;
@@ -635,7 +671,163 @@ static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
   *thread = openHandle(threadHandles, state.openThreads, index);
   *processId = state.processes[index].id;
   event("start suspended " + std::to_string(index + 1));
+  deliverJavaWrites(index, outputPipe, errorPipe);
   return true;
+}
+
+static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
+                                      ProcessHandle* process, ThreadHandle* thread,
+                                      unsigned long* processId, unsigned long* errorCode) {
+  return startSuspendedFake(FAKE_CALL_FAILS(startSuspendedProcess), commandLine, title, nullptr,
+                            nullptr, false, process, thread, processId, errorCode);
+}
+
+static bool fakeStartSuspendedProcessWithOutput(char* commandLine, const char* title,
+                                                PipeHandle output, PipeHandle error,
+                                                ProcessHandle* process, ThreadHandle* thread,
+                                                unsigned long* processId,
+                                                unsigned long* errorCode) {
+  return startSuspendedFake(FAKE_CALL_FAILS(startSuspendedProcessWithOutput), commandLine, title,
+                            output, error, true, process, thread, processId, errorCode);
+}
+
+static bool fakeStandardErrorUsable(void) {
+  if (FAKE_CALL_FAILS(standardErrorUsable)) return false;  // taken for none
+  return state.standardErrorUsable;
+}
+
+static bool fakeCreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
+                                 unsigned long* errorCode) {
+  *reader = *writer = nullptr;
+  *errorCode = kAccessDenied;
+  if (FAKE_CALL_FAILS(createOutputPipe)) return false;
+  *errorCode = 0;
+  state.pipes.push_back({"", "", true, false, false, {}});
+  size_t pipe = state.pipes.size() - 1;
+  *reader = openHandle(pipeEnds, state.openPipeEnds, FakePipeEnd{pipe, true});
+  *writer = openHandle(pipeEnds, state.openPipeEnds, FakePipeEnd{pipe, false});
+  event("pipe " + std::to_string(pipe + 1));
+  return true;
+}
+
+// Whether a writer still holds the pipe: the launcher's end, a child that
+// has not been seen to end, or a program that child started.
+static bool stillWritten(const FakePipe& pipe) {
+  bool held = pipe.writerOpen || pipe.heldByOthers;
+  for (size_t child : pipe.children) held = held || !state.processes[child].waitedForExit;
+  return held;
+}
+
+static size_t fakeReadOutputPipe(PipeHandle reader, char* buffer, size_t size) {
+  if (FAKE_CALL_FAILS(readOutputPipe)) return 0;
+  FakePipeEnd* end = pipeEnds.find(reader);
+  if (!end || !end->reader) return 0;
+  FakePipe& pipe = state.pipes[end->pipe];
+  if (pipe.held.empty() && !pipe.stopped && stillWritten(pipe)) ++state.readsThatWouldWait;
+  size_t count = std::min({size, state.pipeChunk, pipe.held.size()});
+  memcpy(buffer, pipe.held.data(), count);
+  pipe.read += pipe.held.substr(0, count);
+  pipe.held.erase(0, count);
+  return count;
+}
+
+static void fakeStopOutputPipe(PipeHandle reader) {
+  if (FakePipeEnd* end = pipeEnds.find(reader)) state.pipes[end->pipe].stopped = true;
+}
+
+static void fakeCloseOutputPipe(PipeHandle handle) {
+  FakePipeEnd* end = pipeEnds.find(handle);
+  if (!end) return;
+  if (!end->reader) state.pipes[end->pipe].writerOpen = false;
+  event(std::string("close pipe ") + std::to_string(end->pipe + 1) +
+        (end->reader ? " reader" : " writer"));
+  closeHandle(pipeEnds, state.openPipeEnds, handle);
+}
+
+struct FakeWorker {
+  ThreadWork work;
+  void* context;
+};
+static HandleTable<FakeWorker> workers;
+
+static WorkerThread fakeStartThread(ThreadWork work, void* context, unsigned long* errorCode) {
+  *errorCode = kNotEnoughMemory;
+  if (FAKE_CALL_FAILS(startThread)) return nullptr;
+  *errorCode = 0;
+  return openHandle(workers, state.openWorkers, FakeWorker{work, context});
+}
+
+// The thread runs now, to its end.
+static void fakeJoinThread(WorkerThread thread) {
+  FakeWorker* worker = workers.find(thread);
+  if (!worker) return;
+  FakeWorker running = *worker;
+  running.work(running.context);
+  closeHandle(workers, state.openWorkers, thread);
+}
+
+static HandleTable<bool> locks;  // whether each is held
+
+static LockHandle fakeCreateLock(void) {
+  if (FAKE_CALL_FAILS(createLock)) return nullptr;
+  return openHandle(locks, state.openLocks, false);
+}
+
+static void fakeTakeLock(LockHandle lock) {
+  bool* held = locks.find(lock);
+  if (!held || *held) ++state.lockMisuses;  // one thread: a held lock would never come free
+  if (held) *held = true;
+}
+
+static void fakeReleaseLock(LockHandle lock) {
+  bool* held = locks.find(lock);
+  if (!held || !*held) ++state.lockMisuses;
+  if (held) *held = false;
+}
+
+static void fakeCloseLock(LockHandle lock) {
+  bool* held = locks.find(lock);
+  if (held && *held) ++state.lockMisuses;
+  closeHandle(locks, state.openLocks, lock);
+}
+
+// An appended file stands for its normalized path.
+static HandleTable<std::string> appendFiles;
+static const unsigned long kPathNotFound = 3;
+
+static std::string parentOf(const std::string& normalized) {
+  size_t cut = normalized.rfind('\\');
+  return cut == std::string::npos ? "" : normalized.substr(0, cut);
+}
+
+static AppendFile fakeOpenAppendFile(const char* path, unsigned long long* size,
+                                     unsigned long* errorCode) {
+  *size = 0;
+  *errorCode = kAccessDenied;
+  if (FAKE_CALL_FAILS(openAppendFile)) return nullptr;
+  std::string normalized = fakeNormalizePath(path);
+  if (!isFakeDirectory(parentOf(normalized))) {
+    *errorCode = kPathNotFound;
+    return nullptr;
+  }
+  *errorCode = 0;
+  state.directories[parentOf(normalized)];  // the folder stays when its files go
+  *size = state.files[normalized].size();
+  return openHandle(appendFiles, state.openAppendFiles, normalized);
+}
+
+static bool fakeAppendToFile(AppendFile file, const char* bytes, size_t count,
+                             unsigned long* errorCode) {
+  *errorCode = kDiskFull;
+  std::string* path = appendFiles.find(file);
+  if (FAKE_CALL_FAILS(appendToFile) || !path) return false;
+  *errorCode = 0;
+  state.files[*path].append(bytes, count);
+  return true;
+}
+
+static void fakeCloseAppendFile(AppendFile file) {
+  closeHandle(appendFiles, state.openAppendFiles, file);
 }
 
 static bool fakeAssignToJob(JobHandle job, ProcessHandle process, unsigned long* errorCode) {
@@ -669,7 +861,6 @@ static void fakeCloseJob(JobHandle job) {
   closeHandle(jobHandles, state.openJobs, job);
 }
 
-static const unsigned long kDiskFull = 112;
 static const size_t kMaxPath = 260;
 
 // A held file stands for its path.
@@ -775,6 +966,10 @@ void installFakePlatform() {
   jobHandles = {};
   heldFiles = {};
   instanceMarks = {};
+  pipeEnds = {};
+  workers = {};
+  locks = {};
+  appendFiles = {};
   exitJump = nullptr;
   fakeNoteAllocationSites(false);
   platform = PlatformOps{
@@ -837,5 +1032,20 @@ void installFakePlatform() {
       .writeFileDurably = fakeWriteFileDurably,
       .sleepMilliseconds = fakeSleepMilliseconds,
       .clockMilliseconds = fakeClockMilliseconds,
+      .standardErrorUsable = fakeStandardErrorUsable,
+      .createOutputPipe = fakeCreateOutputPipe,
+      .readOutputPipe = fakeReadOutputPipe,
+      .stopOutputPipe = fakeStopOutputPipe,
+      .closeOutputPipe = fakeCloseOutputPipe,
+      .startSuspendedProcessWithOutput = fakeStartSuspendedProcessWithOutput,
+      .startThread = fakeStartThread,
+      .joinThread = fakeJoinThread,
+      .createLock = fakeCreateLock,
+      .takeLock = fakeTakeLock,
+      .releaseLock = fakeReleaseLock,
+      .closeLock = fakeCloseLock,
+      .openAppendFile = fakeOpenAppendFile,
+      .appendToFile = fakeAppendToFile,
+      .closeAppendFile = fakeCloseAppendFile,
   };
 }

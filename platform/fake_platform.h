@@ -40,6 +40,27 @@ struct FakeProcess {
   bool closed;
   unsigned long id;
   bool inheritsHandles;  // the launcher's handles: Java does, the browser not
+  // Started with its output taken: the pipe (numbered from 1 in
+  // FakeState::pipes) of its standard output and error; 0 for the launcher's own.
+  int outputPipe;
+  int errorPipe;
+  bool outputGiven;  // started with STARTF_USESTDHANDLES
+};
+
+// One write of Java's: to standard output (1) or standard error (2).
+struct FakeWrite {
+  int stream;
+  std::string bytes;
+};
+
+// A pipe for a child's output: what its writers wrote that no read took yet.
+struct FakePipe {
+  std::string held;
+  std::string read;         // everything reads took, in order
+  bool writerOpen;          // the launcher's writer end is open
+  bool stopped;
+  bool heldByOthers;        // a program the child started holds it, and lives on
+  std::vector<size_t> children;  // the processes (by place in processes) given it
 };
 
 struct FakeJob {
@@ -188,6 +209,27 @@ struct FakeState {
   std::vector<unsigned long> sleeps;
   std::deque<unsigned long> javaRunMilliseconds;
   std::deque<std::function<void()>> whileJavaRuns;
+  // Java's output. Each Java started in a job writes javaWrites at once:
+  // into the pipe its stream was given, or else into javaOwnOutput and
+  // javaOwnError (the launcher's own streams, where they always went). A
+  // read takes at most pipeChunk bytes. With javaLeavesOutputOpen, a program
+  // Java started holds its pipes open after Java ended.
+  bool standardErrorUsable = true;
+  std::vector<FakeWrite> javaWrites;
+  size_t pipeChunk = 4096;
+  bool javaLeavesOutputOpen = false;
+  std::string javaOwnOutput;
+  std::string javaOwnError;
+  std::vector<FakePipe> pipes;
+  int openPipeEnds = 0;
+  // Threads run when joined: by then Java has ended and its output is in
+  // the pipes. A read of an empty pipe that a writer still holds and that
+  // was not stopped would wait for ever on Windows: it is counted here.
+  int openWorkers = 0;
+  int readsThatWouldWait = 0;
+  int openLocks = 0;
+  int lockMisuses = 0;  // a lock taken while held, or released while not held
+  int openAppendFiles = 0;
 
   std::vector<FakeFault> faults;
   // Calls of the entries that can fail: how many each had (by FAKE_ENTRY over
@@ -234,11 +276,13 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 // Faults. Every entry can fail as the real call fails: a NULL, false, an
 // error code, a read error, an empty or cut listing, a box that is not shown,
 // a text that is not written, a process id not published, windows not
-// brought forward, interrupts that still end the launcher; allocate and
+// brought forward, interrupts that still end the launcher, a standard
+// error taken for unusable, a pipe read that ends early; allocate and
 // reallocate give NULL. Only what Windows does not let fail, or what no
 // caller could see fail, cannot: the closes (of files, listings, keys,
-// processes, jobs, held files and instance marks), resumeThread, release and
-// exitProcess. An entry is named by its place in the table.
+// processes, jobs, held files, instance marks, pipes, locks and appended
+// files), resumeThread, stopOutputPipe, joinThread, takeLock, releaseLock,
+// release and exitProcess. An entry is named by its place in the table.
 #define FAKE_ENTRY(name) offsetof(PlatformOps, name)
 extern const FakeEntries kFakeEveryEntry;     // every entry that can fail
 extern const FakeEntries kFakeSystemEntries;  // every entry but the memory ones

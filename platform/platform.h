@@ -74,6 +74,14 @@ enum PathKind {
   kPathUnknown,    // it could not be examined
 };
 
+typedef void* PipeHandle;     // either end of a pipe for a child's output
+typedef void* WorkerThread;   // a thread of the launcher's own
+typedef void* LockHandle;
+typedef void* AppendFile;     // a file written by appending
+
+// What a thread of the launcher's own runs.
+typedef void (*ThreadWork)(void* context);
+
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
   kJobSilentBreakawayOk = 0x1000,  // processes its processes start are not put into it
@@ -296,6 +304,52 @@ struct PlatformOps {
   // Milliseconds since some start (GetTickCount): only differences of two
   // readings mean anything, and they are right across its wrap.
   unsigned long (*clockMilliseconds)(void);
+
+  // Java's output, read by the launcher.
+  // True when the launcher's own standard error is a handle a child can
+  // write to (a console, a file, a pipe); false when it has none, as when
+  // the shell starts a GUI program.
+  bool (*standardErrorUsable)(void);
+  // A pipe for a child's output: *reader is the launcher's end, *writer
+  // (inheritable) the one the child is given. False with the system's error code.
+  bool (*createOutputPipe)(PipeHandle* reader, PipeHandle* writer, unsigned long* errorCode);
+  // Waits until the pipe holds something and reads up to size bytes of it:
+  // the count, 0 once every writer has closed the pipe, or once it has been
+  // stopped and is empty, or when the read fails (the pipe is then closed to
+  // its writers, whose writes fail instead of waiting for a reader).
+  size_t (*readOutputPipe)(PipeHandle reader, char* buffer, size_t size);
+  // From now on the pipe's reads end once it is empty, though a writer (a
+  // program the child started) still holds it: what is there is read, a
+  // bounded amount. Called from another thread than the reader's.
+  void (*stopOutputPipe)(PipeHandle reader);
+  void (*closeOutputPipe)(PipeHandle end);  // either end
+  // startSuspendedProcess with the child's standard output and error given
+  // (STARTF_USESTDHANDLES): each a pipe's writer, or NULL for the launcher's
+  // own; standard input stays the launcher's own.
+  bool (*startSuspendedProcessWithOutput)(char* commandLine, const char* title, PipeHandle output,
+                                          PipeHandle error, ProcessHandle* process,
+                                          ThreadHandle* thread, unsigned long* processId,
+                                          unsigned long* errorCode);
+  // A thread that runs work(context); NULL with the system's error code.
+  WorkerThread (*startThread)(ThreadWork work, void* context, unsigned long* errorCode);
+  // Waits until the thread has ended, and closes its handle.
+  void (*joinThread)(WorkerThread thread);
+  // A lock that one thread at a time holds (a critical section); NULL when
+  // none can be made.
+  LockHandle (*createLock)(void);
+  void (*takeLock)(LockHandle lock);
+  void (*releaseLock)(LockHandle lock);
+  void (*closeLock)(LockHandle lock);
+
+  // Java's log. Opens the file for appending, made when missing, shared with
+  // readers, writers and renames, and not inherited; *size is its length.
+  // NULL with the system's error code.
+  AppendFile (*openAppendFile)(const char* path, unsigned long long* size,
+                               unsigned long* errorCode);
+  // Writes the bytes at the end of the file, all of them or false with the
+  // system's error code.
+  bool (*appendToFile)(AppendFile file, const char* bytes, size_t count, unsigned long* errorCode);
+  void (*closeAppendFile)(AppendFile file);
 };
 
 extern PlatformOps platform;

@@ -266,14 +266,26 @@ static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* 
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
+// A child's standard input, output and error, given to it whole.
+struct StandardHandles {
+  HANDLE input, output, error;
+};
+
 // CreateProcessW as startProcess describes it, with the given handle
-// inheritance and creation flags.
+// inheritance and creation flags and, when given, the child's standard handles.
 static bool createProcess(char* commandLine, const char* title, BOOL inherit, DWORD flags,
-                          PROCESS_INFORMATION* info, unsigned long* errorCode) {
+                          PROCESS_INFORMATION* info, unsigned long* errorCode,
+                          const StandardHandles* handles = NULL) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
   startup.lpTitle = title ? toWide(title) : NULL;
+  if (handles) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = handles->input;
+    startup.hStdOutput = handles->output;
+    startup.hStdError = handles->error;
+  }
   memset(info, 0, sizeof *info);
   WCHAR* wideLine = toWide(commandLine);
   flushOutput();
@@ -797,6 +809,225 @@ static void win32SleepMilliseconds(unsigned long milliseconds) { Sleep(milliseco
 
 static unsigned long win32ClockMilliseconds(void) { return GetTickCount(); }
 
+// Java's output. A pipe's reader end is a named pipe opened for overlapped
+// reads, so that a read can wait for data and for a stop at once; its writer
+// end, the one a child gets, is an ordinary inheritable handle.
+struct Win32Pipe {
+  HANDLE handle;    // NULL once closed
+  HANDLE readDone;  // the reader's: its read has completed
+  HANDLE stop;      // the reader's: stopOutputPipe was called
+  size_t readAfterStop;
+};
+
+enum { kPipeBufferSize = 65536 };
+// What a stopped pipe still gives before its reads end: what Java left
+// there fits in its buffer; anything past that comes from programs Java
+// started, which the launcher does not wait for.
+static const size_t kDrainAfterStop = 16 * kPipeBufferSize;
+
+static Win32Pipe* newPipeEnd(HANDLE handle, bool reader) {
+  Win32Pipe* end = static_cast<Win32Pipe*>(calloc(1, sizeof(Win32Pipe)));
+  if (!end) return NULL;
+  end->handle = handle;
+  if (reader) {
+    end->readDone = CreateEventW(NULL, TRUE, FALSE, NULL);
+    end->stop = CreateEventW(NULL, TRUE, FALSE, NULL);
+  }
+  return end;
+}
+
+static void closeEnd(Win32Pipe* end) {
+  if (!end) return;
+  HANDLE handles[] = {end->handle, end->readDone, end->stop};
+  for (HANDLE handle : handles)
+    if (handle) CloseHandle(handle);
+  free(end);
+}
+
+static bool win32CreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
+                                  unsigned long* errorCode) {
+  static LONG pipes;
+  WCHAR name[64];
+  wsprintfW(name, L"\\\\.\\pipe\\Corvane.%lu.%lu", GetCurrentProcessId(),
+            (unsigned long)InterlockedIncrement(&pipes));
+  HANDLE server = CreateNamedPipeW(
+      name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0, NULL);
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
+  HANDLE client = server == INVALID_HANDLE_VALUE
+                      ? INVALID_HANDLE_VALUE
+                      : CreateFileW(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherited,
+                                    OPEN_EXISTING, 0, NULL);
+  *errorCode = GetLastError();
+  Win32Pipe* readEnd = server == INVALID_HANDLE_VALUE ? NULL : newPipeEnd(server, true);
+  Win32Pipe* writeEnd = client == INVALID_HANDLE_VALUE ? NULL : newPipeEnd(client, false);
+  if (readEnd && writeEnd && readEnd->readDone && readEnd->stop) {
+    *reader = readEnd;
+    *writer = writeEnd;
+    return true;
+  }
+  if (!readEnd && server != INVALID_HANDLE_VALUE) CloseHandle(server);
+  if (!writeEnd && client != INVALID_HANDLE_VALUE) CloseHandle(client);
+  closeEnd(readEnd);
+  closeEnd(writeEnd);
+  if (!*errorCode) *errorCode = ERROR_NOT_ENOUGH_MEMORY;
+  return false;
+}
+
+// True when the pipe is known to hold nothing (PeekNamedPipe answered).
+static bool knownEmpty(HANDLE pipe) {
+  DWORD available = 0;
+  return PeekNamedPipe(pipe, NULL, 0, NULL, &available, NULL) && available == 0;
+}
+
+// A read waits for its data or the stop. Once stopped, a read that would
+// wait is cancelled; one that the pipe's data can still complete is let be.
+static size_t win32ReadOutputPipe(PipeHandle reader, char* buffer, size_t size) {
+  Win32Pipe* end = static_cast<Win32Pipe*>(reader);
+  if (!end->handle) return 0;
+  bool stopped = WaitForSingleObject(end->stop, 0) == WAIT_OBJECT_0;
+  if (stopped && (end->readAfterStop >= kDrainAfterStop || knownEmpty(end->handle))) return 0;
+  OVERLAPPED overlapped;
+  memset(&overlapped, 0, sizeof overlapped);
+  overlapped.hEvent = end->readDone;
+  DWORD got = 0;
+  BOOL done = ReadFile(end->handle, buffer, (DWORD)size, &got, &overlapped);
+  DWORD error = done ? ERROR_SUCCESS : GetLastError();
+  if (error == ERROR_IO_PENDING) {
+    HANDLE events[] = {end->readDone, end->stop};
+    DWORD available = 0;
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 &&
+        !(PeekNamedPipe(end->handle, NULL, 0, NULL, &available, NULL) && available > 0))
+      CancelIo(end->handle);
+    done = GetOverlappedResult(end->handle, &overlapped, &got, TRUE);
+    error = done ? ERROR_SUCCESS : GetLastError();
+  }
+  if (!done && error != ERROR_BROKEN_PIPE && error != ERROR_OPERATION_ABORTED) {
+    CloseHandle(end->handle);  // its writers' writes fail from now on
+    end->handle = NULL;
+  }
+  if (!done) return 0;
+  if (stopped) end->readAfterStop += got;
+  return got;
+}
+
+static void win32StopOutputPipe(PipeHandle reader) {
+  SetEvent(static_cast<Win32Pipe*>(reader)->stop);
+}
+
+static void win32CloseOutputPipe(PipeHandle end) { closeEnd(static_cast<Win32Pipe*>(end)); }
+
+static bool win32StandardErrorUsable(void) {
+  HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+  if (!handle || handle == INVALID_HANDLE_VALUE) return false;
+  SetLastError(ERROR_SUCCESS);
+  return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == ERROR_SUCCESS;
+}
+
+static HANDLE childHandle(PipeHandle end, DWORD own) {
+  return end ? static_cast<Win32Pipe*>(end)->handle : GetStdHandle(own);
+}
+
+static bool win32StartSuspendedProcessWithOutput(char* commandLine, const char* title,
+                                                 PipeHandle output, PipeHandle error,
+                                                 ProcessHandle* process, ThreadHandle* thread,
+                                                 unsigned long* processId,
+                                                 unsigned long* errorCode) {
+  StandardHandles handles = {GetStdHandle(STD_INPUT_HANDLE),
+                             childHandle(output, STD_OUTPUT_HANDLE),
+                             childHandle(error, STD_ERROR_HANDLE)};
+  PROCESS_INFORMATION info;
+  bool started = createProcess(commandLine, title, TRUE, CREATE_SUSPENDED, &info, errorCode, &handles);
+  *process = info.hProcess;
+  *thread = info.hThread;
+  *processId = info.dwProcessId;
+  return started;
+}
+
+struct ThreadStart {
+  ThreadWork work;
+  void* context;
+};
+
+static DWORD WINAPI runThread(void* parameter) {
+  ThreadStart start = *static_cast<ThreadStart*>(parameter);
+  free(parameter);
+  start.work(start.context);
+  return 0;
+}
+
+static WorkerThread win32StartThread(ThreadWork work, void* context, unsigned long* errorCode) {
+  ThreadStart* start = static_cast<ThreadStart*>(malloc(sizeof(ThreadStart)));
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  HANDLE thread = NULL;
+  if (start) {
+    *start = ThreadStart{work, context};
+    thread = CreateThread(NULL, 0, runThread, start, 0, NULL);
+    if (!thread) free(start);
+  }
+  *errorCode = thread ? 0 : GetLastError();
+  return thread;
+}
+
+static void win32JoinThread(WorkerThread thread) {
+  WaitForSingleObject(static_cast<HANDLE>(thread), INFINITE);
+  CloseHandle(static_cast<HANDLE>(thread));
+}
+
+static LockHandle win32CreateLock(void) {
+  CRITICAL_SECTION* lock = static_cast<CRITICAL_SECTION*>(malloc(sizeof(CRITICAL_SECTION)));
+  if (lock) InitializeCriticalSection(lock);
+  return lock;
+}
+
+static void win32TakeLock(LockHandle lock) {
+  EnterCriticalSection(static_cast<CRITICAL_SECTION*>(lock));
+}
+
+static void win32ReleaseLock(LockHandle lock) {
+  LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(lock));
+}
+
+static void win32CloseLock(LockHandle lock) {
+  DeleteCriticalSection(static_cast<CRITICAL_SECTION*>(lock));
+  free(lock);
+}
+
+static AppendFile win32OpenAppendFile(const char* path, unsigned long long* size,
+                                      unsigned long* errorCode) {
+  WCHAR* widePath = toWide(path);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  HANDLE file = widePath ? CreateFileW(widePath, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL)
+                         : INVALID_HANDLE_VALUE;
+  *errorCode = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  free(widePath);
+  if (file == INVALID_HANDLE_VALUE) return NULL;
+  DWORD high = 0;
+  DWORD low = GetFileSize(file, &high);
+  *size = low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR
+              ? 0
+              : (unsigned long long)high << 32 | low;
+  return file;
+}
+
+static bool win32AppendToFile(AppendFile file, const char* bytes, size_t count,
+                              unsigned long* errorCode) {
+  while (count > 0) {
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(file), bytes, (DWORD)count, &written, NULL)) {
+      *errorCode = GetLastError();
+      return false;
+    }
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
+static void win32CloseAppendFile(AppendFile file) { CloseHandle(static_cast<HANDLE>(file)); }
+
 // Settings of the whole process, made first. DLLs load from the system
 // directory only (SetDefaultDllDirectories: Windows 8 and later, 7 with
 // KB2533623; found by name, so that the exe still loads where it is
@@ -889,5 +1120,20 @@ void installWin32Platform(bool console) {
       .writeFileDurably = win32WriteFileDurably,
       .sleepMilliseconds = win32SleepMilliseconds,
       .clockMilliseconds = win32ClockMilliseconds,
+      .standardErrorUsable = win32StandardErrorUsable,
+      .createOutputPipe = win32CreateOutputPipe,
+      .readOutputPipe = win32ReadOutputPipe,
+      .stopOutputPipe = win32StopOutputPipe,
+      .closeOutputPipe = win32CloseOutputPipe,
+      .startSuspendedProcessWithOutput = win32StartSuspendedProcessWithOutput,
+      .startThread = win32StartThread,
+      .joinThread = win32JoinThread,
+      .createLock = win32CreateLock,
+      .takeLock = win32TakeLock,
+      .releaseLock = win32ReleaseLock,
+      .closeLock = win32CloseLock,
+      .openAppendFile = win32OpenAppendFile,
+      .appendToFile = win32AppendToFile,
+      .closeAppendFile = win32CloseAppendFile,
   };
 }

@@ -18,8 +18,9 @@
 //     what a failure the launcher cannot tell from absence gives (kSilent);
 //   - when a system call failed, return to its entry (nothing below the
 //     entry ends the process) and leave nothing open: no file, listing,
-//     key, process, thread, job, held file or instance mark, and no
-//     argument file in the temporary folder;
+//     key, process, thread, job, held file, instance mark, pipe, lock or
+//     log, and no argument file in the temporary folder; and never read a
+//     pipe in a way that would wait for ever, or take a lock it holds;
 //   - when an allocation failed, end with status 2 and "Out of memory" (the
 //     one way out that ends the process where it is met; the system gives
 //     back what is open) or, where the launcher asks for memory it can do
@@ -59,6 +60,7 @@ struct LaunchRun {
   int callCount;
   int leftOpen;                   // what the fake counts as open
   int filesLeft;                  // argument files still in the temporary folder
+  int hazards;                    // reads that would wait for ever, a lock taken twice
 };
 
 // Failures the launcher cannot tell from absence, and takes for it without a
@@ -289,6 +291,24 @@ void installArgumentFile() {
   fakeInstallJava("C:\\Program Files\\Java\\jdk-17", 64, "17.0.9");
 }
 
+// Started from the shell (no standard error of its own to give Java), with
+// Java's log in a folder still to be made: both of Java's streams read into
+// the log by threads of their own, and the last lines of its standard error
+// in the box when it ends with 1.
+void installLogsAndCaptures() {
+  fake().programPath = kViewer;
+  fake().standardErrorUsable = false;
+  fakeAddFile(std::string(kViewerDirectory) + "\\viewer.config",
+              "appname Example Viewer\nmainclass com.example.viewer.Main\n"
+              "javapath C:\\Java\\jre1.5.0_06\\bin\\javaw.exe\n"
+              "javaLog logs\\viewer.log\njavaLogSize 1\njavaLogKeep 3\n");
+  fakeInstallJava("C:\\Java\\jre1.5.0_06", 32);
+  fake().javaWrites = {{1, "Example Viewer 2.1\r\n"},
+                       {2, "Exception in thread \"main\" java.lang.NoClassDefFoundError: x\r\n"},
+                       {2, "\tat com.example.viewer.Main.main(Main.java:12)\r\n"}};
+  fake().exitCodes.push_back(1);
+}
+
 const char kSingleViewer[] = "singleInstance com.example.viewer\n";
 
 // The first start of a singleInstance application: it holds the instance
@@ -348,6 +368,7 @@ const World kWorlds[] = {
     {"FirstInstance", installFirstInstance, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"AnotherInstance", installAnotherInstance, {kViewer}, kConsoleLauncher, kConsoleStatuses},
     {"UpdateAndRestart", installUpdateAndRestart, {kViewer, "-d"}, kGuiLauncher, kLauncherStatuses},
+    {"LogsAndCaptures", installLogsAndCaptures, {kViewer}, kGuiLauncher, kLauncherStatuses},
 };
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
@@ -392,7 +413,7 @@ LaunchRun runWorld(const World& world, Fault fault) {
   ExitResult exit = runCatchingExit(
       [&] { status = runLauncher(world.variant, (int)argv.size(), argv.data()); });
 
-  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0, 0};
+  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0, 0, 0};
   for (const FakeProcess& process : fake().processes)
     if (process.started && !isBrowser(process.commandLine)) run.java.push_back(process.commandLine);
   for (const FakeMessageBox& box : fake().boxes) run.told.push_back(box.caption + ": " + box.text);
@@ -402,7 +423,9 @@ LaunchRun runWorld(const World& world, Fault fault) {
   run.callCount = fakeCallCount(kFakeSystemEntries);
   const FakeState& left = fake();
   run.leftOpen = left.openFiles + left.openListings + left.openRegistryKeys + left.openProcesses +
-                 left.openThreads + left.openJobs + left.openHeldFiles + left.openInstanceMarks;
+                 left.openThreads + left.openJobs + left.openHeldFiles + left.openInstanceMarks +
+                 left.openPipeEnds + left.openWorkers + left.openLocks + left.openAppendFiles;
+  run.hazards = left.readsThatWouldWait + left.lockMisuses;
   for (const auto& written : left.writtenFiles) run.filesLeft += fakeHasFile(written.first);
   resetLaunchSettings();
   return run;
@@ -433,6 +456,7 @@ void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baselin
   if (run.status == 0 && run.java.empty() && !baseline.java.empty())
     EXPECT_FALSE(run.told.empty()) << "status 0, nothing started, nothing said";
   if (run.status == 2) EXPECT_FALSE(run.told.empty()) << "status 2, and nothing said";
+  EXPECT_EQ(0, run.hazards) << "a read that would wait for ever, or a lock taken twice";
 
   bool changed = run.status != baseline.status || !sameLaunchOrAnotherJava(run, baseline);
   bool silentFailure = std::find(kSilent.begin(), kSilent.end(), run.failedCall) != kSilent.end();

@@ -10,6 +10,7 @@ from .argument_files import exists_any_case, read_like_java
 from .branding import ICON_PATH, Brand
 from .builds import WIN64, WINE64
 from .code_page import ANSI_CODE_PAGE, ansi_bytes, ansi_text
+from .flood import Rotated, rotated_parts
 from .records import read_records
 from .wine import Run, WineError, WineSession, kill_pid, wait_until
 from .world import NO_ROOT, Key, Registry, Runtime, World
@@ -135,7 +136,8 @@ class Case:
     # "path": wine C:\...\viewer.exe; "console": cmd /c typed. Started by the
     # Windows parent (helpers/parent.c), which sees the whole exit status:
     # "parent", with its standard handles; "parent console", on a console of
-    # its own; "parent ctrl-c", which also sends Ctrl+C once Java waits for it.
+    # its own; "parent ctrl-c", which also sends Ctrl+C once Java waits for it;
+    # "parent detached", with no standard handles, as the shell starts a GUI program.
     start: str = "path"
     typed: str | None = None         # console: the command typed, default the exe's stem
     cwd: str | None = None           # console: where it is typed, default app_dir
@@ -154,6 +156,7 @@ class Case:
     java_stdout: str = ""            # the stand-in writes these in UTF-8 ...
     java_stderr: str = ""
     java_echo: bool = False          # ... then copies its input to its output
+    java_flood: int = 0              # bytes it writes first to both streams (harness/flood.py)
     brand: Brand | None = None       # the launcher branded so before it is installed
     timeout: float = 20
     # What must come of it. Defaults are strict: no box, no Java, nothing on
@@ -182,6 +185,12 @@ class Case:
     # What Windows reads of the installed exe afterwards (file_properties.c),
     # every field; None: not read.
     shell: dict[str, str] | None = None
+    # Programs (file names) that Java starts and that must outlive the
+    # launcher; they are ended once the grace for strays is over.
+    outlives: tuple[str, ...] = ()
+    # The files the run made in app_dir (app-relative paths), with their
+    # bytes, or Rotated for a log and its rotated files; {}: none. None: unchecked.
+    written: dict | None = None
 
     def all_files(self) -> dict:
         files = {}
@@ -206,7 +215,7 @@ class Case:
         raise ValueError(f"unknown start {self.start!r}")
 
 
-PARENT_STARTS = ("parent", "parent console", "parent ctrl-c")
+PARENT_STARTS = ("parent", "parent console", "parent ctrl-c", "parent detached")
 
 
 @dataclass
@@ -219,6 +228,7 @@ class Outcome:
     shell: dict[str, str] | None = None
     faults: list[str] = field(default_factory=list)  # of what the case set up
     files_after: dict[str, str | None] = field(default_factory=dict)
+    written: dict[str, bytes] | None = None  # made by the run in app_dir, when the case asks
 
     def describe(self) -> str:
         lines = [f"  status {self.run.status}",
@@ -283,6 +293,8 @@ def run_case(world: World, case: Case) -> Outcome:
         if case.shell is not None:
             records = world.file_properties(exe, ICON_PATH)
             shell = records[0] if records else {}
+        written = made_in(session.unix_path(case.app_dir), case) if case.written is not None \
+            else None
     finally:
         if holder and holder.poll() is None:
             kill_pid(holder.pid)
@@ -296,7 +308,7 @@ def run_case(world: World, case: Case) -> Outcome:
     return Outcome(run, read_records(session.boxes_log), java, read_lines(browser_log),
                    parent=parents[0] if parents else None, shell=shell,
                    faults=world.branding_faults(PureWindowsPath(exe).name, brand) if brand else [],
-                   files_after=files_after)
+                   files_after=files_after, written=written)
 
 
 def hold_file(world: World, case: Case, number: int, env: dict) -> subprocess.Popen | None:
@@ -325,6 +337,19 @@ def read_after(path: Path) -> str | None:
     return ansi_text(path.read_bytes()) if path.exists() else None
 
 
+def made_in(app_dir: Path, case: Case) -> dict[str, bytes]:
+    """The files under app_dir that the case did not put there, by their
+    app-relative Windows path."""
+    own = {case.absolute(path).lower() for path in case.all_files()} | \
+        {case.absolute(case.exe).lower()}
+    made = {}
+    for path in app_dir.rglob("*"):
+        relative = "\\".join(path.relative_to(app_dir).parts)
+        if path.is_file() and case.absolute(relative).lower() not in own:
+            made[relative] = path.read_bytes()
+    return made
+
+
 def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -> dict:
     """What the stand-in Java does as a command-line tool, and what the
     Windows parent does, as their variables (helpers/fake_java.c, parent.c)."""
@@ -334,6 +359,10 @@ def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -
         env["CORVANE_E2E_JAVA_ECHO"] = "1"
     if case.start in PARENT_STARTS:
         env["CORVANE_E2E_PARENT_RECORD"] = WineSession.windows_path(parent_record)
+    if case.java_flood:
+        env["CORVANE_E2E_JAVA_FLOOD"] = str(case.java_flood)
+    if case.start == "parent detached":
+        env["CORVANE_E2E_PARENT_DETACHED"] = "1"
     if case.start in ("parent console", "parent ctrl-c"):
         env["CORVANE_E2E_PARENT_CONSOLE"] = "1"
     if case.start == "parent ctrl-c":
@@ -396,8 +425,12 @@ def check(case: Case, outcome: Outcome) -> list[str]:
         check_parent(case, outcome.parent, expect, problems)
     if CRASH in run.stderr:
         problems.append("crashed: " + ansi_text(run.stderr).strip())
-    if run.leftovers:
-        problems.append(f"programs still running afterwards: {', '.join(run.leftovers)}")
+    left = [program for program in run.leftovers if program.split(" (pid")[0] not in case.outlives]
+    if left:
+        problems.append(f"programs still running afterwards: {', '.join(left)}")
+    for program in case.outlives:
+        if not any(left.startswith(program + " (pid") for left in run.leftovers):
+            problems.append(f"{program} did not outlive the launcher")
     if case.stderr_bytes is not None:
         expect("standard error", case.stderr_bytes, run.stderr)
     else:
@@ -420,7 +453,25 @@ def check(case: Case, outcome: Outcome) -> list[str]:
     expect("files afterwards", case.files_after, outcome.files_after)
     expect("pages opened", case.browser, outcome.browser)
     expect("file properties as Windows reads them", case.shell, outcome.shell)
+    if case.written is not None:
+        check_written(case.written, outcome.written or {}, expect, problems)
     return problems
+
+
+def check_written(wanted: dict, made: dict[str, bytes], expect, problems: list[str]):
+    left = dict(made)
+    for name, content in wanted.items():
+        if not isinstance(content, Rotated):
+            expect(f"the file {name}", content, left.pop(name, None))
+            continue
+        parts = rotated_parts(name, left)
+        expect(f"{name} and its rotated files, oldest first", content.content,
+               b"".join(left.pop(part) for part in parts))
+        over = [f"{part} ({len(made[part])})" for part in parts if len(made[part]) > content.limit]
+        if over:
+            problems.append(f"files over {content.limit} bytes: {', '.join(over)}")
+    if left:
+        problems.append(f"files made besides: {', '.join(sorted(left))}")
 
 
 def check_parent(case: Case, record: dict | None, expect, problems: list[str]):

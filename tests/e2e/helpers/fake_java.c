@@ -3,8 +3,13 @@
      CORVANE_E2E_JAVA_RECORD  file to which the record is appended
      CORVANE_E2E_JAVA_EXIT    exit code (decimal), 0 when unset
    and, for the cases of Java's lifetime:
-     CORVANE_E2E_JAVA_SPAWN   a program to start first, which lives on (it
-                              gets the environment without RECORD and SPAWN)
+     CORVANE_E2E_JAVA_SPAWN   a program to start (once the behaviours below
+                              are done), which lives on (it gets the
+                              environment without RECORD, SPAWN and the
+                              tool's behaviours below)
+     CORVANE_E2E_JAVA_SPAWN_INHERITS  when set, that program inherits this
+                              one's handles, its standard ones included
+     CORVANE_E2E_JAVA_SPAWN_HOLD  that program's CORVANE_E2E_JAVA_HOLD
      CORVANE_E2E_JAVA_WINDOW  a file: show a minimised top-level window, and
                               write "iconic 0" or "iconic 1" there at the end
      CORVANE_E2E_JAVA_HOLD    a file: once the record is saved, stay alive
@@ -39,7 +44,11 @@
      CORVANE_E2E_JAVA_ECHO    then standard input is copied to standard output
      CORVANE_E2E_JAVA_READY   then, once its handler is in place, this file is
                               created and Ctrl+C waited for (at most 20 s); the
-                              record's "consoleEvent" tells what came */
+                              record's "consoleEvent" tells what came
+   and, for Java's output:
+     CORVANE_E2E_JAVA_FLOOD   first, this many bytes (decimal) written to both
+                              streams in writes of many sizes, each straight to
+                              its handle (harness/flood.py makes the same bytes) */
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -86,7 +95,32 @@ static void waitForInterrupt(Record* record, const char* readyPath) {
   recordField(record, "consoleEvent", waited == WAIT_OBJECT_0 ? "ctrl-c" : "none");
 }
 
+/* Write i of the flood: its size from the cycle below, to standard error
+   every third time, else to standard output; a letter for the stream, the
+   write's number, then letters running on from the number, and a line break
+   last. */
+static const DWORD kFloodSizes[] = {7, 1, 100, 65549, 3, 250000, 40, 4096};
+enum { kLargestFloodWrite = 250000 };
+
+static void flood(const char* total) {
+  static char bytes[kLargestFloodWrite];
+  long long left = _atoi64(total);
+  for (unsigned i = 0; left > 0; ++i) {
+    DWORD size = kFloodSizes[i % (sizeof kFloodSizes / sizeof kFloodSizes[0])];
+    int error = i % 3 == 2;
+    int head = snprintf(bytes, sizeof bytes, "%c%08u|", error ? 'E' : 'O', i);
+    for (DWORD j = head; j < size; ++j) bytes[j] = (char)('a' + (i + j) % 26);
+    if (size > 1) bytes[size - 1] = '\n';
+    DWORD written = 0;
+    HANDLE stream = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (!WriteFile(stream, bytes, size, &written, NULL) || written != size) exit(89);
+    left -= size;
+  }
+}
+
 static void behaveAsATool(Record* record) {
+  const char* total = getenv("CORVANE_E2E_JAVA_FLOOD");
+  if (total) flood(total);
   writeVariable(L"CORVANE_E2E_JAVA_STDOUT", stdout);
   writeVariable(L"CORVANE_E2E_JAVA_STDERR", stderr);
   if (getenv("CORVANE_E2E_JAVA_ECHO")) copyInput();
@@ -123,15 +157,25 @@ static void recordFound(Record* record, const char* argument) {
   free(pieces);
 }
 
+/* The C runtime's copy of the environment, which getenv reads, stays as it
+   was: only the program started here sees the changes. */
 static void spawn(const char* program) {
-  SetEnvironmentVariableA("CORVANE_E2E_JAVA_RECORD", NULL);
-  SetEnvironmentVariableA("CORVANE_E2E_JAVA_SPAWN", NULL);
+  static const char* const kNotPassedOn[] = {
+      "CORVANE_E2E_JAVA_RECORD", "CORVANE_E2E_JAVA_SPAWN", "CORVANE_E2E_JAVA_STDOUT",
+      "CORVANE_E2E_JAVA_STDERR", "CORVANE_E2E_JAVA_FLOOD", "CORVANE_E2E_JAVA_ECHO",
+      "CORVANE_E2E_JAVA_READY", "CORVANE_E2E_JAVA_SPAWN_INHERITS", "CORVANE_E2E_JAVA_SPAWN_HOLD"};
+  BOOL inherits = getenv("CORVANE_E2E_JAVA_SPAWN_INHERITS") != NULL;
+  const char* hold = getenv("CORVANE_E2E_JAVA_SPAWN_HOLD");
+  if (hold) SetEnvironmentVariableA("CORVANE_E2E_JAVA_HOLD", hold);
+  for (size_t i = 0; i < sizeof kNotPassedOn / sizeof kNotPassedOn[0]; ++i)
+    SetEnvironmentVariableA(kNotPassedOn[i], NULL);
   STARTUPINFOA startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started;
   char* line = _strdup(program);
-  if (!line || !CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started))
+  if (!line ||
+      !CreateProcessA(NULL, line, NULL, NULL, inherits, 0, NULL, NULL, &startup, &started))
     exit(92);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
@@ -242,7 +286,7 @@ static char* variable(const char* name) {
 int main(int argc, char** argv) {
   char* path = variable("CORVANE_E2E_JAVA_RECORD");
   char* program = variable("CORVANE_E2E_JAVA_SPAWN");
-  if (program) spawn(program);
+  char* hold = variable("CORVANE_E2E_JAVA_HOLD");
   const char* windowReport = getenv("CORVANE_E2E_JAVA_WINDOW");
   HWND window = windowReport ? showMinimisedWindow() : NULL;
   WCHAR image[32768] = L"";
@@ -281,6 +325,8 @@ int main(int argc, char** argv) {
   const char* fromTo = getenv("CORVANE_E2E_JAVA_STAGE");
   if (fromTo) stage(fromTo);
   int run = runsBefore(path);
+
+  if (program) spawn(program);  /* last: it changes the environment for the program */
 
   if (path && recordSave(&record, path) != 0) return 91;
   const char* release = getenv("CORVANE_E2E_JAVA_RELEASE");

@@ -7,6 +7,9 @@
                                program's own (a window on the test's display)
                                as its console and standard handles; the
                                record holds the console's text afterwards
+   CORVANE_E2E_PARENT_DETACHED when set, the program gets no standard handles
+                               and inherits nothing, as when the shell starts
+                               a GUI program
    CORVANE_E2E_JAVA_READY      with a console: once this file exists (the
                                stand-in Java creates it when it waits for
                                Ctrl+C), Ctrl+C goes to every program on the
@@ -83,6 +86,7 @@ static void recordConsoleText(Record* record) {
 int main(void) {
   const char* recordPath = getenv("CORVANE_E2E_PARENT_RECORD");
   int ownConsole = getenv("CORVANE_E2E_PARENT_CONSOLE") != NULL;
+  int detached = getenv("CORVANE_E2E_PARENT_DETACHED") != NULL;
   const char* readyPath = getenv("CORVANE_E2E_JAVA_READY");
   if (!recordPath) return 99;
   if (ownConsole) takeOwnConsole();
@@ -91,8 +95,10 @@ int main(void) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
+  if (detached) startup.dwFlags = STARTF_USESTDHANDLES;  /* and every handle NULL */
   PROCESS_INFORMATION process;
-  if (!line || !CreateProcessW(NULL, line, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
+  if (!line || !CreateProcessW(NULL, line, NULL, NULL, !detached, 0, NULL, NULL, &startup,
+                               &process))
     return 99;
   Record record = {0};
   if (ownConsole && readyPath) sendCtrlC(&record, readyPath);

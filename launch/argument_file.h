@@ -16,9 +16,9 @@ struct ArgumentFile {
 
 // Writes the options (as appendJavaOptions gives them, after
 // giveJavaSpellablePaths) into a new file in the user's temporary folder,
-// under a name drawn at random, in the ANSI code page, into *file, which
-// holds it open until removeArgumentFile: Java can read it, no other program
-// can change it. Returns the file's path as Java can open it (its short form
+// under a name drawn at random, in the bytes Java reads them in (the ANSI
+// code page), into *file, which holds it open until removeArgumentFile: Java
+// can read it, no other program can change it. Returns the file's path as Java can open it (its short form
 // where the code page cannot spell it; heap text, the caller's). NULL when no
 // file was left: *errorCode is the system's error when it could not be
 // written (never 0), 0 when its path cannot be given to Java (the box has

@@ -22,6 +22,20 @@ static void appendOwned(TextList* list, char* text) {
 
 void appendSetting(TextList* list, const char* value) { appendOwned(list, copyText(value)); }
 
+void quoteArgument(int index) {
+  if (index >= settings.quotedArgumentCount) {
+    settings.quotedArguments =
+        static_cast<bool*>(reallocateOrDie(settings.quotedArguments, sizeof(bool) * (index + 1)));
+    for (int i = settings.quotedArgumentCount; i < index; ++i) settings.quotedArguments[i] = false;
+    settings.quotedArgumentCount = index + 1;
+  }
+  settings.quotedArguments[index] = true;
+}
+
+bool argumentQuoted(int index) {
+  return index < settings.quotedArgumentCount && settings.quotedArguments[index];
+}
+
 void setJavapath(const char* path, bool quoted) {
   setSetting(&settings.javapath, path);
   settings.javapathQuoted = quoted;
@@ -47,6 +61,9 @@ void resetLaunchSettings(void) {
   clearList(&settings.vmjars);
   clearList(&settings.arguments);
   clearList(&settings.javaHome);
+  releaseMemory(settings.quotedArguments);
+  settings.quotedArguments = nullptr;
+  settings.quotedArgumentCount = 0;
   settings.javapathQuoted = false;
   settings.debug = false;
   settings.consoleJava = false;

@@ -1,14 +1,17 @@
 // Fuzzes the command-line assembly and the launch. The raw pieces (Java path,
-// VM parameters, class path, main class) must stand in order exactly as
-// stored; splitting what follows them the C runtime's way must give back each
-// program argument exactly; and the launch starts that very line, or refuses
-// one longer than Windows takes.
+// VM parameters, main class, class-path entries with quotes of their own)
+// must stand in order exactly as stored, the other class-path entries quoted
+// where they hold a blank or a tab; splitting what follows the main class the
+// C runtime's way must give back each program argument exactly, quoted where
+// its caller quoted it and unquoted where Java would have expanded it had it
+// been typed so; and the launch starts that very line, or refuses one longer
+// than Windows takes.
 //
 // Input: a flags byte (bit 0 debug mode, bit 1 also launch, bit 2 no main
 // class), the Java path and the main class each up to a NUL, then entries:
-// a tag byte (bits 0-1: vmparam, vmpath, vmjars, arguments; bits 2-7 in a
-// long input: the entry is appended 1 + n times) and the entry's text up to
-// a NUL.
+// a tag byte (bits 0-1: vmparam, vmpath, vmjars, arguments; in a short input
+// bit 2: the caller quoted the argument; in a long input bits 2-7: the entry
+// is appended 1 + n times) and the entry's text up to a NUL.
 //
 // What one input can grow to is bounded, since every pass over a line costs
 // the fuzzer time in proportion. An input of up to kShortInput bytes (all
@@ -39,6 +42,7 @@ static void readEntries(FuzzInput* input, bool longLine) {
     int repeat = longLine ? 1 + (tag >> 2) : 1;
     for (int i = 0; i < repeat && total <= kLongestSettings; ++i, total += text.size() + 1)
       appendSetting(lists[tag & 3], text.c_str());
+    if (!longLine && (tag & 7) == 7) quoteArgument(settings.arguments.count - 1);
   }
 }
 
@@ -46,15 +50,35 @@ static std::vector<std::string> listOf(const TextList& list) {
   return std::vector<std::string>(list.items, list.items + list.count);
 }
 
+static void expectSameWords(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& actual, const char* property) {
+  if (expected != actual) fuzzFailure(property, showText(expected), showText(actual));
+}
+
+static std::vector<std::string> classPathOf(void) {
+  std::vector<std::string> classPath = listOf(settings.vmpath);
+  for (const std::string& jar : listOf(settings.vmjars)) classPath.push_back(jar);
+  return classPath;
+}
+
+// A class-path entry without a quote of its own in quotes where it is empty
+// or holds a blank or a tab, its closing backslashes doubled.
+static std::string quotedEntry(const std::string& entry) {
+  if (entry.find('"') != std::string::npos ||
+      (!entry.empty() && entry.find_first_of(" \t") == std::string::npos))
+    return entry;
+  size_t end = entry.find_last_not_of('\\') + 1;
+  return "\"" + entry.substr(0, end) + std::string(2 * (entry.size() - end), '\\') + "\"";
+}
+
 // Everything before the program arguments, as the assembly must lay it out.
 static std::string rawPieces(bool* holdsQuote) {
   std::string line = std::string(settings.javapath) + " ";
   for (const std::string& parameter : listOf(settings.vmparam)) line += parameter + " ";
-  std::vector<std::string> classPath = listOf(settings.vmpath);
-  for (const std::string& jar : listOf(settings.vmjars)) classPath.push_back(jar);
+  std::vector<std::string> classPath = classPathOf();
   if (!classPath.empty()) {
     line += "-classpath ";
-    for (size_t i = 0; i < classPath.size(); ++i) line += (i ? ";" : "") + classPath[i];
+    for (size_t i = 0; i < classPath.size(); ++i) line += (i ? ";" : "") + quotedEntry(classPath[i]);
     line += " ";
   }
   line += settings.mainclass;
@@ -62,10 +86,17 @@ static std::string rawPieces(bool* holdsQuote) {
   return line;
 }
 
-static void expectSameWords(const std::vector<std::string>& expected,
-                            const std::vector<std::string>& actual, const char* property) {
-  if (expected != actual) fuzzFailure(property, showText(expected), showText(actual));
+// A quoted argument is quoted on the line; any other is not, unless it must
+// be (empty, or with a blank or a tab): Java expands its wildcards as it
+// would have, typed so.
+static void checkQuoting(const std::vector<std::string>& arguments, const std::vector<bool>& quoted) {
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    bool mustQuote = arguments[i].empty() || arguments[i].find_first_of(" \t") != std::string::npos;
+    FUZZ_EXPECT(quoted[i] == (argumentQuoted((int)i) || mustQuote),
+                "an argument reaches Java quoted as its caller quoted it");
+  }
 }
+
 
 static void checkAssembly(const std::string& line) {
   bool holdsQuote = false;
@@ -79,7 +110,9 @@ static void checkAssembly(const std::string& line) {
   std::string tail = line.substr(raw.size());
   FUZZ_EXPECT(tail.size() >= 2 && tail.front() == ' ' && tail.back() == ' ',
               "arguments set off by blanks");
-  expectSameWords(arguments, splitLikeCRuntime(tail), "each argument comes back exactly");
+  std::vector<bool> quoted;
+  expectSameWords(arguments, splitLikeCRuntime(tail, &quoted), "each argument comes back exactly");
+  checkQuoting(arguments, quoted);
   if (holdsQuote) return;  // a raw quote may open a quoted part that runs on
   std::vector<std::string> whole = splitLikeCRuntime(raw);
   whole.insert(whole.end(), arguments.begin(), arguments.end());

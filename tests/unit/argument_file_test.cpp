@@ -69,6 +69,7 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
   fakeSetShortPath("C:\\\xD0\x96\\b.jar", "C:\\ZH~1\\b.jar");
   appendSetting(&settings.vmpath, "C:\\\xD0\x96\\b.jar");
   std::string longPath = addLongClassPath();
+  appendSetting(&settings.vmjars, "lib/plugin (1).jar");
   appendSetting(&settings.arguments, "two words");
 
   EXPECT_EQ(kOutcomeJavaRan, launch());
@@ -78,7 +79,8 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
               ElementsAre("-Dhome=C:/Program Files/App", "-Da=1", "-Db=2", "-Dwin=C:\\Apps\\x\\",
                           "-Dquote=\"q\"", "-Dhash=#1", "-Dapostrophe=it's", "-Dlatin=caf\xE9",
                           "-Dcyrillic=???", "-Dtab=a\tb", "C:\\Program Files\\x\\", "-classpath",
-                          "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath));
+                          "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath +
+                              ";lib/plugin (1).jar"));
   EXPECT_THAT(fake().events, ElementsAre("write " + kArgumentFile, "create job 1",
                                          "start suspended 1", "assign 1 to job 1", "resume 1",
                                          "close process 1", "close job 1", "close " + kArgumentFile,

@@ -1,0 +1,22 @@
+"""What Java reads of its command line: a class-path entry with a blank stays
+whole, and an argument reaches Java quoted as its caller quoted it (Java
+expands an unquoted wildcard itself)."""
+from harness.case import AnyOrder, Case, Java, OneOf
+
+from .configuration import HEAD, JAVA
+
+PLUGIN_LINES = [f"{JAVA} -classpath {order} Main"
+                for order in ('lib/a.jar;"lib/plugin (1).jar"', '"lib/plugin (1).jar";lib/a.jar')]
+
+CASES = [
+    Case("java reads: addjars finds plugin (1).jar: quoted, the class path one argument",
+         config=HEAD + "addjars lib\n", files={"lib\\a.jar": "", "lib\\plugin (1).jar": ""},
+         java=Java(command_line=OneOf(*PLUGIN_LINES),
+                   args=["-classpath", AnyOrder(";", ["lib/a.jar", "lib/plugin (1).jar"]), "Main"])),
+    # cmd.exe passes a batch file's line to the program as written. The
+    # stand-in expands no wildcards; its raw line shows which Java would.
+    Case('java reads: "*.txt" reaches Java quoted, *.txt unquoted, as the caller typed them',
+         files={"run.cmd": '@viewer "*.txt" *.txt\r\n', "a.txt": "", "b.txt": ""},
+         config=HEAD, start="console", typed="run",
+         java=Java(command_line=f'{JAVA} Main "*.txt" *.txt ', args=["Main", "*.txt", "*.txt"])),
+]

@@ -6,6 +6,7 @@
 #include "launch/argument_file.h"
 #include "launch/command_line.h"
 #include "launch/java_job.h"
+#include "launch/java_reading.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -36,7 +37,7 @@ LinePlan planCommandLine(LaunchPlan* plan) {
   char* command = javaCommandText();
   debugMessage("Javapath is", "%s", command);
   releaseMemory(command);
-  if (!giveJavaSpellablePaths()) return kLineRefused;
+  if (!giveJavaSpellablePaths() || !giveJavaReadableTexts()) return kLineRefused;
   plan->commandLine = buildCommandLine();
   if (tooLong(plan->commandLine)) return kLineTooLong;
   debugMessage("Command Line is", "%s", plan->commandLine);

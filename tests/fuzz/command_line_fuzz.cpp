@@ -5,13 +5,17 @@
 // C runtime's way must give back each program argument exactly, quoted where
 // its caller quoted it and unquoted where Java would have expanded it had it
 // been typed so; and the launch starts that very line, or refuses one longer
-// than Windows takes.
+// than Windows takes or one with a text that Java would read otherwise. What
+// Java reads of a started line, in the fake's code page with best fit,
+// splits into the arguments as Java reads each, quoted where that reading
+// holds a wildcard its caller did not type.
 //
 // Input: a flags byte (bit 0 debug mode, bit 1 also launch, bit 2 no main
-// class), the Java path and the main class each up to a NUL, then entries:
-// a tag byte (bits 0-1: vmparam, vmpath, vmjars, arguments; in a short input
-// bit 2: the caller quoted the argument; in a long input bits 2-7: the entry
-// is appended 1 + n times) and the entry's text up to a NUL.
+// class, bit 3 the code page 932 instead of Latin-1), the Java path and the
+// main class each up to a NUL, then entries: a tag byte (bits 0-1: vmparam,
+// vmpath, vmjars, arguments; in a short input bit 2: the caller quoted the
+// argument; in a long input bits 2-7: the entry is appended 1 + n times) and
+// the entry's text up to a NUL.
 //
 // What one input can grow to is bounded, since every pass over a line costs
 // the fuzzer time in proportion. An input of up to kShortInput bytes (all
@@ -127,9 +131,54 @@ static std::string assembledLine() {
   return line;
 }
 
+// The text as Java reads it: in the fake's code page, with best fit.
+static std::string javaRead(const std::string& text) {
+  int codePage = fake().codePage;
+  return fakeAnsiToUtf8Form(codePage, fakeAnsiForm(codePage, text.c_str(), true).c_str());
+}
+
+static std::string marks(const std::string& text, const char* set) {
+  std::string found;
+  for (char c : text)
+    if (strchr(set, c)) found += c;
+  return found;
+}
+
+// What Java reads of the program arguments splits into each argument as
+// Java reads it; one that reads with other wildcards than its caller typed
+// (typed: the arguments before the launch) reaches Java quoted.
+static void checkJavaReading(const std::string& line, const std::vector<std::string>& typed) {
+  bool holdsQuote = false;
+  std::vector<std::string> arguments = listOf(settings.arguments), expected;
+  for (const std::string& argument : arguments) expected.push_back(javaRead(argument));
+  std::vector<bool> quoted;
+  std::vector<std::string> read = splitLikeCRuntime(javaRead(line.substr(rawPieces(&holdsQuote).size())), &quoted);
+  expectSameWords(expected, read, "Java reads each argument whole");
+  for (size_t i = 0; i < typed.size(); ++i)
+    if (marks(expected[i], "*?") != marks(typed[i], "*?"))
+      FUZZ_EXPECT(quoted[i], "a wildcard the code page made reaches Java quoted");
+}
+
+// Refused for the code page: the box names a text that Java would read
+// with other quotes, blanks, tabs or backslashes.
+static bool refusedForCodePage(const std::string& box) {
+  static const char kStart[] = "Java cannot be given\n";
+  if (box.compare(0, sizeof kStart - 1, kStart) != 0) return false;
+  std::vector<std::string> texts = classPathOf();
+  for (const std::string& parameter : listOf(settings.vmparam)) texts.push_back(parameter);
+  texts.push_back(settings.mainclass);
+  for (const std::string& text : texts)
+    if (box.compare(sizeof kStart - 1, text.size() + 1, text + "\n") == 0 &&
+        marks(text, "\"\\ \t") != marks(javaRead(text), "\"\\ \t"))
+      return true;
+  FUZZ_EXPECT_EQ(std::string("a text Java would read otherwise"), box, "the refusal names one");
+  return false;
+}
+
 // The launch builds the line itself: the one started is checked as assembled,
 // and only a refused one is built again, to see that Windows would not take it.
 static void checkLaunch() {
+  std::vector<std::string> typed = listOf(settings.arguments);
   JavaRun run = {false, false, 1};
   LaunchOutcome result = launchConfigured(kGuiLauncher, &run);
   const auto& processes = fake().processes;
@@ -139,9 +188,11 @@ static void checkLaunch() {
     FUZZ_EXPECT(utf16Length(line) <= kMaxCommandLineLength, "only a line Windows takes is started");
     FUZZ_EXPECT(result == kOutcomeJavaRan && run.exitCode == 0, "a clean exit code is returned");
     checkAssembly(line);
+    checkJavaReading(line, typed);
   } else {
     FUZZ_EXPECT(result == kOutcomeJavaRefused, "nothing started");
     FUZZ_EXPECT_EQ(std::string("Error"), fake().boxes.back().caption, "the refusal is shown");
+    if (refusedForCodePage(fake().boxes.back().text)) return;
     std::string line = assembledLine();
     FUZZ_EXPECT(utf16Length(line) > kMaxCommandLineLength, "a line Windows takes is started");
     checkAssembly(line);
@@ -153,6 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   startFuzzRun();
   uint8_t flags = takeByte(&input);
   settings.debug = (flags & 1) != 0;
+  if (flags & 8) fake().codePage = kFakeJapanese;
   std::string javapath = takeText(&input);
   std::string mainclass = takeText(&input);
   setSetting(&settings.javapath, javapath.c_str());

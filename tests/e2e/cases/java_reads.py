@@ -1,6 +1,7 @@
 """What Java reads of its command line: a class-path entry with a blank stays
-whole, and an argument reaches Java quoted as its caller quoted it (Java
-expands an unquoted wildcard itself)."""
+whole, an argument reaches Java quoted as its caller quoted it (Java expands
+an unquoted wildcard itself), and a character that the code page turns into
+a quote is escaped as one."""
 from harness.case import AnyOrder, Case, Java, OneOf
 
 from .configuration import HEAD, JAVA
@@ -19,4 +20,9 @@ CASES = [
          files={"run.cmd": '@viewer "*.txt" *.txt\r\n', "a.txt": "", "b.txt": ""},
          config=HEAD, start="console", typed="run",
          java=Java(command_line=f'{JAVA} Main "*.txt" *.txt ', args=["Main", "*.txt", "*.txt"])),
+    # Java reads its line in the code page, where best fit makes the fullwidth
+    # quote U+FF02 a '"': the launcher escapes that quote.
+    Case("java reads: a fullwidth quote, which code page 1252 turns into a quote, is escaped",
+         config=HEAD, args=["say \uff02hi\uff02"],
+         java=Java(command_line=f'{JAVA} Main "say \\"hi\\"" ', args=["Main", 'say "hi"'])),
 ]

@@ -87,20 +87,47 @@ static void appendTokenBytes(TextBuffer* file, const char* token) {
   releaseMemory(bytes);
 }
 
-// Each argument that the options would have been on the command line
-// becomes one token, in the bytes Java reads, so that Java receives the
-// same ones.
-static char* argumentFileText(void) {
-  TextBuffer options = {};
-  appendJavaOptions(&options);
-  TextBuffer file = {};
-  textAppendPart(&file, "", 0);
+// How many of the options' first arguments Java must read from the command
+// line: up to the last "@file", which Java expands only there.
+static int argumentsUpToLastFile(const char* options) {
   TextBuffer argument = {};
-  for (const char* cursor = options.data ? options.data : ""; takeArgument(&cursor, &argument);) {
-    appendTokenBytes(&file, argument.data);
-    textFree(&argument);
+  int count = 0, kept = 0;
+  for (const char* cursor = options; takeArgument(&cursor, &argument); textFree(&argument)) {
+    ++count;
+    if (argument.data[0] == '@') kept = count;
   }
-  textFree(&options);
+  return kept;
+}
+
+// Each argument that the options would have been on the command line goes
+// to the line (the first kept of them) or becomes one token of the file, so
+// that Java receives the same ones, in the same order.
+static void splitOptions(const char* options, int kept, TextBuffer* line, TextBuffer* file) {
+  TextBuffer argument = {};
+  for (const char* cursor = options; takeArgument(&cursor, &argument); textFree(&argument)) {
+    if (kept-- > 0) {
+      appendQuotedArgument(line, argument.data, false);
+      textAppendChar(line, ' ');
+    } else {
+      appendTokenBytes(file, argument.data);
+    }
+  }
+}
+
+// The file's bytes; *lineOptions gets the JVM options up to the last "@file"
+// among them, which Java expands from the command line alone (an "@file" in
+// an argument file is not expanded): they stay there, before the file.
+static char* argumentFileText(char** lineOptions) {
+  TextBuffer vmOptions = {}, classPath = {}, line = {}, file = {};
+  textAppendPart(&vmOptions, "", 0);
+  textAppendPart(&classPath, "", 0);
+  appendVmOptions(&vmOptions);
+  appendClassPathOption(&classPath);
+  splitOptions(vmOptions.data, argumentsUpToLastFile(vmOptions.data), &line, &file);
+  splitOptions(classPath.data, 0, &line, &file);
+  textFree(&vmOptions);
+  textFree(&classPath);
+  *lineOptions = textRelease(&line);
   return textRelease(&file);
 }
 
@@ -115,16 +142,18 @@ static void createArgumentFile(ArgumentFile* file, const char* text, unsigned lo
   }
 }
 
-char* writeArgumentFile(ArgumentFile* file, unsigned long* errorCode) {
+char* writeArgumentFile(ArgumentFile* file, char** lineOptions, unsigned long* errorCode) {
   removeArgumentFile(file);
-  char* text = argumentFileText();
+  char* text = argumentFileText(lineOptions);
   createArgumentFile(file, text, errorCode);
   char* forJava = file->held ? pathJavaCanOpen(file->path) : nullptr;
   if (forJava) {
     debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)strlen(text));
-  } else if (file->held) {
-    *errorCode = 0;
+  } else {
+    if (file->held) *errorCode = 0;
     removeArgumentFile(file);
+    releaseMemory(*lineOptions);
+    *lineOptions = nullptr;
   }
   releaseMemory(text);
   return forJava;

@@ -47,7 +47,7 @@ int reservedCommandLineLength(void) {
 // backslash (doubling the backslashes before it), and backslashes that end
 // a quoted argument are doubled so the closing quote stays a quote. An
 // argument with none of these goes in unchanged.
-static void appendQuotedArgument(TextBuffer* line, const char* argument, bool quoted) {
+void appendQuotedArgument(TextBuffer* line, const char* argument, bool quoted) {
   quoted = quoted || *argument == '\0' || strpbrk(argument, " \t") != nullptr;
   if (quoted) textAppendChar(line, '"');
   size_t backslashes = 0;
@@ -68,7 +68,7 @@ static void appendQuotedArgument(TextBuffer* line, const char* argument, bool qu
 // An entry with a double quote of its own stands as written; any other is
 // quoted as an argument is ("lib/plugin (1).jar" in quotes), and the
 // entries together make one argument: lib/a.jar;"lib/plugin (1).jar".
-static void appendClassPath(TextBuffer* line) {
+void appendClassPathOption(TextBuffer* line) {
   if (settings.vmpath.count + settings.vmjars.count == 0) return;  // Java's own default
   textAppend(line, "-classpath ");
   const TextList* lists[] = {&settings.vmpath, &settings.vmjars};
@@ -86,12 +86,11 @@ static void appendClassPath(TextBuffer* line) {
   textAppendChar(line, ' ');
 }
 
-void appendJavaOptions(TextBuffer* line) {
+void appendVmOptions(TextBuffer* line) {
   for (int i = 0; i < settings.vmparam.count; ++i) {
     textAppend(line, settings.vmparam.items[i]);
     textAppendChar(line, ' ');
   }
-  appendClassPath(line);
 }
 
 static void appendProgramPart(TextBuffer* line) {
@@ -110,15 +109,17 @@ char* buildCommandLine(void) {
   TextBuffer line = {};
   appendJavaCommand(&line);
   textAppendChar(&line, ' ');
-  appendJavaOptions(&line);
+  appendVmOptions(&line);
+  appendClassPathOption(&line);
   appendProgramPart(&line);
   return textRelease(&line);
 }
 
-char* buildArgumentFileCommandLine(const char* argumentFile) {
+char* buildArgumentFileCommandLine(const char* lineOptions, const char* argumentFile) {
   TextBuffer line = {};
   appendJavaCommand(&line);
   textAppendChar(&line, ' ');
+  textAppend(&line, lineOptions);
   char* option = formatText("@%s", argumentFile);
   appendQuotedArgument(&line, option, false);
   releaseMemory(option);

@@ -51,11 +51,13 @@ LinePlan refuseLineForOldJava(LaunchPlan* plan) {
 
 LinePlan planArgumentFile(LaunchPlan* plan) {
   unsigned long errorCode = 0;
-  char* forJava = writeArgumentFile(&plan->argumentFile, &errorCode);
+  char* lineOptions = nullptr;
+  char* forJava = writeArgumentFile(&plan->argumentFile, &lineOptions, &errorCode);
   if (!forJava)
     return errorCode ? refuseLine(plan->commandLine, kRefusedUnwritable, errorCode) : kLineRefused;
   char* fullLine = plan->commandLine;
-  plan->commandLine = buildArgumentFileCommandLine(forJava);
+  plan->commandLine = buildArgumentFileCommandLine(lineOptions, forJava);
+  releaseMemory(lineOptions);
   releaseMemory(forJava);
   releaseMemory(fullLine);
   debugMessage("Command Line is", "%s", plan->commandLine);

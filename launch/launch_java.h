@@ -35,7 +35,8 @@ enum LinePlan {
 LinePlan planCommandLine(LaunchPlan* plan);
 
 // For a line too long, and a Java that reads an argument file: the options
-// go into one, and Java starts as "java @file <main class> <arguments>".
+// go into one, and Java starts as "java @file <main class> <arguments>"
+// (the JVM options up to the last "@file" among them before that file).
 LinePlan planArgumentFile(LaunchPlan* plan);
 
 // For a line too long, and a Java not known to read an argument file: the

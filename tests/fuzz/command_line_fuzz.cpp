@@ -1,14 +1,15 @@
 // Fuzzes the command-line assembly and the launch. The raw pieces (Java path,
 // VM parameters, main class, class-path entries with quotes of their own)
 // must stand in order exactly as stored, the other class-path entries quoted
-// where they hold a blank or a tab; splitting what follows the main class the
-// C runtime's way must give back each program argument exactly, quoted where
-// its caller quoted it and unquoted where Java would have expanded it had it
-// been typed so; and the launch starts that very line, or refuses one longer
-// than Windows takes or one with a text that Java would read otherwise. What
-// Java reads of a started line, in the fake's code page with best fit,
-// splits into the arguments as Java reads each, quoted where that reading
-// holds a wildcard its caller did not type.
+// where they hold a blank or a tab, the class path one argument; splitting
+// what follows the main class the C runtime's way must give back each
+// program argument exactly, quoted where its caller quoted it and unquoted
+// where Java would have expanded it had it been typed so; and the launch
+// starts that very line, or refuses one longer than Windows takes or one
+// with a text that Java would read otherwise. What Java reads of a started
+// line, in the fake's code page with best fit, splits into the arguments as
+// Java reads each, quoted where that reading holds a wildcard its caller did
+// not type.
 //
 // Input: a flags byte (bit 0 debug mode, bit 1 also launch, bit 2 no main
 // class, bit 3 the code page 932 instead of Latin-1), the Java path and the
@@ -90,6 +91,22 @@ static std::string rawPieces(bool* holdsQuote) {
   return line;
 }
 
+// Without quotes of their own the entries make one argument, exactly.
+static void checkClassPath(void) {
+  std::vector<std::string> classPath = classPathOf();
+  std::string joined;
+  for (size_t i = 0; i < classPath.size(); ++i) {
+    if (classPath[i].find('"') != std::string::npos) return;
+    joined += (i ? ";" : "") + classPath[i];
+  }
+  if (classPath.empty()) return;
+  TextBuffer option = {};
+  appendClassPathOption(&option);
+  std::string text = option.data;
+  textFree(&option);
+  expectSameWords({"-classpath", joined}, splitLikeCRuntime(text), "the class path is one argument");
+}
+
 // A quoted argument is quoted on the line; any other is not, unless it must
 // be (empty, or with a blank or a tab): Java expands its wildcards as it
 // would have, typed so.
@@ -101,8 +118,8 @@ static void checkQuoting(const std::vector<std::string>& arguments, const std::v
   }
 }
 
-
 static void checkAssembly(const std::string& line) {
+  checkClassPath();
   bool holdsQuote = false;
   std::string raw = rawPieces(&holdsQuote);
   std::vector<std::string> arguments = listOf(settings.arguments);

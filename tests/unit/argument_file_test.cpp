@@ -107,6 +107,22 @@ TEST_F(ArgumentFileTest, TokensAreWrittenAsTheBytesJavaReads) {
                           "-Dplain=\x83\x5Cx", "-Dapostrophe=it's", "#x"));
 }
 
+// Java expands an "@file" only on its command line: the JVM options up to
+// the last one stay there, in order, before the launcher's own file.
+TEST_F(ArgumentFileTest, AnOptionThatIsAnArgumentFileStaysOnTheCommandLine) {
+  for (const char* option : {"-Xmx1g", "@opts.txt", "-Dmiddle=1", "\"@C:\\My Options\\more.txt\"",
+                             "-Dafter=1"})
+    appendSetting(&settings.vmparam, option);
+  std::string longPath = addLongClassPath();
+  EXPECT_EQ(kOutcomeJavaRan, launch());
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_EQ(kJava + " -Xmx1g @opts.txt -Dmiddle=1 \"@C:\\My Options\\more.txt\" @" + kArgumentFile +
+                " a.Main",
+            fake().processes[0].commandLine);
+  EXPECT_THAT(readArgumentFileLikeJava(fake().writtenFiles[kArgumentFile]),
+              ElementsAre("-Dafter=1", "-classpath", longPath.substr(1)));
+}
+
 // Java opens the file by the path on its command line: in short form where
 // the code page cannot spell the temporary folder, in quotes with a blank.
 TEST_F(ArgumentFileTest, TheFilesOwnPathIsOneJavaCanOpen) {

@@ -24,7 +24,7 @@ extern "C" __attribute__((used)) const char corvaneIdentification[] =
 static int runOnWindows(LauncherVariant variant) {
   installWin32Platform(variant == kConsoleLauncher);
   ArgumentVector arguments = commandLineArguments();
-  return runLauncher(variant, arguments.count, arguments.values);
+  return runLauncher(variant, arguments.count, arguments.values, arguments.quoted);
 }
 
 #ifdef CORVANE_CONSOLE

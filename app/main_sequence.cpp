@@ -16,12 +16,16 @@
 #include "runtime/java_location.h"
 #include "update/staged_update.h"
 
-static void scanArguments(int argc, char** argv) {
+// An argument its caller quoted reaches Java quoted; "argument" lines, read
+// later, count as unquoted.
+static void scanArguments(int argc, char** argv, const bool* quoted) {
   for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "-d") == 0)
+    if (strcmp(argv[i], "-d") == 0) {
       settings.debug = true;
-    else
-      appendSetting(&settings.arguments, argv[i]);
+      continue;
+    }
+    appendSetting(&settings.arguments, argv[i]);
+    if (quoted && quoted[i]) quoteArgument(settings.arguments.count - 1);
   }
   settings.commandLineArguments = settings.arguments.count;
 }
@@ -229,10 +233,10 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char
   return outcome;
 }
 
-int runLauncher(LauncherVariant variant, int argc, char** argv) {
+int runLauncher(LauncherVariant variant, int argc, char** argv, const bool* quoted) {
   openDiagnostics(variant);
   char* programName = copyText(argc > 0 && argv[0] ? argv[0] : "");
-  scanArguments(argc, argv);
+  scanArguments(argc, argv, quoted);
   settings.consoleJava = settings.debug || variant == kConsoleLauncher;
   char* bracketedName = settings.debug ? formatText("[%s]", programName) : nullptr;
   debugMessage("Version", CORVANE_VERSION);

@@ -11,7 +11,8 @@
 
 // Reads the configuration, then launches Java as it says (launchConfigured),
 // and returns the exit status that the outcome gives (app/launch_outcome.h).
-int runLauncher(LauncherVariant variant, int argc, char** argv);
+// quoted (NULL for none) tells for each argument whether its caller quoted it.
+int runLauncher(LauncherVariant variant, int argc, char** argv, const bool* quoted = nullptr);
 
 // Once the configuration is read: holds the single instance, applies a
 // staged update, checks for a main class, chooses Java, plans its command

@@ -22,6 +22,20 @@ static void appendOwned(TextList* list, char* text) {
 
 void appendSetting(TextList* list, const char* value) { appendOwned(list, copyText(value)); }
 
+void quoteArgument(int index) {
+  if (index >= settings.quotedArgumentCount) {
+    settings.quotedArguments =
+        static_cast<bool*>(reallocateOrDie(settings.quotedArguments, sizeof(bool) * (index + 1)));
+    for (int i = settings.quotedArgumentCount; i < index; ++i) settings.quotedArguments[i] = false;
+    settings.quotedArgumentCount = index + 1;
+  }
+  settings.quotedArguments[index] = true;
+}
+
+bool argumentQuoted(int index) {
+  return index < settings.quotedArgumentCount && settings.quotedArguments[index];
+}
+
 void setJavapath(const char* path, bool quoted) {
   setSetting(&settings.javapath, path);
   settings.javapathQuoted = quoted;
@@ -52,6 +66,8 @@ void resetConfiguredSettings(void) {
   clearTextList(&settings.restartCodes);
   while (settings.arguments.count > settings.commandLineArguments)
     releaseMemory(settings.arguments.items[--settings.arguments.count]);
+  if (settings.quotedArgumentCount > settings.commandLineArguments)
+    settings.quotedArgumentCount = settings.commandLineArguments;
   settings.javapathQuoted = false;
 }
 
@@ -59,6 +75,9 @@ void resetLaunchSettings(void) {
   settings.commandLineArguments = 0;
   resetConfiguredSettings();
   clearTextList(&settings.arguments);
+  releaseMemory(settings.quotedArguments);
+  settings.quotedArguments = nullptr;
+  settings.quotedArgumentCount = 0;
   settings.debug = false;
   settings.consoleJava = false;
 }

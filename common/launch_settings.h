@@ -25,6 +25,12 @@ struct LaunchSettings {
   TextList vmpath;     // class-path entries from "addpath" and "addjar"
   TextList vmjars;     // jar files found by "addjars"
   TextList arguments;  // program arguments: command line first, then "argument" lines
+  // Java expands a '*' or '?' in a program argument that reaches it unquoted
+  // into the names of matching files. These arguments reach it in quotes:
+  // one its caller quoted, and one whose wildcards the code page made. By
+  // their place in arguments, for the first quotedArgumentCount places.
+  bool* quotedArguments;
+  int quotedArgumentCount;
   // The Java search: any of the first four turns it on, even with an empty value.
   char* minJava;       // lowest acceptable Java version, as written
   char* maxJava;       // highest acceptable Java version, as written
@@ -63,6 +69,11 @@ void setSetting(char** field, const char* value);
 void appendSetting(TextList* list, const char* value);
 // Releases the list's texts and empties it.
 void clearTextList(TextList* list);
+
+// Has the program argument at index reach Java in quotes; argumentQuoted
+// tells whether it does.
+void quoteArgument(int index);
+bool argumentQuoted(int index);
 
 // Sets the Java executable: a copy of path, quoted on the command line when
 // quoted is true.

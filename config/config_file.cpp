@@ -31,7 +31,7 @@ struct ConfigKey {
   const char* key;
   ValueTreatment treatment;
   KeyEffect effect;
-  unsigned char fieldOffset;
+  unsigned short fieldOffset;
   KeyAction action;
 };
 

@@ -38,7 +38,8 @@ static bool takeArgument(const char** cursor, TextBuffer* argument) {
   return true;
 }
 
-// Java reads an argument file by these rules:
+// Java reads an argument file byte by byte, in the ANSI code page, by these
+// rules:
 //   - blanks, tabs, form feeds and line breaks separate tokens;
 //   - ' or " opens a quoted part, which the same character closes; inside
 //     it the other quote character and the separators are plain characters;
@@ -49,20 +50,24 @@ static bool takeArgument(const char** cursor, TextBuffer* argument) {
 //   - outside quotes a backslash is a plain character;
 //   - a # outside quotes starts a comment that runs to the end of the line.
 // So a token without separators, quotes and # is written as it is, its
-// backslashes included: a Windows path reads back exactly. Any other token,
-// and an empty one, is written in double quotes, with each backslash and
-// double quote escaped and each separator other than the blank written as
-// its escape. Each token stands on a line of its own.
-static void appendToken(TextBuffer* file, const char* token) {
-  if (*token && !strpbrk(token, " \t\f\r\n\"'#")) {
-    textAppend(file, token);
+// backslashes included: a Windows path reads back exactly; but not one that
+// ends in a backslash byte, which would stand before the line break. Any
+// other token, and an empty one, is written in double quotes, with each
+// backslash and double quote byte escaped (also the second byte of a
+// double-byte character, as 0x5C is in 932's ソ) and each separator other
+// than the blank written as its escape. Each token stands on a line of its
+// own. bytes are the token's in the code page.
+static void appendToken(TextBuffer* file, const char* bytes) {
+  size_t length = strlen(bytes);
+  if (length && !strpbrk(bytes, " \t\f\r\n\"'#") && bytes[length - 1] != '\\') {
+    textAppend(file, bytes);
     textAppendChar(file, '\n');
     return;
   }
   static const char kEscaped[] = "\\\"\t\f\r\n";
   static const char kEscapes[] = "\\\"tfrn";  // what follows the backslash for each
   textAppendChar(file, '"');
-  for (const char* c = token; *c; ++c) {
+  for (const char* c = bytes; *c; ++c) {
     const char* escaped = strchr(kEscaped, *c);
     if (escaped) textAppendChar(file, '\\');
     textAppendChar(file, escaped ? kEscapes[escaped - kEscaped] : *c);
@@ -70,19 +75,59 @@ static void appendToken(TextBuffer* file, const char* token) {
   textAppend(file, "\"\n");
 }
 
-// Each argument that the options would have been on the command line
-// becomes one token, so that Java receives the same ones.
-static char* argumentFileText(void) {
-  TextBuffer options = {};
-  appendJavaOptions(&options);
-  TextBuffer file = {};
-  textAppendPart(&file, "", 0);
-  TextBuffer argument = {};
-  for (const char* cursor = options.data ? options.data : ""; takeArgument(&cursor, &argument);) {
-    appendToken(&file, argument.data);
-    textFree(&argument);
+// The token in the bytes Java reads it in: ASCII is the same in every code page.
+static void appendTokenBytes(TextBuffer* file, const char* token) {
+  if (textIsAscii(token)) {
+    appendToken(file, token);
+    return;
   }
-  textFree(&options);
+  char* bytes = platform.ansiBytes(token);
+  if (!bytes) outOfMemory();
+  appendToken(file, bytes);
+  releaseMemory(bytes);
+}
+
+// How many of the options' first arguments Java must read from the command
+// line: up to the last "@file", which Java expands only there.
+static int argumentsUpToLastFile(const char* options) {
+  TextBuffer argument = {};
+  int count = 0, kept = 0;
+  for (const char* cursor = options; takeArgument(&cursor, &argument); textFree(&argument)) {
+    ++count;
+    if (argument.data[0] == '@') kept = count;
+  }
+  return kept;
+}
+
+// Each argument that the options would have been on the command line goes
+// to the line (the first kept of them) or becomes one token of the file, so
+// that Java receives the same ones, in the same order.
+static void splitOptions(const char* options, int kept, TextBuffer* line, TextBuffer* file) {
+  TextBuffer argument = {};
+  for (const char* cursor = options; takeArgument(&cursor, &argument); textFree(&argument)) {
+    if (kept-- > 0) {
+      appendQuotedArgument(line, argument.data, false);
+      textAppendChar(line, ' ');
+    } else {
+      appendTokenBytes(file, argument.data);
+    }
+  }
+}
+
+// The file's bytes; *lineOptions gets the JVM options up to the last "@file"
+// among them, which Java expands from the command line alone (an "@file" in
+// an argument file is not expanded): they stay there, before the file.
+static char* argumentFileText(char** lineOptions) {
+  TextBuffer vmOptions = {}, classPath = {}, line = {}, file = {};
+  textAppendPart(&vmOptions, "", 0);
+  textAppendPart(&classPath, "", 0);
+  appendVmOptions(&vmOptions);
+  appendClassPathOption(&classPath);
+  splitOptions(vmOptions.data, argumentsUpToLastFile(vmOptions.data), &line, &file);
+  splitOptions(classPath.data, 0, &line, &file);
+  textFree(&vmOptions);
+  textFree(&classPath);
+  *lineOptions = textRelease(&line);
   return textRelease(&file);
 }
 
@@ -97,16 +142,18 @@ static void createArgumentFile(ArgumentFile* file, const char* text, unsigned lo
   }
 }
 
-char* writeArgumentFile(ArgumentFile* file, unsigned long* errorCode) {
+char* writeArgumentFile(ArgumentFile* file, char** lineOptions, unsigned long* errorCode) {
   removeArgumentFile(file);
-  char* text = argumentFileText();
+  char* text = argumentFileText(lineOptions);
   createArgumentFile(file, text, errorCode);
   char* forJava = file->held ? pathJavaCanOpen(file->path) : nullptr;
   if (forJava) {
-    debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)platform.ansiLength(text));
-  } else if (file->held) {
-    *errorCode = 0;
+    debugTraceLine("argument file %s, %u bytes\n", forJava, (unsigned)strlen(text));
+  } else {
+    if (file->held) *errorCode = 0;
     removeArgumentFile(file);
+    releaseMemory(*lineOptions);
+    *lineOptions = nullptr;
   }
   releaseMemory(text);
   return forJava;

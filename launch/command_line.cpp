@@ -42,12 +42,13 @@ int reservedCommandLineLength(void) {
 //   - 2n+1 backslashes before a double quote give n backslashes and a
 //     literal double quote;
 //   - backslashes anywhere else are literal.
-// So an argument is quoted when it is empty or holds a blank or a tab, each
-// of its double quotes is escaped with a backslash (doubling the backslashes
-// before it), and backslashes that end a quoted argument are doubled so the
-// closing quote stays a quote. An argument with none of these goes in unchanged.
-static void appendQuotedArgument(TextBuffer* line, const char* argument) {
-  bool quoted = *argument == '\0' || strpbrk(argument, " \t") != nullptr;
+// So an argument is quoted when it is empty, holds a blank or a tab, or is
+// to be quoted all the same; each of its double quotes is escaped with a
+// backslash (doubling the backslashes before it), and backslashes that end
+// a quoted argument are doubled so the closing quote stays a quote. An
+// argument with none of these goes in unchanged.
+void appendQuotedArgument(TextBuffer* line, const char* argument, bool quoted) {
+  quoted = quoted || *argument == '\0' || strpbrk(argument, " \t") != nullptr;
   if (quoted) textAppendChar(line, '"');
   size_t backslashes = 0;
   for (const char* p = argument; *p; ++p) {
@@ -64,7 +65,10 @@ static void appendQuotedArgument(TextBuffer* line, const char* argument) {
   if (quoted) textAppendChar(line, '"');
 }
 
-static void appendClassPath(TextBuffer* line) {
+// An entry with a double quote of its own stands as written; any other is
+// quoted as an argument is ("lib/plugin (1).jar" in quotes), and the
+// entries together make one argument: lib/a.jar;"lib/plugin (1).jar".
+void appendClassPathOption(TextBuffer* line) {
   if (settings.vmpath.count + settings.vmjars.count == 0) return;  // Java's own default
   textAppend(line, "-classpath ");
   const TextList* lists[] = {&settings.vmpath, &settings.vmjars};
@@ -72,26 +76,28 @@ static void appendClassPath(TextBuffer* line) {
   for (const TextList* list : lists) {
     for (int i = 0; i < list->count; ++i) {
       textAppend(line, separator);
-      textAppend(line, list->items[i]);
+      if (strchr(list->items[i], '"'))
+        textAppend(line, list->items[i]);
+      else
+        appendQuotedArgument(line, list->items[i], false);
       separator = ";";
     }
   }
   textAppendChar(line, ' ');
 }
 
-void appendJavaOptions(TextBuffer* line) {
+void appendVmOptions(TextBuffer* line) {
   for (int i = 0; i < settings.vmparam.count; ++i) {
     textAppend(line, settings.vmparam.items[i]);
     textAppendChar(line, ' ');
   }
-  appendClassPath(line);
 }
 
 static void appendProgramPart(TextBuffer* line) {
   textAppend(line, settings.mainclass);
   if (settings.arguments.count > 0) textAppendChar(line, ' ');
   for (int i = 0; i < settings.arguments.count; ++i) {
-    appendQuotedArgument(line, settings.arguments.items[i]);
+    appendQuotedArgument(line, settings.arguments.items[i], argumentQuoted(i));
     textAppendChar(line, ' ');
   }
 }
@@ -103,17 +109,19 @@ char* buildCommandLine(void) {
   TextBuffer line = {};
   appendJavaCommand(&line);
   textAppendChar(&line, ' ');
-  appendJavaOptions(&line);
+  appendVmOptions(&line);
+  appendClassPathOption(&line);
   appendProgramPart(&line);
   return textRelease(&line);
 }
 
-char* buildArgumentFileCommandLine(const char* argumentFile) {
+char* buildArgumentFileCommandLine(const char* lineOptions, const char* argumentFile) {
   TextBuffer line = {};
   appendJavaCommand(&line);
   textAppendChar(&line, ' ');
+  textAppend(&line, lineOptions);
   char* option = formatText("@%s", argumentFile);
-  appendQuotedArgument(&line, option);
+  appendQuotedArgument(&line, option, false);
   releaseMemory(option);
   textAppendChar(&line, ' ');
   appendProgramPart(&line);

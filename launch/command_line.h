@@ -17,13 +17,20 @@ char* javaCommandText(void);
 // and mainclass to be present.
 char* buildCommandLine(void);
 
-// The JVM options and the class path as they stand in the command line
-// between the Java command and the main class, each followed by a blank.
-void appendJavaOptions(TextBuffer* line);
+// The JVM options, then the class path ("-classpath <entries>"; nothing
+// without entries), as they stand in the command line between the Java
+// command and the main class, each followed by a blank.
+void appendVmOptions(TextBuffer* line);
+void appendClassPathOption(TextBuffer* line);
+
+// An argument as the started program's C runtime is to read it back, in
+// quotes when quoted is true (and when it must be).
+void appendQuotedArgument(TextBuffer* line, const char* argument, bool quoted);
 
 // The command line with the JVM options and the class path replaced by
-// "@argumentFile" (quoted as a program argument is): for Java to read them
-// from that file.
-char* buildArgumentFileCommandLine(const char* argumentFile);
+// lineOptions (those Java is to read from the command line itself, each
+// followed by a blank) and "@argumentFile" (quoted as a program argument
+// is): for Java to read the others from that file.
+char* buildArgumentFileCommandLine(const char* lineOptions, const char* argumentFile);
 
 #endif

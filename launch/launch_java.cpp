@@ -7,6 +7,7 @@
 #include "launch/command_line.h"
 #include "launch/java_job.h"
 #include "launch/java_output.h"
+#include "launch/java_reading.h"
 #include "launch/spellable_paths.h"
 #include "platform/platform.h"
 
@@ -37,7 +38,7 @@ LinePlan planCommandLine(LaunchPlan* plan) {
   char* command = javaCommandText();
   debugMessage("Javapath is", "%s", command);
   releaseMemory(command);
-  if (!giveJavaSpellablePaths()) return kLineRefused;
+  if (!giveJavaSpellablePaths() || !giveJavaReadableTexts()) return kLineRefused;
   plan->commandLine = buildCommandLine();
   if (tooLong(plan->commandLine)) return kLineTooLong;
   debugMessage("Command Line is", "%s", plan->commandLine);
@@ -51,11 +52,13 @@ LinePlan refuseLineForOldJava(LaunchPlan* plan) {
 
 LinePlan planArgumentFile(LaunchPlan* plan) {
   unsigned long errorCode = 0;
-  char* forJava = writeArgumentFile(&plan->argumentFile, &errorCode);
+  char* lineOptions = nullptr;
+  char* forJava = writeArgumentFile(&plan->argumentFile, &lineOptions, &errorCode);
   if (!forJava)
     return errorCode ? refuseLine(plan->commandLine, kRefusedUnwritable, errorCode) : kLineRefused;
   char* fullLine = plan->commandLine;
-  plan->commandLine = buildArgumentFileCommandLine(forJava);
+  plan->commandLine = buildArgumentFileCommandLine(lineOptions, forJava);
+  releaseMemory(lineOptions);
   releaseMemory(forJava);
   releaseMemory(fullLine);
   debugMessage("Command Line is", "%s", plan->commandLine);

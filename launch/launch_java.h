@@ -28,13 +28,15 @@ enum LinePlan {
   kLineRefused,  // nothing can be started: a box has said why
 };
 
-// Plans into a plan that starts empty. Gives Java paths its code page spells (a box names one it cannot be given)
-// and builds the command line from the settings: javapath and mainclass
-// must be present.
+// Plans into a plan that starts empty. Gives Java paths its code page spells
+// and texts it reads as they stand (a box names one it cannot be given), and
+// builds the command line from the settings: javapath and mainclass must be
+// present.
 LinePlan planCommandLine(LaunchPlan* plan);
 
 // For a line too long, and a Java that reads an argument file: the options
-// go into one, and Java starts as "java @file <main class> <arguments>".
+// go into one, and Java starts as "java @file <main class> <arguments>"
+// (the JVM options up to the last "@file" among them before that file).
 LinePlan planArgumentFile(LaunchPlan* plan);
 
 // For a line too long, and a Java not known to read an argument file: the

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/fake_files.h"
+#include "platform/fake_code_page.h"
 #include "platform/fake_memory.h"
 #include "platform/platform.h"
 
@@ -494,47 +495,28 @@ static void fakeWriteError(const char* text) {
   state.error += text;
 }
 
-// Each UTF-8 sequence decoded; -1 for a byte that starts no valid one.
-// The code point that starts at *p, or -1 for a byte that starts none; moves
-// *p past what it took. Walked in place: a conversion is a call that every
-// path takes, and a list of points for each would cost more than the rest.
-static long nextCodePoint(const unsigned char** text) {
-  const unsigned char* p = *text;
-  int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
-  long point = extra ? *p & (0x3F >> extra) : *p;
-  int taken = 1;
-  while (taken <= extra && (p[taken] & 0xC0) == 0x80) point = point << 6 | (p[taken++] & 0x3F);
-  bool valid = *p < 0x80 || (extra && taken == extra + 1 && *p < 0xF8);
-  *text = p + (valid ? taken : 1);
-  return valid ? point : -1;
-}
-
 static char* fakeAnsiToUtf8(const char* text) {
   if (FAKE_CALL_FAILS(ansiToUtf8)) return nullptr;
-  std::string utf8;
-  for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
-    if (*p >= 0x80) utf8 += (char)(0xC0 | *p >> 6);
-    utf8 += (char)(*p >= 0x80 ? 0x80 | (*p & 0x3F) : *p);
-  }
-  return fakeHeapText(utf8);
+  return fakeHeapText(fakeAnsiToUtf8Form(state.codePage, text));
 }
 
 static bool fakeAnsiCanSpell(const char* text) {
   if (FAKE_CALL_FAILS(ansiCanSpell)) return false;
-  for (const unsigned char* p = (const unsigned char*)text; *p;) {
-    long point = nextCodePoint(&p);
-    if (point < 0 || point > 0xFF) return false;
-  }
-  return true;
+  bool exact = false;
+  fakeAnsiForm(state.codePage, text, false, &exact);
+  return exact;
 }
 
-// The fake code page has one byte for each character. A failed conversion
-// counts bytes, as the Windows implementation then does.
+// A failed conversion counts bytes, as the Windows implementation then does.
 static size_t fakeAnsiLength(const char* text) {
   if (FAKE_CALL_FAILS(ansiLength)) return strlen(text);
-  size_t length = 0;
-  for (const unsigned char* p = (const unsigned char*)text; *p; ++length) nextCodePoint(&p);
-  return length;
+  return fakeAnsiForm(state.codePage, text, false).size();
+}
+
+// Fails as when memory runs out.
+static char* fakeAnsiBytes(const char* text) {
+  if (FAKE_CALL_FAILS(ansiBytes)) return nullptr;
+  return fakeHeapText(fakeAnsiForm(state.codePage, text, true));
 }
 
 static char* fakeShortPath(const char* path) {
@@ -563,7 +545,7 @@ static bool fakePathsEqual(const char* a, const char* b) {
   if (FAKE_CALL_FAILS(pathsEqual)) return false;
   const unsigned char *p = (const unsigned char*)a, *q = (const unsigned char*)b;
   while (*p && *q)
-    if (upperCase(nextCodePoint(&p)) != upperCase(nextCodePoint(&q))) return false;
+    if (upperCase(fakeNextCodePoint(&p)) != upperCase(fakeNextCodePoint(&q))) return false;
   return !*p && !*q;
 }
 
@@ -881,7 +863,7 @@ static unsigned long temporaryFileError(const std::string& file) {
   return 0;
 }
 
-static HeldFile fakeWriteTemporaryFile(const char* text, char** path, unsigned long* errorCode) {
+static HeldFile fakeWriteTemporaryFile(const char* bytes, char** path, unsigned long* errorCode) {
   *path = nullptr;
   *errorCode = kDiskFull;
   if (FAKE_CALL_FAILS(writeTemporaryFile)) return nullptr;
@@ -890,13 +872,8 @@ static HeldFile fakeWriteTemporaryFile(const char* text, char** path, unsigned l
   std::string file = state.temporaryDirectory + name;
   *errorCode = temporaryFileError(file);
   if (*errorCode) return nullptr;
-  std::string ansi;
-  for (const unsigned char* p = (const unsigned char*)text; *p;) {
-    long point = nextCodePoint(&p);
-    ansi += point >= 0 && point <= 0xFF ? (char)point : '?';
-  }
-  fakeAddFile(file, ansi);
-  state.writtenFiles[file] = ansi;
+  fakeAddFile(file, bytes);
+  state.writtenFiles[file] = bytes;
   event("write " + file);
   *path = fakeHeapText(file);
   return openHandle(heldFiles, state.openHeldFiles, file);
@@ -1001,6 +978,7 @@ void installFakePlatform() {
       .ansiCanSpell = fakeAnsiCanSpell,
       .shortPath = fakeShortPath,
       .ansiLength = fakeAnsiLength,
+      .ansiBytes = fakeAnsiBytes,
       .programPath = fakeProgramPath,
       .systemDirectory = fakeSystemDirectory,
       .commandLine = fakeCommandLine,

@@ -3,8 +3,8 @@
 // scripted and recorded, and any entry made to fail on demand (see Faults).
 // Paths are Windows paths; the fake resolves relative ones against its
 // current directory and compares them without regard to case (ASCII letters
-// only, but for pathsEqual). Its ANSI code page is Latin-1: bytes 0x00-0xFF
-// are U+0000-U+00FF, and no other character can be spelled.
+// only, but for pathsEqual). Its ANSI code page is Latin-1 or, for the tests
+// that need a double-byte one, a part of 932 (platform/fake_code_page.h).
 #ifndef CORVANE_PLATFORM_FAKE_PLATFORM_H
 #define CORVANE_PLATFORM_FAKE_PLATFORM_H
 
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake_code_page.h"
 #include "platform/platform.h"
 
 struct FakeMessageBox {
@@ -136,6 +137,9 @@ struct FakeState {
   unsigned long startErrorCode = 5;  // what a failing start reports (ERROR_ACCESS_DENIED)
   int openProcesses = 0;
 
+  // The ANSI code page: kFakeLatin1 or kFakeJapanese.
+  int codePage = kFakeLatin1;
+
   // Short (8.3) forms by normalized path; an existing file or folder without
   // one answers with its own path, as every one does when the volume has none.
   std::map<std::string, std::string> shortPaths;
@@ -175,9 +179,8 @@ struct FakeState {
 
   // Temporary files are written as <temporaryDirectory>\jva<n>.tmp, n the
   // number of names drawn in 16 hexadecimal digits (jva0000000000000001.tmp
-  // first), in the ANSI code page (a character it lacks becomes '?'), and
-  // kept in files; writtenFiles keeps what each held, by its path, after its
-  // removal too. A name that is taken fails with ERROR_FILE_EXISTS, a folder
+  // first), holding the bytes as given, and kept in files; writtenFiles
+  // keeps what each held, by its path, after its removal too. A name that is taken fails with ERROR_FILE_EXISTS, a folder
   // or file path longer than MAX_PATH (in bytes) with
   // ERROR_FILENAME_EXCED_RANGE, a fault with ERROR_DISK_FULL (112). A file
   // held open cannot be removed: "remove" fails until its "close".

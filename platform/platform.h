@@ -188,6 +188,12 @@ struct PlatformOps {
   // How many bytes the text takes in the ANSI code page (a character it lacks
   // counts as its one default character).
   size_t (*ansiLength)(const char* text);
+  // The bytes Java's own launcher gets for the text: its form in the ANSI code
+  // page as Windows converts it, with best fit (a character the code page
+  // lacks becomes a look-alike, a fullwidth quote '"' and a no-break space a
+  // blank, or else the default character '?'). Heap text, caller releases;
+  // NULL only when memory runs out.
+  char* (*ansiBytes)(const char* text);
 
   // The full path of the running executable, as GetModuleFileNameW gives it
   // (heap text, caller releases), or NULL when it cannot be read.
@@ -234,17 +240,17 @@ struct PlatformOps {
   void (*closeJob)(JobHandle job);
   void (*closeProcess)(ProcessHandle process);
 
-  // Java's argument file. Writes the text in the ANSI code page into a new
-  // file in the user's temporary folder (GetTempPath2W's where Windows has
-  // it, which gives SYSTEM a folder of its own, else GetTempPathW's), under a
-  // name drawn at random: "jva", 16 hexadecimal digits, ".tmp". Holds the
-  // file open: until closeTemporaryFile other programs may read it, but not
-  // write, replace or remove it, and no program the launcher starts inherits
-  // the handle. The handle, with the file's path in *path (heap text, caller
+  // Java's argument file. Writes the bytes as given (ansiBytes makes them)
+  // into a new file in the user's temporary folder (GetTempPath2W's where
+  // Windows has it, which gives SYSTEM a folder of its own, else
+  // GetTempPathW's), under a name drawn at random: "jva", 16 hexadecimal
+  // digits, ".tmp". Holds the file open: until closeTemporaryFile other
+  // programs may read it, but not write, replace or remove it, and no
+  // program the launcher starts inherits the handle. The handle, with the file's path in *path (heap text, caller
   // releases); or NULL with the system's error code, never 0, and nothing
   // left behind: kErrorFileExists when the name drawn is taken,
   // kErrorPathTooLong for a folder longer than MAX_PATH.
-  HeldFile (*writeTemporaryFile)(const char* text, char** path, unsigned long* errorCode);
+  HeldFile (*writeTemporaryFile)(const char* bytes, char** path, unsigned long* errorCode);
   // Lets the file go; it stays until removeFile.
   void (*closeTemporaryFile)(HeldFile file);
   // True when the file was there and is gone.

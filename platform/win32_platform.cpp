@@ -380,11 +380,11 @@ static TempPathCall tempPath2;
 // CREATE_NEW never opens a file that is there already. The share mode lets
 // others read while the handle is held, and the handle, made without
 // security attributes, is not inherited by the programs the launcher starts.
-static HANDLE createNew(const WCHAR* name, const char* ansi) {
+static HANDLE createNew(const WCHAR* name, const char* bytes) {
   HANDLE file = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
                             FILE_ATTRIBUTE_TEMPORARY, NULL);
-  DWORD size = (DWORD)strlen(ansi), written = 0;
-  if (file == INVALID_HANDLE_VALUE || (WriteFile(file, ansi, size, &written, NULL) && written == size))
+  DWORD size = (DWORD)strlen(bytes), written = 0;
+  if (file == INVALID_HANDLE_VALUE || (WriteFile(file, bytes, size, &written, NULL) && written == size))
     return file;
   DWORD error = GetLastError();
   CloseHandle(file);
@@ -395,28 +395,24 @@ static HANDLE createNew(const WCHAR* name, const char* ansi) {
 
 // A folder too long for the buffer gets the size it needs back, and no
 // error code.
-static HeldFile win32WriteTemporaryFile(const char* text, char** path, unsigned long* errorCode) {
+static HeldFile win32WriteTemporaryFile(const char* bytes, char** path, unsigned long* errorCode) {
   WCHAR name[MAX_PATH + 24];
   DWORD random[2];
   *path = NULL;
   DWORD length = (tempPath2 ? tempPath2 : GetTempPathW)(MAX_PATH + 1, name);
   DWORD error = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : length ? 0 : lastError();
-  WCHAR* wide = error ? NULL : toWide(text);
-  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
   HANDLE file = INVALID_HANDLE_VALUE;
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  if (ansi && RtlGenRandom(random, sizeof random)) {
+  if (!error && RtlGenRandom(random, sizeof random)) {
     wsprintfW(name + length, L"jva%08lx%08lx.tmp", random[0], random[1]);
     *path = fromWide(name);
-    if (*path) file = createNew(name, ansi);
+    if (*path) file = createNew(name, bytes);
   }
   *errorCode = error ? error : file != INVALID_HANDLE_VALUE ? 0 : lastError();
   if (file == INVALID_HANDLE_VALUE) {
     free(*path);
     *path = NULL;
   }
-  free(ansi);
-  free(wide);
   return file != INVALID_HANDLE_VALUE ? file : NULL;
 }
 
@@ -506,14 +502,21 @@ static void win32BringWindowsForward(unsigned long processId) {
   if (windows.first) SetForegroundWindow(windows.first);
 }
 
+// Without WC_NO_BEST_FIT_CHARS, as Windows makes a program's ANSI command
+// line from its Unicode one.
+static char* win32AnsiBytes(const char* text) {
+  WCHAR* wide = toWide(text);
+  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  free(wide);
+  return ansi;
+}
+
 // Standard output and error get the ANSI code page and stay in the C
 // runtime's text mode, so each line feed goes out as CR LF.
 static void writeInAnsi(const char* text, FILE* stream) {
-  WCHAR* wide = toWide(text);
-  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  char* ansi = win32AnsiBytes(text);
   fputs(ansi ? ansi : text, stream);
   free(ansi);
-  free(wide);
 }
 
 static void win32WriteOutput(const char* text) { writeInAnsi(text, standardOutput()); }
@@ -1089,6 +1092,7 @@ void installWin32Platform(bool console) {
       .ansiCanSpell = win32AnsiCanSpell,
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
+      .ansiBytes = win32AnsiBytes,
       .programPath = win32ProgramPath,
       .systemDirectory = win32SystemDirectory,
       .commandLine = win32CommandLine,

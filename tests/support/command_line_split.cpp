@@ -1,13 +1,14 @@
 #include "command_line_split.h"
 
-std::vector<std::string> splitLikeCRuntime(const std::string& line) {
+std::vector<std::string> splitLikeCRuntime(const std::string& line, std::vector<bool>* quoted) {
   std::vector<std::string> args;
+  if (quoted) quoted->clear();
   size_t i = 0;
   while (true) {
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
     if (i == line.size()) break;
     std::string arg;
-    bool inQuotes = false;
+    bool inQuotes = false, quoteActed = false;
     while (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) {
       size_t backslashes = 0;
       while (i < line.size() && line[i] == '\\') ++backslashes, ++i;
@@ -20,6 +21,7 @@ std::vector<std::string> splitLikeCRuntime(const std::string& line) {
           ++i;
         } else {
           inQuotes = !inQuotes;
+          quoteActed = true;
         }
         ++i;
       } else {
@@ -28,6 +30,7 @@ std::vector<std::string> splitLikeCRuntime(const std::string& line) {
       }
     }
     args.push_back(arg);
+    if (quoted) quoted->push_back(quoteActed);
   }
   return args;
 }

@@ -2,42 +2,11 @@
 #include "launch/launch_java.h"
 #include "launcher_test.h"
 #include "runtime/argument_file_support.h"
+#include "support/argument_file_read.h"
 #include "support/java_homes.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-// Tokens as Java reads an argument file: blanks, tabs, form feeds and line
-// breaks separate; ' or " quote, and inside quotes a backslash escapes
-// (\n \r \t \f, anything else itself); a # outside quotes starts a comment.
-static std::vector<std::string> readLikeJava(const std::string& text) {
-  auto separates = [](char c) { return strchr(" \t\f\r\n", c) != nullptr; };
-  std::vector<std::string> tokens;
-  for (size_t i = 0; i < text.size();) {
-    if (separates(text[i])) {
-      ++i;
-      continue;
-    }
-    if (text[i] == '#') {
-      i = text.find('\n', i) == std::string::npos ? text.size() : text.find('\n', i);
-      continue;
-    }
-    std::string token;
-    for (char quote = 0; i < text.size() && (quote || !separates(text[i])); ++i) {
-      char c = text[i];
-      if (quote && c == '\\' && i + 1 < text.size()) {
-        char e = text[++i];
-        token += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == 'f' ? '\f' : e;
-      } else if (quote ? c == quote : c == '"' || c == '\'') {
-        quote = quote ? 0 : c;
-      } else {
-        token += c;
-      }
-    }
-    tokens.push_back(token);
-  }
-  return tokens;
-}
 
 static const std::string kTemp = "C:\\Users\\User\\AppData\\Local\\Temp";
 static const std::string kArgumentFile = kTemp + "\\jva0000000000000001.tmp";
@@ -100,22 +69,58 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
   fakeSetShortPath("C:\\\xD0\x96\\b.jar", "C:\\ZH~1\\b.jar");
   appendSetting(&settings.vmpath, "C:\\\xD0\x96\\b.jar");
   std::string longPath = addLongClassPath();
+  appendSetting(&settings.vmjars, "lib/plugin (1).jar");
   appendSetting(&settings.arguments, "two words");
 
   EXPECT_EQ(kOutcomeJavaRan, launch());
   ASSERT_EQ(1u, fake().processes.size());
   EXPECT_EQ(kJava + " @" + kArgumentFile + " a.Main \"two words\" ", fake().processes[0].commandLine);
-  EXPECT_THAT(readLikeJava(fake().writtenFiles[kArgumentFile]),
+  EXPECT_THAT(readArgumentFileLikeJava(fake().writtenFiles[kArgumentFile]),
               ElementsAre("-Dhome=C:/Program Files/App", "-Da=1", "-Db=2", "-Dwin=C:\\Apps\\x\\",
                           "-Dquote=\"q\"", "-Dhash=#1", "-Dapostrophe=it's", "-Dlatin=caf\xE9",
                           "-Dcyrillic=???", "-Dtab=a\tb", "C:\\Program Files\\x\\", "-classpath",
-                          "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath));
+                          "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath +
+                              ";lib/plugin (1).jar"));
   EXPECT_THAT(fake().events, ElementsAre("write " + kArgumentFile, "create job 1",
                                          "start suspended 1", "assign 1 to job 1", "resume 1",
                                          "close process 1", "close " + kArgumentFile,
                                          "remove " + kArgumentFile, "close job 1"));
   EXPECT_TRUE(fake().boxes.empty());
   expectNoFileLeft();
+}
+
+// Java reads the file byte by byte in the code page: the quoting is decided
+// on those bytes, so that a look-alike that becomes ' or # is quoted, and a
+// double-byte character whose second byte is 0x5C (ソ, 表, 能 in 932) reads
+// back whole, at the end of a token too.
+TEST_F(ArgumentFileTest, TokensAreWrittenAsTheBytesJavaReads) {
+  fake().codePage = kFakeJapanese;
+  for (const char* option :
+       {"-Dname=ソ表", "\"-Dpath=表 能\"", "-Dplain=ソx", "-Dapostrophe=it＇s", "＃x"})
+    appendSetting(&settings.vmparam, option);
+  addLongClassPath();
+  EXPECT_EQ(kOutcomeJavaRan, launch());
+  std::vector<std::string> tokens = readArgumentFileLikeJava(fake().writtenFiles[kArgumentFile]);
+  ASSERT_LE(5u, tokens.size());
+  EXPECT_THAT(std::vector<std::string>(tokens.begin(), tokens.begin() + 5),
+              ElementsAre("-Dname=\x83\x5C\x95\x5C", "-Dpath=\x95\x5C \x94\x5C",
+                          "-Dplain=\x83\x5Cx", "-Dapostrophe=it's", "#x"));
+}
+
+// Java expands an "@file" only on its command line: the JVM options up to
+// the last one stay there, in order, before the launcher's own file.
+TEST_F(ArgumentFileTest, AnOptionThatIsAnArgumentFileStaysOnTheCommandLine) {
+  for (const char* option : {"-Xmx1g", "@opts.txt", "-Dmiddle=1", "\"@C:\\My Options\\more.txt\"",
+                             "-Dafter=1"})
+    appendSetting(&settings.vmparam, option);
+  std::string longPath = addLongClassPath();
+  EXPECT_EQ(kOutcomeJavaRan, launch());
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_EQ(kJava + " -Xmx1g @opts.txt -Dmiddle=1 \"@C:\\My Options\\more.txt\" @" + kArgumentFile +
+                " a.Main",
+            fake().processes[0].commandLine);
+  EXPECT_THAT(readArgumentFileLikeJava(fake().writtenFiles[kArgumentFile]),
+              ElementsAre("-Dafter=1", "-classpath", longPath.substr(1)));
 }
 
 // Java opens the file by the path on its command line: in short form where

@@ -71,11 +71,66 @@ TEST_F(CommandLineTest, NoClassPathLeavesTheOptionOut) {
 TEST_F(CommandLineTest, RawPiecesStayExactlyAsStored) {
   setSetting(&settings.javapath, "C:\\Program Files\\jre\\bin\\java.exe");
   appendSetting(&settings.vmparam, "-Dhome=\"C:/Program Files/App\"");
-  appendSetting(&settings.vmpath, "C:/My Classes");
+  appendSetting(&settings.vmpath, "\"C:/My Classes\"");
   EXPECT_EQ(
       "C:\\Program Files\\jre\\bin\\java.exe -Dhome=\"C:/Program Files/App\" -classpath "
-      "C:/My Classes com.example.viewer.Main",
+      "\"C:/My Classes\" com.example.viewer.Main",
       build());
+}
+
+// An entry with a blank or a tab and no double quote of its own is quoted,
+// so that the class path stays one argument; one with quotes stands as written.
+TEST_F(CommandLineTest, ClassPathEntriesWithBlanksAreQuotedIntoOneArgument) {
+  struct Case {
+    std::vector<const char*> vmpath, vmjars;
+    const char* option;     // as the line gives it
+    const char* classPath;  // as Java's C runtime reads it
+  } cases[] = {
+      {{"lib/a.jar"}, {"lib/plugin (1).jar"}, "lib/a.jar;\"lib/plugin (1).jar\"",
+       "lib/a.jar;lib/plugin (1).jar"},
+      {{"C:\\My Classes\\", "tab\there"}, {}, "\"C:\\My Classes\\\\\";\"tab\there\"",
+       "C:\\My Classes\\;tab\there"},
+      {{"\"C:/Program Files/App\"/a.jar", "b c.jar"}, {}, "\"C:/Program Files/App\"/a.jar;\"b c.jar\"",
+       "C:/Program Files/App/a.jar;b c.jar"},
+      {{""}, {}, "\"\"", ""},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    for (const char* entry : c.vmpath) appendSetting(&settings.vmpath, entry);
+    for (const char* jar : c.vmjars) appendSetting(&settings.vmjars, jar);
+    std::string line = build();
+    EXPECT_EQ(std::string("C:\\j2re1.4.2_05\\bin\\javaw.exe -classpath ") + c.option +
+                  " com.example.viewer.Main",
+              line);
+    std::vector<std::string> args = splitLikeCRuntime(line);
+    ASSERT_LE(3u, args.size()) << line;
+    EXPECT_EQ(c.classPath, args[2]) << line;
+  }
+}
+
+// Java expands an unquoted '*' or '?' in a program argument into file names:
+// an argument reaches it quoted as its caller quoted it.
+TEST_F(CommandLineTest, ArgumentsKeepTheQuotingTheirCallerGaveThem) {
+  struct Case {
+    const char* argument;
+    bool callerQuoted;
+    const char* onTheLine;
+  } cases[] = {
+      {"*.java", true, "\"*.java\""},  {"*.java", false, "*.java"},
+      {"a?.txt", true, "\"a?.txt\""},  {"C:\\dir\\", true, "\"C:\\dir\\\\\""},
+      {"two words", false, "\"two words\""}, {"", false, "\"\""},
+  };
+  std::string expected = "C:\\j2re1.4.2_05\\bin\\javaw.exe com.example.viewer.Main ";
+  for (const Case& c : cases) {
+    appendSetting(&settings.arguments, c.argument);
+    if (c.callerQuoted) quoteArgument(settings.arguments.count - 1);
+    expected += std::string(c.onTheLine) + " ";
+  }
+  std::string line = build();
+  EXPECT_EQ(expected, line);
+  std::vector<std::string> args = splitLikeCRuntime(line);
+  ASSERT_EQ(2 + sizeof cases / sizeof *cases, args.size());
+  for (size_t i = 0; i < sizeof cases / sizeof *cases; ++i) EXPECT_EQ(cases[i].argument, args[i + 2]);
 }
 
 TEST_F(CommandLineTest, EachArgumentArrivesAsExactlyItsText) {

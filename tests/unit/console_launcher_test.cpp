@@ -63,6 +63,11 @@ TEST_F(ConsoleLauncherTest, EndsWithJavasStatusOrWhyNoneStartedAndShowsNothing) 
        "Error: The Java command line is 32792 characters long; Windows accepts at most 32766\n"
        "Java 9 or later would take a line this long.\n",
        ""},
+      {"an option that Java would read with quotes", head + "vmparam -Dx=＂a b＂\n", noRuntimes,
+       0, 0, 0, 125,
+       "Error: Java cannot be given\n-Dx=＂a b＂\nIn the system's code page Java would read it as\n"
+       "-Dx=\"a b\"\nwhere a look-alike character has become a quote, a blank or a backslash.\n",
+       ""},
       {"the start fails", head, noRuntimes, 0, 2, 0, 126,
        "Error: Error launching Class a.B\n with Java C:\\jre\\bin\\java.exe.\nError=2\n",
        "C:\\jre\\bin\\java.exe a.B"},

@@ -1,5 +1,6 @@
 #include "app/main_sequence.h"
 
+#include "common/argument_vector.h"
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 #include "support/java_homes.h"
@@ -25,6 +26,20 @@ TEST_F(MainSequenceTest, FullPathSetsDirectoryArgumentsAndDebug) {
   EXPECT_THAT(fake().directoryChanges, ElementsAre("C:\\Apps\\Tool"));
   EXPECT_EQ("c:\\apps\\tool", fake().currentDirectory);
   EXPECT_THAT(fake().output, ::testing::HasSubstr("reading app config C:\\Apps\\Tool\\tool.config\n"));
+}
+
+// The entry's own split of its command line tells which arguments the
+// caller quoted; they reach Java quoted, so that Java expands no wildcard
+// in them. An "argument" line counts as unquoted.
+TEST_F(MainSequenceTest, ArgumentsReachJavaQuotedAsTheCallerQuotedThem) {
+  fakeAddFile("C:\\Apps\\Tool\\tool.config", "mainclass a.B\njavapath java\nargument *.txt\n");
+  fake().programPath = "C:\\Apps\\Tool\\tool.exe";
+  fake().commandLine = "C:\\Apps\\Tool\\tool.exe \"*.java\" *.java -d \"x\" ?";
+  ArgumentVector arguments = commandLineArguments();
+  EXPECT_EQ(0, runLauncher(kGuiLauncher, arguments.count, arguments.values, arguments.quoted));
+  releaseMemory(arguments.values);
+  ASSERT_EQ(1u, fake().processes.size());
+  EXPECT_EQ("java a.B \"*.java\" *.java \"x\" ? *.txt ", fake().processes[0].commandLine);
 }
 
 // A starter may name the program by a path other than the executable's

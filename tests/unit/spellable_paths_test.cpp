@@ -5,6 +5,7 @@
 #include "app/main_sequence.h"
 #include "launch/launch_java.h"
 #include "launcher_test.h"
+#include "support/command_line_split.h"
 
 using ::testing::ElementsAre;
 
@@ -100,6 +101,60 @@ TEST_F(SpellablePathsTest, WithoutShortNamesOneBoxNamesThePathAndNothingStarts) 
                   "name for it.",
               fake().boxes[0].text)
         << c.what;
+  }
+}
+
+// Windows gives Java its line in the code page with best fit, where a
+// character the page lacks becomes a look-alike or '?': the launcher quotes
+// and escapes by the text Java reads, so that no argument's bounds move and
+// no wildcard appears that its caller did not type; a JVM option or a
+// quoted class-path entry that would read otherwise is refused.
+TEST_F(SpellablePathsTest, QuotingFollowsTheTextJavaReadsInTheCodePage) {
+  struct Case {
+    const char* what;
+    int codePage;
+    std::vector<const char*> vmparam, vmpath, arguments;
+    std::string outcome;  // the command line, or the refused text
+    std::vector<std::string> javaReads;  // its arguments as Java reads them; none for a refusal
+  };
+  const Case cases[] = {
+      {"a fullwidth quote in an argument is escaped as the quote Java reads", kFakeLatin1, {}, {},
+       {"say ＂hi＂"}, "j a.Main \"say \\\"hi\\\"\" ", {"a.Main", "say \"hi\""}},
+      {"an argument that names nothing reaches Java quoted: its '?' are not wildcards",
+       kFakeLatin1, {}, {}, {"отчёт.txt"}, "j a.Main \"отчёт.txt\" ", {"a.Main", "?????.txt"}},
+      {"a no-break space in 932 is a blank: quoted", kFakeJapanese, {}, {"lib/a\u00A0b.jar"},
+       {"x\u00A0y"}, "j -classpath \"lib/a b.jar\" a.Main \"x\u00A0y\" ",
+       {"-classpath", "lib/a b.jar", "a.Main", "x y"}},
+      {"double-byte characters stand as written", kFakeJapanese, {"-Dname=ソ表"}, {"表\\"},
+       {"表 能"}, "j -Dname=ソ表 -classpath 表\\ a.Main \"表 能\" ",
+       {"-Dname=ソ表", "-classpath", "表\\", "a.Main", "表 能"}},
+      {"look-alikes that mean nothing on the line, and '?' in options, stand as written",
+       kFakeLatin1, {"-Dq=it＇s", "-Dname=Жук"}, {}, {}, "j -Dq=it＇s -Dname=Жук a.Main",
+       {"-Dq=it's", "-Dname=???", "a.Main"}},
+      {"an option that would gain quotes is refused", kFakeLatin1, {"-Dx=＂a b＂"}, {}, {},
+       "-Dx=＂a b＂", {}},
+      {"a class-path entry that would gain a quote is refused", kFakeLatin1, {}, {"a＂b.jar"}, {},
+       "a＂b.jar", {}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    fake().codePage = c.codePage;
+    for (const char* option : c.vmparam) appendSetting(&settings.vmparam, option);
+    std::string line = commandLineFor("j", c.vmpath, c.arguments);
+    if (c.javaReads.empty()) {
+      EXPECT_TRUE(fake().processes.empty()) << c.what;
+      ASSERT_EQ(1u, fake().boxes.size()) << c.what;
+      EXPECT_EQ("Java cannot be given\n" + c.outcome, fake().boxes[0].text.substr(0, 21 + c.outcome.size()));
+      continue;
+    }
+    EXPECT_EQ(c.outcome, line) << c.what;
+    std::string read = fakeAnsiToUtf8Form(c.codePage, fakeAnsiForm(c.codePage, line.c_str(), true).c_str());
+    std::vector<bool> quoted;
+    std::vector<std::string> args = splitLikeCRuntime(read, &quoted);
+    EXPECT_EQ(c.javaReads, std::vector<std::string>(args.begin() + 1, args.end())) << c.what;
+    size_t main = std::find(args.begin(), args.end(), "a.Main") - args.begin();
+    for (size_t i = main + 1; i < args.size(); ++i)  // Java expands wildcards after the main class
+      EXPECT_TRUE(args[i].find('?') == std::string::npos || quoted[i]) << c.what << ": " << args[i];
   }
 }
 

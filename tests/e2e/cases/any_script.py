@@ -130,17 +130,17 @@ CASES = [
                     buttons="yes,no", icon=True)],
          browser=["https://example.com/get-java"]),
     Case("any script: arguments that name a file or folder in a Cyrillic folder reach Java as "
-         "existing short paths, those naming nothing as the code page spells them, spellable "
-         "ones as written",
+         "existing short paths, those naming nothing as the code page spells them, quoted so "
+         "that Java takes no '?' of theirs for a wildcard, spellable ones as written",
          args=[DATA_FILE, NO_FILE, SPELLABLE_FILE],
          config=Encoded(f"mainclass Main\njavapath {JAVA}\nargument {DATA_FOLDER}\n"
                         f"argument {NO_FILE_TOO}\nargument {SPELLABLE_FILE}\n", UTF8),
          files={DATA_FILE: "data", SPELLABLE_FILE: "data"},
          java=Java(
-             command_line=short(f"{JAVA} Main *\\*.TXT {ansi_spelling(NO_FILE)} {SPELLABLE_FILE} "
-                                f"{APP_DIR}\\* {ansi_spelling(NO_FILE_TOO)} {SPELLABLE_FILE} "),
-             wide_command_line=short(f"{JAVA} Main *\\*.TXT {NO_FILE} {SPELLABLE_FILE} "
-                                     f"{APP_DIR}\\* {NO_FILE_TOO} {SPELLABLE_FILE} "),
+             command_line=short(f'{JAVA} Main *\\*.TXT "{ansi_spelling(NO_FILE)}" {SPELLABLE_FILE} '
+                                f'{APP_DIR}\\* "{ansi_spelling(NO_FILE_TOO)}" {SPELLABLE_FILE} '),
+             wide_command_line=short(f'{JAVA} Main *\\*.TXT "{NO_FILE}" {SPELLABLE_FILE} '
+                                     f'{APP_DIR}\\* "{NO_FILE_TOO}" {SPELLABLE_FILE} '),
              args=["Main", Existing(short("*\\*.TXT")), ansi_spelling(NO_FILE),
                    Existing(SPELLABLE_FILE), Existing(short(APP_DIR + "\\*")),
                    ansi_spelling(NO_FILE_TOO), Existing(SPELLABLE_FILE)])),

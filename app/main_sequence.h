@@ -19,10 +19,10 @@ int runLauncher(LauncherVariant variant, int argc, char** argv);
 // Java ran, when it was started.
 LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run);
 
-// Drops ".exe" from programName in place, forms the configuration path from
-// directory and the base name, and reads it (readConfiguration). True when
-// read; false with the outcome that ends the start.
-bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome);
+// Reads the launcher's configuration file (readConfiguration); a NULL path
+// is one that could not be named (app/config_location.h). True when read;
+// false with the outcome that ends the start.
+bool readAppConfig(const char* path, LaunchOutcome* outcome);
 
 // Reads the configuration file at path into the settings; each "javaVersion"
 // line looks its version up where it stands. True when read; false with the

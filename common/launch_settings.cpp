@@ -37,7 +37,8 @@ void resetLaunchSettings(void) {
   char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
-                      &settings.javaRuntimeVersion, &settings.singleInstance};
+                      &settings.javaRuntimeVersion, &settings.singleInstance,
+                      &settings.appUserModelId};
   for (char** field : scalars) {
     releaseMemory(*field);
     *field = nullptr;
@@ -50,4 +51,5 @@ void resetLaunchSettings(void) {
   settings.javapathQuoted = false;
   settings.debug = false;
   settings.consoleJava = false;
+  settings.pathsFromProgramDirectory = false;
 }

@@ -6,14 +6,14 @@ static void traceNoJob(unsigned long errorCode) {
   debugTraceLine("Java runs without a job (error %lu): it may outlive the launcher\n", errorCode);
 }
 
-bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
+bool startJavaInJob(char* commandLine, const ProcessStart* start, bool awaitAtConsoleEnd,
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
                     unsigned long* errorCode) {
   unsigned long jobError = 0;
   *job = platform.createJob(kJobKillOnClose | kJobSilentBreakawayOk, &jobError);
   if (!*job) traceNoJob(jobError);
   ThreadHandle thread = nullptr;
-  if (!platform.startSuspendedProcess(commandLine, title, process, &thread, processId,
+  if (!platform.startSuspendedProcess(commandLine, start, process, &thread, processId,
                                       errorCode)) {
     if (*job) platform.closeJob(*job);
     *job = nullptr;

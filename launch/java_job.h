@@ -7,14 +7,15 @@
 
 #include "platform/platform.h"
 
-// Starts the command as startSuspendedProcess does (handles inherited),
-// held until it is in the job and, when awaitAtConsoleEnd asks for it,
-// until the platform holds it to wait for when the console closes.
+// Starts the command as startSuspendedProcess does (handles inherited, the
+// rest as start says), held until it is in the job and, when
+// awaitAtConsoleEnd asks for it, until the platform holds it to wait for
+// when the console closes.
 // Where no job can be made, or Java cannot be put into one, Java runs
 // without one (a debug trace line says why). *job is the job to close once
 // Java has ended, NULL for none. On failure, *errorCode is the system's code
 // and no handle is left open.
-bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
+bool startJavaInJob(char* commandLine, const ProcessStart* start, bool awaitAtConsoleEnd,
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
                     unsigned long* errorCode);
 

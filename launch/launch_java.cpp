@@ -79,8 +79,8 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
   ProcessHandle process = nullptr;
   JobHandle job = nullptr;
   unsigned long processId = 0;
-  run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, plan->awaitAtConsoleEnd,
-                               &process, &job, &processId, &run.exitCode);
+  run.started = startJavaInJob(plan->commandLine, &plan->start, plan->awaitAtConsoleEnd, &process,
+                               &job, &processId, &run.exitCode);
   if (run.started) {
     publishJavaProcess(instance, processId);
     platform.waitForInputIdle(process, 5000);

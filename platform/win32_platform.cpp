@@ -266,19 +266,39 @@ static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* 
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
+#ifndef STARTF_TITLEISAPPID
+#define STARTF_TITLEISAPPID 0x1000
+#endif
+
 // CreateProcessW as startProcess describes it, with the given handle
-// inheritance and creation flags.
-static bool createProcess(char* commandLine, const char* title, BOOL inherit, DWORD flags,
-                          PROCESS_INFORMATION* info, unsigned long* errorCode) {
+// inheritance and creation flags, and the startup record as the start says.
+static bool createProcess(char* commandLine, const ProcessStart* start, BOOL inherit,
+                          DWORD flags, PROCESS_INFORMATION* info, unsigned long* errorCode) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
-  startup.lpTitle = title ? toWide(title) : NULL;
+  startup.lpTitle = start->title ? toWide(start->title) : NULL;
+  if (start->title && start->titleIsAppId) startup.dwFlags |= STARTF_TITLEISAPPID;
+  if (start->usesShowWindow) {
+    startup.dwFlags |= STARTF_USESHOWWINDOW;
+    startup.wShowWindow = start->showWindow;
+  }
+  // A console program started with CREATE_NO_WINDOW gets a console of its
+  // own, whose handles would take the place of the standard handles it
+  // inherits: it is given the launcher's, redirected files and pipes
+  // included, as it would have taken them.
+  if (start->noConsoleWindow) {
+    flags |= CREATE_NO_WINDOW;
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   memset(info, 0, sizeof *info);
   WCHAR* wideLine = toWide(commandLine);
   flushOutput();
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  BOOL started = wideLine && (!title || startup.lpTitle) &&
+  BOOL started = wideLine && (!start->title || startup.lpTitle) &&
                  CreateProcessW(NULL, wideLine, NULL, NULL, inherit, flags, NULL, NULL, &startup, info);
   *errorCode = started ? 0 : GetLastError();
   free(wideLine);
@@ -289,7 +309,9 @@ static bool createProcess(char* commandLine, const char* title, BOOL inherit, DW
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, FALSE, 0, &info, errorCode);
+  ProcessStart start = {};
+  start.title = title;
+  bool started = createProcess(commandLine, &start, FALSE, 0, &info, errorCode);
   if (started) CloseHandle(info.hThread);  // only the process handle is used
   *process = info.hProcess;
   return started;
@@ -327,11 +349,11 @@ static JobHandle win32CreateJob(unsigned long limitFlags, unsigned long* errorCo
   return NULL;
 }
 
-static bool win32StartSuspendedProcess(char* commandLine, const char* title,
+static bool win32StartSuspendedProcess(char* commandLine, const ProcessStart* start,
                                        ProcessHandle* process, ThreadHandle* thread,
                                        unsigned long* processId, unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, TRUE, CREATE_SUSPENDED, &info, errorCode);
+  bool started = createProcess(commandLine, start, TRUE, CREATE_SUSPENDED, &info, errorCode);
   *process = info.hProcess;
   *thread = info.hThread;
   *processId = info.dwProcessId;
@@ -594,6 +616,29 @@ static HANDLE volatile awaitedProcess;
 
 static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
 
+static bool win32SetEnvironmentValue(const char* name, const char* value) {
+  WCHAR* wideName = toWide(name);
+  WCHAR* wideValue = toWide(value);
+  bool set = wideName && wideValue && SetEnvironmentVariableW(wideName, wideValue);
+  free(wideValue);
+  free(wideName);
+  return set;
+}
+
+static bool win32StartupShowState(unsigned short* showWindow) {
+  STARTUPINFOW startup;
+  memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  *showWindow = startup.wShowWindow;
+  return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
+}
+
+// Without a console GetConsoleCP fails and answers 0. (A console without a
+// window, as CREATE_NO_WINDOW makes, is a console all the same:
+// GetConsoleWindow would answer NULL there too.)
+static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
+
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
 // is not inherited: the NULL form would make Java ignore Ctrl+C. For a
@@ -710,6 +755,9 @@ void installWin32Platform(bool console) {
       .programPath = win32ProgramPath,
       .systemDirectory = win32SystemDirectory,
       .commandLine = win32CommandLine,
+      .setEnvironmentValue = win32SetEnvironmentValue,
+      .startupShowState = win32StartupShowState,
+      .hasConsole = win32HasConsole,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
       .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
       .createJob = win32CreateJob,

@@ -27,6 +27,7 @@ TEST_F(ConfigFileTest, KeysAreTriedInTableOrderAsPrefixesOfTheLine) {
       "appname Example Viewer\n"
       "argument -open\n"
       "consoleTitle Viewer Console\n"
+      "appUserModelId Example.Viewer $NOT_EXPANDED\n"
       "MainClass com.example.Other\n"  // keys are case-sensitive
       " mainclass indented\n"          // an indented line matches nothing
       "unknown key\n");
@@ -38,6 +39,7 @@ TEST_F(ConfigFileTest, KeysAreTriedInTableOrderAsPrefixesOfTheLine) {
   EXPECT_STREQ("Example Viewer", settings.appname);
   EXPECT_THAT(listOf(settings.arguments), ElementsAre("-open"));
   EXPECT_STREQ("Viewer Console", settings.consoleTitle);
+  EXPECT_STREQ("Example.Viewer $NOT_EXPANDED", settings.appUserModelId);
 }
 
 TEST_F(ConfigFileTest, CommentsEmptyLinesAndLinesWithoutABlankAreIgnored) {
@@ -206,4 +208,60 @@ TEST_F(ConfigFileTest, SearchKeysAreExpandedUnquotedAndJavaHomeKeepsEveryLineInO
   EXPECT_STREQ("https://example.com/java", settings.downloadPage);
   EXPECT_EQ(nullptr, settings.javapath);  // reading them looks nothing up
   EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
+}
+
+// The console launcher works in its caller's directory: the relative paths
+// of its configuration are taken from its exe's directory, wherever it is
+// called from; the GUI launcher's stay as written.
+TEST_F(ConfigFileTest, RelativePathsAreTakenFromTheExeDirectoryWhereTheSettingsSaySo) {
+  const std::string tools = "C:\\Program Files\\Tools";
+  const std::string config =
+      "addpath classes\naddjar lib/x.jar\naddpath C:\\abs\naddpath \\rooted\n"
+      "addpath \"quoted dir\"\naddpath \naddjars plugins\ninclude more.config\n"
+      "vmparam -Dlibrary=lib\n";
+  for (bool fromExe : {true, false}) {
+    SetUp();
+    fake().programPath = tools + "\\convert.exe";
+    fakeAddFile(tools + "\\more.config", "vmparam -Dmore\n");
+    fakeAddFile("C:\\Work\\more.config", "vmparam -Dhere\n");
+    fakeAddDirectoryEntry(tools + "\\plugins", "p.jar");
+    fakeAddDirectoryEntry("C:\\Work\\plugins", "here.jar");
+    settings.pathsFromProgramDirectory = fromExe;
+    read(config);
+    if (fromExe) {
+      EXPECT_THAT(listOf(settings.vmpath),
+                  ElementsAre(tools + "\\classes", tools + "\\lib/x.jar", "C:\\abs", "\\rooted",
+                              "\"" + tools + "\\quoted dir\"", ""));
+      EXPECT_THAT(listOf(settings.vmjars), ElementsAre(tools + "\\plugins/p.jar"));
+      EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dmore", "-Dlibrary=lib"));
+    } else {
+      EXPECT_THAT(listOf(settings.vmpath), ElementsAre("classes", "lib/x.jar", "C:\\abs", "\\rooted",
+                                                       "\"quoted dir\"", ""));
+      EXPECT_THAT(listOf(settings.vmjars), ElementsAre("plugins/here.jar"));
+      EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dhere", "-Dlibrary=lib"));
+    }
+  }
+}
+
+// Made full, a javapath with a blank is quoted: Windows would otherwise try
+// C:\Program.exe first.
+TEST_F(ConfigFileTest, AJavapathMadeFullIsQuotedWhenItHoldsABlank) {
+  struct Row {
+    const char* line;
+    const char* javapath;
+    bool quoted;
+  } rows[] = {
+      {"javapath jre\\bin\\java.exe", "C:\\Program Files\\Tools\\jre\\bin\\java.exe", true},
+      {"javapath \"jre\\bin\\java.exe\"", "\"C:\\Program Files\\Tools\\jre\\bin\\java.exe\"", false},
+      {"javapath D:\\jre\\bin\\java.exe", "D:\\jre\\bin\\java.exe", false},
+      {"javapath ", "", false},
+  };
+  for (const Row& row : rows) {
+    SetUp();
+    fake().programPath = "C:\\Program Files\\Tools\\convert.exe";
+    settings.pathsFromProgramDirectory = true;
+    read(std::string(row.line) + "\n");
+    EXPECT_STREQ(row.javapath, settings.javapath) << row.line;
+    EXPECT_EQ(row.quoted, settings.javapathQuoted) << row.line;
+  }
 }

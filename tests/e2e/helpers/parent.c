@@ -7,6 +7,14 @@
                                program's own (a window on the test's display)
                                as its console and standard handles; the
                                record holds the console's text afterwards
+   CORVANE_E2E_PARENT_DETACHED when set, the program is started without a
+                               console (DETACHED_PROCESS), with this
+                               program's standard handles given to it, as a
+                               Python or .NET caller that captures its
+                               output does
+   CORVANE_E2E_PARENT_SHOW     a number: the program's startup record asks
+                               its first window to show so (wShowWindow with
+                               STARTF_USESHOWWINDOW), as a shortcut does
    CORVANE_E2E_JAVA_READY      with a console: once this file exists (the
                                stand-in Java creates it when it waits for
                                Ctrl+C), Ctrl+C goes to every program on the
@@ -91,8 +99,22 @@ int main(void) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
+  const char* show = getenv("CORVANE_E2E_PARENT_SHOW");
+  if (show) {
+    startup.dwFlags |= STARTF_USESHOWWINDOW;
+    startup.wShowWindow = (WORD)atoi(show);
+  }
+  DWORD flags = 0;
+  if (getenv("CORVANE_E2E_PARENT_DETACHED")) {
+    flags = DETACHED_PROCESS;
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   PROCESS_INFORMATION process;
-  if (!line || !CreateProcessW(NULL, line, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
+  if (!line ||
+      !CreateProcessW(NULL, line, NULL, NULL, TRUE, flags, NULL, NULL, &startup, &process))
     return 99;
   Record record = {0};
   if (ownConsole && readyPath) sendCtrlC(&record, readyPath);

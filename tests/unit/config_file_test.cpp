@@ -210,37 +210,18 @@ TEST_F(ConfigFileTest, SearchKeysAreExpandedUnquotedAndJavaHomeKeepsEveryLineInO
   EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
 }
 
-// The console launcher works in its caller's directory: the relative paths
-// of its configuration are taken from its exe's directory, wherever it is
-// called from; the GUI launcher's stay as written.
+// Where the settings say so (the console launcher), relative paths are taken
+// from the exe's directory; others, and other keys' values, stay as written.
 TEST_F(ConfigFileTest, RelativePathsAreTakenFromTheExeDirectoryWhereTheSettingsSaySo) {
   const std::string tools = "C:\\Program Files\\Tools";
-  const std::string config =
-      "addpath classes\naddjar lib/x.jar\naddpath C:\\abs\naddpath \\rooted\n"
-      "addpath \"quoted dir\"\naddpath \naddjars plugins\ninclude more.config\n"
-      "vmparam -Dlibrary=lib\n";
-  for (bool fromExe : {true, false}) {
-    SetUp();
-    fake().programPath = tools + "\\convert.exe";
-    fakeAddFile(tools + "\\more.config", "vmparam -Dmore\n");
-    fakeAddFile("C:\\Work\\more.config", "vmparam -Dhere\n");
-    fakeAddDirectoryEntry(tools + "\\plugins", "p.jar");
-    fakeAddDirectoryEntry("C:\\Work\\plugins", "here.jar");
-    settings.pathsFromProgramDirectory = fromExe;
-    read(config);
-    if (fromExe) {
-      EXPECT_THAT(listOf(settings.vmpath),
-                  ElementsAre(tools + "\\classes", tools + "\\lib/x.jar", "C:\\abs", "\\rooted",
-                              "\"" + tools + "\\quoted dir\"", ""));
-      EXPECT_THAT(listOf(settings.vmjars), ElementsAre(tools + "\\plugins/p.jar"));
-      EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dmore", "-Dlibrary=lib"));
-    } else {
-      EXPECT_THAT(listOf(settings.vmpath), ElementsAre("classes", "lib/x.jar", "C:\\abs", "\\rooted",
-                                                       "\"quoted dir\"", ""));
-      EXPECT_THAT(listOf(settings.vmjars), ElementsAre("plugins/here.jar"));
-      EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dhere", "-Dlibrary=lib"));
-    }
-  }
+  fake().programPath = tools + "\\convert.exe";
+  settings.pathsFromProgramDirectory = true;
+  read("addpath classes\naddjar lib/x.jar\naddpath C:\\abs\naddpath \\rooted\n"
+       "addpath \"quoted dir\"\naddpath \nvmparam -Dlibrary=lib\n");
+  EXPECT_THAT(listOf(settings.vmpath),
+              ElementsAre(tools + "\\classes", tools + "\\lib/x.jar", "C:\\abs", "\\rooted",
+                          "\"" + tools + "\\quoted dir\"", ""));
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dlibrary=lib"));
 }
 
 // Made full, a javapath with a blank is quoted: Windows would otherwise try

@@ -3,11 +3,13 @@
 #include <string.h>
 
 #include "app/restart_decision.h"
+#include "app/config_location.h"
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
 #include "common/program_directory.h"
 #include "common/text.h"
 #include "config/config_file.h"
+#include "launch/java_start.h"
 #include "launch/launch_java.h"
 #include "launch/single_instance.h"
 #include "platform/platform.h"
@@ -28,37 +30,6 @@ static void scanArguments(int argc, char** argv, const bool* quoted) {
     if (quoted && quoted[i]) quoteArgument(settings.arguments.count - 1);
   }
   settings.commandLineArguments = settings.arguments.count;
-}
-
-// Started with a full path (a drive letter, a colon and a backslash), the
-// launcher works in its own directory; otherwise, or when that directory
-// cannot be read, it stays where it was started. Returns the directory
-// (heap text, the caller's).
-static char* fixWorkingDirectory(const char* programName) {
-  bool fullPath = programName[0] && programName[1] == ':' && strchr(programName, '\\');
-  char* directory = fullPath ? programDirectory() : nullptr;
-  if (directory) {
-    platform.changeDirectory(directory);
-  } else {
-    directory = platform.currentDirectory();
-    if (!directory) directory = copyText("");
-  }
-  debugMessage("CWD", "%s", directory);
-  return directory;
-}
-
-// directory + "\\" + baseName + ".config", or NULL when there is no memory for it.
-static char* configPath(const char* directory, const char* baseName) {
-  static const char kSuffix[] = ".config";
-  size_t directoryLength = strlen(directory), baseLength = strlen(baseName);
-  size_t size = directoryLength + 1 + baseLength + sizeof kSuffix;
-  char* path = static_cast<char*>(platform.allocate(size));
-  if (!path) return nullptr;
-  memcpy(path, directory, directoryLength);
-  path[directoryLength] = '\\';
-  memcpy(path + directoryLength + 1, baseName, baseLength);
-  memcpy(path + directoryLength + 1 + baseLength, kSuffix, sizeof kSuffix);
-  return path;
 }
 
 // The read stops at each "javaVersion" line for the lookup, then goes on.
@@ -83,14 +54,7 @@ bool readConfiguration(const char* path, LaunchOutcome* outcome) {
   return read == kConfigReadWhole;
 }
 
-bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome,
-                      char** pathRead) {
-  const char* lastBackslash = strrchr(programName, '\\');
-  char* baseName = lastBackslash ? (char*)lastBackslash + 1 : programName;
-  size_t length = strlen(baseName);
-  if (length >= 4 && strcmp(baseName + length - 4, ".exe") == 0) baseName[length - 4] = '\0';
-
-  char* path = configPath(directory, baseName);
+bool readAppConfig(const char* path, LaunchOutcome* outcome) {
   if (!path) {
     traceLine("no Application config file\n");
     showMessage("Error", kBoxOk, "No Application config file");
@@ -99,12 +63,7 @@ bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* o
   }
   debugTraceLine("reading app config %s\n", path);
   debugMessage("Reading App Config file", "[%s]", path);
-  bool read = readConfiguration(path, outcome);
-  if (pathRead)
-    *pathRead = path;
-  else
-    releaseMemory(path);
-  return read;
+  return readConfiguration(path, outcome);
 }
 
 static void dumpSettings(void) {
@@ -138,6 +97,7 @@ static bool javaChosen(LauncherVariant variant, LaunchOutcome* outcome) {
 // Windows and the Java reads one.
 static bool launchPlanned(LauncherVariant variant, LaunchPlan* plan, LaunchOutcome* outcome) {
   plan->awaitAtConsoleEnd = variant == kConsoleLauncher;
+  plan->start = planJavaStart(variant);
   LinePlan line = planCommandLine(plan);
   if (line == kLineTooLong)
     line = javaTakesArgumentFile() ? planArgumentFile(plan) : refuseLineForOldJava(plan);
@@ -235,26 +195,25 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char
 
 int runLauncher(LauncherVariant variant, int argc, char** argv, const bool* quoted) {
   openDiagnostics(variant);
-  char* programName = copyText(argc > 0 && argv[0] ? argv[0] : "");
+  const char* programName = argc > 0 && argv[0] ? argv[0] : "";
   scanArguments(argc, argv, quoted);
   settings.consoleJava = settings.debug || variant == kConsoleLauncher;
   char* bracketedName = settings.debug ? formatText("[%s]", programName) : nullptr;
   debugMessage("Version", CORVANE_VERSION);
   debugMessage("LpCmdLine", "%s", bracketedName);
 
-  char* directory = fixWorkingDirectory(programName);
+  setProgramDirectoryVariable();
+  settings.pathsFromProgramDirectory = variant == kConsoleLauncher;
+  char* configFile = locateConfigFile(variant, programName);
   LaunchOutcome outcome = kOutcomeNoConfigFile;
   JavaRun run = {};
-  char* configPath = nullptr;
-  if (locateConfigFile(programName, directory, &outcome, &configPath)) {
+  if (readAppConfig(configFile, &outcome)) {
     dumpSettings();
-    outcome = launchConfigured(variant, &run, configPath);
+    outcome = launchConfigured(variant, &run, configFile);
   } else if (outcome == kOutcomeNoConfigFile) {
     debugMessage("LpCmdLine", "%s", bracketedName);
   }
-  releaseMemory(configPath);
-  releaseMemory(directory);
+  releaseMemory(configFile);
   releaseMemory(bracketedName);
-  releaseMemory(programName);
   return exitStatusFor(variant, outcome, run.exitCode);
 }

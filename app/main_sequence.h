@@ -24,12 +24,10 @@ int runLauncher(LauncherVariant variant, int argc, char** argv, const bool* quot
 LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run,
                                const char* configPath = nullptr);
 
-// Drops ".exe" from programName in place, forms the configuration path from
-// directory and the base name, and reads it (readConfiguration). True when
-// read; false with the outcome that ends the start. When pathRead is given,
-// the path (heap text) is handed over there, read or not.
-bool locateConfigFile(char* programName, const char* directory, LaunchOutcome* outcome,
-                      char** pathRead = nullptr);
+// Reads the launcher's configuration file (readConfiguration); a NULL path
+// is one that could not be named (app/config_location.h). True when read;
+// false with the outcome that ends the start.
+bool readAppConfig(const char* path, LaunchOutcome* outcome);
 
 // Reads the configuration file at path into the settings; each "javaVersion"
 // line looks its version up where it stands. True when read; false with the

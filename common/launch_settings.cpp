@@ -53,8 +53,8 @@ void resetConfiguredSettings(void) {
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
                       &settings.javaRuntimeVersion, &settings.singleInstance,
                       &settings.restartOnFailure, &settings.updateDirectory,
-
-                      &settings.javaLog,      &settings.javaLogSize, &settings.javaLogKeep};
+                      &settings.javaLog,      &settings.javaLogSize, &settings.javaLogKeep,
+                      &settings.appUserModelId};
   for (char** field : scalars) {
     releaseMemory(*field);
     *field = nullptr;
@@ -80,4 +80,5 @@ void resetLaunchSettings(void) {
   settings.quotedArgumentCount = 0;
   settings.debug = false;
   settings.consoleJava = false;
+  settings.pathsFromProgramDirectory = false;
 }

@@ -21,6 +21,9 @@ struct LaunchSettings {
   char* appname;
   char* javaVersion;   // requested runtime version
   char* consoleTitle;  // title handed to the started process
+  // The taskbar identity (AppUserModelID) of Java's windows; it takes the
+  // place of consoleTitle in the startup record.
+  char* appUserModelId;
   TextList vmparam;    // JVM options
   TextList vmpath;     // class-path entries from "addpath" and "addjar"
   TextList vmjars;     // jar files found by "addjars"
@@ -59,6 +62,9 @@ struct LaunchSettings {
   char* javaLog;
   char* javaLogSize;
   char* javaLogKeep;
+  // The console launcher works in its caller's directory: relative paths of
+  // its configuration's files and directories are taken from the exe's own.
+  bool pathsFromProgramDirectory;
 };
 
 extern LaunchSettings settings;

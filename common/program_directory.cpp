@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "common/diagnostics.h"
 #include "common/text.h"
 #include "platform/platform.h"
 
@@ -14,4 +15,28 @@ char* programDirectory(void) {
   }
   *lastBackslash = '\0';
   return path;
+}
+
+char* pathInProgramDirectory(const char* path) {
+  const char* rest = path[0] == '"' ? path + 1 : path;
+  if (rest[0] == '\\' || rest[0] == '/' || (rest[0] && rest[1] == ':')) return nullptr;
+  char* directory = programDirectory();
+  if (!directory) return nullptr;
+  TextBuffer full = {};
+  textAppendPart(&full, path, rest - path);
+  textAppend(&full, directory);
+  textAppendChar(&full, '\\');
+  textAppend(&full, rest);
+  releaseMemory(directory);
+  return textRelease(&full);
+}
+
+static const char kProgramDirectoryVariable[] = "EXEDIR";
+
+void setProgramDirectoryVariable(void) {
+  if (platform.environmentValue(kProgramDirectoryVariable)) return;
+  char* directory = programDirectory();
+  if (directory && !platform.setEnvironmentValue(kProgramDirectoryVariable, directory))
+    errorLine("Can't set %s=%s\n", kProgramDirectoryVariable, directory);
+  releaseMemory(directory);
 }

@@ -5,6 +5,7 @@
 
 #include "common/diagnostics.h"
 #include "common/launch_settings.h"
+#include "common/program_directory.h"
 #include "common/text.h"
 #include "config/instance_name.h"
 #include "config/jar_scan.h"
@@ -12,7 +13,16 @@
 #include "config/parse_path.h"
 #include "platform/platform.h"
 
-enum ValueTreatment : unsigned char { kExpandQuoted, kExpandUnquoted, kAsWritten };
+// How a key's value is read: $NAME expanded with or without quoting (see
+// parsePath), or as written. A path is expanded too, then, where the
+// settings say so, taken from the exe's directory when it is relative.
+enum ValueTreatment : unsigned char {
+  kExpandQuoted,
+  kExpandUnquoted,
+  kAsWritten,
+  kPathQuoted,
+  kPathUnquoted,
+};
 
 // What a key does with its value: stores it in the settings field at
 // fieldOffset (a text it replaces or a list it extends), runs an action,
@@ -43,7 +53,20 @@ struct OpenConfigFile {
   TextBuffer line;
 };
 
-static void setJavapathAsWritten(const char* value) { setJavapath(value, false); }
+// The full path of a relative one where the console launcher reads the
+// configuration (it works in its caller's directory); NULL where the value
+// stays as written. An empty value stays empty.
+static char* fullPathOf(const char* value) {
+  return settings.pathsFromProgramDirectory && *value ? pathInProgramDirectory(value) : nullptr;
+}
+
+// A javapath made full is quoted when it holds a blank, so that Windows does
+// not try its first word as a program.
+static void setJavapathAsWritten(const char* value) {
+  char* full = fullPathOf(value);
+  setJavapath(full ? full : value, full && full[0] != '"' && strchr(full, ' '));
+  releaseMemory(full);
+}
 
 // Tried in this order, each as a prefix of the line: the first that matches
 // wins, which is why "addjars" stands before "addjar".
@@ -53,17 +76,17 @@ static void setJavapathAsWritten(const char* value) { setJavapath(value, false);
 static const ConfigKey kConfigKeys[] = {
     {"vmparam", kExpandQuoted, LIST_FIELD(vmparam)},
     {"javapath", kExpandQuoted, ACTION(setJavapathAsWritten)},
-    {"addpath", kExpandQuoted, LIST_FIELD(vmpath)},
+    {"addpath", kPathQuoted, LIST_FIELD(vmpath)},
     {"mainclass", kExpandUnquoted, TEXT_FIELD(mainclass)},
     {"appname", kExpandUnquoted, TEXT_FIELD(appname)},
     // The Java executable is located while the line is read, so that a later
     // "javapath" line overrides it and a later "javaVersion" line locates again.
     {"javaVersion", kExpandUnquoted, kStopForJavaVersion, offsetof(LaunchSettings, javaVersion),
      nullptr},
-    {"addjars", kExpandQuoted, ACTION(addJarDirectory)},
+    {"addjars", kPathQuoted, ACTION(addJarDirectory)},
     {"argument", kAsWritten, LIST_FIELD(arguments)},
-    {"addjar", kExpandQuoted, LIST_FIELD(vmpath)},
-    {"include", kExpandUnquoted, kInclude, 0, nullptr},
+    {"addjar", kPathQuoted, LIST_FIELD(vmpath)},
+    {"include", kPathUnquoted, kInclude, 0, nullptr},
     {"consoleTitle", kExpandQuoted, TEXT_FIELD(consoleTitle)},
     // The Java search; none of these is a prefix of a key above, nor the reverse.
     {"minJava", kExpandUnquoted, TEXT_FIELD(minJava)},
@@ -81,6 +104,8 @@ static const ConfigKey kConfigKeys[] = {
     {"javaLogSize", kExpandUnquoted, TEXT_FIELD(javaLogSize)},
     {"javaLogKeep", kExpandUnquoted, TEXT_FIELD(javaLogKeep)},
     {"javaLog", kExpandUnquoted, TEXT_FIELD(javaLog)},
+    // Nor is any key above a prefix of this one, nor it of one above.
+    {"appUserModelId", kAsWritten, TEXT_FIELD(appUserModelId)},
 };
 
 static const ConfigKey* findConfigKey(const char* line) {
@@ -166,8 +191,11 @@ static bool applyLine(ConfigReading* reading, const char* line) {
   const ConfigKey* key = findConfigKey(line);
   if (!key) return false;
   if (key->treatment == kAsWritten) return applyKey(reading, key, blank + 1);
-  char* value = parsePath(blank + 1, key->treatment == kExpandQuoted);
-  bool stops = applyKey(reading, key, value);
+  bool quoting = key->treatment == kExpandQuoted || key->treatment == kPathQuoted;
+  char* value = parsePath(blank + 1, quoting);
+  char* full = key->treatment >= kPathQuoted ? fullPathOf(value) : nullptr;
+  bool stops = applyKey(reading, key, full ? full : value);
+  releaseMemory(full);
   releaseMemory(value);
   return stops;
 }

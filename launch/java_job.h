@@ -7,19 +7,17 @@
 
 #include "platform/platform.h"
 
-// Starts the command as startSuspendedProcess does (handles inherited),
-// held until it is in the job and, when awaitAtConsoleEnd asks for it,
-// until the platform holds it to wait for when the console closes. The job
-// is *job, or, when that is NULL, one made now and handed back in *job, to
-// be kept for the Java started after this one (a restart) and closed once
-// the last has ended. Where no job can be made, or Java cannot be put into
-// one, Java runs without one (a debug trace line says why) and *job is NULL.
-// On failure, *errorCode is the system's code and no process handle is open.
-// With output or error given (a pipe's writer), Java's standard output and
-// error are these, standard input the launcher's own.
-bool startJavaInJob(char* commandLine, const char* title, bool awaitAtConsoleEnd,
+// Starts the command as startSuspendedProcess does (handles inherited, the
+// rest as start says), held until it is in the job and, when
+// awaitAtConsoleEnd asks for it, until the platform holds it to wait for
+// when the console closes. The job is *job, or, when that is NULL, one made
+// now and handed back in *job, to be kept for the Java started after this
+// one (a restart) and closed once the last has ended. Where no job can be
+// made, or Java cannot be put into one, Java runs without one (a debug trace
+// line says why) and *job is NULL. On failure, *errorCode is the system's
+// code and no process handle is open.
+bool startJavaInJob(char* commandLine, const ProcessStart* start, bool awaitAtConsoleEnd,
                     ProcessHandle* process, JobHandle* job, unsigned long* processId,
-                    unsigned long* errorCode, PipeHandle output = nullptr,
-                    PipeHandle error = nullptr);
+                    unsigned long* errorCode);
 
 #endif

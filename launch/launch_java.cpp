@@ -87,9 +87,11 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHa
   unsigned long processId = 0;
   JavaOutput output;
   takeJavaOutput(&output, variant);
-  run.started = startJavaInJob(plan->commandLine, settings.consoleTitle, plan->awaitAtConsoleEnd,
-                               &process, job, &processId, &run.exitCode, javaOutputEnd(&output),
-                               javaErrorEnd(&output));
+  ProcessStart start = plan->start;
+  start.output = javaOutputEnd(&output);
+  start.error = javaErrorEnd(&output);
+  run.started = startJavaInJob(plan->commandLine, &start, plan->awaitAtConsoleEnd, &process, job,
+                               &processId, &run.exitCode);
   releaseJavaEnds(&output);
   if (run.started) {
     publishJavaProcess(instance, processId);

@@ -20,6 +20,8 @@ struct LaunchPlan {
   // The console launcher: when its console closes, or the session ends, it
   // waits for Java (bounded) before it ends.
   bool awaitAtConsoleEnd;
+  // How Java is started besides its command line (launch/java_start.h).
+  ProcessStart start;
 };
 
 enum LinePlan {

@@ -235,11 +235,23 @@ static char* fakeAbsolutePath(const char* path) {
   return fakeHeapText(fakeNormalizePath(path));
 }
 
+// A value handed out stays valid whatever the environment becomes, as the
+// table promises: a copy kept until the fake is installed again.
+static std::deque<std::string> valuesHandedOut;
+
 static const char* fakeEnvironmentValue(const char* name) {
   if (FAKE_CALL_FAILS(environmentValue)) return nullptr;
   for (const auto& variable : state.environment)
-    if (strcasecmp(variable.first.c_str(), name) == 0) return variable.second.c_str();
+    if (strcasecmp(variable.first.c_str(), name) == 0)
+      return valuesHandedOut.emplace_back(variable.second).c_str();
   return nullptr;
+}
+
+static bool fakeSetEnvironmentValue(const char* name, const char* value) {
+  if (FAKE_CALL_FAILS(setEnvironmentValue)) return false;
+  fakeSetEnvironment(name, value);
+  state.environmentChanges.push_back(std::string(name) + "=" + value);
+  return true;
 }
 
 // Wildcards as the directory listing knows them: '*' any run, '?' one character,
@@ -417,11 +429,14 @@ static void fakeRegistryClose(RegistryKey key) {
 static HandleTable<size_t> processHandles, threadHandles;
 
 // Records the start asked for; a start that does not fail gets a handle.
-static bool startFake(bool fails, char* commandLine, const char* title, bool inherit,
+static bool startFake(bool fails, char* commandLine, const ProcessStart& start, bool inherit,
                       ProcessHandle* process, unsigned long* errorCode) {
   unsigned long id = 1000 + state.processes.size();
+  const char* title = start.title;
   state.processes.push_back({commandLine, false, title != nullptr, title ? title : "", false, 0,
-                             false, false, false, 0, false, id, inherit, 0, 0, false});
+                             false, false, false, 0, false, id, inherit, start.titleIsAppId,
+                             start.usesShowWindow, start.showWindow, start.noConsoleWindow, 0, 0,
+                             false});
   *process = nullptr;
   if (fails) {
     *errorCode = state.startErrorCode;
@@ -435,7 +450,9 @@ static bool startFake(bool fails, char* commandLine, const char* title, bool inh
 
 static bool fakeStartProcess(char* commandLine, const char* title, ProcessHandle* process,
                              unsigned long* errorCode) {
-  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, title, false, process, errorCode);
+  ProcessStart start = {};
+  start.title = title;
+  return startFake(FAKE_CALL_FAILS(startProcess), commandLine, start, false, process, errorCode);
 }
 
 static void fakeCloseProcess(ProcessHandle process) {
@@ -579,6 +596,18 @@ static char* fakeCommandLine(void) {
   return fakeHeapText(state.commandLine);
 }
 
+static bool fakeStartupShowState(unsigned short* showWindow) {
+  *showWindow = 0;
+  if (FAKE_CALL_FAILS(startupShowState) || state.startupShowState < 0) return false;
+  *showWindow = (unsigned short)state.startupShowState;
+  return true;
+}
+
+static bool fakeHasConsole(void) {
+  if (FAKE_CALL_FAILS(hasConsole)) return false;  // as GetConsoleCP answers without one
+  return state.hasConsole;
+}
+
 static void fakeOutliveConsoleInterrupts(void) {
   if (FAKE_CALL_FAILS(outliveConsoleInterrupts)) return;  // Ctrl+C still ends the launcher
   state.interruptsOutlivedAfter = (int)state.processes.size();
@@ -636,16 +665,16 @@ static void deliverJavaWrites(size_t index, FakePipe* output, FakePipe* error) {
     if (pipe && state.javaLeavesOutputOpen) pipe->heldByOthers = true;
 }
 
-static bool startSuspendedFake(bool fails, char* commandLine, const char* title,
-                               PipeHandle output, PipeHandle error, bool outputGiven,
-                               ProcessHandle* process, ThreadHandle* thread,
-                               unsigned long* processId, unsigned long* errorCode) {
-  bool started = startFake(fails, commandLine, title, true, process, errorCode);
+static bool fakeStartSuspendedProcess(char* commandLine, const ProcessStart* start,
+                                      ProcessHandle* process, ThreadHandle* thread,
+                                      unsigned long* processId, unsigned long* errorCode) {
+  bool fails = FAKE_CALL_FAILS(startSuspendedProcess);
+  bool started = startFake(fails, commandLine, *start, true, process, errorCode);
   FakeProcess& java = state.processes.back();
   java.suspended = true;
-  java.outputGiven = outputGiven;
-  FakePipe* outputPipe = pipeOf(output, &java.outputPipe);
-  FakePipe* errorPipe = pipeOf(error, &java.errorPipe);
+  java.outputGiven = start->output || start->error;
+  FakePipe* outputPipe = pipeOf(start->output, &java.outputPipe);
+  FakePipe* errorPipe = pipeOf(start->error, &java.errorPipe);
   *thread = nullptr;
   *processId = 0;
   if (!started) return false;
@@ -655,22 +684,6 @@ static bool startSuspendedFake(bool fails, char* commandLine, const char* title,
   event("start suspended " + std::to_string(index + 1));
   deliverJavaWrites(index, outputPipe, errorPipe);
   return true;
-}
-
-static bool fakeStartSuspendedProcess(char* commandLine, const char* title,
-                                      ProcessHandle* process, ThreadHandle* thread,
-                                      unsigned long* processId, unsigned long* errorCode) {
-  return startSuspendedFake(FAKE_CALL_FAILS(startSuspendedProcess), commandLine, title, nullptr,
-                            nullptr, false, process, thread, processId, errorCode);
-}
-
-static bool fakeStartSuspendedProcessWithOutput(char* commandLine, const char* title,
-                                                PipeHandle output, PipeHandle error,
-                                                ProcessHandle* process, ThreadHandle* thread,
-                                                unsigned long* processId,
-                                                unsigned long* errorCode) {
-  return startSuspendedFake(FAKE_CALL_FAILS(startSuspendedProcessWithOutput), commandLine, title,
-                            output, error, true, process, thread, processId, errorCode);
 }
 
 static bool fakeStandardErrorUsable(void) {
@@ -947,6 +960,7 @@ void installFakePlatform() {
   workers = {};
   locks = {};
   appendFiles = {};
+  valuesHandedOut.clear();
   exitJump = nullptr;
   fakeNoteAllocationSites(false);
   platform = PlatformOps{
@@ -982,6 +996,9 @@ void installFakePlatform() {
       .programPath = fakeProgramPath,
       .systemDirectory = fakeSystemDirectory,
       .commandLine = fakeCommandLine,
+      .setEnvironmentValue = fakeSetEnvironmentValue,
+      .startupShowState = fakeStartupShowState,
+      .hasConsole = fakeHasConsole,
       .outliveConsoleInterrupts = fakeOutliveConsoleInterrupts,
       .awaitAtConsoleEnd = fakeAwaitAtConsoleEnd,
       .interruptedByUser = fakeInterruptedByUser,
@@ -1015,7 +1032,6 @@ void installFakePlatform() {
       .readOutputPipe = fakeReadOutputPipe,
       .stopOutputPipe = fakeStopOutputPipe,
       .closeOutputPipe = fakeCloseOutputPipe,
-      .startSuspendedProcessWithOutput = fakeStartSuspendedProcessWithOutput,
       .startThread = fakeStartThread,
       .joinThread = fakeJoinThread,
       .createLock = fakeCreateLock,

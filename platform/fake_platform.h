@@ -41,11 +41,16 @@ struct FakeProcess {
   bool closed;
   unsigned long id;
   bool inheritsHandles;  // the launcher's handles: Java does, the browser not
+  // The rest of the start's record (ProcessStart); the browser's asks for nothing.
+  bool titleIsAppId;
+  bool usesShowWindow;
+  unsigned short showWindow;
+  bool noConsoleWindow;
   // Started with its output taken: the pipe (numbered from 1 in
   // FakeState::pipes) of its standard output and error; 0 for the launcher's own.
   int outputPipe;
   int errorPipe;
-  bool outputGiven;  // started with STARTF_USESTDHANDLES
+  bool outputGiven;  // started with output pipes (STARTF_USESTDHANDLES)
 };
 
 // One write of Java's: to standard output (1) or standard error (2).
@@ -114,6 +119,7 @@ struct FakeState {
   std::map<std::string, std::string> files;  // by normalized path
   std::map<std::string, std::vector<FakeDirectoryEntry>> directories;  // in listing order
   std::vector<std::pair<std::string, std::string>> environment;
+  std::vector<std::string> environmentChanges;  // "NAME=value" for each variable the launcher set
 
   // HKLM keeps one tree per view. Which view is the program's own follows
   // from the kind of program; a Windows without a 64-bit view has only the
@@ -157,6 +163,10 @@ struct FakeState {
   std::string systemDirectory = "C:\\Windows\\system32";
   // The command line that the launcher's entry splits.
   std::string commandLine = "\"C:\\Work\\launcher.exe\"";
+  // The launcher's own start: the show state its starter asked for (-1 for
+  // none), and whether it has a console.
+  int startupShowState = -1;
+  bool hasConsole = true;
 
   // The console launcher: how many programs had been started when the
   // launcher made Ctrl+C and Ctrl+Break pass it by; -1 when it never did.
@@ -278,9 +288,10 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 
 // Faults. Every entry can fail as the real call fails: a NULL, false, an
 // error code, a read error, an empty or cut listing, a box that is not shown,
-// a text that is not written, a process id not published, windows not
-// brought forward, interrupts that still end the launcher, a standard
-// error taken for unusable, a pipe read that ends early; allocate and
+// a text that is not written, a variable not set, no show state, no console,
+// a process id not published, windows not brought forward, interrupts that
+// still end the launcher, a standard error taken for unusable, a pipe read
+// that ends early; allocate and
 // reallocate give NULL. Only what Windows does not let fail, or what no
 // caller could see fail, cannot: the closes (of files, listings, keys,
 // processes, jobs, held files, instance marks, pipes, locks and appended

@@ -102,6 +102,27 @@ struct ListedEntry {
   bool isDirectory;
 };
 
+// How startSuspendedProcess starts a program, besides its command line; a
+// zeroed record asks for nothing.
+struct ProcessStart {
+  const char* title;  // lpTitle; NULL for none
+  // STARTF_TITLEISAPPID: the title is an AppUserModelID, under which the
+  // program's windows group and pin on the taskbar (Windows 7 and later).
+  bool titleIsAppId;
+  // STARTF_USESHOWWINDOW with wShowWindow: how the program's first window
+  // shows (an SW_ value).
+  bool usesShowWindow;
+  unsigned short showWindow;
+  // CREATE_NO_WINDOW: a console program gets no console window of its own;
+  // it is given the launcher's standard handles (STARTF_USESTDHANDLES).
+  bool noConsoleWindow;
+  // The program's standard output and error (STARTF_USESTDHANDLES): each a
+  // pipe's writer, or NULL for the launcher's own; standard input stays the
+  // launcher's own.
+  PipeHandle output;
+  PipeHandle error;
+};
+
 // Each implementation fills the whole table in one designated initialisation,
 // built with -Werror=missing-field-initializers: a forgotten operation does
 // not compile.
@@ -204,6 +225,16 @@ struct PlatformOps {
   // The process's command line, as GetCommandLineW gives it (heap text,
   // caller releases), or NULL when memory runs out.
   char* (*commandLine)(void);
+  // Sets an environment variable of the launcher's, which the programs it
+  // starts inherit; false when it could not be set.
+  bool (*setEnvironmentValue)(const char* name, const char* value);
+  // How the launcher's starter asked its first window to show (a shortcut's
+  // "Run: Maximized"): true with wShowWindow of the launcher's own startup
+  // record where STARTF_USESHOWWINDOW is set there, else false.
+  bool (*startupShowState)(unsigned short* showWindow);
+  // True when the launcher has a console; false when it was started without
+  // one (DETACHED_PROCESS).
+  bool (*hasConsole)(void);
 
   // For the console launcher.
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
@@ -223,15 +254,15 @@ struct PlatformOps {
   // launcher holds, so that it ends with the launcher however that ends.
   // A job with these limits (kJob...), or NULL with the system's error code.
   JobHandle (*createJob)(unsigned long limitFlags, unsigned long* errorCode);
-  // startProcess, but with inherited handles, and with the new process's
-  // first thread held until resumeThread; also gives the process id. A
-  // console program started so shares the console launcher's console and
-  // standard handles, redirected files and pipes included: the handles a
-  // program is given are inheritable, and without STARTF_USESTDHANDLES a
-  // console child takes its parent's.
-  bool (*startSuspendedProcess)(char* commandLine, const char* title, ProcessHandle* process,
-                                ThreadHandle* thread, unsigned long* processId,
-                                unsigned long* errorCode);
+  // startProcess, but as the record says, with inherited handles, and with
+  // the new process's first thread held until resumeThread; also gives the
+  // process id. A console program started so shares the console launcher's
+  // console and standard handles, redirected files and pipes included: the
+  // handles a program is given are inheritable, and without
+  // STARTF_USESTDHANDLES a console child takes its parent's.
+  bool (*startSuspendedProcess)(char* commandLine, const ProcessStart* start,
+                                ProcessHandle* process, ThreadHandle* thread,
+                                unsigned long* processId, unsigned long* errorCode);
   // False with the system's error code when the process cannot be put into
   // the job (an older Windows refuses when the launcher already runs in one).
   bool (*assignToJob)(JobHandle job, ProcessHandle process, unsigned long* errorCode);
@@ -329,13 +360,6 @@ struct PlatformOps {
   // bounded amount. Called from another thread than the reader's.
   void (*stopOutputPipe)(PipeHandle reader);
   void (*closeOutputPipe)(PipeHandle end);  // either end
-  // startSuspendedProcess with the child's standard output and error given
-  // (STARTF_USESTDHANDLES): each a pipe's writer, or NULL for the launcher's
-  // own; standard input stays the launcher's own.
-  bool (*startSuspendedProcessWithOutput)(char* commandLine, const char* title, PipeHandle output,
-                                          PipeHandle error, ProcessHandle* process,
-                                          ThreadHandle* thread, unsigned long* processId,
-                                          unsigned long* errorCode);
   // A thread that runs work(context); NULL with the system's error code.
   WorkerThread (*startThread)(ThreadWork work, void* context, unsigned long* errorCode);
   // Waits until the thread has ended, and closes its handle.

@@ -266,31 +266,43 @@ static long win32RegistryEnumSubkey(RegistryKey key, unsigned long index, char* 
 
 static void win32RegistryClose(RegistryKey key) { RegCloseKey(static_cast<HKEY>(key)); }
 
-// A child's standard input, output and error, given to it whole.
-struct StandardHandles {
-  HANDLE input, output, error;
-};
+#ifndef STARTF_TITLEISAPPID
+#define STARTF_TITLEISAPPID 0x1000
+#endif
+
+// A pipe's writer given to a child, or the launcher's own standard handle.
+static HANDLE childHandle(PipeHandle end, DWORD own);
 
 // CreateProcessW as startProcess describes it, with the given handle
-// inheritance and creation flags and, when given, the child's standard handles.
-static bool createProcess(char* commandLine, const char* title, BOOL inherit, DWORD flags,
-                          PROCESS_INFORMATION* info, unsigned long* errorCode,
-                          const StandardHandles* handles = NULL) {
+// inheritance and creation flags, and the startup record as the start says.
+static bool createProcess(char* commandLine, const ProcessStart* start, BOOL inherit,
+                          DWORD flags, PROCESS_INFORMATION* info, unsigned long* errorCode) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
-  startup.lpTitle = title ? toWide(title) : NULL;
-  if (handles) {
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = handles->input;
-    startup.hStdOutput = handles->output;
-    startup.hStdError = handles->error;
+  startup.lpTitle = start->title ? toWide(start->title) : NULL;
+  if (start->title && start->titleIsAppId) startup.dwFlags |= STARTF_TITLEISAPPID;
+  if (start->usesShowWindow) {
+    startup.dwFlags |= STARTF_USESHOWWINDOW;
+    startup.wShowWindow = start->showWindow;
+  }
+  // A console program started with CREATE_NO_WINDOW gets a console of its
+  // own, whose handles would take the place of the standard handles it
+  // inherits: it is given the launcher's, redirected files and pipes
+  // included, as it would have taken them.
+  // A program whose output the launcher takes gets the pipes' writers.
+  if (start->noConsoleWindow) flags |= CREATE_NO_WINDOW;
+  if (start->noConsoleWindow || start->output || start->error) {
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = childHandle(start->output, STD_OUTPUT_HANDLE);
+    startup.hStdError = childHandle(start->error, STD_ERROR_HANDLE);
   }
   memset(info, 0, sizeof *info);
   WCHAR* wideLine = toWide(commandLine);
   flushOutput();
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  BOOL started = wideLine && (!title || startup.lpTitle) &&
+  BOOL started = wideLine && (!start->title || startup.lpTitle) &&
                  CreateProcessW(NULL, wideLine, NULL, NULL, inherit, flags, NULL, NULL, &startup, info);
   *errorCode = started ? 0 : GetLastError();
   free(wideLine);
@@ -301,7 +313,9 @@ static bool createProcess(char* commandLine, const char* title, BOOL inherit, DW
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, FALSE, 0, &info, errorCode);
+  ProcessStart start = {};
+  start.title = title;
+  bool started = createProcess(commandLine, &start, FALSE, 0, &info, errorCode);
   if (started) CloseHandle(info.hThread);  // only the process handle is used
   *process = info.hProcess;
   return started;
@@ -339,11 +353,11 @@ static JobHandle win32CreateJob(unsigned long limitFlags, unsigned long* errorCo
   return NULL;
 }
 
-static bool win32StartSuspendedProcess(char* commandLine, const char* title,
+static bool win32StartSuspendedProcess(char* commandLine, const ProcessStart* start,
                                        ProcessHandle* process, ThreadHandle* thread,
                                        unsigned long* processId, unsigned long* errorCode) {
   PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, TRUE, CREATE_SUSPENDED, &info, errorCode);
+  bool started = createProcess(commandLine, start, TRUE, CREATE_SUSPENDED, &info, errorCode);
   *process = info.hProcess;
   *thread = info.hThread;
   *processId = info.dwProcessId;
@@ -610,6 +624,29 @@ static HANDLE volatile awaitedProcess;
 static volatile bool userInterrupted;
 
 static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
+
+static bool win32SetEnvironmentValue(const char* name, const char* value) {
+  WCHAR* wideName = toWide(name);
+  WCHAR* wideValue = toWide(value);
+  bool set = wideName && wideValue && SetEnvironmentVariableW(wideName, wideValue);
+  free(wideValue);
+  free(wideName);
+  return set;
+}
+
+static bool win32StartupShowState(unsigned short* showWindow) {
+  STARTUPINFOW startup;
+  memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  *showWindow = startup.wShowWindow;
+  return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
+}
+
+// Without a console GetConsoleCP fails and answers 0. (A console without a
+// window, as CREATE_NO_WINDOW makes, is a console all the same:
+// GetConsoleWindow would answer NULL there too.)
+static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
 
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
@@ -931,22 +968,6 @@ static HANDLE childHandle(PipeHandle end, DWORD own) {
   return end ? static_cast<Win32Pipe*>(end)->handle : GetStdHandle(own);
 }
 
-static bool win32StartSuspendedProcessWithOutput(char* commandLine, const char* title,
-                                                 PipeHandle output, PipeHandle error,
-                                                 ProcessHandle* process, ThreadHandle* thread,
-                                                 unsigned long* processId,
-                                                 unsigned long* errorCode) {
-  StandardHandles handles = {GetStdHandle(STD_INPUT_HANDLE),
-                             childHandle(output, STD_OUTPUT_HANDLE),
-                             childHandle(error, STD_ERROR_HANDLE)};
-  PROCESS_INFORMATION info;
-  bool started = createProcess(commandLine, title, TRUE, CREATE_SUSPENDED, &info, errorCode, &handles);
-  *process = info.hProcess;
-  *thread = info.hThread;
-  *processId = info.dwProcessId;
-  return started;
-}
-
 struct ThreadStart {
   ThreadWork work;
   void* context;
@@ -1096,6 +1117,9 @@ void installWin32Platform(bool console) {
       .programPath = win32ProgramPath,
       .systemDirectory = win32SystemDirectory,
       .commandLine = win32CommandLine,
+      .setEnvironmentValue = win32SetEnvironmentValue,
+      .startupShowState = win32StartupShowState,
+      .hasConsole = win32HasConsole,
       .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
       .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
       .interruptedByUser = win32InterruptedByUser,
@@ -1129,7 +1153,6 @@ void installWin32Platform(bool console) {
       .readOutputPipe = win32ReadOutputPipe,
       .stopOutputPipe = win32StopOutputPipe,
       .closeOutputPipe = win32CloseOutputPipe,
-      .startSuspendedProcessWithOutput = win32StartSuspendedProcessWithOutput,
       .startThread = win32StartThread,
       .joinThread = win32JoinThread,
       .createLock = win32CreateLock,

@@ -81,11 +81,8 @@ static void traceCandidate(const JavaCandidate* candidate) {
 // A "javaHome" value; a relative one is taken from the executable's own
 // directory, whatever the current directory is.
 static char* homeFromLine(const char* line) {
-  if (line[0] == '\\' || line[0] == '/' || (line[0] && line[1] == ':')) return copyText(line);
-  char* directory = programDirectory();
-  char* home = directory ? formatText("%s\\%s", directory, line) : copyText(line);
-  releaseMemory(directory);
-  return home;
+  char* home = pathInProgramDirectory(line);
+  return home ? home : copyText(line);
 }
 
 static bool betterThan(const JavaCandidate* a, const JavaCandidate* b) {

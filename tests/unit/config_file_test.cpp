@@ -27,6 +27,7 @@ TEST_F(ConfigFileTest, KeysAreTriedInTableOrderAsPrefixesOfTheLine) {
       "appname Example Viewer\n"
       "argument -open\n"
       "consoleTitle Viewer Console\n"
+      "appUserModelId Example.Viewer $NOT_EXPANDED\n"
       "MainClass com.example.Other\n"  // keys are case-sensitive
       " mainclass indented\n"          // an indented line matches nothing
       "unknown key\n");
@@ -38,6 +39,7 @@ TEST_F(ConfigFileTest, KeysAreTriedInTableOrderAsPrefixesOfTheLine) {
   EXPECT_STREQ("Example Viewer", settings.appname);
   EXPECT_THAT(listOf(settings.arguments), ElementsAre("-open"));
   EXPECT_STREQ("Viewer Console", settings.consoleTitle);
+  EXPECT_STREQ("Example.Viewer $NOT_EXPANDED", settings.appUserModelId);
 }
 
 TEST_F(ConfigFileTest, CommentsEmptyLinesAndLinesWithoutABlankAreIgnored) {
@@ -206,4 +208,41 @@ TEST_F(ConfigFileTest, SearchKeysAreExpandedUnquotedAndJavaHomeKeepsEveryLineInO
   EXPECT_STREQ("https://example.com/java", settings.downloadPage);
   EXPECT_EQ(nullptr, settings.javapath);  // reading them looks nothing up
   EXPECT_EQ(0, fakeCallCount(kFakeRegistryEntries));
+}
+
+// Where the settings say so (the console launcher), relative paths are taken
+// from the exe's directory; others, and other keys' values, stay as written.
+TEST_F(ConfigFileTest, RelativePathsAreTakenFromTheExeDirectoryWhereTheSettingsSaySo) {
+  const std::string tools = "C:\\Program Files\\Tools";
+  fake().programPath = tools + "\\convert.exe";
+  settings.pathsFromProgramDirectory = true;
+  read("addpath classes\naddjar lib/x.jar\naddpath C:\\abs\naddpath \\rooted\n"
+       "addpath \"quoted dir\"\naddpath \nvmparam -Dlibrary=lib\n");
+  EXPECT_THAT(listOf(settings.vmpath),
+              ElementsAre(tools + "\\classes", tools + "\\lib/x.jar", "C:\\abs", "\\rooted",
+                          "\"" + tools + "\\quoted dir\"", ""));
+  EXPECT_THAT(listOf(settings.vmparam), ElementsAre("-Dlibrary=lib"));
+}
+
+// Made full, a javapath with a blank is quoted: Windows would otherwise try
+// C:\Program.exe first.
+TEST_F(ConfigFileTest, AJavapathMadeFullIsQuotedWhenItHoldsABlank) {
+  struct Row {
+    const char* line;
+    const char* javapath;
+    bool quoted;
+  } rows[] = {
+      {"javapath jre\\bin\\java.exe", "C:\\Program Files\\Tools\\jre\\bin\\java.exe", true},
+      {"javapath \"jre\\bin\\java.exe\"", "\"C:\\Program Files\\Tools\\jre\\bin\\java.exe\"", false},
+      {"javapath D:\\jre\\bin\\java.exe", "D:\\jre\\bin\\java.exe", false},
+      {"javapath ", "", false},
+  };
+  for (const Row& row : rows) {
+    SetUp();
+    fake().programPath = "C:\\Program Files\\Tools\\convert.exe";
+    settings.pathsFromProgramDirectory = true;
+    read(std::string(row.line) + "\n");
+    EXPECT_STREQ(row.javapath, settings.javapath) << row.line;
+    EXPECT_EQ(row.quoted, settings.javapathQuoted) << row.line;
+  }
 }

@@ -118,3 +118,48 @@ TEST_F(ConsoleLauncherTest, EndsWithJavasStatusOrWhyNoneStartedAndShowsNothing) 
     }
   }
 }
+
+// A tool on PATH, run from another folder however its caller names it: the
+// configuration beside the exe, never one in the caller's folder; Java in the
+// caller's directory, with the configuration's relative paths made full and
+// EXEDIR set (or kept, when the environment has one).
+TEST_F(ConsoleLauncherTest, AToolRunsFromAnyFolderWithItsOwnConfigurationInTheCallersDirectory) {
+  const std::string tools = "C:\\cli\\tools";
+  const std::string javaOptions = " -classpath " + tools + "\\classes;" + tools +
+                                  "\\lib/core.jar com.example.Convert input.txt --quiet ";
+  struct Row {
+    const char* typed;
+    const char* exeDirVariable;  // set before the start; "": none
+    std::string java;
+  } rows[] = {
+      {"convert", "", tools + "\\jre\\bin\\java.exe -Dnative=C:/cli/tools/native" + javaOptions},
+      {"C:\\cli\\tools\\convert.exe", "",
+       tools + "\\jre\\bin\\java.exe -Dnative=C:/cli/tools/native" + javaOptions},
+      {"..\\tools\\convert", "", tools + "\\jre\\bin\\java.exe -Dnative=C:/cli/tools/native" + javaOptions},
+      {"convert", "D:\\Kept", tools + "\\jre\\bin\\java.exe -Dnative=D:/Kept/native" + javaOptions},
+  };
+  for (const Row& row : rows) {
+    installFakePlatform();
+    resetLaunchSettings();
+    fake().programPath = tools + "\\convert.exe";
+    fake().currentDirectory = "C:\\cli\\work";
+    fakeAddFile(tools + "\\convert.config",
+                "mainclass com.example.Convert\njavapath jre\\bin\\java.exe\n"
+                "vmparam -Dnative=$EXEDIR\\native\naddpath classes\naddjars lib\ninclude more.config\n");
+    fakeAddFile(tools + "\\more.config", "argument --quiet\n");
+    fakeAddDirectoryEntry(tools + "\\lib", "core.jar");
+    fakeAddFile("C:\\cli\\work\\convert.config", "mainclass Planted\njavapath planted.exe\n");
+    fakeAddFile("C:\\cli\\work\\more.config", "argument --planted\n");
+    if (*row.exeDirVariable) fakeSetEnvironment("EXEDIR", row.exeDirVariable);
+    std::vector<std::string> args = {row.typed, "input.txt"};
+    std::vector<char*> argv = {&args[0][0], &args[1][0]};
+    EXPECT_EQ(0, runLauncher(kConsoleLauncher, 2, argv.data())) << row.typed;
+    ASSERT_EQ(1u, fake().processes.size()) << row.typed;
+    EXPECT_EQ(row.java, fake().processes[0].commandLine) << row.typed;
+    EXPECT_TRUE(fake().directoryChanges.empty()) << row.typed;
+    std::vector<std::string> set;
+    if (!*row.exeDirVariable) set.push_back("EXEDIR=" + tools);
+    EXPECT_EQ(set, fake().environmentChanges) << row.typed;
+    EXPECT_EQ("", fake().error) << row.typed;
+  }
+}

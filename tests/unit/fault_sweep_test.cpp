@@ -263,6 +263,25 @@ void installConsoleTool() {
   fake().exitCodes.push_back(1);
 }
 
+// The same tool on PATH, typed by name in another folder, which holds a
+// configuration of that name too: the exe's own is read, EXEDIR set, the
+// relative paths made full, and Java runs in the caller's folder; the
+// launcher has no console of its own (started detached).
+void installConsoleToolFromAnotherFolder() {
+  fake().programPath = "C:\\cli\\tools\\convert.exe";
+  fake().currentDirectory = "C:\\cli\\work";
+  fake().hasConsole = false;
+  fakeAddFile("C:\\cli\\tools\\convert.config",
+              "mainclass com.example.convert.Main\nvmparam -Dnative=$EXEDIR\\native\n"
+              "addpath classes\naddjars lib\ninclude more.config\n");
+  fakeAddFile("C:\\cli\\tools\\more.config", "javaHome runtime\n");
+  fakeInstallJava("C:\\cli\\tools\\runtime", 32, "17.0.9");
+  fakeAddDirectoryEntry("C:\\cli\\tools\\lib", "convert.jar");
+  fakeAddFile("C:\\cli\\work\\convert.config", "mainclass Planted\njavapath planted.exe\n");
+  fakeAddFile("C:\\cli\\work\\input.txt", "");
+  fake().exitCodes.push_back(1);
+}
+
 // Java in its job, ending with an error: the box that reports it, and the
 // job, the process and its thread all given back.
 void installJavaFailsInItsJob() {
@@ -362,6 +381,8 @@ const World kWorlds[] = {
     {"DebugConsole", installDebugConsole, {"viewer", "-d"}, kGuiLauncher, kLauncherStatuses},
     {"MissingVersion", installMissingVersion, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"ConsoleTool", installConsoleTool, {"C:\\Tools\\convert.exe", "input.txt"},
+     kConsoleLauncher, kConsoleStatuses},
+    {"ConsoleToolFromAnotherFolder", installConsoleToolFromAnotherFolder, {"convert", "input.txt"},
      kConsoleLauncher, kConsoleStatuses},
     {"JavaFailsInItsJob", installJavaFailsInItsJob, {kViewer}, kGuiLauncher, kLauncherStatuses},
     {"ArgumentFile", installArgumentFile, {kViewer}, kGuiLauncher, kLauncherStatuses},

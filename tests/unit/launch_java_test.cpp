@@ -101,3 +101,47 @@ TEST_F(LaunchJavaTest, LongValuesInTheErrorTextComeOutWhole) {
                 "\n with Java C:\\jre\\bin\\javaw.exe.\nError=1",
             fake().boxes[0].text);
 }
+
+// What the shell and the console ask of Java's start: the launcher's own
+// show state passed on, the taskbar identity over the console title, and no
+// console window for the java.exe of a console launcher that has none.
+TEST_F(LaunchJavaTest, JavasStartCarriesTheShowStateTheIdentityAndTheConsoleWindowAsked) {
+  struct Row {
+    const char* what;
+    LauncherVariant variant;
+    int showState;  // the launcher's own; -1: none
+    bool hasConsole;
+    const char* consoleTitle;    // NULL: none
+    const char* appUserModelId;  // NULL: none
+    bool hasTitle;
+    const char* title;
+    bool titleIsAppId;
+    bool noConsoleWindow;
+  } rows[] = {
+      {"nothing asked", kGuiLauncher, -1, false, nullptr, nullptr, false, "", false, false},
+      {"a maximised shortcut", kGuiLauncher, 3, false, nullptr, nullptr, false, "", false, false},
+      {"hidden by its starter", kGuiLauncher, 0, false, nullptr, nullptr, false, "", false, false},
+      {"a console title", kGuiLauncher, -1, false, "Viewer", nullptr, true, "Viewer", false, false},
+      {"an identity", kGuiLauncher, 7, false, nullptr, "Example.Viewer", true, "Example.Viewer", true,
+       false},
+      {"both: the identity wins", kGuiLauncher, -1, false, "Viewer", "Example.Viewer", true,
+       "Example.Viewer", true, false},
+      {"a tool on a console", kConsoleLauncher, -1, true, "Tool", nullptr, true, "Tool", false, false},
+      {"a detached tool", kConsoleLauncher, 1, false, nullptr, nullptr, false, "", false, true},
+  };
+  for (const Row& row : rows) {
+    SetUp();
+    fake().startupShowState = row.showState;
+    fake().hasConsole = row.hasConsole;
+    if (row.consoleTitle) setSetting(&settings.consoleTitle, row.consoleTitle);
+    if (row.appUserModelId) setSetting(&settings.appUserModelId, row.appUserModelId);
+    EXPECT_EQ(kOutcomeJavaRan, launch(row.variant)) << row.what;
+    const FakeProcess& java = fake().processes[0];
+    EXPECT_EQ(row.showState >= 0, java.usesShowWindow) << row.what;
+    if (row.showState >= 0) EXPECT_EQ(row.showState, java.showWindow) << row.what;
+    EXPECT_EQ(row.hasTitle, java.hasTitle) << row.what;
+    EXPECT_EQ(row.title, java.title) << row.what;
+    EXPECT_EQ(row.titleIsAppId, java.titleIsAppId) << row.what;
+    EXPECT_EQ(row.noConsoleWindow, java.noConsoleWindow) << row.what;
+  }
+}

@@ -1,6 +1,8 @@
 #include "app/main_sequence.h"
 
 #include "common/argument_vector.h"
+#include "app/config_location.h"
+
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 #include "support/java_homes.h"
@@ -89,47 +91,91 @@ TEST_F(MainSequenceTest, BareNameKeepsTheCurrentDirectory) {
 
 TEST_F(MainSequenceTest, ConfigurationPathRules) {
   struct Case {
+    const char* directory;
     const char* program;
-    const char* currentDirectory;
     const char* expectedPath;
   } cases[] = {
-      {"C:\\Apps\\Tool\\TOOL.EXE", "C:\\Work", "C:\\Apps\\Tool\\TOOL.EXE.config"},
-      {"..\\bin\\tool.exe", "C:\\Work", "C:\\Work\\tool.config"},
-      {"\\\\server\\share\\tool.exe", "C:\\Work", "C:\\Work\\tool.config"},
-      {"C:\\tool.exe", "C:\\Work", "C:\\tool.config"},
-      {"tool", "C:\\", "C:\\\\tool.config"},
-      {"C:/Apps/tool.exe", "C:\\Work", "C:\\Work\\C:/Apps/tool.config"},
-      {"a.exe", "C:\\Work", "C:\\Work\\a.config"},
-      {".exe", "C:\\Work", "C:\\Work\\.config"},
-      {"exe", "C:\\Work", "C:\\Work\\exe.config"},
+      {"C:\\Apps\\Tool", "C:\\Apps\\Tool\\TOOL.EXE", "C:\\Apps\\Tool\\TOOL.EXE.config"},
+      {"C:\\Work", "..\\bin\\tool.exe", "C:\\Work\\tool.config"},
+      {"C:", "C:\\tool.exe", "C:\\tool.config"},
+      {"C:\\", "tool", "C:\\\\tool.config"},
+      {"C:\\Work", "C:/Apps/tool.exe", "C:\\Work\\C:/Apps/tool.config"},
+      {"C:\\Work", "a.exe", "C:\\Work\\a.config"},
+      {"C:\\Work", ".exe", "C:\\Work\\.config"},
+      {"C:\\Work", "exe", "C:\\Work\\exe.config"},
   };
   for (const Case& c : cases) {
+    char* path = configPathIn(c.directory, c.program);
+    EXPECT_STREQ(c.expectedPath, path) << c.program;
+    releaseMemory(path);
+  }
+}
+
+// The GUI launcher works in its exe's directory when started by a full path
+// (a UNC one too), and where its configuration is when started by a name;
+// a name whose configuration is not in the current directory finds the one
+// beside its exe. Each configuration names its own main class.
+TEST_F(MainSequenceTest, TheGuiLauncherReadsTheConfigurationBesideItsExeUnlessOneIsWhereItStarts) {
+  struct Row {
+    const char* what;
+    const char* program;  // its exe; "": C:\Apps\Viewer\viewer.exe
+    const char* typed;
+    const char* currentDirectory;
+    const char* mainClass;  // the configuration read; "": none
+    std::vector<std::string> directoryChanges;
+  } rows[] = {
+      {"by full path", "", "C:\\Apps\\Viewer\\viewer.exe", "C:\\Work", "Beside",
+       {"C:\\Apps\\Viewer"}},
+      {"by name, in its directory", "", "viewer", "C:\\Apps\\Viewer", "Beside", {}},
+      {"by name, from a directory with its own configuration", "", "viewer", "C:\\Here", "Here", {}},
+      {"by name, found on PATH from elsewhere", "", "viewer", "C:\\Work", "Beside",
+       {"C:\\Apps\\Viewer"}},
+      {"by a relative path from elsewhere", "", "..\\Apps\\Viewer\\viewer", "C:\\Work", "Beside",
+       {"C:\\Apps\\Viewer"}},
+      {"by UNC path", "\\\\server\\share\\app\\viewer.exe", "\\\\server\\share\\app\\viewer.exe",
+       "C:\\Work", "OnShare", {"\\\\server\\share\\app"}},
+  };
+  for (const Row& row : rows) {
     installFakePlatform();
     resetLaunchSettings();
-    fake().currentDirectory = c.currentDirectory;
-    settings.debug = true;
-    std::string program = c.program;
-    std::string directory = program.size() > 1 && program[1] == ':' && program.find('\\') != std::string::npos
-                                ? program.substr(0, program.rfind('\\'))
-                                : c.currentDirectory;
-    LaunchOutcome outcome;
-    EXPECT_FALSE(locateConfigFile(&program[0], directory.c_str(), &outcome));
-    EXPECT_EQ(kOutcomeNoConfigFile, outcome);
-    EXPECT_EQ(std::string("reading app config ") + c.expectedPath + "\n", fake().output)
-        << c.program;
+    fakeAddFile("C:\\Apps\\Viewer\\viewer.config", "mainclass Beside\njavapath java\n");
+    fakeAddFile("C:\\Here\\viewer.config", "mainclass Here\njavapath java\n");
+    fakeAddFile("\\\\server\\share\\app\\viewer.config", "mainclass OnShare\njavapath java\n");
+    fakeAddDirectoryEntry("C:\\Work", "input.txt");
+    fake().programPath = *row.program ? row.program : "C:\\Apps\\Viewer\\viewer.exe";
+    fake().currentDirectory = row.currentDirectory;
+    std::vector<std::string> args = {row.typed};
+    std::vector<char*> argv = {&args[0][0]};
+    EXPECT_EQ(0, runLauncher(kGuiLauncher, 1, argv.data())) << row.what;
+    ASSERT_EQ(1u, fake().processes.size()) << row.what;
+    EXPECT_EQ(std::string("java ") + row.mainClass, fake().processes[0].commandLine) << row.what;
+    EXPECT_EQ(row.directoryChanges, fake().directoryChanges) << row.what;
+    std::string exeDirectory = fake().programPath.substr(0, fake().programPath.rfind('\\'));
+    EXPECT_THAT(fake().environmentChanges, ElementsAre("EXEDIR=" + exeDirectory)) << row.what;
   }
+}
+
+// Where there is none beside the exe either, the path beside the exe is the
+// one named.
+TEST_F(MainSequenceTest, TheGuiLauncherByNameWithoutAnyConfigurationNamesTheOneBesideItsExe) {
+  fake().programPath = "C:\\Apps\\Viewer\\viewer.exe";
+  EXPECT_EQ(2, run({"viewer"}));
+  EXPECT_EQ("Can't open C:\\Apps\\Viewer\\viewer.config Error No such file or directory\n",
+            fake().error);
 }
 
 TEST_F(MainSequenceTest, DriveRootProgramChangesToTheBareDrive) {
   fakeAddFile("C:\\tool.config", "mainclass a.B\njavapath java\n");
   EXPECT_EQ(0, run({"C:\\tool.exe"}));
   EXPECT_THAT(fake().directoryChanges, ElementsAre("C:"));
+  EXPECT_THAT(fake().environmentChanges, ElementsAre("EXEDIR=C:"));
 }
 
 TEST_F(MainSequenceTest, UnreadableCurrentDirectoryLooksAtTheDriveRoot) {
+  fakeAddFile("C:\\tool.config", "mainclass a.B\njavapath java\n");
   fakeFailCall({FAKE_ENTRY(currentDirectory)}, 1);
-  EXPECT_EQ(2, run({"tool"}));
-  EXPECT_EQ("Can't open \\tool.config Error No such file or directory\n", fake().error);
+  EXPECT_EQ(0, run({"tool"}));
+  EXPECT_EQ(1u, fake().processes.size());
 }
 
 TEST_F(MainSequenceTest, LongProgramNamesDirectoriesAndPathsAreKeptWhole) {

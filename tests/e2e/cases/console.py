@@ -3,9 +3,9 @@ output, input and exit status are the tool's, nothing waits for a click, and
 everything of the launcher's own goes to standard error. Each case is started
 by a Windows parent, which sees the whole exit status (Wine hands the Unix
 side its low 8 bits); none may show a box."""
-from harness.case import APP_DIR, STANDARD, Case, Java
+from harness.case import APP_DIR, STANDARD, Case, Existing, Java
 from harness.code_page import ansi_spelling
-from harness.world import NO_ROOT
+from harness.world import DIRECTORY, NO_ROOT, java_home
 
 from .runtime import NOT_FOUND, PAGE_142
 
@@ -15,6 +15,29 @@ RAN = Java(command_line=JAVA + " Main", image=JAVA)
 J142_08 = r"C:\Program Files\Java\j2re1.4.2_08\bin\java.exe"
 ANY_SCRIPT_DIR = r"C:\Apps\Конвертер"
 NO_CONFIG = r"Can't open {}\tool.config Error No such file or directory"
+
+
+# A tool with a runtime of its own, in a folder on PATH, run from a work
+# folder that holds a configuration of the same name (whose Java, were it
+# read, does not exist): Java opens the relative file argument.
+CLI, WORK = r"C:\cli\tools", r"C:\cli\work"
+CLI_CONFIG = ("mainclass Main\njavapath runtime\\bin\\java.exe\nvmparam -Dnative=$EXEDIR\\native\n"
+              "addpath classes\naddjars lib\n")
+CLI_FILES = {"classes": DIRECTORY, r"lib\core.jar": "", **java_home(CLI + r"\runtime"),
+             WORK + r"\input.txt": "the input, converted\n",
+             WORK + r"\convert.config": "mainclass Planted\njavapath planted.exe\n"}
+CLI_JAVA = Java(args=["-Dnative=C:/cli/tools/native", "-classpath",
+                      Existing(CLI + r"\classes;" + CLI + r"\lib/core.jar"), "Main", "input.txt"],
+                image=CLI + r"\runtime\bin\java.exe", cwd=WORK)
+
+
+def cli_tool(name: str, **changes) -> Case:
+    """convert.exe, the console launcher in CLI, run in WORK with the file input.txt."""
+    settings = dict(console_launcher=True, app_dir=CLI, exe="convert.exe", cwd=WORK,
+                    args=["input.txt"], config=CLI_CONFIG, files=CLI_FILES, java_cat=True,
+                    stdout_bytes=b"the input, converted\n", java=CLI_JAVA)
+    settings.update(changes)
+    return Case("console launcher: " + name, **settings)
 
 
 def tool(name: str, **changes) -> Case:
@@ -40,12 +63,13 @@ CASES = [
     tool("the Java search starts java.exe",
          config="mainclass Main\njavaHome C:\\Java\\j2re1.4.2\n",
          java=Java(command_line=JAVA + " Main", image=JAVA)),
-    tool("-d: the diagnostics on standard error, nothing on standard output",
+    tool("-d: the diagnostics on standard error, nothing on standard output; the caller's "
+         "directory kept",
          config="mainclass Main\njavaVersion 1.4.2_03\n", args=["-d"], stdout="",
          stderr=f"""\
 Version: 1.0.8
 LpCmdLine: [{APP_DIR}\\tool.exe]
-CWD: {APP_DIR}
+CWD: C:\\
 reading app config {APP_DIR}\\tool.config
 Reading App Config file: [{APP_DIR}\\tool.config]
 Reading Config file: {APP_DIR}\\tool.config
@@ -82,7 +106,18 @@ CreateProcess ret 1, exitCode=0
          java=Java(command_line=JAVA + " Main", console_event="ctrl-c")),
     tool("on a console: Java writes to it, the launcher adds nothing",
          start="parent console", java_stdout="from Java\n", java_stderr="Java's error\n",
-         console="from Java\nJava's error", java=RAN),
+         console="from Java\nJava's error",
+         java=Java(command_line=JAVA + " Main", image=JAVA, console_window="yes")),
+    tool("started without a console (detached): java.exe opens no console window, and its "
+         "output reaches the caller's handles",
+         start="parent detached", java_stdout="from Java\n", stdout_bytes=b"from Java\n",
+         java=Java(command_line=JAVA + " Main", image=JAVA, console_window="no")),
+    cli_tool("on PATH, typed in cmd.exe in another folder: the configuration beside the exe "
+             "(not the one in the folder), relative paths made full, EXEDIR, Java in the "
+             "caller's folder opens the relative file argument",
+             start="console", env={"WINEPATH": CLI}),
+    cli_tool("run by its full path from another folder, as PowerShell or Python run it: the same",
+             start="path"),
     tool("on a console: the launcher's line shows a name in any script as written",
          start="parent console", app_dir=ANY_SCRIPT_DIR, config=None, status=2,
          console=NO_CONFIG.format(ANY_SCRIPT_DIR)),

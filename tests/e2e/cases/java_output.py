@@ -1,7 +1,7 @@
 """Java's output: the log that "javaLog" names, rotated at "javaLogSize", and
 the box that reports Java's failed end with the last lines Java wrote to its
 standard error, where the launcher has no standard error to give Java (the
-shell's start, which "parent detached" makes)."""
+shell's start, which "parent shell" makes)."""
 from harness.case import Box, Case, Java, OneOf
 from harness.flood import Rotated, flood
 from harness.world import DIRECTORY, StandIn, java_home
@@ -39,20 +39,20 @@ CASES = [
            written={"logs\\viewer.log": Rotated(flood(FLOOD), 1 << 20)}),
     viewer("started from the shell, Java ends with 1: the log holds both streams, the box "
            "the last 12 lines of standard error",
-           config=HEAD + LOG, start="parent detached", java_stdout=STARTING, java_stderr=TRACE,
+           config=HEAD + LOG, start="parent shell", java_stdout=STARTING, java_stderr=TRACE,
            java_exit=1, boxes=[REPORTED],
            written={"logs\\viewer.log": OneOf((STARTING + TRACE).encode(),
                                                (TRACE + STARTING).encode())}),
     viewer("a program that Java started holds its pipes and lives on: the launcher reads what "
            "Java left there and ends without waiting for it",
-           config=HEAD + LOG, start="parent detached", java_stderr=TRACE, java_exit=1,
+           config=HEAD + LOG, start="parent shell", java_stderr=TRACE, java_exit=1,
            files={**java_home(JDK), HELPER: StandIn(console=False)},
            env={"CORVANE_E2E_JAVA_SPAWN": HELPER, "CORVANE_E2E_JAVA_SPAWN_INHERITS": "1",
                 "CORVANE_E2E_JAVA_SPAWN_HOLD": "C:\\never-made"},
            outlives=("helper.exe",), boxes=[REPORTED], timeout=15,
            written={"logs\\viewer.log": TRACE.encode()}),
     viewer("started from the shell without javaLog: nothing on disk, the box the last lines",
-           start="parent detached", java_stderr=TRACE, java_exit=1, boxes=[REPORTED],
+           start="parent shell", java_stderr=TRACE, java_exit=1, boxes=[REPORTED],
            written={}),
     viewer("with the starter's standard error: Java's lines reach it as before, the box "
            "the status alone", java_stderr=TRACE, java_exit=1, stderr_bytes=TRACE.encode(),

@@ -76,11 +76,30 @@ CASES = [
         start="console", stdout=RESOLVE_1_4_2_05_PLUS, java=VIEWER_JAVA,
     ),
     viewer(
-        "typed in a console elsewhere: the configuration is looked for there",
+        "typed by a relative path in a console elsewhere, where no configuration is: the one "
+        "beside the exe, and Java works there",
         start="console", typed=r"..\Viewer\viewer", cwd=r"C:\Apps\Other",
         files={**VIEWER_FILES, r"C:\Apps\Other": DIRECTORY},
-        status=2,
-        stderr="Can't open C:\\Apps\\Other\\viewer.config Error No such file or directory\n",
+        stdout=RESOLVE_1_4_2_05_PLUS, java=VIEWER_JAVA,
+    ),
+    viewer(
+        "on PATH, typed by bare name in a console elsewhere: the same",
+        start="console", cwd=r"C:\Apps\Other", env={**VIEWER_ENV, "WINEPATH": APP_DIR},
+        files={**VIEWER_FILES, r"C:\Apps\Other": DIRECTORY},
+        stdout=RESOLVE_1_4_2_05_PLUS, java=VIEWER_JAVA,
+    ),
+    viewer(
+        "from a maximised shortcut: Java's first window is asked to show maximised too",
+        start="parent", show_window=3, stdout=RESOLVE_1_4_2_05_PLUS,
+        java=Java(args=VIEWER_ARGS, cwd=APP_DIR, title="Example Viewer", startup_flags="1",
+                  show_window="3"),
+    ),
+    viewer(
+        "appUserModelId: Java's windows take the application's taskbar identity, in place of "
+        "consoleTitle",
+        config=VIEWER_CONFIG + "appUserModelId Example.Viewer\n", start="parent", show_window=7,
+        stdout=RESOLVE_1_4_2_05_PLUS,
+        java=Java(args=VIEWER_ARGS, title="Example.Viewer", startup_flags="1001", show_window="7"),
     ),
     Case(
         "missing configuration: status 2, one standard-error line, nothing shown",

@@ -118,6 +118,11 @@ class Java:
     title: str | None = None         # or NO_TITLE
     wide_command_line: str | None = None
     console_event: str | None = None  # what came while it waited for Ctrl+C
+    # Its startup record: dwFlags in hexadecimal (e.g. "1001" for
+    # STARTF_TITLEISAPPID and STARTF_USESHOWWINDOW), wShowWindow in decimal.
+    startup_flags: str | None = None
+    show_window: str | None = None
+    console_window: str | None = None  # "yes" or "no": its console has a window
     # The tokens of the argument file ("@file") Java was given, read by Java's
     # rules; the file must be gone once the launcher has ended.
     argument_file: list[str] | None = None
@@ -137,10 +142,13 @@ class Case:
     # Windows parent (helpers/parent.c), which sees the whole exit status:
     # "parent", with its standard handles; "parent console", on a console of
     # its own; "parent ctrl-c", which also sends Ctrl+C once Java waits for it;
-    # "parent detached", with no standard handles, as the shell starts a GUI program.
+    # "parent shell", with no standard handles, as the shell starts a GUI program;
+    # "parent detached", without a console, its standard handles given.
     start: str = "path"
     typed: str | None = None         # console: the command typed, default the exe's stem
-    cwd: str | None = None           # console: where it is typed, default app_dir
+    # Where it is typed (console, default app_dir) or started (default C:\).
+    cwd: str | None = None
+    show_window: int | None = None   # parent: the show state its startup record asks for
     env: dict[str, str] = field(default_factory=dict)
     console_launcher: bool = False   # installs the build's launcherc.exe as exe
     stdin: bytes | None = None       # through a pipe; None: an empty input
@@ -157,6 +165,7 @@ class Case:
     java_stderr: str = ""
     java_echo: bool = False          # ... then copies its input to its output
     java_flood: int = 0              # bytes it writes first to both streams (harness/flood.py)
+    java_cat: bool = False           # ... then its last argument, a file, to its output
     brand: Brand | None = None       # the launcher branded so before it is installed
     timeout: float = 20
     # What must come of it. Defaults are strict: no box, no Java, nothing on
@@ -206,16 +215,16 @@ class Case:
     def command(self) -> tuple[list[str], str]:
         """The wine arguments and the Windows directory to start them in."""
         if self.start == "path":
-            return [self.absolute(self.exe), *self.args], "C:\\"
+            return [self.absolute(self.exe), *self.args], self.cwd or "C:\\"
         if self.start == "console":
             typed = self.typed or PureWindowsPath(self.exe).stem
             return ["cmd", "/c", " ".join([typed, *self.args])], self.cwd or self.app_dir
         if self.start in PARENT_STARTS:
-            return [self.absolute(self.exe), *self.args], "C:\\"
+            return [self.absolute(self.exe), *self.args], self.cwd or "C:\\"
         raise ValueError(f"unknown start {self.start!r}")
 
 
-PARENT_STARTS = ("parent", "parent console", "parent ctrl-c", "parent detached")
+PARENT_STARTS = ("parent", "parent console", "parent ctrl-c", "parent detached", "parent shell")
 
 
 @dataclass
@@ -357,12 +366,18 @@ def tool_environment(case: Case, root: Path, number: int, parent_record: Path) -
                                          ("CORVANE_E2E_JAVA_STDERR", case.java_stderr)) if text}
     if case.java_echo:
         env["CORVANE_E2E_JAVA_ECHO"] = "1"
+    if case.java_cat:
+        env["CORVANE_E2E_JAVA_CAT"] = "1"
+    if case.show_window is not None:
+        env["CORVANE_E2E_PARENT_SHOW"] = str(case.show_window)
+    if case.start == "parent detached":
+        env["CORVANE_E2E_PARENT_DETACHED"] = "1"
     if case.start in PARENT_STARTS:
         env["CORVANE_E2E_PARENT_RECORD"] = WineSession.windows_path(parent_record)
     if case.java_flood:
         env["CORVANE_E2E_JAVA_FLOOD"] = str(case.java_flood)
-    if case.start == "parent detached":
-        env["CORVANE_E2E_PARENT_DETACHED"] = "1"
+    if case.start == "parent shell":
+        env["CORVANE_E2E_PARENT_NO_HANDLES"] = "1"
     if case.start in ("parent console", "parent ctrl-c"):
         env["CORVANE_E2E_PARENT_CONSOLE"] = "1"
     if case.start == "parent ctrl-c":
@@ -523,6 +538,9 @@ def check_java(wanted: Java | None, records: list[dict], expect, problems: list[
     expect("Java program", wanted.image, got["image"])
     expect("Java current directory", wanted.cwd, got["cwd"])
     expect("console event Java got", wanted.console_event, got.get("consoleEvent"))
+    expect("Java's startup flags", wanted.startup_flags, got.get("startupFlags"))
+    expect("Java's show state", wanted.show_window, got.get("showWindow"))
+    expect("Java's console window", wanted.console_window, got.get("consoleWindow"))
     if wanted.title == NO_TITLE:
         # Wine shows a program started without a title its own path instead.
         if got.get("title") not in (None, got["image"]):

@@ -36,12 +36,20 @@
    parsed from it), next to the wide one. For each argument, "found" tells
    which of its ';'-separated pieces name an existing file or folder through
    the calls ending in A, as Java would open them: '1' or '0' for each piece.
+   From its startup record: "startupFlags" (dwFlags in hexadecimal),
+   "showWindow" (wShowWindow, decimal) and "title" (lpTitle, when there is
+   one); "consoleWindow" ("yes" or "no") tells whether its console has a
+   window.
    Nothing is written to standard output or error: the launcher's child
    inherits its handles, and the test reads the launcher's output there.
    A command-line tool's behaviours, each only when its variable is set:
      CORVANE_E2E_JAVA_STDOUT  written to standard output (in UTF-8, as is)
      CORVANE_E2E_JAVA_STDERR  then written to standard error
      CORVANE_E2E_JAVA_ECHO    then standard input is copied to standard output
+     CORVANE_E2E_JAVA_CAT     then the last argument, a file name as Java gets
+                              it (a relative one from the current directory),
+                              is copied to standard output; one that cannot be
+                              opened gets "cannot open <name>" on standard error
      CORVANE_E2E_JAVA_READY   then, once its handler is in place, this file is
                               created and Ctrl+C waited for (at most 20 s); the
                               record's "consoleEvent" tells what came
@@ -118,12 +126,28 @@ static void flood(const char* total) {
   }
 }
 
-static void behaveAsATool(Record* record) {
+static void copyFile(const char* name) {
+  char buffer[4096];
+  size_t got;
+  FILE* file = fopen(name, "rb");
+  if (!file) {
+    fprintf(stderr, "cannot open %s\n", name);
+    fflush(stderr);
+    return;
+  }
+  _setmode(_fileno(stdout), _O_BINARY);
+  while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) fwrite(buffer, 1, got, stdout);
+  fflush(stdout);
+  fclose(file);
+}
+
+static void behaveAsATool(Record* record, int argc, char** argv) {
   const char* total = getenv("CORVANE_E2E_JAVA_FLOOD");
   if (total) flood(total);
   writeVariable(L"CORVANE_E2E_JAVA_STDOUT", stdout);
   writeVariable(L"CORVANE_E2E_JAVA_STDERR", stderr);
   if (getenv("CORVANE_E2E_JAVA_ECHO")) copyInput();
+  if (getenv("CORVANE_E2E_JAVA_CAT") && argc > 1) copyFile(argv[argc - 1]);
   const char* readyPath = getenv("CORVANE_E2E_JAVA_READY");
   if (readyPath) waitForInterrupt(record, readyPath);
 }
@@ -311,6 +335,12 @@ int main(int argc, char** argv) {
   recordWideField(&record, "cwd", directory);
   free(directory);
   if (startup.lpTitle) recordWideField(&record, "title", startup.lpTitle);
+  char number[16];
+  snprintf(number, sizeof number, "%lx", (unsigned long)startup.dwFlags);
+  recordField(&record, "startupFlags", number);
+  snprintf(number, sizeof number, "%u", (unsigned)startup.wShowWindow);
+  recordField(&record, "showWindow", number);
+  recordField(&record, "consoleWindow", GetConsoleWindow() ? "yes" : "no");
   recordField(&record, "codePage", codePage);
   char parent[16];
   snprintf(parent, sizeof parent, "%lu", parentProcess());
@@ -321,7 +351,7 @@ int main(int argc, char** argv) {
   if (locked && CreateFileA(locked, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL) ==
                     INVALID_HANDLE_VALUE)
     exit(98);
-  behaveAsATool(&record);
+  behaveAsATool(&record, argc, argv);
   const char* fromTo = getenv("CORVANE_E2E_JAVA_STAGE");
   if (fromTo) stage(fromTo);
   int run = runsBefore(path);

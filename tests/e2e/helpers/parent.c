@@ -7,9 +7,17 @@
                                program's own (a window on the test's display)
                                as its console and standard handles; the
                                record holds the console's text afterwards
-   CORVANE_E2E_PARENT_DETACHED when set, the program gets no standard handles
-                               and inherits nothing, as when the shell starts
-                               a GUI program
+   CORVANE_E2E_PARENT_NO_HANDLES when set, the program gets no standard
+                               handles and inherits nothing, as when the shell
+                               starts a GUI program
+   CORVANE_E2E_PARENT_DETACHED when set, the program is started without a
+                               console (DETACHED_PROCESS), with this
+                               program's standard handles given to it, as a
+                               Python or .NET caller that captures its
+                               output does
+   CORVANE_E2E_PARENT_SHOW     a number: the program's startup record asks
+                               its first window to show so (wShowWindow with
+                               STARTF_USESHOWWINDOW), as a shortcut does
    CORVANE_E2E_JAVA_READY      with a console: once this file exists (the
                                stand-in Java creates it when it waits for
                                Ctrl+C), Ctrl+C goes to every program on the
@@ -86,7 +94,6 @@ static void recordConsoleText(Record* record) {
 int main(void) {
   const char* recordPath = getenv("CORVANE_E2E_PARENT_RECORD");
   int ownConsole = getenv("CORVANE_E2E_PARENT_CONSOLE") != NULL;
-  int detached = getenv("CORVANE_E2E_PARENT_DETACHED") != NULL;
   const char* readyPath = getenv("CORVANE_E2E_JAVA_READY");
   if (!recordPath) return 99;
   if (ownConsole) takeOwnConsole();
@@ -95,10 +102,24 @@ int main(void) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
-  if (detached) startup.dwFlags = STARTF_USESTDHANDLES;  /* and every handle NULL */
+  const char* show = getenv("CORVANE_E2E_PARENT_SHOW");
+  if (show) {
+    startup.dwFlags |= STARTF_USESHOWWINDOW;
+    startup.wShowWindow = (WORD)atoi(show);
+  }
+  DWORD flags = 0;
+  int noHandles = getenv("CORVANE_E2E_PARENT_NO_HANDLES") != NULL;
+  if (noHandles) startup.dwFlags = STARTF_USESTDHANDLES; /* and every handle NULL */
+  if (getenv("CORVANE_E2E_PARENT_DETACHED")) {
+    flags = DETACHED_PROCESS;
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   PROCESS_INFORMATION process;
-  if (!line || !CreateProcessW(NULL, line, NULL, NULL, !detached, 0, NULL, NULL, &startup,
-                               &process))
+  if (!line ||
+      !CreateProcessW(NULL, line, NULL, NULL, !noHandles, flags, NULL, NULL, &startup, &process))
     return 99;
   Record record = {0};
   if (ownConsole && readyPath) sendCtrlC(&record, readyPath);

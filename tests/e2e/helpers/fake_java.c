@@ -362,7 +362,6 @@ int main(int argc, char** argv) {
   const char* release = getenv("CORVANE_E2E_JAVA_RELEASE");
   FILE* released = release ? fopen(release, "wb") : NULL;
   if (released) fclose(released);
-  const char* hold = getenv("CORVANE_E2E_JAVA_HOLD");
   if (hold) holdUntil(hold);
   if (window) reportWindow(window, windowReport);
   const char* exitCodes = getenv("CORVANE_E2E_JAVA_EXITS");

@@ -139,27 +139,38 @@ static bool instanceClaimed(LauncherVariant variant, SingleInstance* instance,
                             LaunchOutcome* outcome) {
   if (claimSingleInstance(instance)) return true;
   bringRunningInstanceForward(instance);
-  if (variant == kConsoleLauncher) errorLine("Already running: %s\n", settings.singleInstance);
+  if (variant != kGuiLauncher) errorLine("Already running: %s\n", settings.singleInstance);
   *outcome = kOutcomeAlreadyRunning;
   return false;
 }
 
 // The instance is held while Java runs, and given up (also where no Java
-// was started) before Java's end is reported.
-LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run) {
+// was started) before Java's end is reported. Always inlined, so that each
+// exe's launch calls its runner directly and carries one copy of this.
+__attribute__((always_inline)) static inline LaunchOutcome launchWith(LauncherVariant variant,
+                                                                      JavaRunner runJava,
+                                                                      JavaRun* run) {
   SingleInstance instance = {};
   LaunchPlan plan = {};
   LaunchOutcome outcome = kOutcomeJavaRefused;
   bool ready = instanceClaimed(variant, &instance, &outcome) && mainClassNamed(&outcome) &&
                javaChosen(variant, &outcome) && launchPlanned(&plan, &outcome);
   if (ready) {
-    *run = launchJava(&plan, &instance);
+    *run = runJava(&plan, &instance);
     outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;
   }
   releaseSingleInstance(&instance);
   discardLaunchPlan(&plan);
   if (ready) reportJavaEnd(run, variant);
   return outcome;
+}
+
+LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run) {
+  return launchWith(variant, launchJava, run);
+}
+
+LaunchOutcome launchConfiguredWith(LauncherVariant variant, JavaRunner runJava, JavaRun* run) {
+  return launchWith(variant, runJava, run);
 }
 
 int runLauncher(LauncherVariant variant, int argc, char** argv) {

@@ -19,6 +19,11 @@ int runLauncher(LauncherVariant variant, int argc, char** argv);
 // Java ran, when it was started.
 LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run);
 
+// launchConfigured with Java run by runJava instead of launchJava: the
+// service launcher's Java runs until it ends or the service is stopped.
+typedef JavaRun (*JavaRunner)(const LaunchPlan* plan, const SingleInstance* instance);
+LaunchOutcome launchConfiguredWith(LauncherVariant variant, JavaRunner runJava, JavaRun* run);
+
 // Drops ".exe" from programName in place, forms the configuration path from
 // directory and the base name, and reads it (readConfiguration). True when
 // read; false with the outcome that ends the start.

@@ -75,6 +75,16 @@ void discardLaunchPlan(LaunchPlan* plan) {
 // of its code failed. Never 0, which would claim a success.
 static const unsigned long kExitCodeUnknown = 259;
 
+// Reads a started Java's exit code and gives its process back. Always
+// inlined, so that launchJava stays one function in the exes that only
+// call it.
+__attribute__((always_inline)) static inline void endStartedJava(ProcessHandle process,
+                                                                 JavaRun* run) {
+  run->exitCodeKnown = platform.processExitCode(process, &run->exitCode);
+  if (!run->exitCodeKnown) run->exitCode = kExitCodeUnknown;
+  platform.closeProcess(process);
+}
+
 JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
   JavaRun run = {};
   ProcessHandle process = nullptr;
@@ -86,12 +96,24 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance) {
     publishJavaProcess(instance, processId);
     platform.waitForInputIdle(process, 5000);
     platform.waitForExit(process);
-    run.exitCodeKnown = platform.processExitCode(process, &run.exitCode);
-    if (!run.exitCodeKnown) run.exitCode = kExitCodeUnknown;
-    platform.closeProcess(process);
+    endStartedJava(process, &run);
   }
   if (job) platform.closeJob(job);
   return run;
+}
+
+bool startJava(const LaunchPlan* plan, const SingleInstance* instance, StartedJava* java,
+               JavaRun* run) {
+  *java = StartedJava{};
+  run->started = startJavaInJob(plan->commandLine, settings.consoleTitle, &java->process,
+                                &java->job, &java->processId, &run->exitCode);
+  if (run->started) publishJavaProcess(instance, java->processId);
+  return run->started;
+}
+
+void finishJava(StartedJava* java, JavaRun* run) {
+  if (run->started) endStartedJava(java->process, run);
+  if (java->job) platform.closeJob(java->job);
 }
 
 static void reportLaunchError(long code) {

@@ -52,6 +52,21 @@ struct JavaRun {
 // reads its exit code, and gives its process and job back.
 JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance);
 
+// The steps of launchJava before and after the wait, for a launcher that
+// waits its own way. Java, once started, until finishJava gives it back:
+struct StartedJava {
+  ProcessHandle process;
+  JobHandle job;  // NULL when Java runs without one
+  unsigned long processId;
+};
+// Starts Java in its job and makes it the instance's Java; false, with
+// run->exitCode the system's error code, when it could not be started.
+bool startJava(const LaunchPlan* plan, const SingleInstance* instance, StartedJava* java,
+               JavaRun* run);
+// Reads the exit code of a Java that has ended (259 when it cannot be read)
+// and gives its process and job back.
+void finishJava(StartedJava* java, JavaRun* run);
+
 // Tells of a start that failed (with the system's error code), of an exit
 // code that could not be read, and, in the GUI launcher, of a non-zero one:
 // for a command-line tool it is its answer, which the console launcher

@@ -9,20 +9,18 @@
 #include <string.h>
 
 #include "platform/platform.h"
+#include "platform/win32_text.h"
 
-// The seam's conversions. Inside the launcher every text is UTF-8; Windows is
-// spoken to in UTF-16 through the calls ending in W. Each returns a heap text
-// (caller frees), NULL only when memory runs out. An invalid UTF-8 sequence
-// becomes U+FFFD; a character that the target code page lacks becomes its
-// default character or a look-alike.
-static WCHAR* toWide(const char* text, UINT codePage = CP_UTF8) {
+// The seam's conversions (win32_text.h). Inside the launcher every text is
+// UTF-8; Windows is spoken to in UTF-16 through the calls ending in W.
+WCHAR* toWide(const char* text, UINT codePage) {
   int length = MultiByteToWideChar(codePage, 0, text, -1, NULL, 0);
   WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (length > 0 ? length : 1)));
   if (wide && !MultiByteToWideChar(codePage, 0, text, -1, wide, length)) wide[0] = 0;
   return wide;
 }
 
-static char* fromWide(const WCHAR* wide, UINT codePage = CP_UTF8) {
+char* fromWide(const WCHAR* wide, UINT codePage) {
   int length = WideCharToMultiByte(codePage, 0, wide, -1, NULL, 0, NULL, NULL);
   char* text = static_cast<char*>(malloc(length > 0 ? length : 1));
   if (text && !WideCharToMultiByte(codePage, 0, wide, -1, text, length, NULL, NULL)) text[0] = 0;

@@ -1,0 +1,659 @@
+// The service table over the Windows API (ADVAPI32 and KERNEL32), linked
+// into the service launcher alone.
+#include "platform/win32_service_platform.h"
+
+#include <windows.h>
+
+#include <sddl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+
+#include "platform/service_platform.h"
+#include "platform/win32_text.h"
+
+static bool succeeded(BOOL done, unsigned long* error) {
+  *error = done ? 0 : GetLastError();
+  return done;
+}
+
+static bool noMemory(unsigned long* error) {
+  *error = ERROR_NOT_ENOUGH_MEMORY;
+  return false;
+}
+
+static ServiceHandle handleOrError(SC_HANDLE handle, unsigned long* error) {
+  succeeded(handle != NULL, error);
+  return handle;
+}
+
+static ServiceHandle win32OpenServiceManager(ServiceAccess access, unsigned long* error) {
+  DWORD rights = SC_MANAGER_CONNECT | (access == kAccessChange ? SC_MANAGER_CREATE_SERVICE : 0);
+  return handleOrError(OpenSCManagerW(NULL, NULL, rights), error);
+}
+
+static DWORD serviceRights(ServiceAccess access) {
+  if (access == kAccessChange) return SERVICE_ALL_ACCESS;
+  return SERVICE_QUERY_STATUS | (access == kAccessControl ? SERVICE_START | SERVICE_STOP : 0);
+}
+
+static ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
+                                      ServiceAccess access, unsigned long* error) {
+  WCHAR* wideName = toWide(name);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  SC_HANDLE service =
+      wideName ? OpenServiceW(static_cast<SC_HANDLE>(manager), wideName, serviceRights(access))
+               : NULL;
+  free(wideName);
+  return handleOrError(service, error);
+}
+
+// The main fields in UTF-16; dependencies as the list of texts Windows
+// takes, each ended by a NUL and the list by another.
+struct WideConfig {
+  WCHAR* displayName;
+  WCHAR* command;
+  WCHAR* account;
+  WCHAR* dependencies;
+};
+
+static WCHAR* wideList(const char* list) {
+  WCHAR* wide = toWide(list);
+  size_t length = wide ? wcslen(wide) : 0;
+  WCHAR* ended = wide ? static_cast<WCHAR*>(realloc(wide, sizeof(WCHAR) * (length + 2))) : NULL;
+  if (!ended) {
+    free(wide);
+    return NULL;
+  }
+  for (size_t i = 0; i < length; ++i)
+    if (ended[i] == L'/') ended[i] = 0;
+  ended[length + 1] = 0;
+  return ended;
+}
+
+static void freeWide(WideConfig* wide) {
+  free(wide->displayName);
+  free(wide->command);
+  free(wide->account);
+  free(wide->dependencies);
+}
+
+// False when memory ran out (what was converted is freed).
+static bool widen(const ServiceConfig* config, WideConfig* wide) {
+  *wide = WideConfig{toWide(config->displayName), toWide(config->command),
+                     config->account ? toWide(config->account) : NULL,
+                     wideList(config->dependencies)};
+  if (wide->displayName && wide->command && wide->dependencies &&
+      (wide->account || !config->account))
+    return true;
+  freeWide(wide);
+  return false;
+}
+
+// A built-in account takes an empty password.
+static ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
+                                        const ServiceConfig* config, unsigned long* error) {
+  WideConfig wide;
+  WCHAR* wideName = toWide(name);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  SC_HANDLE service = NULL;
+  if (wideName && widen(config, &wide)) {
+    service = CreateServiceW(static_cast<SC_HANDLE>(manager), wideName, wide.displayName,
+                             SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, config->startType,
+                             SERVICE_ERROR_NORMAL, wide.command, NULL, NULL, wide.dependencies,
+                             wide.account, wide.account ? L"" : NULL);
+    freeWide(&wide);
+  }
+  free(wideName);
+  return handleOrError(service, error);
+}
+
+static bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
+                                     unsigned long* error) {
+  WideConfig wide;
+  if (!widen(config, &wide)) return noMemory(error);
+  BOOL changed = ChangeServiceConfigW(
+      static_cast<SC_HANDLE>(service), SERVICE_NO_CHANGE, config->startType, SERVICE_NO_CHANGE,
+      wide.command, NULL, NULL, wide.dependencies, wide.account, wide.account ? L"" : NULL,
+      wide.displayName);
+  freeWide(&wide);
+  return succeeded(changed, error);
+}
+
+// Restart actions need SERVICE_START, which the handle has; with no action,
+// a list of none (not a NULL one) deletes the earlier actions.
+static BOOL setFailureActions(SC_HANDLE service, const ServiceConfig* config) {
+  SC_ACTION none = {SC_ACTION_NONE, 0};
+  SC_ACTION* actions = config->failureActionCount
+                           ? static_cast<SC_ACTION*>(calloc(config->failureActionCount,
+                                                            sizeof(SC_ACTION)))
+                           : &none;
+  if (!actions) return SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
+  for (unsigned long i = 0; i < config->failureActionCount; ++i)
+    actions[i] = SC_ACTION{static_cast<SC_ACTION_TYPE>(config->failureActions[i].type),
+                           config->failureActions[i].delayMilliseconds};
+  SERVICE_FAILURE_ACTIONSW failure = {config->failureResetSeconds, NULL, NULL,
+                                      config->failureActionCount, actions};
+  BOOL set = ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
+  if (actions != &none) free(actions);
+  return set;
+}
+
+static BOOL setDescription(SC_HANDLE service, const char* description) {
+  SERVICE_DESCRIPTIONW text = {toWide(description)};
+  if (!text.lpDescription) return SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
+  BOOL set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &text);
+  free(text.lpDescription);
+  return set;
+}
+
+static bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
+                                   const ServiceConfig* config, unsigned long* error) {
+  SC_HANDLE service = static_cast<SC_HANDLE>(handle);
+  SERVICE_DELAYED_AUTO_START_INFO delayed = {config->delayedStart};
+  SERVICE_FAILURE_ACTIONS_FLAG flag = {config->failureOnNonCrash};
+  SERVICE_PRESHUTDOWN_INFO preshutdown = {config->preshutdownMilliseconds};
+  BOOL set = FALSE;
+  switch (setting) {
+    case kSettingDescription:
+      set = setDescription(service, config->description);
+      break;
+    case kSettingDelayedStart:
+      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, &delayed);
+      break;
+    case kSettingFailureActions:
+      set = setFailureActions(service, config);
+      break;
+    case kSettingFailureOnNonCrash:
+      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &flag);
+      break;
+    case kSettingPreshutdownTimeout:
+      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, &preshutdown);
+      break;
+  }
+  return succeeded(set, error);
+}
+
+// Query calls that tell the size they need when the buffer is too small.
+typedef BOOL (*SizedQuery)(SC_HANDLE service, DWORD level, BYTE* buffer, DWORD size,
+                           DWORD* needed);
+
+static BOOL queryConfig(SC_HANDLE service, DWORD, BYTE* buffer, DWORD size, DWORD* needed) {
+  return QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer), size,
+                             needed);
+}
+
+// The answer in a malloc block, or NULL with *error.
+static BYTE* queryWhole(SizedQuery query, SC_HANDLE service, DWORD level, unsigned long* error) {
+  DWORD needed = 0;
+  BYTE* buffer = NULL;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (query(service, level, buffer, needed, &needed)) {
+      *error = 0;
+      return buffer;
+    }
+    free(buffer);
+    buffer = NULL;
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER ||
+        !(buffer = static_cast<BYTE*>(malloc(needed ? needed : 1))))
+      break;
+  }
+  succeeded(FALSE, error);
+  free(buffer);
+  return NULL;
+}
+
+static char* listFromWide(const WCHAR* list) {
+  size_t length = 0;
+  while (list && list[length]) length += wcslen(list + length) + 1;
+  WCHAR* joined = static_cast<WCHAR*>(calloc(length + 1, sizeof(WCHAR)));
+  if (!joined) return NULL;
+  for (size_t i = 0; i < length; ++i) joined[i] = list[i] ? list[i] : L'/';
+  if (length) joined[length - 1] = 0;
+  char* text = fromWide(joined);
+  free(joined);
+  return text;
+}
+
+static bool readMainFields(SC_HANDLE service, ServiceConfig* config, unsigned long* error) {
+  BYTE* answer = queryWhole(queryConfig, service, 0, error);
+  if (!answer) return false;
+  const QUERY_SERVICE_CONFIGW* main = reinterpret_cast<const QUERY_SERVICE_CONFIGW*>(answer);
+  config->displayName = fromWide(main->lpDisplayName ? main->lpDisplayName : L"");
+  config->command = fromWide(main->lpBinaryPathName ? main->lpBinaryPathName : L"");
+  config->startType = main->dwStartType;
+  config->account = fromWide(main->lpServiceStartName ? main->lpServiceStartName : L"");
+  config->dependencies = listFromWide(main->lpDependencies);
+  free(answer);
+  bool complete = config->displayName && config->command && config->account &&
+                  config->dependencies;
+  return complete || noMemory(error);
+}
+
+static BOOL queryConfig2(SC_HANDLE service, DWORD level, BYTE* buffer, DWORD size,
+                         DWORD* needed) {
+  return QueryServiceConfig2W(service, level, buffer, size, needed);
+}
+
+// A level the system keeps no setting for reads as a new service has it
+// (all zero, which defaults holds).
+static BYTE* querySetting(SC_HANDLE service, DWORD level, BYTE* defaults, unsigned long* error) {
+  BYTE* answer = queryWhole(queryConfig2, service, level, error);
+  if (answer || *error != ERROR_INVALID_LEVEL) return answer;
+  *error = 0;
+  return defaults;
+}
+
+static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceConfig* config) {
+  config->failureResetSeconds = failure->dwResetPeriod;
+  DWORD count = failure->lpsaActions ? failure->cActions : 0;
+  config->failureActions = static_cast<ServiceAction*>(malloc(sizeof(ServiceAction) * (count + 1)));
+  if (!config->failureActions) return false;
+  for (DWORD i = 0; i < count; ++i)
+    config->failureActions[i] = {static_cast<unsigned long>(failure->lpsaActions[i].Type),
+                                 failure->lpsaActions[i].Delay};
+  config->failureActionCount = count;
+  return true;
+}
+
+static bool readOtherSettings(SC_HANDLE service, ServiceConfig* config, unsigned long* error) {
+  union {
+    SERVICE_DESCRIPTIONW description;
+    SERVICE_DELAYED_AUTO_START_INFO delayed;
+    SERVICE_FAILURE_ACTIONSW failure;
+    SERVICE_FAILURE_ACTIONS_FLAG flag;
+    SERVICE_PRESHUTDOWN_INFO preshutdown;
+  } none;
+  static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
+                                  SERVICE_CONFIG_FAILURE_ACTIONS,
+                                  SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
+                                  SERVICE_CONFIG_PRESHUTDOWN_INFO};
+  bool complete = true;
+  for (DWORD level : kLevels) {
+    memset(&none, 0, sizeof none);
+    BYTE* answer = querySetting(service, level, reinterpret_cast<BYTE*>(&none), error);
+    if (!answer) return false;
+    if (level == SERVICE_CONFIG_DESCRIPTION) {
+      const WCHAR* text = reinterpret_cast<SERVICE_DESCRIPTIONW*>(answer)->lpDescription;
+      complete = (config->description = fromWide(text ? text : L"")) != NULL;
+    } else if (level == SERVICE_CONFIG_DELAYED_AUTO_START_INFO) {
+      config->delayedStart = reinterpret_cast<SERVICE_DELAYED_AUTO_START_INFO*>(answer)
+                                 ->fDelayedAutostart;
+    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS) {
+      complete = copyFailureActions(reinterpret_cast<SERVICE_FAILURE_ACTIONSW*>(answer), config);
+    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS_FLAG) {
+      config->failureOnNonCrash =
+          reinterpret_cast<SERVICE_FAILURE_ACTIONS_FLAG*>(answer)->fFailureActionsOnNonCrashFailures;
+    } else {
+      config->preshutdownMilliseconds =
+          reinterpret_cast<SERVICE_PRESHUTDOWN_INFO*>(answer)->dwPreshutdownTimeout;
+    }
+    if (answer != reinterpret_cast<BYTE*>(&none)) free(answer);
+    if (!complete) return noMemory(error);
+  }
+  return true;
+}
+
+static bool win32ReadServiceConfig(ServiceHandle service, ServiceConfig* config,
+                                   unsigned long* error) {
+  memset(config, 0, sizeof *config);
+  SC_HANDLE handle = static_cast<SC_HANDLE>(service);
+  return readMainFields(handle, config, error) && readOtherSettings(handle, config, error);
+}
+
+static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
+                                   unsigned long* error) {
+  SERVICE_STATUS_PROCESS status;
+  DWORD needed = 0;
+  memset(&status, 0, sizeof status);
+  bool read = succeeded(QueryServiceStatusEx(static_cast<SC_HANDLE>(service), SC_STATUS_PROCESS_INFO,
+                                             reinterpret_cast<BYTE*>(&status), sizeof status,
+                                             &needed),
+                        error);
+  *state = ServiceState{status.dwCurrentState, status.dwProcessId, status.dwWin32ExitCode,
+                        status.dwServiceSpecificExitCode};
+  return read;
+}
+
+static bool win32StartService(ServiceHandle service, unsigned long* error) {
+  return succeeded(StartServiceW(static_cast<SC_HANDLE>(service), 0, NULL), error);
+}
+
+static bool win32StopService(ServiceHandle service, unsigned long* error) {
+  SERVICE_STATUS status;
+  return succeeded(ControlService(static_cast<SC_HANDLE>(service), SERVICE_CONTROL_STOP, &status),
+                   error);
+}
+
+static bool win32DeleteService(ServiceHandle service, unsigned long* error) {
+  return succeeded(DeleteService(static_cast<SC_HANDLE>(service)), error);
+}
+
+static void win32CloseService(ServiceHandle service) {
+  CloseServiceHandle(static_cast<SC_HANDLE>(service));
+}
+
+// The system's text ends with a line end; any inside it become blanks.
+static char* win32SystemMessage(unsigned long error) {
+  WCHAR* text = NULL;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                    FORMAT_MESSAGE_IGNORE_INSERTS,
+                                NULL, error, 0, reinterpret_cast<WCHAR*>(&text), 0, NULL);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' ||
+                        text[length - 1] == L' '))
+    text[--length] = 0;
+  for (DWORD i = 0; i < length; ++i)
+    if (text[i] == L'\r' || text[i] == L'\n') text[i] = L' ';
+  char* message = length ? fromWide(text) : NULL;
+  LocalFree(text);
+  return message;
+}
+
+static void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
+
+static HKEY rootKey(RegistryHive hive) {
+  return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+static long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key,
+                                   bool* created) {
+  *key = NULL;
+  *created = false;
+  WCHAR* widePath = toWide(path);
+  if (!widePath) return ERROR_NOT_ENOUGH_MEMORY;
+  HKEY opened = NULL;
+  DWORD disposition = 0;
+  LONG result = RegCreateKeyExW(rootKey(hive), widePath, 0, NULL, 0, KEY_SET_VALUE, NULL, &opened,
+                                &disposition);
+  free(widePath);
+  *key = opened;
+  *created = result == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
+  return result;
+}
+
+static long setValue(RegistryKey key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+  WCHAR* wideName = toWide(name);
+  LONG result = wideName ? RegSetValueExW(static_cast<HKEY>(key), wideName, 0, type, data, size)
+                         : ERROR_NOT_ENOUGH_MEMORY;
+  free(wideName);
+  return result;
+}
+
+static long win32RegistrySetText(RegistryKey key, const char* name, const char* value) {
+  WCHAR* wide = toWide(value);
+  LONG result = wide ? setValue(key, name, REG_SZ, reinterpret_cast<const BYTE*>(wide),
+                                (DWORD)(sizeof(WCHAR) * (wcslen(wide) + 1)))
+                     : ERROR_NOT_ENOUGH_MEMORY;
+  free(wide);
+  return result;
+}
+
+static long win32RegistrySetNumber(RegistryKey key, const char* name, unsigned long value) {
+  DWORD number = value;
+  return setValue(key, name, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+}
+
+static long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
+  WCHAR* widePath = toWide(path);
+  LONG result = widePath ? RegDeleteKeyW(rootKey(hive), widePath) : ERROR_NOT_ENOUGH_MEMORY;
+  free(widePath);
+  return result;
+}
+
+// Shared with the handler, which runs on the dispatcher's thread: the
+// request it sets (made before the handler is registered, never closed),
+// and which control it was.
+static HANDLE stopRequested;
+static volatile LONG requestedControl;
+static void (*portableServiceMain)(int argc, char** argv);
+
+static void WINAPI serviceMainW(DWORD count, WCHAR** wideArguments) {
+  char** arguments = static_cast<char**>(calloc(count + 1, sizeof(char*)));
+  int converted = 0;
+  while (arguments && converted < (int)count &&
+         (arguments[converted] = fromWide(wideArguments[converted])))
+    ++converted;
+  portableServiceMain(converted, arguments);
+  for (int i = 0; i < converted; ++i) free(arguments[i]);
+  free(arguments);
+}
+
+// An own-process service: the manager starts the table's one entry,
+// whatever its name.
+static bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
+                                      unsigned long* error) {
+  portableServiceMain = serviceMain;
+  SERVICE_TABLE_ENTRYW table[] = {{const_cast<WCHAR*>(L""), serviceMainW}, {NULL, NULL}};
+  return succeeded(StartServiceCtrlDispatcherW(table), error);
+}
+
+static DWORD WINAPI handleControl(DWORD control, DWORD, void*, void*) {
+  if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_PRESHUTDOWN) {
+    InterlockedExchange(&requestedControl, (LONG)control);
+    SetEvent(stopRequested);
+    return NO_ERROR;
+  }
+  return control == SERVICE_CONTROL_INTERROGATE ? NO_ERROR : ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// Named as in the dispatcher's table, which Wine looks the name up in;
+// Windows takes any name for an own-process service.
+static ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
+  if (!stopRequested) stopRequested = CreateEventW(NULL, TRUE, FALSE, NULL);
+  SERVICE_STATUS_HANDLE status =
+      stopRequested ? RegisterServiceCtrlHandlerExW(L"", handleControl, NULL) : NULL;
+  succeeded(status != NULL, error);
+  return status;
+}
+
+static bool win32ReportServiceStatus(ServiceStatusHandle handle,
+                                     const ServiceStatusReport* report, unsigned long* error) {
+  SERVICE_STATUS status = {
+      SERVICE_WIN32_OWN_PROCESS, report->state,
+      report->state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_PRESHUTDOWN : 0u,
+      report->win32ExitCode,     report->specificExitCode,
+      report->checkPoint,        report->waitHint};
+  return succeeded(SetServiceStatus(static_cast<SERVICE_STATUS_HANDLE>(handle), &status), error);
+}
+
+static ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
+  HANDLE waited[] = {static_cast<HANDLE>(process), stopRequested};
+  DWORD result = WaitForMultipleObjects(2, waited, FALSE, INFINITE);
+  if (result == WAIT_OBJECT_0) return kWaitJavaEnded;
+  if (result != WAIT_OBJECT_0 + 1) return kWaitFailed;
+  return requestedControl == SERVICE_CONTROL_PRESHUTDOWN ? kWaitShutdown : kWaitStopRequested;
+}
+
+static bool win32WaitForExitWithin(ProcessHandle process, unsigned long milliseconds) {
+  return WaitForSingleObject(static_cast<HANDLE>(process), milliseconds) == WAIT_OBJECT_0;
+}
+
+// The service decides how it ends (the manager tells it): the launcher
+// lets every console event pass.
+static BOOL WINAPI passConsoleEvent(DWORD) { return TRUE; }
+
+// A service inherits Ctrl+C turned off; the NULL form turns it on again for
+// the programs started from now on (a handler routine is not inherited).
+static bool win32OpenJavaConsole(unsigned long* error) {
+  if (!succeeded(AllocConsole(), error)) return false;
+  HWND window = GetConsoleWindow();
+  if (window) ShowWindow(window, SW_HIDE);
+  SetConsoleCtrlHandler(NULL, FALSE);
+  SetConsoleCtrlHandler(passConsoleEvent, TRUE);
+  return true;
+}
+
+static bool win32InterruptConsole(unsigned long* error) {
+  return succeeded(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), error);
+}
+
+static bool win32TerminateJob(JobHandle job, unsigned long* error) {
+  return succeeded(TerminateJobObject(static_cast<HANDLE>(job), 1), error);
+}
+
+static bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
+  return succeeded(TerminateProcess(static_cast<HANDLE>(process), 1), error);
+}
+
+// Appending, whoever else writes the file (Java, through its copy of the
+// handle); others may read, rename or delete it meanwhile.
+static LogHandle win32OpenLog(const char* path, unsigned long* error) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, NULL, TRUE};
+  WCHAR* widePath = toWide(path);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  HANDLE file = widePath ? CreateFileW(widePath, FILE_APPEND_DATA,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       &inheritable, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL)
+                         : INVALID_HANDLE_VALUE;
+  free(widePath);
+  bool opened = succeeded(file != INVALID_HANDLE_VALUE, error);
+  return opened ? file : NULL;
+}
+
+// In the ANSI code page, each '\n' as CR LF.
+static bool win32WriteLog(LogHandle log, const char* text, size_t length) {
+  int units = length ? MultiByteToWideChar(CP_UTF8, 0, text, (int)length, NULL, 0) : 0;
+  WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (units + 1)));
+  if (wide) MultiByteToWideChar(CP_UTF8, 0, text, (int)length, wide, units);
+  int bytes = wide ? WideCharToMultiByte(CP_ACP, 0, wide, units, NULL, 0, NULL, NULL) : 0;
+  char* ansi = wide ? static_cast<char*>(malloc(bytes + 1)) : NULL;
+  char* lines = ansi ? static_cast<char*>(malloc(2 * (size_t)bytes + 1)) : NULL;
+  DWORD size = 0, done = 0;
+  if (lines) {
+    WideCharToMultiByte(CP_ACP, 0, wide, units, ansi, bytes, NULL, NULL);
+    for (int i = 0; i < bytes; ++i) {
+      if (ansi[i] == '\n') lines[size++] = '\r';
+      lines[size++] = ansi[i];
+    }
+  }
+  bool wrote = lines && WriteFile(static_cast<HANDLE>(log), lines, size, &done, NULL) && done == size;
+  free(lines);
+  free(ansi);
+  free(wide);
+  return wrote;
+}
+
+static void win32CloseLog(LogHandle log) { CloseHandle(static_cast<HANDLE>(log)); }
+
+static bool win32UseAsStandardOutput(LogHandle log, unsigned long* error) {
+  HANDLE handle = static_cast<HANDLE>(log);
+  return succeeded(SetStdHandle(STD_OUTPUT_HANDLE, handle) &&
+                       SetStdHandle(STD_ERROR_HANDLE, handle),
+                   error);
+}
+
+static void win32LocalTime(LocalTime* time) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  *time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+static EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
+  WCHAR* wideSource = toWide(source);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  HANDLE handle = wideSource ? RegisterEventSourceW(NULL, wideSource) : NULL;
+  free(wideSource);
+  succeeded(handle != NULL, error);
+  return handle;
+}
+
+// Event 1 is the message table's one message, "%1": the text as written.
+static bool win32ReportEvent(EventSourceHandle source, EventType type, const char* text) {
+  WCHAR* wide = toWide(text);
+  const WCHAR* strings[] = {wide};
+  bool reported = wide && ReportEventW(static_cast<HANDLE>(source), (WORD)type, 0, 1, NULL, 1, 0,
+                                       strings, NULL);
+  free(wide);
+  return reported;
+}
+
+static void win32CloseEventSource(EventSourceHandle source) {
+  DeregisterEventSource(static_cast<HANDLE>(source));
+}
+
+// Full access for the system and administrators, reading for everyone.
+static const WCHAR kReadableByAll[] = L"D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;GR;;;WD)";
+
+static ServiceMark win32PublishServiceJava(const char* objectName, unsigned long processId,
+                                           unsigned long* error) {
+  SECURITY_ATTRIBUTES security = {sizeof security, NULL, FALSE};
+  WCHAR* wideName = toWide(objectName);
+  HANDLE mapping = NULL;
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  if (wideName && ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                      kReadableByAll, SDDL_REVISION_1, &security.lpSecurityDescriptor, NULL)) {
+    mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0,
+                                 sizeof(DWORD), wideName);
+    LocalFree(security.lpSecurityDescriptor);
+  }
+  free(wideName);
+  DWORD* view = mapping ? static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0,
+                                                            sizeof(DWORD)))
+                        : NULL;
+  if (view) {
+    *view = processId;
+    UnmapViewOfFile(view);
+  } else if (mapping) {
+    CloseHandle(mapping);
+    mapping = NULL;
+  }
+  succeeded(mapping != NULL, error);
+  return mapping;
+}
+
+static unsigned long win32ReadServiceJava(const char* objectName) {
+  WCHAR* wideName = toWide(objectName);
+  HANDLE mapping = wideName ? OpenFileMappingW(FILE_MAP_READ, FALSE, wideName) : NULL;
+  free(wideName);
+  DWORD* view = mapping ? static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0,
+                                                            sizeof(DWORD)))
+                        : NULL;
+  unsigned long processId = view ? *view : 0;
+  if (view) UnmapViewOfFile(view);
+  if (mapping) CloseHandle(mapping);
+  return processId;
+}
+
+static void win32WithdrawServiceJava(ServiceMark mark) { CloseHandle(static_cast<HANDLE>(mark)); }
+
+void installWin32ServicePlatform(void) {
+  servicePlatform = ServicePlatformOps{
+      .openServiceManager = win32OpenServiceManager,
+      .openService = win32OpenService,
+      .createService = win32CreateService,
+      .changeServiceConfig = win32ChangeServiceConfig,
+      .setServiceSetting = win32SetServiceSetting,
+      .readServiceConfig = win32ReadServiceConfig,
+      .queryServiceState = win32QueryServiceState,
+      .startService = win32StartService,
+      .stopService = win32StopService,
+      .deleteService = win32DeleteService,
+      .closeService = win32CloseService,
+      .systemMessage = win32SystemMessage,
+      .sleep = win32Sleep,
+      .registryCreateKey = win32RegistryCreateKey,
+      .registrySetText = win32RegistrySetText,
+      .registrySetNumber = win32RegistrySetNumber,
+      .registryDeleteKey = win32RegistryDeleteKey,
+      .runServiceDispatcher = win32RunServiceDispatcher,
+      .registerServiceHandler = win32RegisterServiceHandler,
+      .reportServiceStatus = win32ReportServiceStatus,
+      .waitForJavaOrStop = win32WaitForJavaOrStop,
+      .waitForExitWithin = win32WaitForExitWithin,
+      .openJavaConsole = win32OpenJavaConsole,
+      .interruptConsole = win32InterruptConsole,
+      .terminateJob = win32TerminateJob,
+      .terminateProcess = win32TerminateProcess,
+      .openLog = win32OpenLog,
+      .writeLog = win32WriteLog,
+      .closeLog = win32CloseLog,
+      .useAsStandardOutput = win32UseAsStandardOutput,
+      .localTime = win32LocalTime,
+      .openEventSource = win32OpenEventSource,
+      .reportEvent = win32ReportEvent,
+      .closeEventSource = win32CloseEventSource,
+      .publishServiceJava = win32PublishServiceJava,
+      .readServiceJava = win32ReadServiceJava,
+      .withdrawServiceJava = win32WithdrawServiceJava,
+  };
+}

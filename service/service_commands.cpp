@@ -1,0 +1,275 @@
+#include "service/service_commands.h"
+
+#include <string.h>
+
+#include "common/diagnostics.h"
+#include "common/exit_status.h"
+#include "common/program_directory.h"
+#include "common/text.h"
+#include "config/config_file.h"
+#include "platform/platform.h"
+#include "platform/service_platform.h"
+#include "service/service_install.h"
+#include "service/service_settings.h"
+
+// How long start waits for the service to run (it chooses Java first), and
+// stop, beyond the stop timeout, for it to end; how often they look.
+static const unsigned long kStartSeconds = 60;
+static const unsigned long kStopMarginSeconds = 15;
+static const unsigned long kPollMilliseconds = 250;
+
+static int refuse(const char* name, const char* command, unsigned long error) {
+  char* reason = servicePlatform.systemMessage(error);
+  if (reason)
+    errorLine("%s: %s failed: %s\n", name, command, reason);
+  else
+    errorLine("%s: %s failed: error %lu\n", name, command, error);
+  releaseMemory(reason);
+  return kExitCommandFailed;
+}
+
+// The service's state after a wait, and how long it went on.
+struct Reached {
+  ServiceState state;
+  unsigned long seconds;  // waited without getting there; 0 when it got there
+};
+
+static bool isPending(unsigned long state) {
+  return state == kServiceStartPending || state == kServiceStopPending;
+}
+
+// Waits, up to seconds, for the service to leave its pending state.
+static bool waitWhilePending(ServiceHandle service, unsigned long seconds, Reached* reached,
+                             unsigned long* error) {
+  *reached = Reached{};
+  for (unsigned long waited = 0;; waited += kPollMilliseconds) {
+    if (!servicePlatform.queryServiceState(service, &reached->state, error)) return false;
+    if (!isPending(reached->state.state)) return true;
+    if (waited >= seconds * 1000) break;
+    servicePlatform.sleep(kPollMilliseconds);
+  }
+  reached->seconds = seconds;
+  return true;
+}
+
+static void sayRunning(const char* name) {
+  char* markName = serviceJavaMarkName(name);
+  unsigned long java = servicePlatform.readServiceJava(markName);
+  releaseMemory(markName);
+  if (java)
+    errorLine("%s: running, Java process %lu\n", name, java);
+  else
+    errorLine("%s: running\n", name);
+}
+
+// One line: where the service is, and since when it has not moved on.
+static void sayState(const char* name, const Reached* reached) {
+  const ServiceState& state = reached->state;
+  unsigned long status = state.win32ExitCode == kErrorServiceSpecific ? state.specificExitCode
+                                                                       : state.win32ExitCode;
+  if (state.state == kServiceRunning)
+    sayRunning(name);
+  else if (state.state == kServiceStopped)
+    errorLine("%s: stopped, last exit status %lu\n", name, status);
+  else if (reached->seconds)
+    errorLine("%s: %s, still after %lu seconds\n", name,
+              state.state == kServiceStartPending ? "starting" : "stopping", reached->seconds);
+  else
+    errorLine("%s: %s\n", name, state.state == kServiceStartPending ? "starting" : "stopping");
+}
+
+// Opens the service, or says why not; *missing when it is not installed.
+static ServiceHandle openNamed(ServiceHandle* manager, const char* name, ServiceAccess access,
+                               unsigned long* error) {
+  *manager = servicePlatform.openServiceManager(access, error);
+  if (!*manager) return nullptr;
+  ServiceHandle service = servicePlatform.openService(*manager, name, access, error);
+  if (!service) servicePlatform.closeService(*manager);
+  return service;
+}
+
+static void closeNamed(ServiceHandle manager, ServiceHandle service) {
+  servicePlatform.closeService(service);
+  servicePlatform.closeService(manager);
+}
+
+// Asks for the stop (a stopped service needs none) and waits for it.
+static bool stopAndWait(ServiceHandle service, Reached* reached, unsigned long* error) {
+  if (!servicePlatform.stopService(service, error) && *error != kErrorServiceNotActive)
+    return false;
+  return waitWhilePending(service, readStopTimeout() + kStopMarginSeconds, reached, error);
+}
+
+static bool startAndWait(ServiceHandle service, Reached* reached, unsigned long* error) {
+  if (!servicePlatform.startService(service, error) && *error != kErrorServiceAlreadyRunning)
+    return false;
+  return waitWhilePending(service, kStartSeconds, reached, error);
+}
+
+// A control and the state it brings the service to.
+struct Control {
+  bool (*run)(ServiceHandle service, Reached* reached, unsigned long* error);
+  unsigned long state;
+};
+static const Control kStart = {startAndWait, kServiceRunning};
+static const Control kStop = {stopAndWait, kServiceStopped};
+
+// The controls in turn, each once the one before got there, then the line;
+// 0 when the last got there.
+static int control(const char* name, const char* command, const Control* const* controls,
+                   int count) {
+  unsigned long error = 0;
+  ServiceHandle manager = nullptr;
+  ServiceHandle service = openNamed(&manager, name, kAccessControl, &error);
+  if (!service) return refuse(name, command, error);
+  Reached reached = {};
+  bool done = true, there = true;
+  for (int i = 0; i < count && done && there; ++i) {
+    done = controls[i]->run(service, &reached, &error);
+    there = reached.state.state == controls[i]->state;
+  }
+  closeNamed(manager, service);
+  if (!done) return refuse(name, command, error);
+  sayState(name, &reached);
+  return there ? kExitLaunchRan : kExitCommandFailed;
+}
+
+static int startCommand(const char* name) {
+  static const Control* const kControls[] = {&kStart};
+  return control(name, "start", kControls, 1);
+}
+
+static int stopCommand(const char* name) {
+  static const Control* const kControls[] = {&kStop};
+  return control(name, "stop", kControls, 1);
+}
+
+static int restartCommand(const char* name) {
+  static const Control* const kControls[] = {&kStop, &kStart};
+  return control(name, "restart", kControls, 2);
+}
+
+static int statusCommand(const char* name) {
+  unsigned long error = 0;
+  ServiceHandle manager = nullptr;
+  ServiceHandle service = openNamed(&manager, name, kAccessQuery, &error);
+  if (!service && error == kErrorServiceDoesNotExist) {
+    errorLine("%s: not installed\n", name);
+    return kExitServiceNotInstalled;
+  }
+  if (!service) return refuse(name, "status", error);
+  Reached reached = {};
+  bool read = servicePlatform.queryServiceState(service, &reached.state, &error);
+  closeNamed(manager, service);
+  if (!read) return refuse(name, "status", error);
+  sayState(name, &reached);
+  return reached.state.state == kServiceStopped ? kExitServiceStopped : kExitLaunchRan;
+}
+
+static int installCommand(const char* name) {
+  ServiceChoices choices;
+  if (!readServiceChoices(&choices)) return kExitUsage;
+  ServiceConfig wanted = wantedServiceConfig(name, &choices);
+  if (!wanted.command) {
+    errorLine("%s: install failed: the exe's own path cannot be read\n", name);
+    return kExitCommandFailed;
+  }
+  bool updated = false, restored = true;
+  unsigned long error = 0;
+  bool installed = installService(name, &wanted, &updated, &error, &restored);
+  releaseServiceConfig(&wanted);
+  if (!installed && !restored)
+    errorLine("%s: its registration could not be put back as it was\n", name);
+  if (!installed) return refuse(name, "install", error);
+  errorLine("%s: %s\n", name, updated ? "updated" : "installed");
+  return kExitLaunchRan;
+}
+
+// Stops the service first; the event source goes with it.
+static int uninstallCommand(const char* name) {
+  unsigned long error = 0;
+  ServiceHandle manager = nullptr;
+  ServiceHandle service = openNamed(&manager, name, kAccessChange, &error);
+  if (!service) return refuse(name, "uninstall", error);
+  Reached reached = {};
+  bool stopped = stopAndWait(service, &reached, &error);
+  bool deleted = stopped && reached.state.state == kServiceStopped &&
+                 servicePlatform.deleteService(service, &error);
+  closeNamed(manager, service);
+  if (stopped && reached.state.state != kServiceStopped) {
+    sayState(name, &reached);
+    return kExitCommandFailed;
+  }
+  if (!deleted || !removeEventSource(name, &error)) return refuse(name, "uninstall", error);
+  errorLine("%s: uninstalled\n", name);
+  return kExitLaunchRan;
+}
+
+struct Command {
+  const char* name;
+  int (*run)(const char* serviceName);
+  bool needsConfiguration;
+};
+
+static const Command kCommands[] = {
+    {"install", installCommand, true}, {"uninstall", uninstallCommand, false},
+    {"start", startCommand, false},    {"stop", stopCommand, false},
+    {"restart", restartCommand, false}, {"status", statusCommand, false},
+};
+
+static const Command* findCommand(const char* name) {
+  for (const Command& command : kCommands)
+    if (strcmp(command.name, name) == 0) return &command;
+  return nullptr;
+}
+
+bool isServiceCommand(const char* command) { return findCommand(command) != nullptr; }
+
+// The lookups of "javaVersion" lines are the service's business when it
+// starts: a command reads past them.
+static bool readConfigurationFile(const char* path) {
+  ConfigReading reading;
+  ConfigRead read = readConfigFile(&reading, path);
+  while (read == kConfigAtJavaVersion) read = continueConfigRead(&reading);
+  return read == kConfigReadWhole;
+}
+
+static bool fileExists(const char* path) {
+  const char* errorText = "";
+  FileHandle file = platform.openFile(path, &errorText);
+  if (file) platform.closeFile(file);
+  return file != nullptr;
+}
+
+static bool readCommandConfiguration(bool needed) {
+  char* directory = programDirectory();
+  char* baseName = programBaseName();
+  char* path = formatText("%s\\%s.config", directory ? directory : ".", baseName);
+  bool read = (!needed && !fileExists(path)) || readConfigurationFile(path);
+  releaseMemory(path);
+  releaseMemory(baseName);
+  releaseMemory(directory);
+  return read;
+}
+
+int runServiceCommand(const char* commandName) {
+  const Command* command = findCommand(commandName);
+  if (!command) return serviceUsage();
+  if (!readCommandConfiguration(command->needsConfiguration)) return kExitNoConfigFile;
+  char* name = serviceName();
+  int status = kExitCommandFailed;
+  if (*name)
+    status = command->run(name);
+  else
+    errorLine("The service has no name: the exe's own path cannot be read\n");
+  releaseMemory(name);
+  return status;
+}
+
+int serviceUsage(void) {
+  char* baseName = programBaseName();
+  errorLine("usage: %s.exe install [-d] | uninstall | start | stop | restart | status\n",
+            baseName);
+  releaseMemory(baseName);
+  return kExitUsage;
+}

@@ -38,13 +38,16 @@ static bool isPending(unsigned long state) {
   return state == kServiceStartPending || state == kServiceStopPending;
 }
 
-// Waits, up to seconds, for the service to leave its pending state.
-static bool waitWhilePending(ServiceHandle service, unsigned long seconds, Reached* reached,
-                             unsigned long* error) {
+// Waits, up to seconds, while the service is pending or still in the state
+// it is leaving (a stopped service shows running until its handler's
+// request has reached it).
+static bool waitWhile(ServiceHandle service, unsigned long leaving, unsigned long seconds,
+                      Reached* reached, unsigned long* error) {
   *reached = Reached{};
   for (unsigned long waited = 0;; waited += kPollMilliseconds) {
     if (!servicePlatform.queryServiceState(service, &reached->state, error)) return false;
-    if (!isPending(reached->state.state)) return true;
+    unsigned long state = reached->state.state;
+    if (!isPending(state) && state != leaving) return true;
     if (waited >= seconds * 1000) break;
     servicePlatform.sleep(kPollMilliseconds);
   }
@@ -52,30 +55,31 @@ static bool waitWhilePending(ServiceHandle service, unsigned long seconds, Reach
   return true;
 }
 
-static void sayRunning(const char* name) {
+static char* runningDetail(const char* name) {
   char* markName = serviceJavaMarkName(name);
   unsigned long java = servicePlatform.readServiceJava(markName);
   releaseMemory(markName);
-  if (java)
-    errorLine("%s: running, Java process %lu\n", name, java);
-  else
-    errorLine("%s: running\n", name);
+  return java ? formatText("running, Java process %lu", java) : copyText("running");
 }
 
-// One line: where the service is, and since when it has not moved on.
+// One line: where the service is (with its Java, or its last exit status),
+// and how long a wait went on without getting further.
 static void sayState(const char* name, const Reached* reached) {
   const ServiceState& state = reached->state;
-  unsigned long status = state.win32ExitCode == kErrorServiceSpecific ? state.specificExitCode
-                                                                       : state.win32ExitCode;
+  char* detail = nullptr;
   if (state.state == kServiceRunning)
-    sayRunning(name);
+    detail = runningDetail(name);
   else if (state.state == kServiceStopped)
-    errorLine("%s: stopped, last exit status %lu\n", name, status);
-  else if (reached->seconds)
-    errorLine("%s: %s, still after %lu seconds\n", name,
-              state.state == kServiceStartPending ? "starting" : "stopping", reached->seconds);
+    detail = formatText("stopped, last exit status %lu", state.win32ExitCode == kErrorServiceSpecific
+                                                            ? state.specificExitCode
+                                                            : state.win32ExitCode);
   else
-    errorLine("%s: %s\n", name, state.state == kServiceStartPending ? "starting" : "stopping");
+    detail = copyText(state.state == kServiceStartPending ? "starting" : "stopping");
+  if (reached->seconds)
+    errorLine("%s: %s, still after %lu seconds\n", name, detail, reached->seconds);
+  else
+    errorLine("%s: %s\n", name, detail);
+  releaseMemory(detail);
 }
 
 // Opens the service, or says why not; *missing when it is not installed.
@@ -97,13 +101,14 @@ static void closeNamed(ServiceHandle manager, ServiceHandle service) {
 static bool stopAndWait(ServiceHandle service, Reached* reached, unsigned long* error) {
   if (!servicePlatform.stopService(service, error) && *error != kErrorServiceNotActive)
     return false;
-  return waitWhilePending(service, readStopTimeout() + kStopMarginSeconds, reached, error);
+  return waitWhile(service, kServiceRunning, readStopTimeout() + kStopMarginSeconds, reached,
+                   error);
 }
 
 static bool startAndWait(ServiceHandle service, Reached* reached, unsigned long* error) {
   if (!servicePlatform.startService(service, error) && *error != kErrorServiceAlreadyRunning)
     return false;
-  return waitWhilePending(service, kStartSeconds, reached, error);
+  return waitWhile(service, kServiceStartPending, kStartSeconds, reached, error);
 }
 
 // A control and the state it brings the service to.

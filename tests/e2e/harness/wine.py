@@ -141,6 +141,14 @@ class WineSession:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started_server = True
         self.run_quiet(["wineboot", "-i"], timeout=120)
+        # The first boot of a prefix leaves two services.exe running, each
+        # answering some of the calls to the service control manager: the
+        # server starts again, and the next program starts one.
+        subprocess.run([WINESERVER64, "-k"], env=env, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(lambda: not self.prefix_processes(), 20, "the first boot's programs to end")
+        subprocess.run([WINESERVER64, "-p"], env=env, check=True, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         browser = self.root / "browser.sh"
         # Started by winebrowser with the environment of the program that
         # opened the page, so each case names its own log.

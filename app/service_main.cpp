@@ -7,6 +7,7 @@
 #include "common/launch_settings.h"
 #include "platform/service_platform.h"
 #include "service/service_commands.h"
+#include "service/service_events.h"
 #include "service/service_run.h"
 #include "service/service_settings.h"
 
@@ -14,7 +15,7 @@ static int runUnderServiceManager(void) {
   unsigned long error = 0;
   if (servicePlatform.runServiceDispatcher(runService, &error)) return serviceExitStatus();
   if (error == kErrorNotStartedByServiceManager) return serviceUsage();
-  errorLine("The service control manager cannot be reached (error %lu)\n", error);
+  tellFailure("The service control manager cannot be reached", error);
   return kExitCommandFailed;
 }
 

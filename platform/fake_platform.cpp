@@ -416,16 +416,13 @@ static long setFakeValue(RegistryKey key, const char* name, const std::string& d
   return kRegistrySuccess;
 }
 
-long fakeRegistrySetText(RegistryKey key, const char* name, const char* value) {
-  if (FAKE_SERVICE_CALL_FAILS(registrySetText)) return kAccessDenied;
-  return setFakeValue(key, name, std::string(value) + std::string(1, '\0'));
-}
-
-long fakeRegistrySetNumber(RegistryKey key, const char* name, unsigned long value) {
-  if (FAKE_SERVICE_CALL_FAILS(registrySetNumber)) return kAccessDenied;
-  unsigned char bytes[4] = {(unsigned char)value, (unsigned char)(value >> 8),
-                            (unsigned char)(value >> 16), (unsigned char)(value >> 24)};
-  return setFakeValue(key, name, std::string(reinterpret_cast<char*>(bytes), 4));
+long fakeRegistrySetValue(RegistryKey key, const char* name, const char* text,
+                          unsigned long number) {
+  if (FAKE_SERVICE_CALL_FAILS(registrySetValue)) return kAccessDenied;
+  unsigned char bytes[4] = {(unsigned char)number, (unsigned char)(number >> 8),
+                            (unsigned char)(number >> 16), (unsigned char)(number >> 24)};
+  return setFakeValue(key, name, text ? std::string(text) + std::string(1, '\0')
+                                      : std::string(reinterpret_cast<char*>(bytes), 4));
 }
 
 // As RegDeleteKeyW: a key with subkeys stays.

@@ -10,8 +10,8 @@
 
 // In fake_platform.cpp, with the registry they write.
 long fakeRegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key, bool* created);
-long fakeRegistrySetText(RegistryKey key, const char* name, const char* value);
-long fakeRegistrySetNumber(RegistryKey key, const char* name, unsigned long value);
+long fakeRegistrySetValue(RegistryKey key, const char* name, const char* text,
+                          unsigned long number);
 long fakeRegistryDeleteKey(RegistryHive hive, const char* path);
 
 static FakeServiceWorld& world() { return fake().service; }
@@ -27,8 +27,7 @@ FakeService* fakeService(const std::string& name) {
 }
 
 int fakeServiceOpenCount(void) {
-  return world().openServiceHandles + world().openLogs + world().openEventSources +
-         world().openMarks;
+  return world().openServiceHandles + world().openLogs + world().openEventSources;
 }
 
 // A handle stands for the manager (the empty name) or a service's name.
@@ -129,16 +128,15 @@ static bool fakeSetServiceSetting(ServiceHandle handle, ServiceSetting setting,
   return true;
 }
 
-static bool fakeReadServiceConfig(ServiceHandle handle, ServiceConfig* config,
-                                  unsigned long* error) {
+static bool fakeReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
+                                    unsigned long* error) {
   *config = ServiceConfig{};
   FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(readServiceConfig) || !service)
+  if (FAKE_SERVICE_CALL_FAILS(readServiceSettings) || !service)
     return refuse(error, kErrorAccessDenied);
   const std::vector<ServiceAction>& actions = service->failureActions;
-  *config = ServiceConfig{fakeHeapText(service->displayName), fakeHeapText(service->command),
-                          service->startType, fakeHeapText(service->account),
-                          fakeHeapText(service->dependencies), fakeHeapText(service->description),
+  *config = ServiceConfig{nullptr, nullptr, 0, nullptr, nullptr,
+                          fakeHeapText(service->description),
                           service->delayedStart, service->failureResetSeconds,
                           reinterpret_cast<ServiceAction*>(fakeHeapText(std::string(
                               reinterpret_cast<const char*>(actions.data()),
@@ -160,6 +158,13 @@ static bool fakeQueryServiceState(ServiceHandle handle, ServiceState* state,
   *state = service->state;
   *error = 0;
   return true;
+}
+
+// The scripted child; a failing search finds none.
+static unsigned long fakeChildProcess(unsigned long parentId) {
+  if (FAKE_SERVICE_CALL_FAILS(childProcess)) return 0;
+  auto found = world().children.find(parentId);
+  return found == world().children.end() ? 0 : found->second;
 }
 
 // A control shows its pending state for a while, or lands at once.
@@ -388,38 +393,10 @@ static void fakeCloseEventSource(EventSourceHandle source) {
   if (eventSources.erase(reinterpret_cast<uintptr_t>(source))) --world().openEventSources;
 }
 
-static std::map<uintptr_t, std::string> marks;
-
-static ServiceMark fakePublishServiceJava(const char* objectName, unsigned long processId,
-                                          unsigned long* error) {
-  if (FAKE_SERVICE_CALL_FAILS(publishServiceJava)) return refuse(error, kErrorAccessDenied), nullptr;
-  world().publishedJava[objectName] = processId;
-  marks[++lastServiceHandle] = objectName;
-  ++world().openMarks;
-  *error = 0;
-  return reinterpret_cast<ServiceMark>(lastServiceHandle);
-}
-
-// A mark that cannot be read reads as none.
-static unsigned long fakeReadServiceJava(const char* objectName) {
-  if (FAKE_SERVICE_CALL_FAILS(readServiceJava)) return 0;
-  auto found = world().publishedJava.find(objectName);
-  return found == world().publishedJava.end() ? 0 : found->second;
-}
-
-static void fakeWithdrawServiceJava(ServiceMark mark) {
-  auto found = marks.find(reinterpret_cast<uintptr_t>(mark));
-  if (found == marks.end()) return;
-  world().publishedJava.erase(found->second);
-  marks.erase(found);
-  --world().openMarks;
-}
-
 void installFakeServicePlatform(void) {
   serviceHandles.clear();
   logHandles.clear();
   eventSources.clear();
-  marks.clear();
   lastServiceHandle = (uintptr_t)1 << 20;
   servicePlatform = ServicePlatformOps{
       .openServiceManager = fakeOpenServiceManager,
@@ -427,8 +404,9 @@ void installFakeServicePlatform(void) {
       .createService = fakeCreateService,
       .changeServiceConfig = fakeChangeServiceConfig,
       .setServiceSetting = fakeSetServiceSetting,
-      .readServiceConfig = fakeReadServiceConfig,
+      .readServiceSettings = fakeReadServiceSettings,
       .queryServiceState = fakeQueryServiceState,
+      .childProcess = fakeChildProcess,
       .startService = fakeStartService,
       .stopService = fakeStopService,
       .deleteService = fakeDeleteService,
@@ -436,8 +414,7 @@ void installFakeServicePlatform(void) {
       .systemMessage = fakeSystemMessage,
       .sleep = fakeSleep,
       .registryCreateKey = fakeRegistryCreateKey,
-      .registrySetText = fakeRegistrySetText,
-      .registrySetNumber = fakeRegistrySetNumber,
+      .registrySetValue = fakeRegistrySetValue,
       .registryDeleteKey = fakeRegistryDeleteKey,
       .runServiceDispatcher = fakeRunServiceDispatcher,
       .registerServiceHandler = fakeRegisterServiceHandler,
@@ -456,8 +433,5 @@ void installFakeServicePlatform(void) {
       .openEventSource = fakeOpenEventSource,
       .reportEvent = fakeReportEvent,
       .closeEventSource = fakeCloseEventSource,
-      .publishServiceJava = fakePublishServiceJava,
-      .readServiceJava = fakeReadServiceJava,
-      .withdrawServiceJava = fakeWithdrawServiceJava,
   };
 }

@@ -52,7 +52,7 @@ struct FakeServiceWorld {
   unsigned long startFailureCode = 126;
   bool stopHangs = false;     // a stop never gets past stop pending
   unsigned long nextServiceProcess = 3000;
-  std::map<std::string, unsigned long> publishedJava;  // by object name
+  std::map<unsigned long, unsigned long> children;  // the running child of a process, by its id
 
   // The running service: whether the manager started the process, the
   // arguments its main gets, and what it reported, in order.
@@ -79,7 +79,6 @@ struct FakeServiceWorld {
   int openServiceHandles = 0;
   int openLogs = 0;
   int openEventSources = 0;
-  int openMarks = 0;
 };
 
 // Entries of the service table count after the platform table's.

@@ -16,7 +16,6 @@ typedef void* ServiceHandle;        // the service manager, or one service in it
 typedef void* ServiceStatusHandle;  // the running service's link for its status
 typedef void* LogHandle;
 typedef void* EventSourceHandle;
-typedef void* ServiceMark;          // the published Java process of a running service
 
 // Service states, start types and the system error codes the launcher
 // tells apart, with the values Windows uses.
@@ -56,15 +55,14 @@ struct ServiceAction {
 };
 enum : unsigned long { kActionRestart = 1 };
 
-// A service's configuration, as the launcher writes it and reads it back.
-// Read, every text and the actions are heap blocks of the caller's.
+// A service's configuration: its main fields, and the settings that are
+// written (and read back) one at a time. Read, the description and the
+// actions are heap blocks of the caller's.
 struct ServiceConfig {
   char* displayName;
   char* command;       // the binary path, with its arguments
   unsigned long startType;
-  // "LocalSystem", "NT AUTHORITY\LocalService", ...; in a change, NULL
-  // leaves the account (and its password) as it is.
-  char* account;
+  char* account;       // "LocalSystem", "NT AUTHORITY\LocalService", ...: no password
   char* dependencies;  // service names, each after a '/' but the first; "" for none
   char* description;   // "" for none
   bool delayedStart;   // an automatic start, delayed
@@ -134,11 +132,14 @@ struct ServicePlatformOps {
   // Writes one of the other settings from the configuration.
   bool (*setServiceSetting)(ServiceHandle service, ServiceSetting setting,
                             const ServiceConfig* config, unsigned long* error);
-  // Reads every field above. A setting the system keeps no level for
-  // (ERROR_INVALID_LEVEL: an older Windows, or Wine) reads as a new
-  // service has it.
-  bool (*readServiceConfig)(ServiceHandle service, ServiceConfig* config, unsigned long* error);
+  // Reads the settings (the fields after dependencies), the main fields
+  // left zero. A setting the system keeps no level for (ERROR_INVALID_LEVEL:
+  // an older Windows, or Wine) reads as a new service has it.
+  bool (*readServiceSettings)(ServiceHandle service, ServiceConfig* config, unsigned long* error);
   bool (*queryServiceState)(ServiceHandle service, ServiceState* state, unsigned long* error);
+  // A process that the process started and that still runs, other than its
+  // console's host (conhost.exe): a running service's Java. 0 for none.
+  unsigned long (*childProcess)(unsigned long parentId);
   // Start with no arguments; a stop request.
   bool (*startService)(ServiceHandle service, unsigned long* error);
   bool (*stopService)(ServiceHandle service, unsigned long* error);
@@ -149,12 +150,13 @@ struct ServicePlatformOps {
   void (*sleep)(unsigned long milliseconds);
 
   // Registry writes, for the event source: a key (created or opened for
-  // writing in the program's own view, with *created telling which), its
-  // values, and the key's removal (kRegistryNotFound when it is not there).
-  // Keys close with platform.registryClose.
+  // writing in the program's own view, with *created telling which), a
+  // value (the text as REG_SZ, or without one the number as REG_DWORD), and
+  // the key's removal (kRegistryNotFound when it is not there). Keys close
+  // with platform.registryClose.
   long (*registryCreateKey)(RegistryHive hive, const char* path, RegistryKey* key, bool* created);
-  long (*registrySetText)(RegistryKey key, const char* name, const char* value);
-  long (*registrySetNumber)(RegistryKey key, const char* name, unsigned long value);
+  long (*registrySetValue)(RegistryKey key, const char* name, const char* text,
+                           unsigned long number);
   long (*registryDeleteKey)(RegistryHive hive, const char* path);
 
   // Running under the service control manager. Connects the process to it
@@ -198,13 +200,6 @@ struct ServicePlatformOps {
   EventSourceHandle (*openEventSource)(const char* source, unsigned long* error);
   bool (*reportEvent)(EventSourceHandle source, EventType type, const char* text);
   void (*closeEventSource)(EventSourceHandle source);
-
-  // The running service's Java process, published under a machine-wide
-  // name that any user may read; 0 when none is published there.
-  ServiceMark (*publishServiceJava)(const char* objectName, unsigned long processId,
-                                    unsigned long* error);
-  unsigned long (*readServiceJava)(const char* objectName);
-  void (*withdrawServiceJava)(ServiceMark mark);
 };
 
 extern ServicePlatformOps servicePlatform;

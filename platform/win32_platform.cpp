@@ -44,6 +44,10 @@ char** win32Arguments(int* count) {
 // resolution cost more than the rest of the launcher's own work.
 static void flushOutput(void) { fflush(stdout); }
 
+// The service launcher (CORVANE_SERVICE) has no desktop and waits for Java
+// its own way: the entries only the other launchers reach are not in its exe
+// (it asks for no box and no such wait, and brings no window forward).
+#ifndef CORVANE_SERVICE
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
   flushOutput();
   WCHAR* wideText = toWide(text);
@@ -53,6 +57,7 @@ static int win32MessageBox(const char* text, const char* caption, unsigned style
   free(wideCaption);
   return answer;
 }
+#endif
 
 // Calls that fill a buffer with a text formed from a path (or from nothing,
 // for the current directory) and answer with the size they need when it is
@@ -281,6 +286,7 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   return started;
 }
 
+#ifndef CORVANE_SERVICE
 static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
   WaitForInputIdle(static_cast<HANDLE>(process), milliseconds);
 }
@@ -288,6 +294,7 @@ static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseco
 static void win32WaitForExit(ProcessHandle process) {
   WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
 }
+#endif
 
 static bool win32ProcessExitCode(ProcessHandle process, unsigned long* code) {
   DWORD exitCode = 0;
@@ -410,6 +417,7 @@ static void win32PublishInstanceProcess(InstanceHandle mark, unsigned long proce
 
 static void win32ReleaseInstance(InstanceHandle mark) { CloseHandle(static_cast<HANDLE>(mark)); }
 
+#ifndef CORVANE_SERVICE
 struct WindowsOfProcess {
   DWORD processId;
   HWND first;     // the topmost of them
@@ -438,6 +446,9 @@ static void win32BringWindowsForward(unsigned long processId) {
   EnumWindows(raiseWindow, reinterpret_cast<LPARAM>(&windows));
   if (windows.first) SetForegroundWindow(windows.first);
 }
+#else
+static void win32BringWindowsForward(unsigned long) {}
+#endif
 
 // Standard output and error get the ANSI code page and stay in the C
 // runtime's text mode, so each line feed goes out as CR LF.
@@ -536,11 +547,13 @@ static char* win32ProgramPath(void) {
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
 // is not inherited: the NULL form would make Java ignore Ctrl+C. Closing the
 // console, logging off and shutting down keep their default handling.
+#ifndef CORVANE_SERVICE
 static BOOL WINAPI ignoreInterrupt(DWORD event) {
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
 
 static void win32OutliveConsoleInterrupts(void) { SetConsoleCtrlHandler(ignoreInterrupt, TRUE); }
+#endif
 
 // The heap texts handed out above come from malloc too, so one release
 // serves every block.
@@ -574,8 +587,13 @@ void installWin32Platform(void) {
   compareOrdinal = reinterpret_cast<CompareOrdinal>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringOrdinal")));
   bufferStandardStreams();
+#ifdef CORVANE_SERVICE
+#define LAUNCHERS_ON_A_DESKTOP(function) nullptr
+#else
+#define LAUNCHERS_ON_A_DESKTOP(function) function
+#endif
   platform = PlatformOps{
-      .messageBox = win32MessageBox,
+      .messageBox = LAUNCHERS_ON_A_DESKTOP(win32MessageBox),
       .currentDirectory = win32CurrentDirectory,
       .changeDirectory = win32ChangeDirectory,
       .absolutePath = win32AbsolutePath,
@@ -593,8 +611,8 @@ void installWin32Platform(void) {
       .registryEnumSubkey = win32RegistryEnumSubkey,
       .registryClose = win32RegistryClose,
       .startProcess = win32StartProcess,
-      .waitForInputIdle = win32WaitForInputIdle,
-      .waitForExit = win32WaitForExit,
+      .waitForInputIdle = LAUNCHERS_ON_A_DESKTOP(win32WaitForInputIdle),
+      .waitForExit = LAUNCHERS_ON_A_DESKTOP(win32WaitForExit),
       .processExitCode = win32ProcessExitCode,
       .writeOutput = win32WriteOutput,
       .writeError = win32WriteError,
@@ -604,7 +622,7 @@ void installWin32Platform(void) {
       .shortPath = win32ShortPath,
       .ansiLength = win32AnsiLength,
       .programPath = win32ProgramPath,
-      .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
+      .outliveConsoleInterrupts = LAUNCHERS_ON_A_DESKTOP(win32OutliveConsoleInterrupts),
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,
       .assignToJob = win32AssignToJob,

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include <sddl.h>
 #include <stdlib.h>
+#include <tlhelp32.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -48,15 +48,8 @@ static ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
   return handleOrError(service, error);
 }
 
-// The main fields in UTF-16; dependencies as the list of texts Windows
-// takes, each ended by a NUL and the list by another.
-struct WideConfig {
-  WCHAR* displayName;
-  WCHAR* command;
-  WCHAR* account;
-  WCHAR* dependencies;
-};
-
+// Dependencies as the list of texts Windows takes, each ended by a NUL and
+// the list by another.
 static WCHAR* wideList(const char* list) {
   WCHAR* wide = toWide(list);
   size_t length = wide ? wcslen(wide) : 0;
@@ -71,53 +64,45 @@ static WCHAR* wideList(const char* list) {
   return ended;
 }
 
-static void freeWide(WideConfig* wide) {
-  free(wide->displayName);
-  free(wide->command);
-  free(wide->account);
-  free(wide->dependencies);
+// CreateServiceW with a manager, ChangeServiceConfigW without: the main
+// fields in UTF-16, a built-in account with an empty password.
+static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const char* name,
+                                 const ServiceConfig* config, unsigned long* error) {
+  WCHAR* display = toWide(config->displayName);
+  WCHAR* command = toWide(config->command);
+  WCHAR* account = toWide(config->account);
+  WCHAR* dependencies = wideList(config->dependencies);
+  WCHAR* wideName = toWide(manager ? name : "");
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  if (display && command && account && dependencies && wideName) {
+    if (manager)
+      service = CreateServiceW(manager, wideName, display, SERVICE_ALL_ACCESS,
+                               SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
+                               command, NULL, NULL, dependencies, account, L"");
+    else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType,
+                                   SERVICE_NO_CHANGE, command, NULL, NULL, dependencies, account,
+                                   L"", display))
+      service = NULL;
+  } else {
+    service = NULL;
+  }
+  succeeded(service != NULL, error);
+  free(wideName);
+  free(dependencies);
+  free(account);
+  free(command);
+  free(display);
+  return service;
 }
 
-// False when memory ran out (what was converted is freed).
-static bool widen(const ServiceConfig* config, WideConfig* wide) {
-  *wide = WideConfig{toWide(config->displayName), toWide(config->command),
-                     config->account ? toWide(config->account) : NULL,
-                     wideList(config->dependencies)};
-  if (wide->displayName && wide->command && wide->dependencies &&
-      (wide->account || !config->account))
-    return true;
-  freeWide(wide);
-  return false;
-}
-
-// A built-in account takes an empty password.
 static ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
                                         const ServiceConfig* config, unsigned long* error) {
-  WideConfig wide;
-  WCHAR* wideName = toWide(name);
-  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  SC_HANDLE service = NULL;
-  if (wideName && widen(config, &wide)) {
-    service = CreateServiceW(static_cast<SC_HANDLE>(manager), wideName, wide.displayName,
-                             SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, config->startType,
-                             SERVICE_ERROR_NORMAL, wide.command, NULL, NULL, wide.dependencies,
-                             wide.account, wide.account ? L"" : NULL);
-    freeWide(&wide);
-  }
-  free(wideName);
-  return handleOrError(service, error);
+  return writeMainFields(static_cast<SC_HANDLE>(manager), NULL, name, config, error);
 }
 
 static bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
                                      unsigned long* error) {
-  WideConfig wide;
-  if (!widen(config, &wide)) return noMemory(error);
-  BOOL changed = ChangeServiceConfigW(
-      static_cast<SC_HANDLE>(service), SERVICE_NO_CHANGE, config->startType, SERVICE_NO_CHANGE,
-      wide.command, NULL, NULL, wide.dependencies, wide.account, wide.account ? L"" : NULL,
-      wide.displayName);
-  freeWide(&wide);
-  return succeeded(changed, error);
+  return writeMainFields(NULL, static_cast<SC_HANDLE>(service), NULL, config, error) != NULL;
 }
 
 // Restart actions need SERVICE_START, which the handle has; with no action,
@@ -174,76 +159,6 @@ static bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
   return succeeded(set, error);
 }
 
-// Query calls that tell the size they need when the buffer is too small.
-typedef BOOL (*SizedQuery)(SC_HANDLE service, DWORD level, BYTE* buffer, DWORD size,
-                           DWORD* needed);
-
-static BOOL queryConfig(SC_HANDLE service, DWORD, BYTE* buffer, DWORD size, DWORD* needed) {
-  return QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer), size,
-                             needed);
-}
-
-// The answer in a malloc block, or NULL with *error.
-static BYTE* queryWhole(SizedQuery query, SC_HANDLE service, DWORD level, unsigned long* error) {
-  DWORD needed = 0;
-  BYTE* buffer = NULL;
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (query(service, level, buffer, needed, &needed)) {
-      *error = 0;
-      return buffer;
-    }
-    free(buffer);
-    buffer = NULL;
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER ||
-        !(buffer = static_cast<BYTE*>(malloc(needed ? needed : 1))))
-      break;
-  }
-  succeeded(FALSE, error);
-  free(buffer);
-  return NULL;
-}
-
-static char* listFromWide(const WCHAR* list) {
-  size_t length = 0;
-  while (list && list[length]) length += wcslen(list + length) + 1;
-  WCHAR* joined = static_cast<WCHAR*>(calloc(length + 1, sizeof(WCHAR)));
-  if (!joined) return NULL;
-  for (size_t i = 0; i < length; ++i) joined[i] = list[i] ? list[i] : L'/';
-  if (length) joined[length - 1] = 0;
-  char* text = fromWide(joined);
-  free(joined);
-  return text;
-}
-
-static bool readMainFields(SC_HANDLE service, ServiceConfig* config, unsigned long* error) {
-  BYTE* answer = queryWhole(queryConfig, service, 0, error);
-  if (!answer) return false;
-  const QUERY_SERVICE_CONFIGW* main = reinterpret_cast<const QUERY_SERVICE_CONFIGW*>(answer);
-  config->displayName = fromWide(main->lpDisplayName ? main->lpDisplayName : L"");
-  config->command = fromWide(main->lpBinaryPathName ? main->lpBinaryPathName : L"");
-  config->startType = main->dwStartType;
-  config->account = fromWide(main->lpServiceStartName ? main->lpServiceStartName : L"");
-  config->dependencies = listFromWide(main->lpDependencies);
-  free(answer);
-  bool complete = config->displayName && config->command && config->account &&
-                  config->dependencies;
-  return complete || noMemory(error);
-}
-
-static BOOL queryConfig2(SC_HANDLE service, DWORD level, BYTE* buffer, DWORD size,
-                         DWORD* needed) {
-  return QueryServiceConfig2W(service, level, buffer, size, needed);
-}
-
-// A level the system keeps no setting for reads as a new service has it
-// (all zero, which defaults holds).
-static BYTE* querySetting(SC_HANDLE service, DWORD level, BYTE* defaults, unsigned long* error) {
-  BYTE* answer = queryWhole(queryConfig2, service, level, error);
-  if (answer || *error != ERROR_INVALID_LEVEL) return answer;
-  *error = 0;
-  return defaults;
-}
-
 static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceConfig* config) {
   config->failureResetSeconds = failure->dwResetPeriod;
   DWORD count = failure->lpsaActions ? failure->cActions : 0;
@@ -256,49 +171,48 @@ static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceC
   return true;
 }
 
-static bool readOtherSettings(SC_HANDLE service, ServiceConfig* config, unsigned long* error) {
+// Each setting in one call: Windows answers with at most 8 KiB. A level
+// the system keeps no setting for (ERROR_INVALID_LEVEL) reads as a new
+// service has it: all zero.
+static bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
+                                     unsigned long* error) {
+  static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
+                                  SERVICE_CONFIG_FAILURE_ACTIONS,
+                                  SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
+                                  SERVICE_CONFIG_PRESHUTDOWN_INFO};
   union {
+    BYTE bytes[8192];
     SERVICE_DESCRIPTIONW description;
     SERVICE_DELAYED_AUTO_START_INFO delayed;
     SERVICE_FAILURE_ACTIONSW failure;
     SERVICE_FAILURE_ACTIONS_FLAG flag;
     SERVICE_PRESHUTDOWN_INFO preshutdown;
-  } none;
-  static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
-                                  SERVICE_CONFIG_FAILURE_ACTIONS,
-                                  SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
-                                  SERVICE_CONFIG_PRESHUTDOWN_INFO};
-  bool complete = true;
+  } answer;
+  memset(config, 0, sizeof *config);
   for (DWORD level : kLevels) {
-    memset(&none, 0, sizeof none);
-    BYTE* answer = querySetting(service, level, reinterpret_cast<BYTE*>(&none), error);
-    if (!answer) return false;
+    memset(&answer, 0, sizeof answer);
+    DWORD needed = 0;
+    if (!QueryServiceConfig2W(static_cast<SC_HANDLE>(handle), level, answer.bytes,
+                              sizeof answer, &needed) &&
+        GetLastError() != ERROR_INVALID_LEVEL)
+      return succeeded(FALSE, error);
+    bool complete = true;
     if (level == SERVICE_CONFIG_DESCRIPTION) {
-      const WCHAR* text = reinterpret_cast<SERVICE_DESCRIPTIONW*>(answer)->lpDescription;
+      const WCHAR* text = answer.description.lpDescription;
       complete = (config->description = fromWide(text ? text : L"")) != NULL;
     } else if (level == SERVICE_CONFIG_DELAYED_AUTO_START_INFO) {
-      config->delayedStart = reinterpret_cast<SERVICE_DELAYED_AUTO_START_INFO*>(answer)
-                                 ->fDelayedAutostart;
+      config->delayedStart = answer.delayed.fDelayedAutostart;
     } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS) {
-      complete = copyFailureActions(reinterpret_cast<SERVICE_FAILURE_ACTIONSW*>(answer), config);
+      complete = copyFailureActions(&answer.failure, config);
     } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS_FLAG) {
-      config->failureOnNonCrash =
-          reinterpret_cast<SERVICE_FAILURE_ACTIONS_FLAG*>(answer)->fFailureActionsOnNonCrashFailures;
+      config->failureOnNonCrash = answer.flag.fFailureActionsOnNonCrashFailures;
     } else {
-      config->preshutdownMilliseconds =
-          reinterpret_cast<SERVICE_PRESHUTDOWN_INFO*>(answer)->dwPreshutdownTimeout;
+      config->preshutdownMilliseconds = answer.preshutdown.dwPreshutdownTimeout;
     }
-    if (answer != reinterpret_cast<BYTE*>(&none)) free(answer);
     if (!complete) return noMemory(error);
   }
+  *error = 0;
   return true;
-}
-
-static bool win32ReadServiceConfig(ServiceHandle service, ServiceConfig* config,
-                                   unsigned long* error) {
-  memset(config, 0, sizeof *config);
-  SC_HANDLE handle = static_cast<SC_HANDLE>(service);
-  return readMainFields(handle, config, error) && readOtherSettings(handle, config, error);
 }
 
 static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
@@ -313,6 +227,20 @@ static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
   *state = ServiceState{status.dwCurrentState, status.dwProcessId, status.dwWin32ExitCode,
                         status.dwServiceSpecificExitCode};
   return read;
+}
+
+static unsigned long win32ChildProcess(unsigned long parentId) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry;
+  entry.dwSize = sizeof entry;
+  unsigned long child = 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !child;
+       more = Process32NextW(snapshot, &entry))
+    if (entry.th32ParentProcessID == parentId && wcscmp(entry.szExeFile, L"conhost.exe") != 0)
+      child = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return child;
 }
 
 static bool win32StartService(ServiceHandle service, unsigned long* error) {
@@ -335,18 +263,16 @@ static void win32CloseService(ServiceHandle service) {
 
 // The system's text ends with a line end; any inside it become blanks.
 static char* win32SystemMessage(unsigned long error) {
-  WCHAR* text = NULL;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                NULL, error, 0, reinterpret_cast<WCHAR*>(&text), 0, NULL);
+  WCHAR text[512];
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                error, 0, text, 512, NULL);
   while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' ||
                         text[length - 1] == L' '))
-    text[--length] = 0;
+    --length;
+  text[length] = 0;
   for (DWORD i = 0; i < length; ++i)
     if (text[i] == L'\r' || text[i] == L'\n') text[i] = L' ';
-  char* message = length ? fromWide(text) : NULL;
-  LocalFree(text);
-  return message;
+  return length ? fromWide(text) : NULL;
 }
 
 static void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
@@ -371,26 +297,20 @@ static long win32RegistryCreateKey(RegistryHive hive, const char* path, Registry
   return result;
 }
 
-static long setValue(RegistryKey key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+static long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
+                                  unsigned long number) {
+  DWORD dword = number;
   WCHAR* wideName = toWide(name);
-  LONG result = wideName ? RegSetValueExW(static_cast<HKEY>(key), wideName, 0, type, data, size)
-                         : ERROR_NOT_ENOUGH_MEMORY;
+  WCHAR* wideText = text ? toWide(text) : NULL;
+  LONG result = ERROR_NOT_ENOUGH_MEMORY;
+  if (wideName && (wideText || !text))
+    result = RegSetValueExW(static_cast<HKEY>(key), wideName, 0, text ? REG_SZ : REG_DWORD,
+                            text ? reinterpret_cast<const BYTE*>(wideText)
+                                 : reinterpret_cast<const BYTE*>(&dword),
+                            text ? (DWORD)(sizeof(WCHAR) * (wcslen(wideText) + 1)) : sizeof dword);
+  free(wideText);
   free(wideName);
   return result;
-}
-
-static long win32RegistrySetText(RegistryKey key, const char* name, const char* value) {
-  WCHAR* wide = toWide(value);
-  LONG result = wide ? setValue(key, name, REG_SZ, reinterpret_cast<const BYTE*>(wide),
-                                (DWORD)(sizeof(WCHAR) * (wcslen(wide) + 1)))
-                     : ERROR_NOT_ENOUGH_MEMORY;
-  free(wide);
-  return result;
-}
-
-static long win32RegistrySetNumber(RegistryKey key, const char* name, unsigned long value) {
-  DWORD number = value;
-  return setValue(key, name, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
 }
 
 static long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
@@ -472,12 +392,12 @@ static bool win32WaitForExitWithin(ProcessHandle process, unsigned long millisec
 // lets every console event pass.
 static BOOL WINAPI passConsoleEvent(DWORD) { return TRUE; }
 
-// A service inherits Ctrl+C turned off; the NULL form turns it on again for
-// the programs started from now on (a handler routine is not inherited).
+// A service's console shows nowhere (session 0 has no desktop of the
+// user's). A service inherits Ctrl+C turned off; the NULL form turns it on
+// again for the programs started from now on (a handler routine is not
+// inherited).
 static bool win32OpenJavaConsole(unsigned long* error) {
   if (!succeeded(AllocConsole(), error)) return false;
-  HWND window = GetConsoleWindow();
-  if (window) ShowWindow(window, SW_HIDE);
   SetConsoleCtrlHandler(NULL, FALSE);
   SetConsoleCtrlHandler(passConsoleEvent, TRUE);
   return true;
@@ -512,24 +432,20 @@ static LogHandle win32OpenLog(const char* path, unsigned long* error) {
 
 // In the ANSI code page, each '\n' as CR LF.
 static bool win32WriteLog(LogHandle log, const char* text, size_t length) {
-  int units = length ? MultiByteToWideChar(CP_UTF8, 0, text, (int)length, NULL, 0) : 0;
-  WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (units + 1)));
-  if (wide) MultiByteToWideChar(CP_UTF8, 0, text, (int)length, wide, units);
-  int bytes = wide ? WideCharToMultiByte(CP_ACP, 0, wide, units, NULL, 0, NULL, NULL) : 0;
-  char* ansi = wide ? static_cast<char*>(malloc(bytes + 1)) : NULL;
-  char* lines = ansi ? static_cast<char*>(malloc(2 * (size_t)bytes + 1)) : NULL;
-  DWORD size = 0, done = 0;
-  if (lines) {
-    WideCharToMultiByte(CP_ACP, 0, wide, units, ansi, bytes, NULL, NULL);
-    for (int i = 0; i < bytes; ++i) {
-      if (ansi[i] == '\n') lines[size++] = '\r';
-      lines[size++] = ansi[i];
-    }
+  char* lines = static_cast<char*>(malloc(2 * length + 1));
+  size_t size = 0;
+  for (size_t i = 0; lines && i < length; ++i) {
+    if (text[i] == '\n') lines[size++] = '\r';
+    lines[size++] = text[i];
   }
-  bool wrote = lines && WriteFile(static_cast<HANDLE>(log), lines, size, &done, NULL) && done == size;
-  free(lines);
+  if (lines) lines[size] = '\0';
+  WCHAR* wide = lines ? toWide(lines) : NULL;
+  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  DWORD bytes = ansi ? (DWORD)strlen(ansi) : 0, done = 0;
+  bool wrote = ansi && WriteFile(static_cast<HANDLE>(log), ansi, bytes, &done, NULL) && done == bytes;
   free(ansi);
   free(wide);
+  free(lines);
   return wrote;
 }
 
@@ -571,51 +487,6 @@ static void win32CloseEventSource(EventSourceHandle source) {
   DeregisterEventSource(static_cast<HANDLE>(source));
 }
 
-// Full access for the system and administrators, reading for everyone.
-static const WCHAR kReadableByAll[] = L"D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;GR;;;WD)";
-
-static ServiceMark win32PublishServiceJava(const char* objectName, unsigned long processId,
-                                           unsigned long* error) {
-  SECURITY_ATTRIBUTES security = {sizeof security, NULL, FALSE};
-  WCHAR* wideName = toWide(objectName);
-  HANDLE mapping = NULL;
-  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  if (wideName && ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                      kReadableByAll, SDDL_REVISION_1, &security.lpSecurityDescriptor, NULL)) {
-    mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0,
-                                 sizeof(DWORD), wideName);
-    LocalFree(security.lpSecurityDescriptor);
-  }
-  free(wideName);
-  DWORD* view = mapping ? static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0,
-                                                            sizeof(DWORD)))
-                        : NULL;
-  if (view) {
-    *view = processId;
-    UnmapViewOfFile(view);
-  } else if (mapping) {
-    CloseHandle(mapping);
-    mapping = NULL;
-  }
-  succeeded(mapping != NULL, error);
-  return mapping;
-}
-
-static unsigned long win32ReadServiceJava(const char* objectName) {
-  WCHAR* wideName = toWide(objectName);
-  HANDLE mapping = wideName ? OpenFileMappingW(FILE_MAP_READ, FALSE, wideName) : NULL;
-  free(wideName);
-  DWORD* view = mapping ? static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0,
-                                                            sizeof(DWORD)))
-                        : NULL;
-  unsigned long processId = view ? *view : 0;
-  if (view) UnmapViewOfFile(view);
-  if (mapping) CloseHandle(mapping);
-  return processId;
-}
-
-static void win32WithdrawServiceJava(ServiceMark mark) { CloseHandle(static_cast<HANDLE>(mark)); }
-
 void installWin32ServicePlatform(void) {
   servicePlatform = ServicePlatformOps{
       .openServiceManager = win32OpenServiceManager,
@@ -623,8 +494,9 @@ void installWin32ServicePlatform(void) {
       .createService = win32CreateService,
       .changeServiceConfig = win32ChangeServiceConfig,
       .setServiceSetting = win32SetServiceSetting,
-      .readServiceConfig = win32ReadServiceConfig,
+      .readServiceSettings = win32ReadServiceSettings,
       .queryServiceState = win32QueryServiceState,
+      .childProcess = win32ChildProcess,
       .startService = win32StartService,
       .stopService = win32StopService,
       .deleteService = win32DeleteService,
@@ -632,8 +504,7 @@ void installWin32ServicePlatform(void) {
       .systemMessage = win32SystemMessage,
       .sleep = win32Sleep,
       .registryCreateKey = win32RegistryCreateKey,
-      .registrySetText = win32RegistrySetText,
-      .registrySetNumber = win32RegistrySetNumber,
+      .registrySetValue = win32RegistrySetValue,
       .registryDeleteKey = win32RegistryDeleteKey,
       .runServiceDispatcher = win32RunServiceDispatcher,
       .registerServiceHandler = win32RegisterServiceHandler,
@@ -652,8 +523,5 @@ void installWin32ServicePlatform(void) {
       .openEventSource = win32OpenEventSource,
       .reportEvent = win32ReportEvent,
       .closeEventSource = win32CloseEventSource,
-      .publishServiceJava = win32PublishServiceJava,
-      .readServiceJava = win32ReadServiceJava,
-      .withdrawServiceJava = win32WithdrawServiceJava,
   };
 }

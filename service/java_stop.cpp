@@ -2,6 +2,7 @@
 
 #include "common/diagnostics.h"
 #include "platform/service_platform.h"
+#include "service/service_events.h"
 #include "service/service_status.h"
 
 // How long the launcher waits for Java once its job or process was ended.
@@ -10,7 +11,7 @@ static const unsigned long kEndedWithinMilliseconds = 5000;
 static bool interruptJava(void) {
   unsigned long error = 0;
   if (servicePlatform.interruptConsole(&error)) return true;
-  errorLine("Ctrl+C cannot be sent to Java (error %lu)\n", error);
+  tellFailure("Ctrl+C cannot be sent to Java", error);
   return false;
 }
 
@@ -29,7 +30,7 @@ static void endJava(const StartedJava* java) {
   if (ended)
     servicePlatform.waitForExitWithin(java->process, kEndedWithinMilliseconds);
   else
-    errorLine("Java cannot be ended (error %lu)\n", error);
+    tellFailure("Java cannot be ended", error);
 }
 
 void stopJava(const StartedJava* java, bool consoleShared, unsigned long timeoutSeconds) {

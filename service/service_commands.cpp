@@ -55,10 +55,9 @@ static bool waitWhile(ServiceHandle service, unsigned long leaving, unsigned lon
   return true;
 }
 
-static char* runningDetail(const char* name) {
-  char* markName = serviceJavaMarkName(name);
-  unsigned long java = servicePlatform.readServiceJava(markName);
-  releaseMemory(markName);
+// Java is the service process's child.
+static char* runningDetail(unsigned long serviceProcess) {
+  unsigned long java = servicePlatform.childProcess(serviceProcess);
   return java ? formatText("running, Java process %lu", java) : copyText("running");
 }
 
@@ -68,7 +67,7 @@ static void sayState(const char* name, const Reached* reached) {
   const ServiceState& state = reached->state;
   char* detail = nullptr;
   if (state.state == kServiceRunning)
-    detail = runningDetail(name);
+    detail = runningDetail(state.processId);
   else if (state.state == kServiceStopped)
     detail = formatText("stopped, last exit status %lu", state.win32ExitCode == kErrorServiceSpecific
                                                             ? state.specificExitCode
@@ -97,41 +96,34 @@ static void closeNamed(ServiceHandle manager, ServiceHandle service) {
   servicePlatform.closeService(manager);
 }
 
-// Asks for the stop (a stopped service needs none) and waits for it.
-static bool stopAndWait(ServiceHandle service, Reached* reached, unsigned long* error) {
-  if (!servicePlatform.stopService(service, error) && *error != kErrorServiceNotActive)
+// Asks for a stop or a start (none is needed when the service is there
+// already) and waits for the service to get on.
+static bool controlAndWait(ServiceHandle service, bool stop, Reached* reached,
+                           unsigned long* error) {
+  bool asked = stop ? servicePlatform.stopService(service, error)
+                    : servicePlatform.startService(service, error);
+  if (!asked && *error != (stop ? kErrorServiceNotActive : kErrorServiceAlreadyRunning))
     return false;
-  return waitWhile(service, kServiceRunning, readStopTimeout() + kStopMarginSeconds, reached,
-                   error);
+  return waitWhile(service, stop ? kServiceRunning : kServiceStartPending,
+                   stop ? readStopTimeout() + kStopMarginSeconds : kStartSeconds, reached, error);
 }
 
-static bool startAndWait(ServiceHandle service, Reached* reached, unsigned long* error) {
-  if (!servicePlatform.startService(service, error) && *error != kErrorServiceAlreadyRunning)
-    return false;
-  return waitWhile(service, kServiceStartPending, kStartSeconds, reached, error);
-}
-
-// A control and the state it brings the service to.
-struct Control {
-  bool (*run)(ServiceHandle service, Reached* reached, unsigned long* error);
-  unsigned long state;
-};
-static const Control kStart = {startAndWait, kServiceRunning};
-static const Control kStop = {stopAndWait, kServiceStopped};
-
-// The controls in turn, each once the one before got there, then the line;
-// 0 when the last got there.
-static int control(const char* name, const char* command, const Control* const* controls,
-                   int count) {
+// Stops, starts, or both (restart: the start once stopped), then says where
+// the service got; 0 when it got where the last control takes it.
+static int control(const char* name, const char* command, bool stop, bool start) {
   unsigned long error = 0;
   ServiceHandle manager = nullptr;
   ServiceHandle service = openNamed(&manager, name, kAccessControl, &error);
   if (!service) return refuse(name, command, error);
   Reached reached = {};
   bool done = true, there = true;
-  for (int i = 0; i < count && done && there; ++i) {
-    done = controls[i]->run(service, &reached, &error);
-    there = reached.state.state == controls[i]->state;
+  if (stop) {
+    done = controlAndWait(service, true, &reached, &error);
+    there = reached.state.state == kServiceStopped;
+  }
+  if (start && done && there) {
+    done = controlAndWait(service, false, &reached, &error);
+    there = reached.state.state == kServiceRunning;
   }
   closeNamed(manager, service);
   if (!done) return refuse(name, command, error);
@@ -139,20 +131,9 @@ static int control(const char* name, const char* command, const Control* const* 
   return there ? kExitLaunchRan : kExitCommandFailed;
 }
 
-static int startCommand(const char* name) {
-  static const Control* const kControls[] = {&kStart};
-  return control(name, "start", kControls, 1);
-}
-
-static int stopCommand(const char* name) {
-  static const Control* const kControls[] = {&kStop};
-  return control(name, "stop", kControls, 1);
-}
-
-static int restartCommand(const char* name) {
-  static const Control* const kControls[] = {&kStop, &kStart};
-  return control(name, "restart", kControls, 2);
-}
+static int startCommand(const char* name) { return control(name, "start", false, true); }
+static int stopCommand(const char* name) { return control(name, "stop", true, false); }
+static int restartCommand(const char* name) { return control(name, "restart", true, true); }
 
 static int statusCommand(const char* name) {
   unsigned long error = 0;
@@ -176,7 +157,7 @@ static int installCommand(const char* name) {
   if (!readServiceChoices(&choices)) return kExitUsage;
   ServiceConfig wanted = wantedServiceConfig(name, &choices);
   if (!wanted.command) {
-    errorLine("%s: install failed: the exe's own path cannot be read\n", name);
+    errorLine("%s: install failed: %s\n", name, kNoOwnPath);
     return kExitCommandFailed;
   }
   bool updated = false, restored = true;
@@ -197,7 +178,7 @@ static int uninstallCommand(const char* name) {
   ServiceHandle service = openNamed(&manager, name, kAccessChange, &error);
   if (!service) return refuse(name, "uninstall", error);
   Reached reached = {};
-  bool stopped = stopAndWait(service, &reached, &error);
+  bool stopped = controlAndWait(service, true, &reached, &error);
   bool deleted = stopped && reached.state.state == kServiceStopped &&
                  servicePlatform.deleteService(service, &error);
   closeNamed(manager, service);
@@ -239,18 +220,13 @@ static bool readConfigurationFile(const char* path) {
   return read == kConfigReadWhole;
 }
 
-static bool fileExists(const char* path) {
-  const char* errorText = "";
-  FileHandle file = platform.openFile(path, &errorText);
-  if (file) platform.closeFile(file);
-  return file != nullptr;
-}
-
+// Without it, a command other than install goes on with the exe's name as
+// the service's (after the reader's line that says it is missing).
 static bool readCommandConfiguration(bool needed) {
   char* directory = programDirectory();
   char* baseName = programBaseName();
   char* path = formatText("%s\\%s.config", directory ? directory : ".", baseName);
-  bool read = (!needed && !fileExists(path)) || readConfigurationFile(path);
+  bool read = readConfigurationFile(path) || !needed;
   releaseMemory(path);
   releaseMemory(baseName);
   releaseMemory(directory);
@@ -266,7 +242,7 @@ int runServiceCommand(const char* commandName) {
   if (*name)
     status = command->run(name);
   else
-    errorLine("The service has no name: the exe's own path cannot be read\n");
+    errorLine("%s\n", kNoOwnPath);
   releaseMemory(name);
   return status;
 }

@@ -9,7 +9,7 @@ static EventSourceHandle source;
 void openServiceEvents(const char* name) {
   unsigned long error = 0;
   source = servicePlatform.openEventSource(name, &error);
-  if (!source) errorLine("No event goes to the event log (error %lu)\n", error);
+  if (!source) tellFailure("No event log", error);
 }
 
 void reportServiceEvent(EventType type, const char* format, ...) {
@@ -20,8 +20,12 @@ void reportServiceEvent(EventType type, const char* format, ...) {
   va_end(arguments);
   errorLine("%s\n", text.data);
   if (source && !servicePlatform.reportEvent(source, type, text.data))
-    errorLine("The event could not be written to the event log\n");
+    errorLine("Event not written\n");
   textFree(&text);
+}
+
+void tellFailure(const char* what, unsigned long error) {
+  errorLine("%s (error %lu)\n", what, error);
 }
 
 void closeServiceEvents(void) {

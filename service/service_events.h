@@ -14,4 +14,7 @@ void openServiceEvents(const char* source);
 void reportServiceEvent(EventType type, const char* format, ...) CORVANE_PRINTF(2, 3);
 void closeServiceEvents(void);
 
+// "what (error N)" on a line of its own: a system call that failed.
+void tellFailure(const char* what, unsigned long error);
+
 #endif

@@ -56,17 +56,7 @@ void releaseServiceConfig(ServiceConfig* config) {
   *config = ServiceConfig{};
 }
 
-// The steps of a registration: the main fields, then each other setting
-// (in the order of ServiceSetting).
-enum InstallStep {
-  kStepMain,
-  kStepDescription,
-  kStepDelayedStart,
-  kStepFailureActions,
-  kStepFailureOnNonCrash,
-  kStepPreshutdown,
-  kStepCount,
-};
+static const int kSettingCount = kSettingPreshutdownTimeout + 1;
 
 static bool sameText(const char* a, const char* b) { return strcmp(a ? a : "", b ? b : "") == 0; }
 
@@ -79,78 +69,64 @@ static bool sameActions(const ServiceConfig* a, const ServiceConfig* b) {
   return a->failureActionCount == 0 || a->failureResetSeconds == b->failureResetSeconds;
 }
 
-static bool sameAccount(const ServiceConfig* a, const ServiceConfig* b) {
-  return sameLetters(a->account ? a->account : "", b->account ? b->account : "");
-}
-
-static bool stepDiffers(InstallStep step, const ServiceConfig* a, const ServiceConfig* b) {
-  switch (step) {
-    case kStepMain:
-      return !sameText(a->displayName, b->displayName) || !sameText(a->command, b->command) ||
-             a->startType != b->startType || !sameAccount(a, b) ||
-             !sameText(a->dependencies, b->dependencies);
-    case kStepDescription:
+static bool settingDiffers(int setting, const ServiceConfig* a, const ServiceConfig* b) {
+  switch (setting) {
+    case kSettingDescription:
       return !sameText(a->description, b->description);
-    case kStepDelayedStart:
+    case kSettingDelayedStart:
       return a->delayedStart != b->delayedStart;
-    case kStepFailureActions:
+    case kSettingFailureActions:
       return !sameActions(a, b);
-    case kStepFailureOnNonCrash:
+    case kSettingFailureOnNonCrash:
       return a->failureOnNonCrash != b->failureOnNonCrash;
     default:
       return a->preshutdownMilliseconds != b->preshutdownMilliseconds;
   }
 }
 
-// The main fields leave the account (and its password) alone when it stays.
-static bool writeStep(ServiceHandle service, InstallStep step, const ServiceConfig* config,
-                      const ServiceConfig* other, unsigned long* error) {
-  if (step != kStepMain)
-    return servicePlatform.setServiceSetting(service, (ServiceSetting)(step - 1), config, error);
-  ServiceConfig change = *config;
-  if (sameAccount(config, other)) change.account = nullptr;
-  return servicePlatform.changeServiceConfig(service, &change, error);
-}
-
-// Writes what differs from before, step by step, noting each step
-// written; false at the first that fails.
-static bool writeChanges(ServiceHandle service, const ServiceConfig* before,
-                         const ServiceConfig* wanted, bool fresh, bool* written,
-                         unsigned long* error) {
-  for (int step = fresh ? kStepDescription : kStepMain; step < kStepCount; ++step) {
-    if (!stepDiffers((InstallStep)step, before, wanted)) continue;
-    if (!writeStep(service, (InstallStep)step, wanted, before, error)) return false;
-    written[step] = true;
+// Writes the settings that differ from before, noting each one written;
+// false at the first that fails. Only what differs is written, so that a
+// system that refuses a setting (Wine: delayed start) refuses no install
+// that leaves it as it is.
+static bool writeSettings(ServiceHandle service, const ServiceConfig* before,
+                          const ServiceConfig* wanted, bool* written, unsigned long* error) {
+  for (int setting = 0; setting < kSettingCount; ++setting) {
+    if (!settingDiffers(setting, before, wanted)) continue;
+    if (!servicePlatform.setServiceSetting(service, (ServiceSetting)setting, wanted, error))
+      return false;
+    written[setting] = true;
   }
   return true;
 }
 
-// Writes the earlier values of the steps written back, the last first;
+// Writes the earlier values of the settings written back, the last first;
 // true when all of them went back.
-static bool writeBack(ServiceHandle service, const ServiceConfig* before,
-                      const ServiceConfig* wanted, const bool* written) {
+static bool writeBack(ServiceHandle service, const ServiceConfig* before, const bool* written) {
   bool restored = true;
   unsigned long error = 0;
-  for (int step = kStepCount - 1; step >= 0; --step)
-    if (written[step]) restored = writeStep(service, (InstallStep)step, before, wanted, &error) && restored;
+  for (int setting = kSettingCount - 1; setting >= 0; --setting)
+    if (written[setting])
+      restored =
+          servicePlatform.setServiceSetting(service, (ServiceSetting)setting, before, &error) &&
+          restored;
   return restored;
 }
 
-static bool registerEventSource(const char* name, unsigned long* error) {
-  char* path = formatText("%s%s", kEventSources, name);
+static char* eventSourcePath(const char* name) { return formatText("%s%s", kEventSources, name); }
+
+// *created tells whether the key is new, and so goes again if the install fails.
+static bool registerEventSource(const char* name, bool* created, unsigned long* error) {
+  char* path = eventSourcePath(name);
   char* program = platform.programPath();
   RegistryKey key = nullptr;
-  bool created = false;
-  long result = program ? servicePlatform.registryCreateKey(kHiveLocalMachine, path, &key, &created)
+  long result = program ? servicePlatform.registryCreateKey(kHiveLocalMachine, path, &key, created)
                         : (long)kErrorAccessDenied;
   if (result == kRegistrySuccess) {
-    result = servicePlatform.registrySetText(key, "EventMessageFile", program);
+    result = servicePlatform.registrySetValue(key, "EventMessageFile", program, 0);
     if (result == kRegistrySuccess)
-      result = servicePlatform.registrySetNumber(key, "TypesSupported", kEventTypes);
+      result = servicePlatform.registrySetValue(key, "TypesSupported", nullptr, kEventTypes);
     platform.registryClose(key);
   }
-  if (result != kRegistrySuccess && created)
-    servicePlatform.registryDeleteKey(kHiveLocalMachine, path);
   *error = (unsigned long)result;
   releaseMemory(program);
   releaseMemory(path);
@@ -158,25 +134,15 @@ static bool registerEventSource(const char* name, unsigned long* error) {
 }
 
 bool removeEventSource(const char* name, unsigned long* error) {
-  char* path = formatText("%s%s", kEventSources, name);
+  char* path = eventSourcePath(name);
   long result = servicePlatform.registryDeleteKey(kHiveLocalMachine, path);
   releaseMemory(path);
   *error = result == kRegistryNotFound ? 0 : (unsigned long)result;
   return *error == 0;
 }
 
-// A new service's settings, against which a new registration's differ.
-static ServiceConfig newServiceSettings(const ServiceConfig* wanted) {
-  ServiceConfig config = {};
-  config.displayName = wanted->displayName;
-  config.command = wanted->command;
-  config.startType = wanted->startType;
-  config.account = wanted->account;
-  config.dependencies = wanted->dependencies;
-  return config;
-}
-
-// The service, new or registered already (then *before holds its settings).
+// The service, new (its main fields written) or registered already (then
+// *before holds its settings).
 static ServiceHandle createOrOpen(ServiceHandle manager, const char* name,
                                   const ServiceConfig* wanted, ServiceConfig* before,
                                   bool* updated, unsigned long* error) {
@@ -184,11 +150,30 @@ static ServiceHandle createOrOpen(ServiceHandle manager, const char* name,
   *updated = !service && *error == kErrorServiceExists;
   if (!*updated) return service;
   service = servicePlatform.openService(manager, name, kAccessChange, error);
-  if (service && !servicePlatform.readServiceConfig(service, before, error)) {
+  if (service && !servicePlatform.readServiceSettings(service, before, error)) {
     servicePlatform.closeService(service);
     return nullptr;
   }
   return service;
+}
+
+// The settings first, then the event source, then (for a service registered
+// already) the main fields, each step of which Windows writes whole: when a
+// step fails, only the settings written before it need their earlier values.
+static bool writeRegistration(ServiceHandle service, const char* name, const ServiceConfig* before,
+                              const ServiceConfig* wanted, bool updated, unsigned long* error,
+                              bool* restored) {
+  bool written[kSettingCount] = {};
+  bool newSource = false;
+  if (writeSettings(service, before, wanted, written, error) &&
+      registerEventSource(name, &newSource, error) &&
+      (!updated || servicePlatform.changeServiceConfig(service, wanted, error)))
+    return true;
+  unsigned long ignored = 0;
+  if (newSource) removeEventSource(name, &ignored);
+  *restored = updated ? writeBack(service, before, written)
+                      : servicePlatform.deleteService(service, &ignored);
+  return false;
 }
 
 bool installService(const char* name, const ServiceConfig* wanted, bool* updated,
@@ -197,22 +182,12 @@ bool installService(const char* name, const ServiceConfig* wanted, bool* updated
   *restored = true;
   ServiceHandle manager = servicePlatform.openServiceManager(kAccessChange, error);
   if (!manager) return false;
-  ServiceConfig before = {};
+  ServiceConfig before = {};  // a new service's settings, or the registered one's
   ServiceHandle service = createOrOpen(manager, name, wanted, &before, updated, error);
-  bool done = false;
-  if (service) {
-    ServiceConfig fresh = newServiceSettings(wanted);
-    const ServiceConfig* earlier = *updated ? &before : &fresh;
-    bool written[kStepCount] = {};
-    done = writeChanges(service, earlier, wanted, !*updated, written, error) &&
-           registerEventSource(name, error);
-    unsigned long deleteError = 0;
-    if (!done)
-      *restored = *updated ? writeBack(service, earlier, wanted, written)
-                           : servicePlatform.deleteService(service, &deleteError);
-    servicePlatform.closeService(service);
-  }
-  if (*updated) releaseServiceConfig(&before);
+  bool done =
+      service && writeRegistration(service, name, &before, wanted, *updated, error, restored);
+  if (service) servicePlatform.closeService(service);
+  releaseServiceConfig(&before);
   servicePlatform.closeService(manager);
   return done;
 }

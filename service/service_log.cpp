@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "platform/platform.h"
 #include "platform/service_platform.h"
+#include "service/service_events.h"
 
 static LogHandle logFile;
 static bool atLineStart = true;
@@ -74,7 +75,7 @@ bool openServiceLog(const char* path, unsigned long* error) {
 void giveJavaTheLog(void) {
   unsigned long error = 0;
   if (logFile && !servicePlatform.useAsStandardOutput(logFile, &error))
-    errorLine("Java's output cannot go to the log (error %lu)\n", error);
+    tellFailure("Java's output cannot go to the log", error);
 }
 
 void closeServiceLog(void) {

@@ -28,17 +28,8 @@ static ServiceRun run;
 static bool openConsoleForJava(void) {
   unsigned long error = 0;
   if (servicePlatform.openJavaConsole(&error)) return true;
-  errorLine("Java gets no console, so Ctrl+C cannot reach it (error %lu)\n", error);
+  tellFailure("No console for Java, so no Ctrl+C", error);
   return false;
-}
-
-static ServiceMark publishJava(unsigned long processId) {
-  char* markName = serviceJavaMarkName(run.name);
-  unsigned long error = 0;
-  ServiceMark mark = servicePlatform.publishServiceJava(markName, processId, &error);
-  if (!mark) debugTraceLine("Java's process is not published (error %lu)\n", error);
-  releaseMemory(markName);
-  return mark;
 }
 
 static void waitForJavaOrStop(const StartedJava* java, bool consoleShared) {
@@ -59,11 +50,9 @@ static JavaRun runJavaAsService(const LaunchPlan* plan, const SingleInstance* in
   JavaRun javaRun = {};
   StartedJava java;
   if (startJava(plan, instance, &java, &javaRun)) {
-    ServiceMark mark = publishJava(java.processId);
     reportServiceRunning();
     reportServiceEvent(kEventInformation, "%s started Java, process %lu", run.name, java.processId);
     waitForJavaOrStop(&java, consoleShared);
-    if (mark) servicePlatform.withdrawServiceJava(mark);
   }
   finishJava(&java, &javaRun);
   return javaRun;
@@ -73,7 +62,7 @@ static JavaRun runJavaAsService(const LaunchPlan* plan, const SingleInstance* in
 static bool readConfigurationBesideExe(const char* directory, LaunchOutcome* outcome) {
   char* programName = platform.programPath();
   if (!directory || !programName) {
-    errorLine("The service cannot find its own directory\n");
+    errorLine("%s\n", kNoOwnPath);
     releaseMemory(programName);
     *outcome = kOutcomeNoConfigFile;
     return false;

@@ -10,6 +10,8 @@
 
 ServiceSettings serviceSettings;
 
+const char kNoOwnPath[] = "The exe's own path cannot be read";
+
 static void setName(const char* value) { setSetting(&serviceSettings.name, value); }
 static void setDisplayName(const char* value) { setSetting(&serviceSettings.displayName, value); }
 static void setDescription(const char* value) { setSetting(&serviceSettings.description, value); }
@@ -65,7 +67,6 @@ char* serviceName(void) {
   return textIsEmpty(serviceSettings.name) ? programBaseName() : copyText(serviceSettings.name);
 }
 
-char* serviceJavaMarkName(const char* name) { return formatText("Global\\Corvane.service.%s", name); }
 
 char* serviceDisplayName(const char* name) {
   if (!textIsEmpty(serviceSettings.displayName)) return copyText(serviceSettings.displayName);
@@ -80,7 +81,12 @@ bool sameLetters(const char* a, const char* b) {
   return *a == *b;
 }
 
-// A whole number of seconds, from least to a day; absent is fallback.
+static bool refuseValue(const char* key, const char* takes, const char* value) {
+  errorLine("%s takes %s, not \"%s\"\n", key, takes, value);
+  return false;
+}
+
+// A whole number of seconds, from least (0 or 1) to a day; absent is fallback.
 static bool readSeconds(const char* key, const char* value, unsigned long least,
                         unsigned long fallback, unsigned long* seconds) {
   *seconds = fallback;
@@ -89,10 +95,8 @@ static bool readSeconds(const char* key, const char* value, unsigned long least,
   const char* digit = value;
   for (; *digit >= '0' && *digit <= '9' && number <= 86400; ++digit)
     number = number * 10 + (unsigned long)(*digit - '0');
-  if (digit == value || *digit || number < least || number > 86400) {
-    errorLine("%s takes a number of seconds from %lu to 86400, not \"%s\"\n", key, least, value);
-    return false;
-  }
+  if (digit == value || *digit || number < least || number > 86400)
+    return refuseValue(key, least ? "1 to 86400 seconds" : "0 to 86400 seconds", value);
   *seconds = number;
   return true;
 }
@@ -103,8 +107,7 @@ static bool readStart(ServiceChoices* choices) {
   choices->startType = sameLetters(start, "manual") ? kServiceDemandStart : kServiceAutoStart;
   if (sameLetters(start, "auto") || sameLetters(start, "manual") || choices->delayedStart)
     return true;
-  errorLine("serviceStart takes auto, delayed or manual, not \"%s\"\n", start);
-  return false;
+  return refuseValue("serviceStart", "auto, delayed or manual", start);
 }
 
 static bool readAccount(ServiceChoices* choices) {
@@ -117,9 +120,7 @@ static bool readAccount(ServiceChoices* choices) {
   for (const auto& known : kAccounts)
     if (sameLetters(account, known[0])) choices->account = known[1];
   if (choices->account) return true;
-  errorLine("serviceAccount takes LocalSystem, LocalService or NetworkService, not \"%s\"\n",
-            account);
-  return false;
+  return refuseValue("serviceAccount", "LocalSystem, LocalService or NetworkService", account);
 }
 
 bool readServiceChoices(ServiceChoices* choices) {

@@ -27,8 +27,6 @@ void resetServiceSettings(void);
 char* programBaseName(void);
 // The service's name: serviceName, or the exe's name without ".exe".
 char* serviceName(void);
-// Where the running service publishes its Java's process (heap text).
-char* serviceJavaMarkName(const char* name);
 // Its display name: serviceDisplayName, appname, or the name (heap text).
 char* serviceDisplayName(const char* name);
 
@@ -49,6 +47,9 @@ struct ServiceChoices {
 bool readServiceChoices(ServiceChoices* choices);
 // serviceStopTimeout alone: its default, with that line, when it cannot be taken.
 unsigned long readStopTimeout(void);
+
+// What the launcher says when the exe's own path cannot be read.
+extern const char kNoOwnPath[];
 
 // Equal but for the case of ASCII letters.
 bool sameLetters(const char* a, const char* b);

@@ -2,6 +2,9 @@
 
 #include "common/diagnostics.h"
 #include "platform/service_platform.h"
+#include "service/service_events.h"
+
+static const char kNotReported[] = "The service's status cannot be reported";
 
 static ServiceStatusHandle status;
 static unsigned long checkPoint;
@@ -9,7 +12,7 @@ static unsigned long checkPoint;
 bool connectServiceStatus(void) {
   unsigned long error = 0;
   status = servicePlatform.registerServiceHandler(&error);
-  if (!status) errorLine("The service cannot report its status (error %lu)\n", error);
+  if (!status) tellFailure(kNotReported, error);
   checkPoint = 0;
   return status != nullptr;
 }
@@ -17,7 +20,7 @@ bool connectServiceStatus(void) {
 static void report(ServiceStatusReport report) {
   unsigned long error = 0;
   if (status && !servicePlatform.reportServiceStatus(status, &report, &error))
-    errorLine("The service's status could not be reported (error %lu)\n", error);
+    tellFailure(kNotReported, error);
 }
 
 void reportServicePending(unsigned long state, unsigned long waitHint) {

@@ -95,10 +95,6 @@ const std::vector<std::string> kSilent = {
     "claimInstance", "publishInstanceProcess", "bringWindowsForward",
     "outliveConsoleInterrupts", "removeFile"};
 
-// The service's Java process that cannot be published: "status" shows no
-// process for it.
-const std::vector<std::string> kSilentInAService = {"publishServiceJava"};
-
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";
 const char kViewer[] = "C:\\Program Files\\Example Viewer\\viewer.exe";
 
@@ -479,11 +475,7 @@ void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baselin
   if (run.status == 2) EXPECT_FALSE(run.told.empty()) << "status 2, and nothing said";
 
   bool changed = run.status != baseline.status || !sameLaunchOrAnotherJava(run, baseline);
-  bool silentFailure =
-      std::find(kSilent.begin(), kSilent.end(), run.failedCall) != kSilent.end() ||
-      (world.variant == kServiceLauncher &&
-       std::find(kSilentInAService.begin(), kSilentInAService.end(), run.failedCall) !=
-           kSilentInAService.end());
+  bool silentFailure = std::find(kSilent.begin(), kSilent.end(), run.failedCall) != kSilent.end();
   if (changed && !silentFailure)
     EXPECT_TRUE(toldAnew(run, baseline)) << "the outcome changed and nobody was told: status "
                                          << run.status << ", Java "

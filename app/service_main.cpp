@@ -8,7 +8,7 @@
 #include "platform/service_platform.h"
 #include "service/service_commands.h"
 #include "service/service_events.h"
-#include "service/service_run.h"
+#include "app/service_run.h"
 #include "service/service_settings.h"
 
 static int runUnderServiceManager(void) {

@@ -32,7 +32,7 @@ void reportServiceRunning(void) {
   report({kServiceRunning, 0, 0, 0, 0});
 }
 
-void reportServiceStopped(ServiceEnd end) {
-  report({kServiceStopped, end.win32ExitCode, end.specificExitCode, 0, 0});
+void reportServiceStopped(unsigned long win32ExitCode, unsigned long specificExitCode) {
+  report({kServiceStopped, win32ExitCode, specificExitCode, 0, 0});
   status = nullptr;
 }

@@ -4,8 +4,6 @@
 #ifndef CORVANE_SERVICE_SERVICE_STATUS_H
 #define CORVANE_SERVICE_SERVICE_STATUS_H
 
-#include "app/launch_outcome.h"
-
 // How long a pending state may go without a new report.
 enum : unsigned long {
   kStartWaitHint = 30000,
@@ -19,6 +17,7 @@ bool connectServiceStatus(void);
 void reportServicePending(unsigned long state, unsigned long waitHint);
 // Running: stop and pre-shutdown are taken from now on.
 void reportServiceRunning(void);
-void reportServiceStopped(ServiceEnd end);
+// Stopped, with ERROR_SERVICE_SPECIFIC_ERROR and its code, or 0 and 0.
+void reportServiceStopped(unsigned long win32ExitCode, unsigned long specificExitCode);
 
 #endif

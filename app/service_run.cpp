@@ -1,4 +1,4 @@
-#include "service/service_run.h"
+#include "app/service_run.h"
 
 #include "app/launch_outcome.h"
 #include "app/main_sequence.h"
@@ -100,7 +100,7 @@ static void endRun(ServiceEnd end) {
   releaseMemory(run.name);
   releaseMemory(run.logPath);
   run.exitStatus = (int)end.specificExitCode;
-  reportServiceStopped(end);
+  reportServiceStopped(end.win32ExitCode, end.specificExitCode);
 }
 
 void runService(int argc, char** argv) {

@@ -1,7 +1,7 @@
 // The service launcher under the service control manager: from the
 // manager's start to the service's end.
-#ifndef CORVANE_SERVICE_SERVICE_RUN_H
-#define CORVANE_SERVICE_SERVICE_RUN_H
+#ifndef CORVANE_APP_SERVICE_RUN_H
+#define CORVANE_APP_SERVICE_RUN_H
 
 // The service's main, on the thread the dispatcher gives it: argv[0] is the
 // service's name, the rest its start parameters, which come before the

@@ -46,6 +46,13 @@ static FakeService* serviceOf(ServiceHandle handle) {
   return found == serviceHandles.end() ? nullptr : fakeService(found->second);
 }
 
+// The service behind the handle, or NULL (access denied) when the call fails.
+static FakeService* calledService(bool fails, ServiceHandle handle, unsigned long* error) {
+  FakeService* service = fails ? nullptr : serviceOf(handle);
+  *error = service ? 0ul : (unsigned long)kErrorAccessDenied;
+  return service;
+}
+
 static void event(const std::string& text) { fake().events.push_back(text); }
 
 static bool refuse(unsigned long* error, unsigned long code) {
@@ -92,19 +99,16 @@ static ServiceHandle fakeCreateService(ServiceHandle, const char* name,
 
 static bool fakeChangeServiceConfig(ServiceHandle handle, const ServiceConfig* config,
                                     unsigned long* error) {
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(changeServiceConfig) || !service)
-    return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(changeServiceConfig), handle, error);
+  if (!service) return false;
   writeMainFields(service, config);
-  *error = 0;
   return true;
 }
 
 static bool fakeSetServiceSetting(ServiceHandle handle, ServiceSetting setting,
                                   const ServiceConfig* config, unsigned long* error) {
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(setServiceSetting) || !service)
-    return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(setServiceSetting), handle, error);
+  if (!service) return false;
   switch (setting) {
     case kSettingDescription:
       service->description = config->description;
@@ -124,16 +128,14 @@ static bool fakeSetServiceSetting(ServiceHandle handle, ServiceSetting setting,
       service->preshutdownMilliseconds = config->preshutdownMilliseconds;
       break;
   }
-  *error = 0;
   return true;
 }
 
 static bool fakeReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
                                     unsigned long* error) {
   *config = ServiceConfig{};
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(readServiceSettings) || !service)
-    return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(readServiceSettings), handle, error);
+  if (!service) return false;
   const std::vector<ServiceAction>& actions = service->failureActions;
   *config = ServiceConfig{nullptr, nullptr, 0, nullptr, nullptr,
                           fakeHeapText(service->description),
@@ -143,20 +145,17 @@ static bool fakeReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
                               sizeof(ServiceAction) * actions.size()))),
                           (unsigned long)actions.size(), service->failureOnNonCrash,
                           service->preshutdownMilliseconds};
-  *error = 0;
   return true;
 }
 
 static bool fakeQueryServiceState(ServiceHandle handle, ServiceState* state,
                                   unsigned long* error) {
   *state = ServiceState{};
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(queryServiceState) || !service)
-    return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(queryServiceState), handle, error);
+  if (!service) return false;
   if (service->pendingQueries > 0 && --service->pendingQueries == 0)
     service->state = service->afterPending;
   *state = service->state;
-  *error = 0;
   return true;
 }
 
@@ -177,34 +176,31 @@ static void control(FakeService* service, unsigned long pending, ServiceState af
 }
 
 static bool fakeStartService(ServiceHandle handle, unsigned long* error) {
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(startService) || !service) return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(startService), handle, error);
+  if (!service) return false;
   if (service->state.state != kServiceStopped) return refuse(error, kErrorServiceAlreadyRunning);
   event("start service");
   control(service, kServiceStartPending,
           world().startRuns
               ? ServiceState{kServiceRunning, world().nextServiceProcess++, 0, 0}
               : ServiceState{kServiceStopped, 0, kErrorServiceSpecific, world().startFailureCode});
-  *error = 0;
   return true;
 }
 
 static bool fakeStopService(ServiceHandle handle, unsigned long* error) {
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(stopService) || !service) return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(stopService), handle, error);
+  if (!service) return false;
   if (service->state.state == kServiceStopped) return refuse(error, kErrorServiceNotActive);
   event("stop service");
   control(service, kServiceStopPending, ServiceState{kServiceStopped, 0, 0, 0}, world().stopHangs);
-  *error = 0;
   return true;
 }
 
 static bool fakeDeleteService(ServiceHandle handle, unsigned long* error) {
-  FakeService* service = serviceOf(handle);
-  if (FAKE_SERVICE_CALL_FAILS(deleteService) || !service) return refuse(error, kErrorAccessDenied);
+  FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(deleteService), handle, error);
+  if (!service) return false;
   world().services.erase(serviceHandles[reinterpret_cast<uintptr_t>(handle)]);
   event("delete service");
-  *error = 0;
   return true;
 }
 

@@ -53,9 +53,7 @@ TEST_F(ServiceRunTest, EachOutcomeEndsTheServiceWithItsSpecificCodeAndTheReasonI
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    installFakePlatform();
-    fake().programPath = kExe;
-    fakeInstallJava("C:\\Java\\jdk-17", 64, "17.0.9");
+    startAfresh();
     if (!row.config.empty()) configure(row.config);
     fake().exitCodes.push_back(row.javaExit);
     if (row.startError) {
@@ -115,9 +113,7 @@ TEST_F(ServiceRunTest, AStopSendsCtrlCWaitsUpToTheTimeoutThenEndsTheJob) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    installFakePlatform();
-    fake().programPath = kExe;
-    fakeInstallJava("C:\\Java\\jdk-17", 64, "17.0.9");
+    startAfresh();
     configure(kConfig + "serviceStopTimeout 3\n");
     fake().service.javaOrStop = row.wait;
     fake().service.javaEndsAfterInterrupt = row.javaEndsAfter;

@@ -22,6 +22,11 @@ class ServiceTest : public LauncherTest {
   void SetUp() override {
     LauncherTest::SetUp();
     resetServiceSettings();
+    startAfresh();
+  }
+  // A fresh fake: agent.exe, and a Java 17 at kJava.
+  static void startAfresh() {
+    installFakePlatform();
     fake().programPath = kExe;
     fakeInstallJava("C:\\Java\\jdk-17", 64, "17.0.9");
   }

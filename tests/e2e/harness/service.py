@@ -10,15 +10,14 @@ does not set: the stand-in reads its variables from stand-in.env beside
 itself. Wine 8 refuses delayed start and the failure actions' flag for
 non-crash failures, so no case asks for them (the host tests do)."""
 import re
-import subprocess
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from .builds import WINE64
 from .case import Matches
 from .code_page import ansi_text
+from .lifetime import LifetimeOutcome, run_steps
 from .records import read_records
-from .wine import WineError, kill_pid, wait_until
+from .wine import WineError, wait_until
 from .world import StandIn
 
 SERVICE_DIR = r"C:\Services\Agent"
@@ -90,15 +89,6 @@ class ServiceCase:
     needs: tuple[str, ...] = ()
 
 
-@dataclass
-class ServiceOutcome:
-    problems: list[str]
-    happened: list[str]
-
-    def describe(self) -> str:
-        return "\n".join(f"  {line}" for line in self.happened)
-
-
 class ServiceRun:
     def __init__(self, world, case: ServiceCase):
         self.world, self.case, self.session = world, case, world.session
@@ -121,21 +111,11 @@ class ServiceRun:
 
     def run(self, argv: list[str]) -> tuple[int | None, str]:
         """Runs a program in the prefix to its end, without waiting for what
-        it started: the service's processes belong to services.exe."""
-        session = self.session
-        session.run_count += 1
-        err = session.root / f"run-{session.run_count}.err"
-        with open(err, "wb") as stderr:
-            process = subprocess.Popen([WINE64, *argv], cwd=session.unix_path(SERVICE_DIR),
-                                       env=session.environment(), stdin=subprocess.DEVNULL,
-                                       stdout=stderr, stderr=stderr)
-        try:
-            status = process.wait(WAIT_SECONDS)
-        except subprocess.TimeoutExpired:
-            kill_pid(process.pid)
-            process.wait()
-            status = None
-        return status, ansi_text(err.read_bytes())
+        it started: the service's processes belong to services.exe. Returns
+        its status and what it wrote."""
+        run = self.session.run(argv, cwd=self.session.unix_path(SERVICE_DIR),
+                               timeout=WAIT_SECONDS, settle=False)
+        return run.status, ansi_text(run.stdout + run.stderr)
 
     def query(self) -> dict[str, str]:
         status, text = self.run(["sc", "query", "agent"])
@@ -230,7 +210,7 @@ class ServiceRun:
             self.problem(f"programs still running afterwards: {', '.join(leftovers)}")
 
 
-def run_service(world, case: ServiceCase) -> ServiceOutcome:
+def run_service(world, case: ServiceCase) -> LifetimeOutcome:
     session = world.session
     session.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
     run = ServiceRun(world, case)
@@ -238,10 +218,4 @@ def run_service(world, case: ServiceCase) -> ServiceOutcome:
     world.put(SERVICE_DIR + r"\agent.config", case.config)
     world.put(JAVA, StandIn(console=True))
     world.put(SERVICE_DIR + r"\java\bin\stand-in.env", run.stand_in_variables())
-    try:
-        for step in case.steps:
-            run.step(step)
-    finally:
-        run.finish()
-        world.clean()
-    return ServiceOutcome(run.problems, run.happened)
+    return run_steps(world, run, case.steps)

@@ -262,10 +262,12 @@ class WineSession:
 
     def run(self, argv: list[str], *, cwd: Path | None = None,
             env: dict[str, str] | None = None, timeout: float = 20,
-            stdin: bytes | None = None) -> Run:
+            stdin: bytes | None = None, settle: bool = True) -> Run:
         """Runs argv through the 64-bit loader with its output in files; bounded by timeout.
         Each run has files of its own: the programs it starts inherit them.
-        stdin, when given, comes through a pipe that is closed after it."""
+        stdin, when given, comes through a pipe that is closed after it.
+        settle=False leaves what the program started running (a service, which
+        belongs to services.exe)."""
         self.run_count += 1
         self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
         out_path = self.root / f"run-{self.run_count}.out"
@@ -283,7 +285,7 @@ class WineSession:
             process.wait()
             status = None
         # After a hang nothing is waited for: whatever is left belongs to it.
-        leftovers = self.settle(SETTLE_SECONDS if status is not None else 0)
+        leftovers = self.settle(SETTLE_SECONDS if status is not None else 0) if settle else []
         return Run(status, out_path.read_bytes(), err_path.read_bytes(), leftovers)
 
     def run_quiet(self, argv: list[str], timeout: float = 30):

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <stddef.h>
 #include <stdlib.h>
 #include <tlhelp32.h>
 #include <string.h>
@@ -105,23 +106,19 @@ static bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig*
   return writeMainFields(NULL, static_cast<SC_HANDLE>(service), NULL, config, error) != NULL;
 }
 
+// A ServiceAction is an SC_ACTION: a list of one is handed over as it is.
+static_assert(sizeof(ServiceAction) == sizeof(SC_ACTION) &&
+                  offsetof(ServiceAction, delayMilliseconds) == offsetof(SC_ACTION, Delay),
+              "ServiceAction is laid out as SC_ACTION");
+
 // Restart actions need SERVICE_START, which the handle has; with no action,
 // a list of none (not a NULL one) deletes the earlier actions.
 static BOOL setFailureActions(SC_HANDLE service, const ServiceConfig* config) {
-  SC_ACTION none = {SC_ACTION_NONE, 0};
-  SC_ACTION* actions = config->failureActionCount
-                           ? static_cast<SC_ACTION*>(calloc(config->failureActionCount,
-                                                            sizeof(SC_ACTION)))
-                           : &none;
-  if (!actions) return SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
-  for (unsigned long i = 0; i < config->failureActionCount; ++i)
-    actions[i] = SC_ACTION{static_cast<SC_ACTION_TYPE>(config->failureActions[i].type),
-                           config->failureActions[i].delayMilliseconds};
-  SERVICE_FAILURE_ACTIONSW failure = {config->failureResetSeconds, NULL, NULL,
-                                      config->failureActionCount, actions};
-  BOOL set = ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
-  if (actions != &none) free(actions);
-  return set;
+  static SC_ACTION none = {SC_ACTION_NONE, 0};
+  SERVICE_FAILURE_ACTIONSW failure = {
+      config->failureResetSeconds, NULL, NULL, config->failureActionCount,
+      config->failureActionCount ? reinterpret_cast<SC_ACTION*>(config->failureActions) : &none};
+  return ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
 }
 
 static BOOL setDescription(SC_HANDLE service, const char* description) {
@@ -164,9 +161,7 @@ static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceC
   DWORD count = failure->lpsaActions ? failure->cActions : 0;
   config->failureActions = static_cast<ServiceAction*>(malloc(sizeof(ServiceAction) * (count + 1)));
   if (!config->failureActions) return false;
-  for (DWORD i = 0; i < count; ++i)
-    config->failureActions[i] = {static_cast<unsigned long>(failure->lpsaActions[i].Type),
-                                 failure->lpsaActions[i].Delay};
+  if (count) memcpy(config->failureActions, failure->lpsaActions, sizeof(ServiceAction) * count);
   config->failureActionCount = count;
   return true;
 }

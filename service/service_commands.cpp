@@ -39,7 +39,7 @@ static bool isPending(unsigned long state) {
 }
 
 // Waits, up to seconds, while the service is pending or still in the state
-// it is leaving (a stopped service shows running until its handler's
+// it is leaving (a service asked to stop shows running until its handler's
 // request has reached it).
 static bool waitWhile(ServiceHandle service, unsigned long leaving, unsigned long seconds,
                       Reached* reached, unsigned long* error) {

@@ -60,6 +60,9 @@ void writeServiceLog(const char* text) {
 }
 
 void routeDiagnosticsToServiceLog(void) {
+  logFile = nullptr;
+  keptLength = 0;
+  atLineStart = true;
   platform.writeError = writeServiceLog;
   platform.writeOutput = writeServiceLog;
 }

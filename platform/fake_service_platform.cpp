@@ -227,15 +227,16 @@ static void fakeSleep(unsigned long milliseconds) {
 }
 
 // Calls serviceMain at once, with the start parameters, as the manager
-// calls it on a thread of its own.
+// calls it on a thread of its own. Its arguments are kept in the state, as
+// a run that ends through an exit destroys nothing of the fake's own.
 static bool fakeRunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
                                      unsigned long* error) {
   *error = kErrorNotStartedByServiceManager;
   if (FAKE_SERVICE_CALL_FAILS(runServiceDispatcher) || !world().startedByManager) return false;
   *error = 0;
-  std::vector<std::string> parameters = world().startParameters;
-  std::vector<char*> argv;
-  for (std::string& parameter : parameters) argv.push_back(&parameter[0]);
+  std::vector<char*>& argv = world().mainArguments;
+  argv.clear();
+  for (std::string& parameter : world().startParameters) argv.push_back(&parameter[0]);
   serviceMain((int)argv.size(), argv.data());
   return true;
 }

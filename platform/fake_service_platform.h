@@ -58,6 +58,7 @@ struct FakeServiceWorld {
   // arguments its main gets, and what it reported, in order.
   bool startedByManager = true;
   std::vector<std::string> startParameters = {"agent"};
+  std::vector<char*> mainArguments;  // what its main was called with
   std::vector<ServiceStatusReport> reports;
   // What the wait for Java or a stop gives; how long Java takes to end
   // after Ctrl+C (kFakeNever: it does not).

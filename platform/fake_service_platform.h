@@ -2,7 +2,8 @@
 // manager in memory, the running service's reports, its Java's console and
 // end, its log files and its events, all scripted and recorded. Its state
 // is FakeState::service (fake_platform.h); installFakePlatform installs it
-// too, and every entry can fail as the platform's do (FAKE_SERVICE_ENTRY).
+// too, and every entry can fail as the platform's do (FAKE_SERVICE_ENTRY),
+// but the closes and localTime, which Windows does not let fail.
 #ifndef CORVANE_PLATFORM_FAKE_SERVICE_PLATFORM_H
 #define CORVANE_PLATFORM_FAKE_SERVICE_PLATFORM_H
 

@@ -1,7 +1,6 @@
 // The fake service table: see fake_service_platform.h.
 #include "platform/fake_service_platform.h"
 
-
 #include <algorithm>
 
 #include "platform/fake_memory.h"

@@ -3,11 +3,16 @@
 // the entry, which splits the command line itself and ends through the
 // runtime's exit, which writes out what the standard streams hold.
 // msvcrt.dll sets itself up as it is loaded. Compiled once as the GUI
-// launcher and once, with CORVANE_CONSOLE, as the console launcher.
+// launcher, once with CORVANE_CONSOLE as the console launcher, and once with
+// CORVANE_SERVICE as the service launcher.
 #include "app/main_sequence.h"
 #include "common/argument_vector.h"
 #include "platform/platform.h"
 #include "platform/win32_platform.h"
+#ifdef CORVANE_SERVICE
+#include "app/service_main.h"
+#include "platform/win32_service_platform.h"
+#endif
 
 // Identification text, kept in the executable for tools that look for "@(#)".
 extern "C" __attribute__((used)) const char corvaneIdentification[] =
@@ -21,6 +26,14 @@ extern "C" __attribute__((used)) const char corvaneIdentification[] =
 #define CORVANE_ENTRY extern "C" [[noreturn]] void
 #endif
 
+#if defined(CORVANE_SERVICE)
+CORVANE_ENTRY corvaneStart(void) {
+  installWin32Platform(true);
+  installWin32ServicePlatform();
+  ArgumentVector arguments = commandLineArguments();
+  endProcess(runServiceLauncher(arguments.count, arguments.values));
+}
+#else
 static int runOnWindows(LauncherVariant variant) {
   installWin32Platform(variant == kConsoleLauncher);
   ArgumentVector arguments = commandLineArguments();
@@ -31,4 +44,5 @@ static int runOnWindows(LauncherVariant variant) {
 CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows(kConsoleLauncher)); }
 #else
 CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows(kGuiLauncher)); }
+#endif
 #endif

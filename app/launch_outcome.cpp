@@ -2,13 +2,16 @@
 
 #include "common/exit_status.h"
 
+// ERROR_SERVICE_SPECIFIC_ERROR: the service's own status follows.
+static const unsigned long kServiceSpecificError = 1066;
+
 // Stands for Java's own exit code, exactly as Windows gives it.
 static const int kJavasExitCode = -1;
 
 struct OutcomeStatus {
   LaunchOutcome outcome;
   int gui;      // the GUI launcher: 0 once the launch step ran, whatever it did
-  int console;  // the console launcher: the tool's own status, or why nothing ran
+  int console;  // the console and service launchers: Java's own status, or why nothing ran
 };
 
 static const OutcomeStatus kStatuses[] = {
@@ -22,9 +25,16 @@ static const OutcomeStatus kStatuses[] = {
     {kOutcomeAlreadyRunning, kExitAlreadyRunning, kExitAlreadyRunningConsole},
 };
 
+ServiceEnd serviceEndFor(LaunchOutcome outcome, unsigned long javaExitCode,
+                         bool stoppedOnRequest) {
+  unsigned long status =
+      stoppedOnRequest ? 0 : (unsigned long)exitStatusFor(kServiceLauncher, outcome, javaExitCode);
+  return status == 0 ? ServiceEnd{0, 0} : ServiceEnd{kServiceSpecificError, status};
+}
+
 int exitStatusFor(LauncherVariant variant, LaunchOutcome outcome, unsigned long javaExitCode) {
   int status = kExitLaunchRan;
   for (const OutcomeStatus& row : kStatuses)
-    if (row.outcome == outcome) status = variant == kConsoleLauncher ? row.console : row.gui;
+    if (row.outcome == outcome) status = variant == kGuiLauncher ? row.gui : row.console;
   return status == kJavasExitCode ? (int)javaExitCode : status;
 }

@@ -19,4 +19,15 @@ enum LaunchOutcome {
 // The exit status for the outcome; javaExitCode is Java's own once it ran.
 int exitStatusFor(LauncherVariant variant, LaunchOutcome outcome, unsigned long javaExitCode);
 
+// How the service reports its end to the service control manager.
+struct ServiceEnd {
+  unsigned long win32ExitCode;     // 0, or ERROR_SERVICE_SPECIFIC_ERROR (1066)
+  unsigned long specificExitCode;  // with 1066: the status, which failure actions act on
+};
+
+// A stop on request, or a Java that ended with 0, ends the service clean;
+// any other outcome with a service-specific error carrying the status the
+// console launcher gives it (Java's own, once Java ran).
+ServiceEnd serviceEndFor(LaunchOutcome outcome, unsigned long javaExitCode, bool stoppedOnRequest);
+
 #endif

@@ -111,7 +111,7 @@ static bool instanceClaimed(LauncherVariant variant, SingleInstance* instance,
                             LaunchOutcome* outcome) {
   if (claimSingleInstance(instance)) return true;
   bringRunningInstanceForward(instance);
-  if (variant == kConsoleLauncher) errorLine("Already running: %s\n", settings.singleInstance);
+  if (variant != kGuiLauncher) errorLine("Already running: %s\n", settings.singleInstance);
   *outcome = kOutcomeAlreadyRunning;
   return false;
 }
@@ -142,14 +142,15 @@ static bool updateApplied(bool restarting, const char* configPath, LaunchOutcome
 // One start of Java: the update, the choice of Java, its command line and
 // its run. *run tells how it ran when the outcome is kOutcomeJavaRan or
 // kOutcomeJavaNotStarted.
-static LaunchOutcome startJava(LauncherVariant variant, bool again, const char* configPath,
-                               const SingleInstance* instance, JobHandle* job, JavaRun* run) {
+static LaunchOutcome startJavaOnce(LauncherVariant variant, JavaRunner runJava, bool again,
+                                   const char* configPath, const SingleInstance* instance,
+                                   JobHandle* job, JavaRun* run) {
   LaunchPlan plan = {};
   LaunchOutcome outcome = kOutcomeJavaRefused;
   bool ready = updateApplied(again, configPath, &outcome) && mainClassNamed(&outcome) &&
                javaChosen(variant, &outcome) && launchPlanned(variant, &plan, &outcome);
   if (ready) {
-    *run = launchJava(&plan, instance, job, variant);
+    *run = runJava(&plan, instance, job, variant);
     outcome = run->started ? kOutcomeJavaRan : kOutcomeJavaNotStarted;
   }
   discardLaunchPlan(&plan);
@@ -172,7 +173,10 @@ static bool restartChosen(const JavaRun* run, unsigned long ranMilliseconds, int
 
 // The instance is held, and the job kept, from the first start of Java to
 // the end of the last; both are given up before Java's end is reported.
-LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char* configPath) {
+// Always inlined, so that each exe's launch calls its runner directly and
+// carries one copy of this.
+__attribute__((always_inline)) static inline LaunchOutcome launchWith(
+    LauncherVariant variant, JavaRunner runJava, JavaRun* run, const char* configPath) {
   *run = JavaRun{};
   SingleInstance instance = {};
   JobHandle job = nullptr;
@@ -181,7 +185,7 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char
   int failures = 0;
   for (bool again = false; claimed; again = true) {
     unsigned long began = platform.clockMilliseconds();
-    outcome = startJava(variant, again, configPath, &instance, &job, run);
+    outcome = startJavaOnce(variant, runJava, again, configPath, &instance, &job, run);
     unsigned long ran = platform.clockMilliseconds() - began;
     if (outcome != kOutcomeJavaRan || !restartChosen(run, ran, &failures)) break;
     forgetJavaRun(run);
@@ -191,6 +195,15 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char
   if (outcome == kOutcomeJavaRan || outcome == kOutcomeJavaNotStarted) reportJavaEnd(run, variant);
   forgetJavaRun(run);
   return outcome;
+}
+
+LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run, const char* configPath) {
+  return launchWith(variant, launchJava, run, configPath);
+}
+
+LaunchOutcome launchConfiguredWith(LauncherVariant variant, JavaRunner runJava, JavaRun* run,
+                                   const char* configPath) {
+  return launchWith(variant, runJava, run, configPath);
 }
 
 int runLauncher(LauncherVariant variant, int argc, char** argv, const bool* quoted) {

@@ -29,6 +29,16 @@ LaunchOutcome launchConfigured(LauncherVariant variant, JavaRun* run,
 // false with the outcome that ends the start.
 bool readAppConfig(const char* path, LaunchOutcome* outcome);
 
+// How one Java runs once its command line is planned: launchJava, or the
+// service launcher's runner, whose Java runs until it ends or the service is
+// stopped. job is kept across restarts (see startJavaInJob).
+typedef JavaRun (*JavaRunner)(const LaunchPlan* plan, const SingleInstance* instance,
+                              JobHandle* job, LauncherVariant variant);
+
+// launchConfigured with Java run by runJava instead of launchJava.
+LaunchOutcome launchConfiguredWith(LauncherVariant variant, JavaRunner runJava, JavaRun* run,
+                                   const char* configPath);
+
 // Reads the configuration file at path into the settings; each "javaVersion"
 // line looks its version up where it stands. True when read; false with the
 // outcome that ends the start (no file, or no Java for a version).

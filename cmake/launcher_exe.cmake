@@ -68,9 +68,11 @@ set(CORVANE_LAUNCHER_SOURCES
   resources/launcher.rc
 )
 
-target_compile_options(corvane_core PRIVATE -ffunction-sections -fdata-sections
-                       ${CORVANE_LIBRARY_CALL_OPTIONS})
-set_target_properties(corvane_core PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+foreach(library corvane_core corvane_service)
+  target_compile_options(${library} PRIVATE -ffunction-sections -fdata-sections
+                         ${CORVANE_LIBRARY_CALL_OPTIONS})
+  set_target_properties(${library} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+endforeach()
 
 add_executable(launcher WIN32 ${CORVANE_LAUNCHER_SOURCES})
 set_target_properties(launcher PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
@@ -88,11 +90,20 @@ target_link_options(launcher PRIVATE ${CORVANE_EXE_LINK_OPTIONS} ${CORVANE_ENTRY
 # sources, resources, libraries and options as the launcher above, linked as a
 # console-subsystem exe whose entry selects the console variant.
 add_executable(launcherc ${CORVANE_LAUNCHER_SOURCES})
-foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS
-                 INTERPROCEDURAL_OPTIMIZATION)
-  get_target_property(value launcher ${property})
-  if(value)
-    set_target_properties(launcherc PROPERTIES ${property} "${value}")
-  endif()
+# The service launcher (launchersvc.exe), a console-subsystem exe too, whose
+# entry (with CORVANE_SERVICE) runs a command or the service: it adds
+# the service's logic and platform table, and a message table for its events.
+add_executable(launchersvc app/Corvane.cpp platform/win32_platform.cpp
+               platform/win32_service_platform.cpp resources/service.rc)
+foreach(target launcherc launchersvc)
+  foreach(property LINK_LIBRARIES COMPILE_OPTIONS COMPILE_DEFINITIONS LINK_OPTIONS
+                   INTERPROCEDURAL_OPTIMIZATION)
+    get_target_property(value launcher ${property})
+    if(value)
+      set_target_properties(${target} PROPERTIES ${property} "${value}")
+    endif()
+  endforeach()
 endforeach()
 target_compile_definitions(launcherc PRIVATE CORVANE_CONSOLE)
+target_compile_definitions(launchersvc PRIVATE CORVANE_SERVICE)
+target_link_libraries(launchersvc PRIVATE corvane_service)

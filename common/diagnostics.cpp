@@ -11,8 +11,9 @@ static LauncherVariant channel = kGuiLauncher;
 
 void openDiagnostics(LauncherVariant variant) { channel = variant; }
 
-// The console launcher shows no box and writes its trace lines on standard error.
-static bool onConsole(void) { return channel == kConsoleLauncher; }
+// The console and service launchers show no box and write their trace lines
+// on standard error.
+static bool onConsole(void) { return channel != kGuiLauncher; }
 
 int showText(const char* caption, unsigned style, const char* text) {
   if (!onConsole()) return platform.messageBox(text, caption, style);

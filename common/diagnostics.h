@@ -4,7 +4,8 @@
 // launcher shows boxes and writes its trace lines on standard output; the
 // console launcher never shows a box (it writes the caption, then the text,
 // on standard error), writes its trace lines on standard error, and leaves
-// standard output to Java.
+// standard output to Java. The service launcher speaks as the console
+// launcher does, to a standard error that is its log.
 #ifndef CORVANE_COMMON_DIAGNOSTICS_H
 #define CORVANE_COMMON_DIAGNOSTICS_H
 

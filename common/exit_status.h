@@ -21,6 +21,13 @@ enum ExitStatus {
   // with a line on standard error and kExitAlreadyRunningConsole.
   kExitAlreadyRunning = 0,
   kExitAlreadyRunningConsole = 12,
+  // The service launcher's commands (install, start, stop, ...) end with 0
+  // when done; "status" with 0 while the service runs (or is starting or
+  // stopping), kExitServiceStopped or kExitServiceNotInstalled.
+  kExitCommandFailed = 1,        // Windows refused it, or the service did not get there in time
+  kExitUsage = 2,                // no command it knows, or a setting it cannot take
+  kExitServiceStopped = 3,
+  kExitServiceNotInstalled = 4,
 };
 
 #endif

@@ -6,6 +6,9 @@
 enum LauncherVariant {
   kGuiLauncher,      // launcher.exe: javaw.exe, message boxes
   kConsoleLauncher,  // launcherc.exe, for tools: java.exe, standard error, Java's status
+  // launchersvc.exe, a Windows service: as the console launcher, with its
+  // standard error and output going to the service's log
+  kServiceLauncher,
 };
 
 #endif

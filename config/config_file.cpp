@@ -13,38 +13,6 @@
 #include "config/parse_path.h"
 #include "platform/platform.h"
 
-// How a key's value is read: $NAME expanded with or without quoting (see
-// parsePath), or as written. A path is expanded too, then, where the
-// settings say so, taken from the exe's directory when it is relative.
-enum ValueTreatment : unsigned char {
-  kExpandQuoted,
-  kExpandUnquoted,
-  kAsWritten,
-  kPathQuoted,
-  kPathUnquoted,
-};
-
-// What a key does with its value: stores it in the settings field at
-// fieldOffset (a text it replaces or a list it extends), runs an action,
-// reads another file in place, or stops the read for a Java version lookup.
-enum KeyEffect : unsigned char {
-  kStoreText,
-  kAppendToList,
-  kRunAction,
-  kInclude,
-  kStopForJavaVersion,
-};
-
-typedef void (*KeyAction)(const char* value);
-
-struct ConfigKey {
-  const char* key;
-  ValueTreatment treatment;
-  KeyEffect effect;
-  unsigned short fieldOffset;
-  KeyAction action;
-};
-
 struct OpenConfigFile {
   char* path;      // as the configuration named it, for its error line
   char* fullPath;  // NULL when it could not be formed
@@ -108,9 +76,20 @@ static const ConfigKey kConfigKeys[] = {
     {"appUserModelId", kAsWritten, TEXT_FIELD(appUserModelId)},
 };
 
+// Keys of one launcher alone (the service's), tried after the table above.
+static const ConfigKey* addedKeys;
+static int addedKeyCount;
+
+void addConfigKeys(const ConfigKey* keys, int count) {
+  addedKeys = keys;
+  addedKeyCount = count;
+}
+
 static const ConfigKey* findConfigKey(const char* line) {
   for (const ConfigKey& key : kConfigKeys)
     if (textStartsWith(line, key.key)) return &key;
+  for (int i = 0; i < addedKeyCount; ++i)
+    if (textStartsWith(line, addedKeys[i].key)) return &addedKeys[i];
   return nullptr;
 }
 

@@ -40,13 +40,16 @@ static JavaLog* openConfiguredLog(void) {
   return log;
 }
 
-void takeJavaOutput(JavaOutput* output, LauncherVariant variant) {
+void takeJavaOutput(JavaOutput* output, LauncherVariant variant, JavaLog* sharedLog) {
   *output = JavaOutput{};
-  if (variant != kGuiLauncher) return;
-  if (!textIsEmpty(settings.javaLog)) output->log = openConfiguredLog();
+  if (variant == kConsoleLauncher || (variant == kServiceLauncher && !sharedLog)) return;
+  output->log = sharedLog;
+  output->ownsLog = !sharedLog && !textIsEmpty(settings.javaLog);
+  if (output->ownsLog) output->log = openConfiguredLog();
   // In debug mode java.exe gets a console of its own, which shows both of
-  // its streams; without a log they stay there.
-  bool keepTail = !platform.standardErrorUsable() && (output->log || !settings.consoleJava);
+  // its streams; without a log they stay there. A service shows no box.
+  bool keepTail = variant == kGuiLauncher && !platform.standardErrorUsable() &&
+                  (output->log || !settings.consoleJava);
   unsigned long errorCode = 0;
   if ((!output->log || openStream(&output->output, output->log, nullptr, &errorCode)) &&
       (!keepTail || openStream(&output->error, output->log, &output->tail, &errorCode)))
@@ -89,7 +92,7 @@ void finishJavaOutput(JavaOutput* output) {
   JavaLog* log = output->log;
   if (log && log->firstError)
     debugTraceLine("Java's log %s could not be written (error %lu)\n", log->path, log->firstError);
-  closeJavaLog(log);
+  if (output->ownsLog) closeJavaLog(log);
   output->log = nullptr;
 }
 

@@ -24,6 +24,7 @@ struct JavaStream {
 
 struct JavaOutput {
   JavaLog* log;
+  bool ownsLog;       // opened here (javaLog), and closed here
   JavaStream output;  // standard output, and standard error too when that is not apart
   JavaStream error;   // standard error apart, for its end
   ErrorTail tail;
@@ -31,8 +32,10 @@ struct JavaOutput {
 
 // Decides what the launcher takes of Java's output, and makes the log, pipes
 // and threads for it. Where any of them cannot be made, Java's output goes
-// where it went before, and a debug trace line says why.
-void takeJavaOutput(JavaOutput* output, LauncherVariant variant);
+// where it went before, and a debug trace line says why. The service
+// launcher gives its own log (sharedLog), which takes both streams and stays
+// its own; without one, its Java's output goes where it went before.
+void takeJavaOutput(JavaOutput* output, LauncherVariant variant, JavaLog* sharedLog);
 
 // What Java's standard output and error are to be: a pipe's writer, or NULL
 // for the launcher's own.

@@ -80,30 +80,41 @@ static const unsigned long kExitCodeUnknown = 259;
 // What Windows gives a console program that Ctrl+C ended (STATUS_CONTROL_C_EXIT).
 static const unsigned long kStatusControlCExit = 0xC000013A;
 
+bool startJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
+               JavaLog* sharedLog, LauncherVariant variant, StartedJava* java, JavaRun* run) {
+  *java = StartedJava{};
+  *run = JavaRun{};
+  takeJavaOutput(&java->output, variant, sharedLog);
+  ProcessStart start = plan->start;
+  start.output = javaOutputEnd(&java->output);
+  start.error = javaErrorEnd(&java->output);
+  run->started = startJavaInJob(plan->commandLine, &start, plan->awaitAtConsoleEnd,
+                                &java->process, job, &java->processId, &run->exitCode);
+  releaseJavaEnds(&java->output);
+  if (run->started) publishJavaProcess(instance, java->processId);
+  return run->started;
+}
+
+void finishJava(StartedJava* java, JavaRun* run) {
+  if (run->started) {
+    run->exitCodeKnown = platform.processExitCode(java->process, &run->exitCode);
+    if (!run->exitCodeKnown) run->exitCode = kExitCodeUnknown;
+    run->interrupted = run->exitCode == kStatusControlCExit || platform.interruptedByUser();
+    platform.closeProcess(java->process);
+  }
+  finishJavaOutput(&java->output);
+  if (run->started && run->exitCode != 0) run->javaReported = javaReportedLines(&java->output);
+}
+
 JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
                    LauncherVariant variant) {
-  JavaRun run = {};
-  ProcessHandle process = nullptr;
-  unsigned long processId = 0;
-  JavaOutput output;
-  takeJavaOutput(&output, variant);
-  ProcessStart start = plan->start;
-  start.output = javaOutputEnd(&output);
-  start.error = javaErrorEnd(&output);
-  run.started = startJavaInJob(plan->commandLine, &start, plan->awaitAtConsoleEnd, &process, job,
-                               &processId, &run.exitCode);
-  releaseJavaEnds(&output);
-  if (run.started) {
-    publishJavaProcess(instance, processId);
-    platform.waitForInputIdle(process, 5000);
-    platform.waitForExit(process);
-    run.exitCodeKnown = platform.processExitCode(process, &run.exitCode);
-    if (!run.exitCodeKnown) run.exitCode = kExitCodeUnknown;
-    run.interrupted = run.exitCode == kStatusControlCExit || platform.interruptedByUser();
-    platform.closeProcess(process);
+  StartedJava java;
+  JavaRun run;
+  if (startJava(plan, instance, job, nullptr, variant, &java, &run)) {
+    platform.waitForInputIdle(java.process, 5000);
+    platform.waitForExit(java.process);
   }
-  finishJavaOutput(&output);
-  if (run.started && run.exitCode != 0) run.javaReported = javaReportedLines(&output);
+  finishJava(&java, &run);
   return run;
 }
 

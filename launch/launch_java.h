@@ -5,6 +5,7 @@
 
 #include "common/launcher_variant.h"
 #include "launch/argument_file.h"
+#include "launch/java_output.h"
 #include "launch/single_instance.h"
 
 // The longest command line CreateProcessW takes: 32767 UTF-16 units with the
@@ -69,6 +70,24 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHa
 
 // Gives up what a run holds (the lines Java reported).
 void forgetJavaRun(JavaRun* run);
+
+// The steps of launchJava before and after the wait, for a launcher that
+// waits its own way. Java, once started, until finishJava gives it back:
+struct StartedJava {
+  ProcessHandle process;
+  unsigned long processId;
+  JavaOutput output;
+};
+// Starts Java in its job (see launchJava), with its output where the
+// variant takes it (into sharedLog, when given: the service's log), and
+// makes it the instance's Java; false, with run->exitCode the system's error
+// code, when it could not be started.
+bool startJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
+               JavaLog* sharedLog, LauncherVariant variant, StartedJava* java, JavaRun* run);
+// Reads the exit code of a Java that has ended (259 when it cannot be read),
+// whether the user stopped it, and what it reported, and gives its process
+// and output back.
+void finishJava(StartedJava* java, JavaRun* run);
 
 // Tells of a start that failed (with the system's error code), of an exit
 // code that could not be read, and, in the GUI launcher, of a non-zero one

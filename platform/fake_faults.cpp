@@ -8,13 +8,24 @@ const FakeEntries kFakeRegistryEntries = {
     FAKE_ENTRY(registryOpen), FAKE_ENTRY(registryOpenSubkey), FAKE_ENTRY(registryQueryValue),
     FAKE_ENTRY(registrySubkeyCount), FAKE_ENTRY(registryEnumSubkey)};
 
+// Both tables': the service table's entries count after the platform's.
+static const size_t kAllEntries = sizeof(PlatformOps) + sizeof(ServicePlatformOps);
+
 static FakeEntries everyEntryButMemory() {
   FakeEntries entries;
-  for (size_t entry = 0; entry < sizeof(PlatformOps); entry += sizeof(void (*)()))
+  for (size_t entry = 0; entry < kAllEntries; entry += sizeof(void (*)()))
     if (entry != FAKE_ENTRY(allocate) && entry != FAKE_ENTRY(reallocate)) entries.push_back(entry);
   return entries;
 }
 const FakeEntries kFakeSystemEntries = everyEntryButMemory();
+
+static FakeEntries serviceEntries() {
+  FakeEntries entries;
+  for (size_t entry = sizeof(PlatformOps); entry < kAllEntries; entry += sizeof(void (*)()))
+    entries.push_back(entry);
+  return entries;
+}
+const FakeEntries kFakeServiceEntries = serviceEntries();
 
 static bool counts(const FakeEntries& entries, size_t entry) {
   return entries.empty() || std::find(entries.begin(), entries.end(), entry) != entries.end();
@@ -34,10 +45,11 @@ void fakeKillAtCall(const FakeEntries& entries, int call) {
 
 static const size_t kEntrySize = sizeof(void (*)());
 static_assert(sizeof(PlatformOps) % kEntrySize == 0, "every entry is a function pointer");
+static_assert(sizeof(ServicePlatformOps) % kEntrySize == 0, "every entry is a function pointer");
 
 int fakeCallCount(const FakeEntries& entries) {
   int total = 0;
-  for (size_t entry = 0; entry < sizeof(PlatformOps); entry += kEntrySize)
+  for (size_t entry = 0; entry < kAllEntries; entry += kEntrySize)
     if (counts(entries, entry)) total += fake().callsByEntry[entry / kEntrySize];
   return total;
 }

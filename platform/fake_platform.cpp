@@ -424,6 +424,54 @@ static void fakeRegistryClose(RegistryKey key) {
   closeHandle(registryKeys, state.openRegistryKeys, key);
 }
 
+// The service table's registry writes (fake_service_platform.cpp), here with
+// the keys they write: in HKLM the program's own view, as the reads.
+long fakeRegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key, bool* created) {
+  *key = nullptr;
+  *created = false;
+  if (FAKE_SERVICE_CALL_FAILS(registryCreateKey)) return kAccessDenied;
+  FakeRegistryTree& tree = fakeRegistryTree(hive, kViewOwn);
+  *created = !tree.count(lowerCase(path));
+  addKey(tree, path);
+  return openFakeKey(tree, path, key);
+}
+
+static long setFakeValue(RegistryKey key, const char* name, const std::string& data) {
+  FakeRegistryKey* found = keyOf(key);
+  if (!found) return kAccessDenied;
+  setValue(*found, name, data);
+  return kRegistrySuccess;
+}
+
+long fakeRegistrySetValue(RegistryKey key, const char* name, const char* text,
+                          unsigned long number) {
+  if (FAKE_SERVICE_CALL_FAILS(registrySetValue)) return kAccessDenied;
+  unsigned char bytes[4] = {(unsigned char)number, (unsigned char)(number >> 8),
+                            (unsigned char)(number >> 16), (unsigned char)(number >> 24)};
+  return setFakeValue(key, name, text ? std::string(text) + std::string(1, '\0')
+                                      : std::string(reinterpret_cast<char*>(bytes), 4));
+}
+
+// As RegDeleteKeyW: a key with subkeys stays.
+long fakeRegistryDeleteKey(RegistryHive hive, const char* path) {
+  if (FAKE_SERVICE_CALL_FAILS(registryDeleteKey)) return kAccessDenied;
+  FakeRegistryTree& tree = fakeRegistryTree(hive, kViewOwn);
+  auto found = tree.find(lowerCase(path));
+  if (found == tree.end()) return kRegistryNotFound;
+  if (!found->second.subkeys.empty()) return kAccessDenied;
+  tree.erase(found);
+  std::string text = path;
+  size_t slash = text.rfind('\\');
+  auto parent = slash == std::string::npos ? tree.end() : tree.find(lowerCase(text.substr(0, slash)));
+  if (parent != tree.end()) {
+    std::vector<std::string>& subkeys = parent->second.subkeys;
+    for (size_t i = 0; i < subkeys.size(); ++i)
+      if (strcasecmp(subkeys[i].c_str(), text.substr(slash + 1).c_str()) == 0)
+        subkeys.erase(subkeys.begin() + (long)i--);
+  }
+  return kRegistrySuccess;
+}
+
 // A process handle, and the handle of a suspended process's thread, stand
 // for the process's place in state.processes.
 static HandleTable<size_t> processHandles, threadHandles;
@@ -436,7 +484,7 @@ static bool startFake(bool fails, char* commandLine, const ProcessStart& start, 
   state.processes.push_back({commandLine, false, title != nullptr, title ? title : "", false, 0,
                              false, false, false, 0, false, id, inherit, start.titleIsAppId,
                              start.usesShowWindow, start.showWindow, start.noConsoleWindow, 0, 0,
-                             false});
+                             false, false});
   *process = nullptr;
   if (fails) {
     *errorCode = state.startErrorCode;
@@ -468,6 +516,8 @@ static FakeProcess* processOf(ProcessHandle process) {
   return index ? &state.processes[*index] : nullptr;
 }
 
+FakeProcess* fakeProcessOf(ProcessHandle process) { return processOf(process); }
+
 static void fakeWaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
   if (FAKE_CALL_FAILS(waitForInputIdle)) return;
   if (FakeProcess* started = processOf(process)) {
@@ -494,7 +544,8 @@ static bool fakeProcessExitCode(ProcessHandle process, unsigned long* code) {
   if (FAKE_CALL_FAILS(processExitCode)) return false;
   FakeProcess* started = processOf(process);
   if (!started || !started->waitedForExit) return false;  // still running
-  *code = 0;
+  *code = started->terminated ? 1 : 0;
+  if (started->terminated) return true;
   if (!state.exitCodes.empty()) {
     *code = state.exitCodes.front();
     state.exitCodes.pop_front();
@@ -626,6 +677,11 @@ static void fakeAwaitAtConsoleEnd(ProcessHandle process) {
 
 // A job handle stands for the job's place in state.jobs.
 static HandleTable<size_t> jobHandles;
+
+int fakeJobNumberOf(JobHandle job) {
+  size_t* index = jobHandles.find(job);
+  return index ? (int)*index + 1 : 0;
+}
 
 static JobHandle fakeCreateJob(unsigned long limitFlags, unsigned long* errorCode) {
   *errorCode = kAccessDenied;
@@ -963,6 +1019,7 @@ void installFakePlatform() {
   valuesHandedOut.clear();
   exitJump = nullptr;
   fakeNoteAllocationSites(false);
+  installFakeServicePlatform();
   platform = PlatformOps{
       .messageBox = fakeMessageBox,
       .currentDirectory = fakeCurrentDirectory,

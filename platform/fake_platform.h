@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/fake_code_page.h"
+#include "platform/fake_service_platform.h"
 #include "platform/platform.h"
 
 struct FakeMessageBox {
@@ -51,6 +52,7 @@ struct FakeProcess {
   int outputPipe;
   int errorPipe;
   bool outputGiven;  // started with output pipes (STARTF_USESTDHANDLES)
+  bool terminated;  // ended by the service launcher (exit code 1)
 };
 
 // One write of Java's: to standard output (1) or standard error (2).
@@ -243,11 +245,16 @@ struct FakeState {
   int openLocks = 0;
   int lockMisuses = 0;  // a lock taken while held, or released while not held
   int openAppendFiles = 0;
+  // The service launcher's world (fake_service_platform.h). Its operations
+  // also go into events: "open console", "interrupt", "terminate job 1",
+  // "terminate process 1", "report <state> <checkpoint>".
+  FakeServiceWorld service;
 
   std::vector<FakeFault> faults;
-  // Calls of the entries that can fail: how many each had (by FAKE_ENTRY over
-  // the size of an entry), and the name of each that a fault struck, in order.
-  int callsByEntry[sizeof(PlatformOps) / sizeof(void (*)())] = {};
+  // Calls of the entries that can fail: how many each had (by FAKE_ENTRY or
+  // FAKE_SERVICE_ENTRY over the size of an entry), and the name of each that
+  // a fault struck, in order.
+  int callsByEntry[(sizeof(PlatformOps) + sizeof(ServicePlatformOps)) / sizeof(void (*)())] = {};
   std::vector<const char*> failedCalls;
 };
 
@@ -301,6 +308,7 @@ void fakeSetRegistryValue(const std::string& path, const std::string& name,
 extern const FakeEntries kFakeEveryEntry;     // every entry that can fail
 extern const FakeEntries kFakeSystemEntries;  // every entry but the memory ones
 extern const FakeEntries kFakeRegistryEntries;  // the registry's reads and opens
+extern const FakeEntries kFakeServiceEntries;   // every entry of the service table
 
 // The call-th call (from 1) counted over the entries fails, once; from
 // fakeFailCallsFrom on, that one and every later one. Faults add up.
@@ -323,6 +331,11 @@ int fakeCallCount(const FakeEntries& entries);
 void fakeNoteAllocationSites(bool noting);
 const std::vector<unsigned long long>& fakeAllocationSites(void);
 void fakeFailAllocationAt(unsigned long long site);
+
+// The process or job behind a handle the fake gave out: the process, and
+// the job's number (from 1); NULL and 0 for a handle it does not know.
+FakeProcess* fakeProcessOf(ProcessHandle process);
+int fakeJobNumberOf(JobHandle job);
 
 // Each entry of the fake that can fail begins with this: it counts the call
 // and says whether a fault strikes it.

@@ -11,20 +11,18 @@
 #include <string.h>
 
 #include "platform/platform.h"
+#include "platform/win32_text.h"
 
-// The seam's conversions. Inside the launcher every text is UTF-8; Windows is
-// spoken to in UTF-16 through the calls ending in W. Each returns a heap text
-// (caller frees), NULL only when memory runs out. An invalid UTF-8 sequence
-// becomes U+FFFD; a character that the target code page lacks becomes its
-// default character or a look-alike.
-static WCHAR* toWide(const char* text, UINT codePage = CP_UTF8) {
+// The seam's conversions (win32_text.h). Inside the launcher every text is
+// UTF-8; Windows is spoken to in UTF-16 through the calls ending in W.
+WCHAR* toWide(const char* text, UINT codePage) {
   int length = MultiByteToWideChar(codePage, 0, text, -1, NULL, 0);
   WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (length > 0 ? length : 1)));
   if (wide && !MultiByteToWideChar(codePage, 0, text, -1, wide, length)) wide[0] = 0;
   return wide;
 }
 
-static char* fromWide(const WCHAR* wide, UINT codePage = CP_UTF8) {
+char* fromWide(const WCHAR* wide, UINT codePage) {
   int length = WideCharToMultiByte(codePage, 0, wide, -1, NULL, 0, NULL, NULL);
   char* text = static_cast<char*>(malloc(length > 0 ? length : 1));
   if (text && !WideCharToMultiByte(codePage, 0, wide, -1, text, length, NULL, NULL)) text[0] = 0;
@@ -45,6 +43,10 @@ static FILE* standardError(void) { return &_iob[2]; }
 // resolution cost more than the rest of the launcher's own work.
 static void flushOutput(void) { fflush(standardOutput()); }
 
+// The service launcher (CORVANE_SERVICE) has no desktop and waits for Java
+// its own way: the entries only the other launchers reach are not in its exe
+// (it asks for no box and no such wait, and brings no window forward).
+#ifndef CORVANE_SERVICE
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
   flushOutput();
   WCHAR* wideText = toWide(text);
@@ -54,6 +56,7 @@ static int win32MessageBox(const char* text, const char* caption, unsigned style
   free(wideCaption);
   return answer;
 }
+#endif
 
 // Calls that fill a buffer with a text formed from a path (or from nothing,
 // for the current directory) and answer with the size they need when it is
@@ -321,6 +324,7 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   return started;
 }
 
+#ifndef CORVANE_SERVICE
 static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
   WaitForInputIdle(static_cast<HANDLE>(process), milliseconds);
 }
@@ -328,6 +332,7 @@ static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseco
 static void win32WaitForExit(ProcessHandle process) {
   WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
 }
+#endif
 
 static bool win32ProcessExitCode(ProcessHandle process, unsigned long* code) {
   DWORD exitCode = 0;
@@ -482,6 +487,7 @@ static void win32PublishInstanceProcess(InstanceHandle mark, unsigned long proce
 
 static void win32ReleaseInstance(InstanceHandle mark) { CloseHandle(static_cast<HANDLE>(mark)); }
 
+#ifndef CORVANE_SERVICE
 struct WindowsOfProcess {
   DWORD processId;
   HWND first;     // the topmost of them
@@ -515,6 +521,9 @@ static void win32BringWindowsForward(unsigned long processId) {
   EnumWindows(raiseWindow, reinterpret_cast<LPARAM>(&windows));
   if (windows.first) SetForegroundWindow(windows.first);
 }
+#else
+static void win32BringWindowsForward(unsigned long) {}
+#endif
 
 // Without WC_NO_BEST_FIT_CHARS, as Windows makes a program's ANSI command
 // line from its Unicode one.
@@ -657,6 +666,7 @@ static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
 // Windows allows. (A console program that uses USER32, as the launcher
 // does, is not sent log-off and shutdown events; its shutdown level, set at
 // start, has Windows end it after Java then.)
+#ifndef CORVANE_SERVICE
 static BOOL WINAPI onConsoleEvent(DWORD event) {
   if (event == CTRL_C_EVENT) userInterrupted = true;
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
@@ -665,11 +675,13 @@ static BOOL WINAPI onConsoleEvent(DWORD event) {
 }
 
 // Once: each call would add the handler to the console's list again, and
-// every restart of Java asks anew.
+// every restart of Java asks anew. (The service launcher's Java has a
+// console of its own, which the service asks to end.)
 static void win32OutliveConsoleInterrupts(void) {
   static bool installed;
   if (!installed) installed = SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
+#endif
 
 // Each start of Java replaces the one awaited; a duplicate of an earlier
 // Java's handle, which has ended, is left open, as a handler may be waiting
@@ -1084,8 +1096,13 @@ void installWin32Platform(bool console) {
   tempPath2 = reinterpret_cast<TempPathCall>(
       reinterpret_cast<void*>(GetProcAddress(kernel32, "GetTempPath2W")));
   bufferStandardStreams();
+#ifdef CORVANE_SERVICE
+#define LAUNCHERS_ON_A_DESKTOP(function) nullptr
+#else
+#define LAUNCHERS_ON_A_DESKTOP(function) function
+#endif
   platform = PlatformOps{
-      .messageBox = win32MessageBox,
+      .messageBox = LAUNCHERS_ON_A_DESKTOP(win32MessageBox),
       .currentDirectory = win32CurrentDirectory,
       .changeDirectory = win32ChangeDirectory,
       .absolutePath = win32AbsolutePath,
@@ -1103,8 +1120,8 @@ void installWin32Platform(bool console) {
       .registryEnumSubkey = win32RegistryEnumSubkey,
       .registryClose = win32RegistryClose,
       .startProcess = win32StartProcess,
-      .waitForInputIdle = win32WaitForInputIdle,
-      .waitForExit = win32WaitForExit,
+      .waitForInputIdle = LAUNCHERS_ON_A_DESKTOP(win32WaitForInputIdle),
+      .waitForExit = LAUNCHERS_ON_A_DESKTOP(win32WaitForExit),
       .processExitCode = win32ProcessExitCode,
       .writeOutput = win32WriteOutput,
       .writeError = win32WriteError,
@@ -1120,7 +1137,7 @@ void installWin32Platform(bool console) {
       .setEnvironmentValue = win32SetEnvironmentValue,
       .startupShowState = win32StartupShowState,
       .hasConsole = win32HasConsole,
-      .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
+      .outliveConsoleInterrupts = LAUNCHERS_ON_A_DESKTOP(win32OutliveConsoleInterrupts),
       .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
       .interruptedByUser = win32InterruptedByUser,
       .createJob = win32CreateJob,

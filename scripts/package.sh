@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 
 # The launcher exes the release ships, as they lie below build/ (and so in
 # the zip): add one by adding its path here.
-launchers="win32/launcher.exe win32/launcherc.exe win64/launcher.exe win64/launcherc.exe"
+launchers="win32/launcher.exe win32/launcherc.exe win32/launchersvc.exe
+           win64/launcher.exe win64/launcherc.exe win64/launchersvc.exe"
 
 version=$(sed -n 's/^#define CORVANE_VERSION "\(.*\)"$/\1/p' app/main_sequence.h)
 [ -n "$version" ] || { echo "package: no CORVANE_VERSION in app/main_sequence.h" >&2; exit 1; }

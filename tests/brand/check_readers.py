@@ -27,6 +27,8 @@ LAUNCHER_EXES = [
     ("win64", REPO / "build/win64/launcher.exe", "x86_64-w64-mingw32-"),
     ("win32 console", REPO / "build/win32/launcherc.exe", "i686-w64-mingw32-"),
     ("win64 console", REPO / "build/win64/launcherc.exe", "x86_64-w64-mingw32-"),
+    ("win32 service", REPO / "build/win32/launchersvc.exe", "i686-w64-mingw32-"),
+    ("win64 service", REPO / "build/win64/launchersvc.exe", "x86_64-w64-mingw32-"),
 ]
 STRINGS = {
     "FileDescription": "Example Viewer", "FileVersion": "2.1.0", "ProductName": "Example Viewer",

@@ -3,8 +3,8 @@
 
     python3 tests/e2e/run_e2e.py [-k TEXT]
 
-Checks the files of each build (launcher.exe, and launcherc.exe, the console
-launcher), then runs every case with each build that this machine can run
+Checks the files of each build (launcher.exe, launcherc.exe, the console
+launcher, and launchersvc.exe, the service launcher), then runs every case with each build that this machine can run
 (scripts/wine_builds.sh; CORVANE_BUILDS narrows it), in one private 64-bit
 Wine prefix on its own Xvfb display. Every line names its build. Exit status 1 when any check or case fails, or nothing was run.
 """
@@ -21,6 +21,7 @@ from cases import CASES, STATIC_CHECKS  # noqa: E402
 from harness.builds import BUILDS, runnable_builds  # noqa: E402
 from harness.case import check, run_case  # noqa: E402
 from harness.lifetime import Lifetime, run_lifetime  # noqa: E402
+from harness.service import ServiceCase, run_service  # noqa: E402
 from harness.world import wine_world  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
@@ -43,9 +44,11 @@ def static_checks(selected) -> dict[str, list[bool]]:
     """Every build's file is checked, whether or not it can run here."""
     results = {}
     for build in BUILDS:
-        for exe, console in ((build.exe, False), (build.console_exe, True)):
-            label = "console executable" if console else "executable"
-            for name, check_exe in STATIC_CHECKS(build, console):
+        for exe, kind in ((build.exe, "gui"), (build.console_exe, "console"),
+                          (build.service_exe, "service")):
+            label = {"gui": "executable", "console": "console executable",
+                     "service": "service executable"}[kind]
+            for name, check_exe in STATIC_CHECKS(build, kind):
                 name = f"{build.tag} {label}: {name}"
                 if not selected(name):
                     continue
@@ -61,7 +64,8 @@ def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool
     """Each case's result by build: passed, failed, or None when the case
     needs a build this machine cannot run."""
     chosen = [(build, [case for case in CASES if selected(f"{build.tag} {case.name}")])
-              for build in builds if build.exe.exists() and build.console_exe.exists()]
+              for build in builds if build.exe.exists() and build.console_exe.exists()
+              and build.service_exe.exists()]
     chosen = [(build, cases) for build, cases in chosen if cases]
     if not chosen:
         return {}
@@ -82,6 +86,9 @@ def wine_cases(builds, selected, not_run: dict[str, str]) -> dict[str, list[bool
                 started = time.monotonic()
                 if isinstance(case, Lifetime):
                     outcome = run_lifetime(world, case)
+                    problems = outcome.problems
+                elif isinstance(case, ServiceCase):
+                    outcome = run_service(world, case)
                     problems = outcome.problems
                 else:
                     outcome = run_case(world, case)

@@ -25,11 +25,17 @@
 //     one way out that ends the process where it is met; the system gives
 //     back what is open) or, where the launcher asks for memory it can do
 //     without, return as above.
+// The service launcher's worlds run it as the service control manager
+// starts it: what it tells is its log and its events, what it opens
+// includes the service's handles, and every run that could report its
+// status ends reporting the service stopped, with the status it returns.
 // A new world is one entry of kWorlds.
 #include <string>
 #include <vector>
 
 #include "app/main_sequence.h"
+#include "app/service_main.h"
+#include "service/service_settings.h"
 #include "launcher_test.h"
 #include "runtime/runtime_registry.h"
 #include "support/java_homes.h"
@@ -49,6 +55,9 @@ const std::vector<int> kLauncherStatuses = {0, 2, 5, 11};
 // 0 would claim a success that Java did not report; 259 when Java's end or
 // exit code could not be read.
 const std::vector<int> kConsoleStatuses = {1, 2, 5, 11, 12, 125, 126, 127, 259};
+// The service's: its service-specific codes, the console launcher's
+// statuses; 0 when it was stopped or its Java ended with 0.
+const std::vector<int> kServiceStatuses = {0, 1, 2, 5, 11, 12, 125, 126, 127, 259};
 
 // What a run did, as far as the checks look.
 struct LaunchRun {
@@ -61,6 +70,10 @@ struct LaunchRun {
   int leftOpen;                   // what the fake counts as open
   int filesLeft;                  // argument files still in the temporary folder
   int hazards;                    // reads that would wait for ever, a lock taken twice
+  bool serviceEnded;              // the service's last report: stopped, with the status
+  // A service that ran out of memory before its log was open: it wrote
+  // nothing, and the service control manager records its unexpected end.
+  bool endedBeforeItsLog;
 };
 
 // Failures the launcher cannot tell from absence, and takes for it without a
@@ -371,6 +384,35 @@ void installUpdateAndRestart() {
   });
 }
 
+const char kAgent[] = "C:\\Services\\Agent\\agent.exe";
+
+// A service whose Java the registry names, stopped while it runs: Java
+// ends 1.5 seconds after Ctrl+C, within the stop timeout.
+void installStoppedService() {
+  fake().programPath = kAgent;
+  fakeAddFile("C:\\Services\\Agent\\agent.config",
+              "appname Example Agent\nmainclass com.example.Agent\nargument --serve\n"
+              "serviceStopTimeout 3\n");
+  fakeSetRegistryValue(RUNTIME_ROOT_KEY, "CurrentVersion", "1.8");
+  registerJavaSoftRuntime("1.8", "C:\\Program Files\\Java\\jre1.8.0_392");
+  fake().service.startParameters = {"agent", "--port", "8080"};
+  fake().service.javaOrStop = kWaitStopRequested;
+  fake().service.javaEndsAfterInterrupt = 1500;
+}
+
+// A service in debug mode whose Java, found by the Java search, ends by
+// itself with 1.
+void installFailingService() {
+  fake().program64Bit = true;
+  fake().programPath = kAgent;
+  fakeAddFile("C:\\Services\\Agent\\agent.config",
+              "mainclass com.example.Agent\nminJava 11\nvmparam -Xmx64m\n");
+  fakeSetRegistryValue(kHiveLocalMachine, kView64Bit, "SOFTWARE\\JavaSoft\\JDK\\17.0.9",
+                       "JavaHome", "C:\\Program Files\\Java\\jdk-17");
+  fakeInstallJava("C:\\Program Files\\Java\\jdk-17", 64, "17.0.9");
+  fake().exitCodes.push_back(1);
+}
+
 const World kWorlds[] = {
     {"IncludesJarsAndVersion", installIncludesJarsAndVersion, {kViewer, "report.txt"}, kGuiLauncher,
      kLauncherStatuses},
@@ -390,6 +432,9 @@ const World kWorlds[] = {
     {"AnotherInstance", installAnotherInstance, {kViewer}, kConsoleLauncher, kConsoleStatuses},
     {"UpdateAndRestart", installUpdateAndRestart, {kViewer, "-d"}, kGuiLauncher, kLauncherStatuses},
     {"LogsAndCaptures", installLogsAndCaptures, {kViewer}, kGuiLauncher, kLauncherStatuses},
+    {"StoppedService", installStoppedService, {kAgent}, kServiceLauncher, kServiceStatuses},
+    {"FailingService", installFailingService, {kAgent, "-d"}, kServiceLauncher,
+     kServiceStatuses},
 };
 
 void PrintTo(const World& world, std::ostream* out) { *out << world.name; }
@@ -420,9 +465,36 @@ struct Fault {
   unsigned long long site;
 };
 
+// The lines of a text, each without its date and time when it has one.
+void addLines(const std::string& text, std::vector<std::string>* lines) {
+  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::string line = text.substr(start, end - start);
+    lines->push_back(line.size() > 20 && line[4] == '-' && line[13] == ':' ? line.substr(20) : line);
+  }
+}
+
+// What the service told: its log's lines and its events.
+void addServiceTold(LaunchRun* run) {
+  bool logged = false;
+  for (const auto& file : fake().files) {
+    if (file.first.size() < 4 || file.first.compare(file.first.size() - 4, 4, ".log") != 0) continue;
+    std::string lines;
+    for (char c : file.second)
+      if (c != '\r') lines += c;
+    addLines(lines, &run->told);
+    logged = logged || !lines.empty();
+  }
+  for (const FakeEvent& event : fake().service.events) run->told.push_back(event.text);
+  const std::vector<ServiceStatusReport>& reports = fake().service.reports;
+  run->serviceEnded = !reports.empty() && reports.back().state == kServiceStopped &&
+                      (int)reports.back().specificExitCode == run->status;
+  run->endedBeforeItsLog = run->exited && !logged;
+}
+
 LaunchRun runWorld(const World& world, Fault fault) {
   installFakePlatform();
   resetLaunchSettings();
+  resetServiceSettings();
   world.install();
   if (fault.systemCall) fakeFailCall(kFakeSystemEntries, fault.systemCall);
   if (fault.atSite) fakeFailAllocationAt(fault.site);
@@ -431,24 +503,30 @@ LaunchRun runWorld(const World& world, Fault fault) {
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(&argument[0]);
   int status = -1;
-  ExitResult exit = runCatchingExit(
-      [&] { status = runLauncher(world.variant, (int)argv.size(), argv.data()); });
+  ExitResult exit = runCatchingExit([&] {
+    status = world.variant == kServiceLauncher
+                 ? runServiceLauncher((int)argv.size(), argv.data())
+                 : runLauncher(world.variant, (int)argv.size(), argv.data());
+  });
 
-  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0, 0, 0};
+  LaunchRun run = {exit.exited, exit.exited ? exit.status : status, {}, {}, "", 0, 0, 0, 0,
+                   false, false};
   for (const FakeProcess& process : fake().processes)
     if (process.started && !isBrowser(process.commandLine)) run.java.push_back(process.commandLine);
   for (const FakeMessageBox& box : fake().boxes) run.told.push_back(box.caption + ": " + box.text);
-  for (size_t start = 0, end; (end = fake().error.find('\n', start)) != std::string::npos; start = end + 1)
-    run.told.push_back(fake().error.substr(start, end - start));
+  addLines(fake().error, &run.told);
+  if (world.variant == kServiceLauncher) addServiceTold(&run);
   if (!fake().failedCalls.empty()) run.failedCall = fake().failedCalls.back();
   run.callCount = fakeCallCount(kFakeSystemEntries);
   const FakeState& left = fake();
   run.leftOpen = left.openFiles + left.openListings + left.openRegistryKeys + left.openProcesses +
                  left.openThreads + left.openJobs + left.openHeldFiles + left.openInstanceMarks +
-                 left.openPipeEnds + left.openWorkers + left.openLocks + left.openAppendFiles;
+                 left.openPipeEnds + left.openWorkers + left.openLocks + left.openAppendFiles +
+                 fakeServiceOpenCount();
   run.hazards = left.readsThatWouldWait + left.lockMisuses;
   for (const auto& written : left.writtenFiles) run.filesLeft += fakeHasFile(written.first);
   resetLaunchSettings();
+  resetServiceSettings();
   return run;
 }
 
@@ -470,6 +548,11 @@ void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baselin
   const std::vector<int>& documented = world.statuses;
   EXPECT_NE(documented.end(), std::find(documented.begin(), documented.end(), run.status))
       << "undocumented status " << run.status;
+  if (run.endedBeforeItsLog) {
+    EXPECT_EQ("allocate", run.failedCall) << "ended through an exit";
+    EXPECT_EQ(2, run.status);
+    return;
+  }
 
   for (const std::string& commandLine : run.java)
     EXPECT_TRUE(fakeHasFile(programOf(commandLine))) << "started a program that is not there: "
@@ -495,6 +578,13 @@ void checkRun(const World& world, const LaunchRun& run, const LaunchRun& baselin
     return;
   }
   EXPECT_EQ(0, run.leftOpen) << "left open";
+  // Without the handler, or the report, nothing can be reported; without
+  // the dispatcher, the process never was the service.
+  bool unreported = run.failedCall == "registerServiceHandler" ||
+                    run.failedCall == "reportServiceStatus" ||
+                    run.failedCall == "runServiceDispatcher";
+  if (world.variant == kServiceLauncher && !unreported)
+    EXPECT_TRUE(run.serviceEnded) << "the service did not report its end, or not this status";
   if (run.failedCall != "removeFile") EXPECT_EQ(0, run.filesLeft) << "argument file left";
 }
 

@@ -1,6 +1,6 @@
 """Checks of the launcher's file itself, for either build and for the console
-launcher: PE header, imports, size, identification text, icon resources and
-manifest."""
+and service launchers: PE header, imports, size, identification text, icon
+resources, manifest, and the service launcher's message table."""
 import re
 import struct
 import subprocess
@@ -20,7 +20,7 @@ IDENTIFICATION = re.compile(
 ICON_GROUPS = {101: (64, 64, 8), 102: (32, 32, 8), 103: (32, 32, 8),
                **{group: (32, 32, 4) for group in (104, 105, 106, 107, 108, 112)},
                111: (32, 32, 24), 113: (17, 17, 8)}
-RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+RT_ICON, RT_MESSAGETABLE, RT_GROUP_ICON, RT_MANIFEST = 3, 11, 14, 24
 ASM_V1, ASM_V3 = "urn:schemas-microsoft-com:asm.v1", "urn:schemas-microsoft-com:asm.v3"
 COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
 SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
@@ -124,6 +124,34 @@ def same_resources(gui_exe: Path, exe: Path) -> list[str]:
     return [] if ours == theirs else [f"resources {ours}, not {theirs} as {gui_exe.name}'s"]
 
 
+def resource_entries(exe: Path) -> list[tuple[int, int, int]]:
+    listing = subprocess.run(["wrestool", "-l", str(exe)], check=True,
+                             capture_output=True, text=True).stdout
+    return [tuple(map(int, entry))
+            for entry in re.findall(r"--type=(\d+) --name=(\d+) --language=(\d+)", listing)]
+
+
+def service_resources(gui_exe: Path, exe: Path) -> list[str]:
+    """The GUI launcher's resources, and a message table (type 11, id 1,
+    neutral) whose one message, id 1, is "%1": the text of an event as
+    written, with the line end the message compiler adds."""
+    if not gui_exe.exists():
+        return [f"{gui_exe} is missing"]
+    ours, theirs = resource_entries(exe), resource_entries(gui_exe)
+    wanted = sorted(theirs + [(RT_MESSAGETABLE, 1, 0)])
+    if sorted(ours) != wanted:
+        return [f"resources {ours}, not {gui_exe.name}'s and the message table"]
+    data = subprocess.run(["wrestool", "-x", "--raw", f"--type={RT_MESSAGETABLE}", "--name=1",
+                           str(exe)], check=True, capture_output=True).stdout
+    blocks, low, high, offset = struct.unpack_from("<4I", data)
+    length, unicode = struct.unpack_from("<HH", data, offset)
+    text = data[offset + 4:offset + length].decode("utf-16-le").rstrip("\0")
+    if (blocks, low, high, unicode, text) != (1, 1, 1, 1, "%1\r\n"):
+        return [f"the message table holds {blocks} blocks, messages {low} to {high}, "
+                f"{'UTF-16' if unicode else 'ANSI'} text {text!r}"]
+    return []
+
+
 def manifest(exe: Path) -> list[str]:
     """The manifest parses as XML and holds what the launcher needs of Windows."""
     text = subprocess.run(["wrestool", "-x", "--raw", f"--type={RT_MANIFEST}", "--name=1", str(exe)],
@@ -163,15 +191,23 @@ def manifest(exe: Path) -> list[str]:
     return problems
 
 
-def checks(build: Build, console: bool = False) -> list:
-    """(name, check of an exe file) for the given build's launcher, or its
-    console launcher."""
-    if console:
+def checks(build: Build, kind: str = "gui") -> list:
+    """(name, check of an exe file) for the given build's launcher ("gui"),
+    console launcher ("console") or service launcher ("service")."""
+    if kind == "console":
         return [
             (f"{build.file_format}, console subsystem {version(build)}",
              partial(pe_header, build, console=True)),
             *checks(build)[1:],
             (f"the same resources as {build.exe.name}", partial(same_resources, build.exe)),
+        ]
+    if kind == "service":
+        return [
+            (f"{build.file_format}, console subsystem {version(build)}",
+             partial(pe_header, build, console=True)),
+            *[check for check in checks(build)[1:] if check[1] is not resources],
+            (f"{build.exe.name}'s resources and a message table of one message, \"%1\"",
+             partial(service_resources, build.exe)),
         ]
     return [
         (f"{build.file_format}, GUI subsystem {version(build)}", partial(pe_header, build)),

@@ -37,6 +37,11 @@ class Build:
         return REPO / "build" / self.name / "launcherc.exe"
 
     @property
+    def service_exe(self) -> Path:
+        """The service launcher, for Java applications run as Windows services."""
+        return REPO / "build" / self.name / "launchersvc.exe"
+
+    @property
     def tag(self) -> str:
         return f"[{self.name}]"
 

@@ -256,9 +256,14 @@ def run_lifetime(world, case: Lifetime) -> LifetimeOutcome:
     world.put(APP_DIR + "\\" + PureWindowsPath(case.exe).stem + ".config", case.config)
     for path, content in case.files.items():
         world.put(path if path[1:3] == ":\\" else APP_DIR + "\\" + path, content)
-    run = LifetimeRun(world, case)
+    return run_steps(world, LifetimeRun(world, case), case.steps)
+
+
+def run_steps(world, run, steps) -> LifetimeOutcome:
+    """Each step in order on the run (its step(), finish(), problems and
+    happened); whatever happens, the run finishes and the case's files go."""
     try:
-        for step in case.steps:
+        for step in steps:
             run.step(step)
     finally:
         run.finish()

@@ -141,6 +141,14 @@ class WineSession:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started_server = True
         self.run_quiet(["wineboot", "-i"], timeout=120)
+        # The first boot of a prefix leaves two services.exe running, each
+        # answering some of the calls to the service control manager: the
+        # server starts again, and the next program starts one.
+        subprocess.run([WINESERVER64, "-k"], env=env, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(lambda: not self.prefix_processes(), 20, "the first boot's programs to end")
+        subprocess.run([WINESERVER64, "-p"], env=env, check=True, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         browser = self.root / "browser.sh"
         # Started by winebrowser with the environment of the program that
         # opened the page, so each case names its own log.
@@ -260,10 +268,12 @@ class WineSession:
 
     def run(self, argv: list[str], *, cwd: Path | None = None,
             env: dict[str, str] | None = None, timeout: float = 20,
-            stdin: bytes | None = None) -> Run:
+            stdin: bytes | None = None, settle: bool = True) -> Run:
         """Runs argv through the 64-bit loader with its output in files; bounded by timeout.
         Each run has files of its own: the programs it starts inherit them.
-        stdin, when given, comes through a pipe that is closed after it."""
+        stdin, when given, comes through a pipe that is closed after it.
+        settle=False leaves what the program started running (a service, which
+        belongs to services.exe)."""
         self.run_count += 1
         self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
         out_path = self.root / f"run-{self.run_count}.out"
@@ -281,7 +291,7 @@ class WineSession:
             process.wait()
             status = None
         # After a hang nothing is waited for: whatever is left belongs to it.
-        leftovers = self.settle(SETTLE_SECONDS if status is not None else 0)
+        leftovers = self.settle(SETTLE_SECONDS if status is not None else 0) if settle else []
         return Run(status, out_path.read_bytes(), err_path.read_bytes(), leftovers)
 
     def run_quiet(self, argv: list[str], timeout: float = 30):

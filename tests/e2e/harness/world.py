@@ -166,6 +166,7 @@ class World:
     build: Build = WIN64
     launcher: bytes = b""                    # the launcher exe under test
     console_launcher: bytes = b""            # and its console launcher
+    service_launcher: bytes = b""            # and its service launcher
     registry: tuple | None = None            # the state last imported
     homes: dict[Path, str] = field(default_factory=dict)  # bin dir -> its stand-ins' build
     created: list[Path] = field(default_factory=list)
@@ -177,6 +178,7 @@ class World:
         self.build = build
         self.launcher = build.exe.read_bytes()
         self.console_launcher = build.console_exe.read_bytes()
+        self.service_launcher = build.service_exe.read_bytes()
 
     def branded(self, name: str, brand: Brand) -> bytes:
         """The launcher under test branded as the exe name, made once."""

@@ -56,7 +56,12 @@
    and, for Java's output:
      CORVANE_E2E_JAVA_FLOOD   first, this many bytes (decimal) written to both
                               streams in writes of many sizes, each straight to
-                              its handle (harness/flood.py makes the same bytes) */
+                              its handle (harness/flood.py makes the same bytes)
+     CORVANE_E2E_JAVA_DEAF    Ctrl+C is ignored from the start (with HOLD, it
+                              stays until it is ended)
+   A stand-in that a service starts gets no variable of the test's: it reads
+   them, one NAME=value a line ("%0A" in a value for a line end), from
+   stand-in.env beside itself, when there is one. */
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -307,7 +312,35 @@ static char* variable(const char* name) {
   return value ? _strdup(value) : NULL;
 }
 
+/* stand-in.env beside the program: each line a variable to set. */
+static void readVariablesBesideMe(void) {
+  char path[MAX_PATH + 16];
+  DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+  while (length > 0 && path[length - 1] != '\\') --length;
+  strcpy(path + length, "stand-in.env");
+  FILE* file = fopen(path, "rb");
+  if (!file) return;
+  char line[1024];
+  while (fgets(line, sizeof line, file)) {
+    line[strcspn(line, "\r\n")] = '\0';
+    char* end = line;
+    for (const char* p = line; *p; ++p, ++end) {
+      if (strncmp(p, "%0A", 3) == 0) {
+        *end = '\n';
+        p += 2;
+      } else {
+        *end = *p;
+      }
+    }
+    *end = '\0';
+    if (strchr(line, '=')) _putenv(_strdup(line));
+  }
+  fclose(file);
+}
+
 int main(int argc, char** argv) {
+  readVariablesBesideMe();
+  if (getenv("CORVANE_E2E_JAVA_DEAF")) SetConsoleCtrlHandler(NULL, TRUE);
   char* path = variable("CORVANE_E2E_JAVA_RECORD");
   char* program = variable("CORVANE_E2E_JAVA_SPAWN");
   char* hold = variable("CORVANE_E2E_JAVA_HOLD");

@@ -1,0 +1,475 @@
+// The service table over the Windows API (ADVAPI32 and KERNEL32), linked
+// into the service launcher alone.
+#include "platform/win32_service_platform.h"
+
+#include <windows.h>
+
+#include <stddef.h>
+#include <stdlib.h>
+#include <tlhelp32.h>
+#include <string.h>
+#include <wchar.h>
+
+#include "platform/service_platform.h"
+#include "platform/win32_text.h"
+
+static bool succeeded(BOOL done, unsigned long* error) {
+  *error = done ? 0 : GetLastError();
+  return done;
+}
+
+static bool noMemory(unsigned long* error) {
+  *error = ERROR_NOT_ENOUGH_MEMORY;
+  return false;
+}
+
+static ServiceHandle handleOrError(SC_HANDLE handle, unsigned long* error) {
+  succeeded(handle != NULL, error);
+  return handle;
+}
+
+static ServiceHandle win32OpenServiceManager(ServiceAccess access, unsigned long* error) {
+  DWORD rights = SC_MANAGER_CONNECT | (access == kAccessChange ? SC_MANAGER_CREATE_SERVICE : 0);
+  return handleOrError(OpenSCManagerW(NULL, NULL, rights), error);
+}
+
+static DWORD serviceRights(ServiceAccess access) {
+  if (access == kAccessChange) return SERVICE_ALL_ACCESS;
+  return SERVICE_QUERY_STATUS | (access == kAccessControl ? SERVICE_START | SERVICE_STOP : 0);
+}
+
+static ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
+                                      ServiceAccess access, unsigned long* error) {
+  WCHAR* wideName = toWide(name);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  SC_HANDLE service =
+      wideName ? OpenServiceW(static_cast<SC_HANDLE>(manager), wideName, serviceRights(access))
+               : NULL;
+  free(wideName);
+  return handleOrError(service, error);
+}
+
+// Dependencies as the list of texts Windows takes, each ended by a NUL and
+// the list by another.
+static WCHAR* wideList(const char* list) {
+  WCHAR* wide = toWide(list);
+  size_t length = wide ? wcslen(wide) : 0;
+  WCHAR* ended = wide ? static_cast<WCHAR*>(realloc(wide, sizeof(WCHAR) * (length + 2))) : NULL;
+  if (!ended) {
+    free(wide);
+    return NULL;
+  }
+  for (size_t i = 0; i < length; ++i)
+    if (ended[i] == L'/') ended[i] = 0;
+  ended[length + 1] = 0;
+  return ended;
+}
+
+// CreateServiceW with a manager, ChangeServiceConfigW without: the main
+// fields in UTF-16, a built-in account with an empty password.
+static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const char* name,
+                                 const ServiceConfig* config, unsigned long* error) {
+  WCHAR* display = toWide(config->displayName);
+  WCHAR* command = toWide(config->command);
+  WCHAR* account = toWide(config->account);
+  WCHAR* dependencies = wideList(config->dependencies);
+  WCHAR* wideName = toWide(manager ? name : "");
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  if (display && command && account && dependencies && wideName) {
+    if (manager)
+      service = CreateServiceW(manager, wideName, display, SERVICE_ALL_ACCESS,
+                               SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
+                               command, NULL, NULL, dependencies, account, L"");
+    else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType,
+                                   SERVICE_NO_CHANGE, command, NULL, NULL, dependencies, account,
+                                   L"", display))
+      service = NULL;
+  } else {
+    service = NULL;
+  }
+  succeeded(service != NULL, error);
+  free(wideName);
+  free(dependencies);
+  free(account);
+  free(command);
+  free(display);
+  return service;
+}
+
+static ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
+                                        const ServiceConfig* config, unsigned long* error) {
+  return writeMainFields(static_cast<SC_HANDLE>(manager), NULL, name, config, error);
+}
+
+static bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
+                                     unsigned long* error) {
+  return writeMainFields(NULL, static_cast<SC_HANDLE>(service), NULL, config, error) != NULL;
+}
+
+// A ServiceAction is an SC_ACTION: a list of one is handed over as it is.
+static_assert(sizeof(ServiceAction) == sizeof(SC_ACTION) &&
+                  offsetof(ServiceAction, delayMilliseconds) == offsetof(SC_ACTION, Delay),
+              "ServiceAction is laid out as SC_ACTION");
+
+// Restart actions need SERVICE_START, which the handle has; with no action,
+// a list of none (not a NULL one) deletes the earlier actions.
+static BOOL setFailureActions(SC_HANDLE service, const ServiceConfig* config) {
+  static SC_ACTION none = {SC_ACTION_NONE, 0};
+  SERVICE_FAILURE_ACTIONSW failure = {
+      config->failureResetSeconds, NULL, NULL, config->failureActionCount,
+      config->failureActionCount ? reinterpret_cast<SC_ACTION*>(config->failureActions) : &none};
+  return ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
+}
+
+static BOOL setDescription(SC_HANDLE service, const char* description) {
+  SERVICE_DESCRIPTIONW text = {toWide(description)};
+  if (!text.lpDescription) return SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
+  BOOL set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &text);
+  free(text.lpDescription);
+  return set;
+}
+
+static bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
+                                   const ServiceConfig* config, unsigned long* error) {
+  SC_HANDLE service = static_cast<SC_HANDLE>(handle);
+  SERVICE_DELAYED_AUTO_START_INFO delayed = {config->delayedStart};
+  SERVICE_FAILURE_ACTIONS_FLAG flag = {config->failureOnNonCrash};
+  SERVICE_PRESHUTDOWN_INFO preshutdown = {config->preshutdownMilliseconds};
+  BOOL set = FALSE;
+  switch (setting) {
+    case kSettingDescription:
+      set = setDescription(service, config->description);
+      break;
+    case kSettingDelayedStart:
+      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, &delayed);
+      break;
+    case kSettingFailureActions:
+      set = setFailureActions(service, config);
+      break;
+    case kSettingFailureOnNonCrash:
+      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &flag);
+      break;
+    case kSettingPreshutdownTimeout:
+      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, &preshutdown);
+      break;
+  }
+  return succeeded(set, error);
+}
+
+static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceConfig* config) {
+  config->failureResetSeconds = failure->dwResetPeriod;
+  DWORD count = failure->lpsaActions ? failure->cActions : 0;
+  config->failureActions = static_cast<ServiceAction*>(malloc(sizeof(ServiceAction) * (count + 1)));
+  if (!config->failureActions) return false;
+  if (count) memcpy(config->failureActions, failure->lpsaActions, sizeof(ServiceAction) * count);
+  config->failureActionCount = count;
+  return true;
+}
+
+// Each setting in one call: Windows answers with at most 8 KiB. A level
+// the system keeps no setting for (ERROR_INVALID_LEVEL) reads as a new
+// service has it: all zero.
+static bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
+                                     unsigned long* error) {
+  static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
+                                  SERVICE_CONFIG_FAILURE_ACTIONS,
+                                  SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
+                                  SERVICE_CONFIG_PRESHUTDOWN_INFO};
+  union {
+    BYTE bytes[8192];
+    SERVICE_DESCRIPTIONW description;
+    SERVICE_DELAYED_AUTO_START_INFO delayed;
+    SERVICE_FAILURE_ACTIONSW failure;
+    SERVICE_FAILURE_ACTIONS_FLAG flag;
+    SERVICE_PRESHUTDOWN_INFO preshutdown;
+  } answer;
+  memset(config, 0, sizeof *config);
+  for (DWORD level : kLevels) {
+    memset(&answer, 0, sizeof answer);
+    DWORD needed = 0;
+    if (!QueryServiceConfig2W(static_cast<SC_HANDLE>(handle), level, answer.bytes,
+                              sizeof answer, &needed) &&
+        GetLastError() != ERROR_INVALID_LEVEL)
+      return succeeded(FALSE, error);
+    bool complete = true;
+    if (level == SERVICE_CONFIG_DESCRIPTION) {
+      const WCHAR* text = answer.description.lpDescription;
+      complete = (config->description = fromWide(text ? text : L"")) != NULL;
+    } else if (level == SERVICE_CONFIG_DELAYED_AUTO_START_INFO) {
+      config->delayedStart = answer.delayed.fDelayedAutostart;
+    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS) {
+      complete = copyFailureActions(&answer.failure, config);
+    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS_FLAG) {
+      config->failureOnNonCrash = answer.flag.fFailureActionsOnNonCrashFailures;
+    } else {
+      config->preshutdownMilliseconds = answer.preshutdown.dwPreshutdownTimeout;
+    }
+    if (!complete) return noMemory(error);
+  }
+  *error = 0;
+  return true;
+}
+
+static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
+                                   unsigned long* error) {
+  SERVICE_STATUS_PROCESS status;
+  DWORD needed = 0;
+  memset(&status, 0, sizeof status);
+  bool read = succeeded(QueryServiceStatusEx(static_cast<SC_HANDLE>(service), SC_STATUS_PROCESS_INFO,
+                                             reinterpret_cast<BYTE*>(&status), sizeof status,
+                                             &needed),
+                        error);
+  *state = ServiceState{status.dwCurrentState, status.dwProcessId, status.dwWin32ExitCode,
+                        status.dwServiceSpecificExitCode};
+  return read;
+}
+
+static unsigned long win32ChildProcess(unsigned long parentId) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry;
+  entry.dwSize = sizeof entry;
+  unsigned long child = 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !child;
+       more = Process32NextW(snapshot, &entry))
+    if (entry.th32ParentProcessID == parentId && wcscmp(entry.szExeFile, L"conhost.exe") != 0)
+      child = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return child;
+}
+
+static bool win32StartService(ServiceHandle service, unsigned long* error) {
+  return succeeded(StartServiceW(static_cast<SC_HANDLE>(service), 0, NULL), error);
+}
+
+static bool win32StopService(ServiceHandle service, unsigned long* error) {
+  SERVICE_STATUS status;
+  return succeeded(ControlService(static_cast<SC_HANDLE>(service), SERVICE_CONTROL_STOP, &status),
+                   error);
+}
+
+static bool win32DeleteService(ServiceHandle service, unsigned long* error) {
+  return succeeded(DeleteService(static_cast<SC_HANDLE>(service)), error);
+}
+
+static void win32CloseService(ServiceHandle service) {
+  CloseServiceHandle(static_cast<SC_HANDLE>(service));
+}
+
+// The system's text ends with a line end; any inside it become blanks.
+static char* win32SystemMessage(unsigned long error) {
+  WCHAR text[512];
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                error, 0, text, 512, NULL);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' ||
+                        text[length - 1] == L' '))
+    --length;
+  text[length] = 0;
+  for (DWORD i = 0; i < length; ++i)
+    if (text[i] == L'\r' || text[i] == L'\n') text[i] = L' ';
+  return length ? fromWide(text) : NULL;
+}
+
+static void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
+
+static HKEY rootKey(RegistryHive hive) {
+  return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+static long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key,
+                                   bool* created) {
+  *key = NULL;
+  *created = false;
+  WCHAR* widePath = toWide(path);
+  if (!widePath) return ERROR_NOT_ENOUGH_MEMORY;
+  HKEY opened = NULL;
+  DWORD disposition = 0;
+  LONG result = RegCreateKeyExW(rootKey(hive), widePath, 0, NULL, 0, KEY_SET_VALUE, NULL, &opened,
+                                &disposition);
+  free(widePath);
+  *key = opened;
+  *created = result == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
+  return result;
+}
+
+static long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
+                                  unsigned long number) {
+  DWORD dword = number;
+  WCHAR* wideName = toWide(name);
+  WCHAR* wideText = text ? toWide(text) : NULL;
+  LONG result = ERROR_NOT_ENOUGH_MEMORY;
+  if (wideName && (wideText || !text))
+    result = RegSetValueExW(static_cast<HKEY>(key), wideName, 0, text ? REG_SZ : REG_DWORD,
+                            text ? reinterpret_cast<const BYTE*>(wideText)
+                                 : reinterpret_cast<const BYTE*>(&dword),
+                            text ? (DWORD)(sizeof(WCHAR) * (wcslen(wideText) + 1)) : sizeof dword);
+  free(wideText);
+  free(wideName);
+  return result;
+}
+
+static long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
+  WCHAR* widePath = toWide(path);
+  LONG result = widePath ? RegDeleteKeyW(rootKey(hive), widePath) : ERROR_NOT_ENOUGH_MEMORY;
+  free(widePath);
+  return result;
+}
+
+// Shared with the handler, which runs on the dispatcher's thread: the
+// request it sets (made before the handler is registered, never closed),
+// and which control it was.
+static HANDLE stopRequested;
+static volatile LONG requestedControl;
+static void (*portableServiceMain)(int argc, char** argv);
+
+static void WINAPI serviceMainW(DWORD count, WCHAR** wideArguments) {
+  char** arguments = static_cast<char**>(calloc(count + 1, sizeof(char*)));
+  int converted = 0;
+  while (arguments && converted < (int)count &&
+         (arguments[converted] = fromWide(wideArguments[converted])))
+    ++converted;
+  portableServiceMain(converted, arguments);
+  for (int i = 0; i < converted; ++i) free(arguments[i]);
+  free(arguments);
+}
+
+// An own-process service: the manager starts the table's one entry,
+// whatever its name.
+static bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
+                                      unsigned long* error) {
+  portableServiceMain = serviceMain;
+  SERVICE_TABLE_ENTRYW table[] = {{const_cast<WCHAR*>(L""), serviceMainW}, {NULL, NULL}};
+  return succeeded(StartServiceCtrlDispatcherW(table), error);
+}
+
+static DWORD WINAPI handleControl(DWORD control, DWORD, void*, void*) {
+  if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_PRESHUTDOWN) {
+    InterlockedExchange(&requestedControl, (LONG)control);
+    SetEvent(stopRequested);
+    return NO_ERROR;
+  }
+  return control == SERVICE_CONTROL_INTERROGATE ? NO_ERROR : ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// Named as in the dispatcher's table, which Wine looks the name up in;
+// Windows takes any name for an own-process service.
+static ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
+  if (!stopRequested) stopRequested = CreateEventW(NULL, TRUE, FALSE, NULL);
+  SERVICE_STATUS_HANDLE status =
+      stopRequested ? RegisterServiceCtrlHandlerExW(L"", handleControl, NULL) : NULL;
+  succeeded(status != NULL, error);
+  return status;
+}
+
+static bool win32ReportServiceStatus(ServiceStatusHandle handle,
+                                     const ServiceStatusReport* report, unsigned long* error) {
+  SERVICE_STATUS status = {
+      SERVICE_WIN32_OWN_PROCESS, report->state,
+      report->state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_PRESHUTDOWN : 0u,
+      report->win32ExitCode,     report->specificExitCode,
+      report->checkPoint,        report->waitHint};
+  return succeeded(SetServiceStatus(static_cast<SERVICE_STATUS_HANDLE>(handle), &status), error);
+}
+
+static ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
+  HANDLE waited[] = {static_cast<HANDLE>(process), stopRequested};
+  DWORD result = WaitForMultipleObjects(2, waited, FALSE, INFINITE);
+  if (result == WAIT_OBJECT_0) return kWaitJavaEnded;
+  if (result != WAIT_OBJECT_0 + 1) return kWaitFailed;
+  return requestedControl == SERVICE_CONTROL_PRESHUTDOWN ? kWaitShutdown : kWaitStopRequested;
+}
+
+static bool win32WaitForExitWithin(ProcessHandle process, unsigned long milliseconds) {
+  return WaitForSingleObject(static_cast<HANDLE>(process), milliseconds) == WAIT_OBJECT_0;
+}
+
+// The service decides how it ends (the manager tells it): the launcher
+// lets every console event pass.
+static BOOL WINAPI passConsoleEvent(DWORD) { return TRUE; }
+
+// A service's console shows nowhere (session 0 has no desktop of the
+// user's). A service inherits Ctrl+C turned off; the NULL form turns it on
+// again for the programs started from now on (a handler routine is not
+// inherited).
+static bool win32OpenJavaConsole(unsigned long* error) {
+  if (!succeeded(AllocConsole(), error)) return false;
+  SetConsoleCtrlHandler(NULL, FALSE);
+  SetConsoleCtrlHandler(passConsoleEvent, TRUE);
+  return true;
+}
+
+static bool win32InterruptConsole(unsigned long* error) {
+  return succeeded(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), error);
+}
+
+static bool win32TerminateJob(JobHandle job, unsigned long* error) {
+  return succeeded(TerminateJobObject(static_cast<HANDLE>(job), 1), error);
+}
+
+static bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
+  return succeeded(TerminateProcess(static_cast<HANDLE>(process), 1), error);
+}
+
+static void win32LocalTime(LocalTime* time) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  *time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+static EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
+  WCHAR* wideSource = toWide(source);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  HANDLE handle = wideSource ? RegisterEventSourceW(NULL, wideSource) : NULL;
+  free(wideSource);
+  succeeded(handle != NULL, error);
+  return handle;
+}
+
+// Event 1 is the message table's one message, "%1": the text as written.
+static bool win32ReportEvent(EventSourceHandle source, EventType type, const char* text) {
+  WCHAR* wide = toWide(text);
+  const WCHAR* strings[] = {wide};
+  bool reported = wide && ReportEventW(static_cast<HANDLE>(source), (WORD)type, 0, 1, NULL, 1, 0,
+                                       strings, NULL);
+  free(wide);
+  return reported;
+}
+
+static void win32CloseEventSource(EventSourceHandle source) {
+  DeregisterEventSource(static_cast<HANDLE>(source));
+}
+
+void installWin32ServicePlatform(void) {
+  servicePlatform = ServicePlatformOps{
+      .openServiceManager = win32OpenServiceManager,
+      .openService = win32OpenService,
+      .createService = win32CreateService,
+      .changeServiceConfig = win32ChangeServiceConfig,
+      .setServiceSetting = win32SetServiceSetting,
+      .readServiceSettings = win32ReadServiceSettings,
+      .queryServiceState = win32QueryServiceState,
+      .childProcess = win32ChildProcess,
+      .startService = win32StartService,
+      .stopService = win32StopService,
+      .deleteService = win32DeleteService,
+      .closeService = win32CloseService,
+      .systemMessage = win32SystemMessage,
+      .sleep = win32Sleep,
+      .registryCreateKey = win32RegistryCreateKey,
+      .registrySetValue = win32RegistrySetValue,
+      .registryDeleteKey = win32RegistryDeleteKey,
+      .runServiceDispatcher = win32RunServiceDispatcher,
+      .registerServiceHandler = win32RegisterServiceHandler,
+      .reportServiceStatus = win32ReportServiceStatus,
+      .waitForJavaOrStop = win32WaitForJavaOrStop,
+      .waitForExitWithin = win32WaitForExitWithin,
+      .openJavaConsole = win32OpenJavaConsole,
+      .interruptConsole = win32InterruptConsole,
+      .terminateJob = win32TerminateJob,
+      .terminateProcess = win32TerminateProcess,
+      .localTime = win32LocalTime,
+      .openEventSource = win32OpenEventSource,
+      .reportEvent = win32ReportEvent,
+      .closeEventSource = win32CloseEventSource,
+  };
+}

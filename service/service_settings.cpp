@@ -1,0 +1,141 @@
+#include "service/service_settings.h"
+
+#include <string.h>
+
+#include "common/diagnostics.h"
+#include "common/text.h"
+#include "config/config_file.h"
+#include "platform/platform.h"
+#include "platform/service_platform.h"
+
+ServiceSettings serviceSettings;
+
+const char kNoOwnPath[] = "The exe's own path cannot be read";
+
+static void setName(const char* value) { setSetting(&serviceSettings.name, value); }
+static void setDisplayName(const char* value) { setSetting(&serviceSettings.displayName, value); }
+static void setDescription(const char* value) { setSetting(&serviceSettings.description, value); }
+static void setStart(const char* value) { setSetting(&serviceSettings.start, value); }
+static void setAccount(const char* value) { setSetting(&serviceSettings.account, value); }
+static void addDependency(const char* value) { appendSetting(&serviceSettings.dependsOn, value); }
+static void setRestart(const char* value) { setSetting(&serviceSettings.restart, value); }
+static void setStopTimeout(const char* value) { setSetting(&serviceSettings.stopTimeout, value); }
+
+// None is a prefix of another, nor of a common key.
+static const ConfigKey kServiceKeys[] = {
+    {"serviceName", kExpandUnquoted, kRunAction, 0, setName},
+    {"serviceDisplayName", kExpandUnquoted, kRunAction, 0, setDisplayName},
+    {"serviceDescription", kExpandUnquoted, kRunAction, 0, setDescription},
+    {"serviceStart", kExpandUnquoted, kRunAction, 0, setStart},
+    {"serviceAccount", kExpandUnquoted, kRunAction, 0, setAccount},
+    {"serviceDependsOn", kExpandUnquoted, kRunAction, 0, addDependency},
+    {"serviceRestart", kExpandUnquoted, kRunAction, 0, setRestart},
+    {"serviceStopTimeout", kExpandUnquoted, kRunAction, 0, setStopTimeout},
+};
+
+void addServiceKeys(void) {
+  addConfigKeys(kServiceKeys, (int)(sizeof kServiceKeys / sizeof kServiceKeys[0]));
+}
+
+void resetServiceSettings(void) {
+  char** texts[] = {&serviceSettings.name,    &serviceSettings.displayName,
+                    &serviceSettings.description, &serviceSettings.start,
+                    &serviceSettings.account, &serviceSettings.restart,
+                    &serviceSettings.stopTimeout};
+  for (char** text : texts) {
+    releaseMemory(*text);
+    *text = nullptr;
+  }
+  for (int i = 0; i < serviceSettings.dependsOn.count; ++i)
+    releaseMemory(serviceSettings.dependsOn.items[i]);
+  releaseMemory(serviceSettings.dependsOn.items);
+  serviceSettings.dependsOn = TextList{};
+}
+
+char* programBaseName(void) {
+  char* path = platform.programPath();
+  const char* lastBackslash = path ? strrchr(path, '\\') : nullptr;
+  const char* base = lastBackslash ? lastBackslash + 1 : "";
+  size_t length = strlen(base);
+  if (length >= 4 && strcmp(base + length - 4, ".exe") == 0) length -= 4;
+  char* name = copyTextPart(base, length);
+  releaseMemory(path);
+  return name;
+}
+
+char* serviceName(void) {
+  return textIsEmpty(serviceSettings.name) ? programBaseName() : copyText(serviceSettings.name);
+}
+
+
+char* serviceDisplayName(const char* name) {
+  if (!textIsEmpty(serviceSettings.displayName)) return copyText(serviceSettings.displayName);
+  return copyText(textIsEmpty(settings.appname) ? name : settings.appname);
+}
+
+static char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 'a' - 'A') : c; }
+
+bool sameLetters(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b)
+    if (lowerLetter(*a) != lowerLetter(*b)) return false;
+  return *a == *b;
+}
+
+static bool refuseValue(const char* key, const char* takes, const char* value) {
+  errorLine("%s takes %s, not \"%s\"\n", key, takes, value);
+  return false;
+}
+
+// A whole number of seconds, from least (0 or 1) to a day; absent is fallback.
+static bool readSeconds(const char* key, const char* value, unsigned long least,
+                        unsigned long fallback, unsigned long* seconds) {
+  *seconds = fallback;
+  if (!value) return true;
+  unsigned long number = 0;
+  const char* digit = value;
+  for (; *digit >= '0' && *digit <= '9' && number <= 86400; ++digit)
+    number = number * 10 + (unsigned long)(*digit - '0');
+  if (digit == value || *digit || number < least || number > 86400)
+    return refuseValue(key, least ? "1 to 86400 seconds" : "0 to 86400 seconds", value);
+  *seconds = number;
+  return true;
+}
+
+static bool readStart(ServiceChoices* choices) {
+  const char* start = serviceSettings.start ? serviceSettings.start : "auto";
+  choices->delayedStart = sameLetters(start, "delayed");
+  choices->startType = sameLetters(start, "manual") ? kServiceDemandStart : kServiceAutoStart;
+  if (sameLetters(start, "auto") || sameLetters(start, "manual") || choices->delayedStart)
+    return true;
+  return refuseValue("serviceStart", "auto, delayed or manual", start);
+}
+
+static bool readAccount(ServiceChoices* choices) {
+  static const char* const kAccounts[][2] = {
+      {"LocalSystem", "LocalSystem"},
+      {"LocalService", "NT AUTHORITY\\LocalService"},
+      {"NetworkService", "NT AUTHORITY\\NetworkService"},
+  };
+  const char* account = serviceSettings.account ? serviceSettings.account : "LocalSystem";
+  for (const auto& known : kAccounts)
+    if (sameLetters(account, known[0])) choices->account = known[1];
+  if (choices->account) return true;
+  return refuseValue("serviceAccount", "LocalSystem, LocalService or NetworkService", account);
+}
+
+bool readServiceChoices(ServiceChoices* choices) {
+  *choices = ServiceChoices{};
+  choices->restarts = serviceSettings.restart != nullptr;
+  return readStart(choices) && readAccount(choices) &&
+         readSeconds("serviceRestart", serviceSettings.restart, 0, 0, &choices->restartSeconds) &&
+         readSeconds("serviceStopTimeout", serviceSettings.stopTimeout, 1,
+                     kDefaultStopTimeoutSeconds, &choices->stopTimeoutSeconds);
+}
+
+unsigned long readStopTimeout(void) {
+  unsigned long seconds = kDefaultStopTimeoutSeconds;
+  if (!readSeconds("serviceStopTimeout", serviceSettings.stopTimeout, 1, kDefaultStopTimeoutSeconds,
+                   &seconds))
+    seconds = kDefaultStopTimeoutSeconds;
+  return seconds;
+}

@@ -13,8 +13,10 @@
 extern "C" __attribute__((used)) const char corvaneIdentification[] =
     "@(#)" __FILE__ " Version: " CORVANE_VERSION " Compiled: " __DATE__ " at " __TIME__;
 
-// Windows starts a 32-bit program on a stack aligned to 4 bytes; the code
-// the compiler makes for it expects 16, as the runtime's start-up gave it.
+// Windows starts a 32-bit program on a stack aligned to 4 bytes; code
+// compiled with the compiler's default expects 16, as the runtime's start-up
+// gave it. The launcher's build asks for 4 (cmake/launcher_exe.cmake), but
+// the entry realigns all the same, whatever the build asks.
 #ifdef __i386__
 #define CORVANE_ENTRY extern "C" [[noreturn]] __attribute__((force_align_arg_pointer)) void
 #else

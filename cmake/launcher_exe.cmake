@@ -16,10 +16,22 @@ endif()
 # Built for size: each function and datum in a section of its own, so that the
 # linker drops what no entry reaches, and (below) link-time optimisation, which
 # inlines the many small helpers across files: together about 2.5 KiB of the
-# 32-bit launcher.
+# 32-bit launcher. Then the size options, given to the compiler and, for the
+# code that link-time optimisation makes, to the link (they come after the
+# build type's -Os, and the last -O wins): -Oz; no frame pointer (x64 has
+# none already); a function called once is not inlined for that alone, which
+# made the main sequence one function of 8 KiB that kept too much on its
+# stack; and the 32-bit code keeps its stack aligned to 4 bytes, as Windows
+# and its DLLs do, instead of 16: it has no data that needs more (the
+# compiler realigns a function that has), and stops padding each frame.
+# Together 1,552 bytes of the 32-bit launcher's code.
+set(CORVANE_SIZE_OPTIONS -Oz -fomit-frame-pointer -fno-inline-functions-called-once)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  list(APPEND CORVANE_SIZE_OPTIONS -mpreferred-stack-boundary=2)
+endif()
 set(CORVANE_EXE_COMPILE_OPTIONS -fno-exceptions -fno-rtti -Wall -Wextra
-    -ffunction-sections -fdata-sections)
-set(CORVANE_EXE_LINK_OPTIONS
+    -ffunction-sections -fdata-sections ${CORVANE_SIZE_OPTIONS})
+set(CORVANE_EXE_LINK_OPTIONS ${CORVANE_SIZE_OPTIONS}
   -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
   -Wl,--major-subsystem-version,${CORVANE_WINDOWS_MAJOR}
   -Wl,--minor-subsystem-version,${CORVANE_WINDOWS_MINOR}
@@ -69,7 +81,7 @@ set(CORVANE_LAUNCHER_SOURCES
 )
 
 target_compile_options(corvane_core PRIVATE -ffunction-sections -fdata-sections
-                       ${CORVANE_LIBRARY_CALL_OPTIONS})
+                       ${CORVANE_SIZE_OPTIONS} ${CORVANE_LIBRARY_CALL_OPTIONS})
 set_target_properties(corvane_core PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
 
 add_executable(launcher WIN32 ${CORVANE_LAUNCHER_SOURCES})

@@ -48,7 +48,7 @@ void clearTextList(TextList* list) {
 }
 
 void resetConfiguredSettings(void) {
-  char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
+  static char** const scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
                       &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
                       &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
                       &settings.javaRuntimeVersion, &settings.singleInstance,

@@ -702,8 +702,8 @@ static bool win32PathsEqual(const char* a, const char* b) {
   if (wideA && wideB && compareOrdinal) {
     equal = compareOrdinal(wideA, -1, wideB, -1, TRUE) == CSTR_EQUAL;
   } else if (wideA && wideB) {
-    CharUpperBuffW(wideA, lstrlenW(wideA));
-    CharUpperBuffW(wideB, lstrlenW(wideB));
+    CharUpperBuffW(wideA, (DWORD)wcslen(wideA));
+    CharUpperBuffW(wideB, (DWORD)wcslen(wideB));
     equal = wcscmp(wideA, wideB) == 0;
   }
   free(wideA);

@@ -3,11 +3,11 @@
 // the entry, which splits the command line itself and ends through the
 // runtime's exit, which writes out what the standard streams hold.
 // msvcrt.dll sets itself up as it is loaded. Compiled once as the GUI
-// launcher and once, with CORVANE_CONSOLE, as the console launcher.
+// launcher and once, with CORVANE_CONSOLE, as the console launcher; what it
+// runs is in app/run_on_windows.cpp.
 #include "app/main_sequence.h"
-#include "common/argument_vector.h"
+#include "app/run_on_windows.h"
 #include "platform/platform.h"
-#include "platform/win32_platform.h"
 
 // Identification text, kept in the executable for tools that look for "@(#)".
 extern "C" __attribute__((used)) const char corvaneIdentification[] =
@@ -23,14 +23,4 @@ extern "C" __attribute__((used)) const char corvaneIdentification[] =
 #define CORVANE_ENTRY extern "C" [[noreturn]] void
 #endif
 
-static int runOnWindows(LauncherVariant variant) {
-  installWin32Platform(variant == kConsoleLauncher);
-  ArgumentVector arguments = commandLineArguments();
-  return runLauncher(variant, arguments.count, arguments.values, arguments.quoted);
-}
-
-#ifdef CORVANE_CONSOLE
-CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows(kConsoleLauncher)); }
-#else
-CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows(kGuiLauncher)); }
-#endif
+CORVANE_ENTRY corvaneStart(void) { endProcess(runOnWindows()); }

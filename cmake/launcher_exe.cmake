@@ -72,10 +72,12 @@ set(CORVANE_LIBRARY_CALL_OPTIONS -fno-builtin)
 set(CORVANE_ENTRY_LINK_OPTIONS -nostartfiles -Wl,-e,${CORVANE_C_NAME_PREFIX}corvaneStart
     -Wl,--disable-auto-import -Wl,-u,___chkstk_ms ${CORVANE_NO_CONSTRUCTORS_SCRIPT})
 
-# What every launcher exe is made of: its entry, the Windows platform and its
-# resources (resources/launcher.rc: the icons and the manifest).
+# What every launcher exe is made of: its entry, what the entry runs, the
+# Windows platform and its resources (resources/launcher.rc: the icons and
+# the manifest). Each exe compiles them itself, as its variant.
 set(CORVANE_LAUNCHER_SOURCES
   app/Corvane.cpp
+  app/run_on_windows.cpp
   platform/win32_platform.cpp
   resources/launcher.rc
 )

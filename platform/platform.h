@@ -236,7 +236,8 @@ struct PlatformOps {
   // one (DETACHED_PROCESS).
   bool (*hasConsole)(void);
 
-  // For the console launcher.
+  // For the console launcher (the GUI launcher never asks for the next two,
+  // and its exe does nothing for them).
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
   // waiting for Java; the programs it starts on its console still get them.
   void (*outliveConsoleInterrupts)(void);

@@ -616,11 +616,7 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
-// Java, which the launcher waits for when its console closes; NULL until it
-// is started. A handle of the platform's own, never closed: the launcher's
-// close of Java's handle must not pull it from under a waiting handler.
-static HANDLE volatile awaitedProcess;
-// Set by the handler when the user pressed Ctrl+C.
+// Set by the console launcher's handler when the user pressed Ctrl+C.
 static volatile bool userInterrupted;
 
 static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
@@ -647,6 +643,12 @@ static bool win32StartupShowState(unsigned short* showWindow) {
 // window, as CREATE_NO_WINDOW makes, is a console all the same:
 // GetConsoleWindow would answer NULL there too.)
 static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
+
+#ifdef CORVANE_CONSOLE
+// Java, which the launcher waits for when its console closes; NULL until it
+// is started. A handle of the platform's own, never closed: the launcher's
+// close of Java's handle must not pull it from under a waiting handler.
+static HANDLE volatile awaitedProcess;
 
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
@@ -680,6 +682,12 @@ static void win32AwaitAtConsoleEnd(ProcessHandle process) {
                       SYNCHRONIZE, FALSE, 0))
     awaitedProcess = own;
 }
+#else
+// Only the console launcher asks for these two (app/main_sequence.cpp): the
+// GUI launcher's exe carries no console handler, and they do nothing there.
+static void win32OutliveConsoleInterrupts(void) {}
+static void win32AwaitAtConsoleEnd(ProcessHandle) {}
+#endif
 
 static bool win32InterruptedByUser(void) { return userInterrupted; }
 

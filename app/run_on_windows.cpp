@@ -1,0 +1,21 @@
+// Compiled once for each exe, as its variant (CORVANE_CONSOLE: the console
+// launcher), with link-time optimisation, unlike the entry
+// (cmake/launcher_exe.cmake): the variant reaches the main sequence as a
+// constant, and the code that only the other variant runs is left out.
+#include "app/run_on_windows.h"
+
+#include "app/main_sequence.h"
+#include "common/argument_vector.h"
+#include "platform/win32_platform.h"
+
+#ifdef CORVANE_CONSOLE
+static const LauncherVariant kVariant = kConsoleLauncher;
+#else
+static const LauncherVariant kVariant = kGuiLauncher;
+#endif
+
+int runOnWindows(void) {
+  installWin32Platform(kVariant == kConsoleLauncher);
+  ArgumentVector arguments = commandLineArguments();
+  return runLauncher(kVariant, arguments.count, arguments.values, arguments.quoted);
+}

@@ -91,12 +91,17 @@ static char* readSizedText(SizedTextCall call, const char* path) {
 
 static char* win32CurrentDirectory(void) { return readSizedText(currentDirectoryInto, NULL); }
 
-static bool win32ChangeDirectory(const char* path) {
+typedef BOOL(WINAPI* PathCall)(LPCWSTR path);
+
+// The call made on the path; false when it fails or memory runs out.
+static bool callOnPath(PathCall call, const char* path) {
   WCHAR* widePath = toWide(path);
-  bool changed = widePath && SetCurrentDirectoryW(widePath);
+  bool done = widePath && call(widePath);
   free(widePath);
-  return changed;
+  return done;
 }
+
+static bool win32ChangeDirectory(const char* path) { return callOnPath(SetCurrentDirectoryW, path); }
 
 static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
 
@@ -375,9 +380,9 @@ static void win32ResumeThread(ThreadHandle thread) {
   CloseHandle(static_cast<HANDLE>(thread));
 }
 
-static void win32CloseJob(JobHandle job) { CloseHandle(static_cast<HANDLE>(job)); }
-
-static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
+// A job, a process, an instance's mark, a held temporary file, a log file:
+// each is a handle of its own, closed alike.
+static void closeHandle(void* handle) { CloseHandle(static_cast<HANDLE>(handle)); }
 
 // Never 0 for a call that failed, which a caller would take for success.
 static DWORD lastError(void) {
@@ -391,15 +396,25 @@ static DWORD lastError(void) {
 typedef DWORD(WINAPI* TempPathCall)(DWORD, LPWSTR);
 static TempPathCall tempPath2;
 
+// Writes every byte, in as many writes as it takes; false at the first that
+// fails, whose error is the thread's last error.
+static bool writeAll(HANDLE file, const char* bytes, size_t count) {
+  while (count > 0) {
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, (DWORD)count, &written, NULL)) return false;
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
 // CREATE_NEW never opens a file that is there already. The share mode lets
 // others read while the handle is held, and the handle, made without
 // security attributes, is not inherited by the programs the launcher starts.
 static HANDLE createNew(const WCHAR* name, const char* bytes) {
   HANDLE file = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
                             FILE_ATTRIBUTE_TEMPORARY, NULL);
-  DWORD size = (DWORD)strlen(bytes), written = 0;
-  if (file == INVALID_HANDLE_VALUE || (WriteFile(file, bytes, size, &written, NULL) && written == size))
-    return file;
+  if (file == INVALID_HANDLE_VALUE || writeAll(file, bytes, strlen(bytes))) return file;
   DWORD error = GetLastError();
   CloseHandle(file);
   DeleteFileW(name);
@@ -430,14 +445,7 @@ static HeldFile win32WriteTemporaryFile(const char* bytes, char** path, unsigned
   return file != INVALID_HANDLE_VALUE ? file : NULL;
 }
 
-static void win32CloseTemporaryFile(HeldFile file) { CloseHandle(static_cast<HANDLE>(file)); }
-
-static bool win32RemoveFile(const char* path) {
-  WCHAR* widePath = toWide(path);
-  bool removed = widePath && DeleteFileW(widePath);
-  free(widePath);
-  return removed;
-}
+static bool win32RemoveFile(const char* path) { return callOnPath(DeleteFileW, path); }
 
 // The instance's mark is a named shared memory of one process id: created
 // zeroed, it holds 0 until its holder publishes its Java's id. It is gone
@@ -479,8 +487,6 @@ static void win32PublishInstanceProcess(InstanceHandle mark, unsigned long proce
   *view = processId;
   UnmapViewOfFile(view);
 }
-
-static void win32ReleaseInstance(InstanceHandle mark) { CloseHandle(static_cast<HANDLE>(mark)); }
 
 struct WindowsOfProcess {
   DWORD processId;
@@ -553,8 +559,6 @@ static void win32WriteError(const char* text) {
   writeInAnsi(text, standardError());
   fflush(standardError());
 }
-
-static void win32ExitProcess(int status) { exit(status); }
 
 static char* win32AnsiToUtf8(const char* text) {
   WCHAR* wide = toWide(text, CP_ACP);
@@ -692,10 +696,7 @@ static void win32AwaitAtConsoleEnd(ProcessHandle) {}
 static bool win32InterruptedByUser(void) { return userInterrupted; }
 
 // The heap texts handed out above come from malloc too, so one release
-// serves every block.
-static void* win32Allocate(size_t size) { return malloc(size); }
-static void* win32Reallocate(void* block, size_t size) { return realloc(block, size); }
-static void win32Release(void* block) { free(block); }
+// (the table's free) serves every block.
 
 // CompareStringOrdinal (Windows Vista and later) compares as the file
 // system does. A Windows without it gets both texts upper-cased by
@@ -754,12 +755,7 @@ static bool win32CreateDirectory(const char* path, unsigned long* errorCode) {
   return made;
 }
 
-static bool win32RemoveDirectory(const char* path) {
-  WCHAR* widePath = toWide(path);
-  bool removed = widePath && RemoveDirectoryW(widePath);
-  free(widePath);
-  return removed;
-}
+static bool win32RemoveDirectory(const char* path) { return callOnPath(RemoveDirectoryW, path); }
 
 // The listing's text, grown as lines come.
 struct TreeText {
@@ -844,9 +840,8 @@ static bool win32WriteFileDurably(const char* path, const char* text, unsigned l
   HANDLE file = widePath ? CreateFileW(widePath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, NULL)
                          : INVALID_HANDLE_VALUE;
-  DWORD length = (DWORD)strlen(text), written = 0;
-  bool done = file != INVALID_HANDLE_VALUE && WriteFile(file, text, length, &written, NULL) &&
-              written == length && FlushFileBuffers(file);
+  bool done = file != INVALID_HANDLE_VALUE && writeAll(file, text, strlen(text)) &&
+              FlushFileBuffers(file);
   *errorCode = done ? 0 : GetLastError();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   free(widePath);
@@ -1050,19 +1045,10 @@ static AppendFile win32OpenAppendFile(const char* path, unsigned long long* size
 
 static bool win32AppendToFile(AppendFile file, const char* bytes, size_t count,
                               unsigned long* errorCode) {
-  while (count > 0) {
-    DWORD written = 0;
-    if (!WriteFile(static_cast<HANDLE>(file), bytes, (DWORD)count, &written, NULL)) {
-      *errorCode = GetLastError();
-      return false;
-    }
-    bytes += written;
-    count -= written;
-  }
-  return true;
+  if (writeAll(static_cast<HANDLE>(file), bytes, count)) return true;
+  *errorCode = GetLastError();
+  return false;
 }
-
-static void win32CloseAppendFile(AppendFile file) { CloseHandle(static_cast<HANDLE>(file)); }
 
 // Settings of the whole process, made first. DLLs load from the system
 // directory only (SetDefaultDllDirectories: Windows 8 and later, 7 with
@@ -1113,7 +1099,7 @@ static const PlatformOps kWin32Platform = {
     .processExitCode = win32ProcessExitCode,
     .writeOutput = win32WriteOutput,
     .writeError = win32WriteError,
-    .exitProcess = win32ExitProcess,
+    .exitProcess = exit,
     .ansiToUtf8 = win32AnsiToUtf8,
     .ansiCanSpell = win32AnsiCanSpell,
     .shortPath = win32ShortPath,
@@ -1132,18 +1118,18 @@ static const PlatformOps kWin32Platform = {
     .startSuspendedProcess = win32StartSuspendedProcess,
     .assignToJob = win32AssignToJob,
     .resumeThread = win32ResumeThread,
-    .closeJob = win32CloseJob,
-    .closeProcess = win32CloseProcess,
+    .closeJob = closeHandle,
+    .closeProcess = closeHandle,
     .writeTemporaryFile = win32WriteTemporaryFile,
-    .closeTemporaryFile = win32CloseTemporaryFile,
+    .closeTemporaryFile = closeHandle,
     .removeFile = win32RemoveFile,
     .claimInstance = win32ClaimInstance,
     .publishInstanceProcess = win32PublishInstanceProcess,
-    .releaseInstance = win32ReleaseInstance,
+    .releaseInstance = closeHandle,
     .bringWindowsForward = win32BringWindowsForward,
-    .allocate = win32Allocate,
-    .reallocate = win32Reallocate,
-    .release = win32Release,
+    .allocate = malloc,
+    .reallocate = realloc,
+    .release = free,
     .pathsEqual = win32PathsEqual,
     .pathKind = win32PathKind,
     .moveFile = win32MoveFile,
@@ -1166,7 +1152,7 @@ static const PlatformOps kWin32Platform = {
     .closeLock = win32CloseLock,
     .openAppendFile = win32OpenAppendFile,
     .appendToFile = win32AppendToFile,
-    .closeAppendFile = win32CloseAppendFile,
+    .closeAppendFile = closeHandle,
 };
 
 void installWin32Platform(bool console) {

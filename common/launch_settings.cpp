@@ -1,5 +1,7 @@
 #include "common/launch_settings.h"
 
+#include <stddef.h>
+
 #include "common/text.h"
 
 LaunchSettings settings;
@@ -48,14 +50,19 @@ void clearTextList(TextList* list) {
 }
 
 void resetConfiguredSettings(void) {
-  static char** const scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
-                      &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
-                      &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
-                      &settings.javaRuntimeVersion, &settings.singleInstance,
-                      &settings.restartOnFailure, &settings.updateDirectory,
-                      &settings.javaLog,      &settings.javaLogSize, &settings.javaLogKeep,
-                      &settings.appUserModelId};
-  for (char** field : scalars) {
+  // By their place in the record: a list of offsets takes a quarter of
+  // the room of a list of pointers.
+#define SCALAR(name) (unsigned short)offsetof(LaunchSettings, name)
+  static const unsigned short kScalars[] = {
+      SCALAR(javapath),       SCALAR(mainclass),      SCALAR(appname),
+      SCALAR(javaVersion),    SCALAR(consoleTitle),   SCALAR(minJava),
+      SCALAR(maxJava),        SCALAR(javaBits),       SCALAR(downloadPage),
+      SCALAR(javaRuntimeVersion), SCALAR(singleInstance), SCALAR(restartOnFailure),
+      SCALAR(updateDirectory), SCALAR(javaLog),       SCALAR(javaLogSize),
+      SCALAR(javaLogKeep),    SCALAR(appUserModelId)};
+#undef SCALAR
+  for (unsigned short offset : kScalars) {
+    char** field = reinterpret_cast<char**>(reinterpret_cast<char*>(&settings) + offset);
     releaseMemory(*field);
     *field = nullptr;
   }

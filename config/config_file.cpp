@@ -25,8 +25,9 @@ enum ValueTreatment : unsigned char {
 };
 
 // What a key does with its value: stores it in the settings field at
-// fieldOffset (a text it replaces or a list it extends), runs an action,
-// reads another file in place, or stops the read for a Java version lookup.
+// fieldOffset (a text it replaces or a list it extends), runs the action that
+// fieldOffset numbers in kKeyActions, reads another file in place, or stops
+// the read for a Java version lookup.
 enum KeyEffect : unsigned char {
   kStoreText,
   kAppendToList,
@@ -35,14 +36,11 @@ enum KeyEffect : unsigned char {
   kStopForJavaVersion,
 };
 
-typedef void (*KeyAction)(const char* value);
-
 struct ConfigKey {
   const char* key;
   ValueTreatment treatment;
   KeyEffect effect;
   unsigned short fieldOffset;
-  KeyAction action;
 };
 
 struct OpenConfigFile {
@@ -68,25 +66,30 @@ static void setJavapathAsWritten(const char* value) {
   releaseMemory(full);
 }
 
+// The keys' actions, numbered; a table of them, not a pointer in each key,
+// keeps the key table small.
+typedef void (*KeyAction)(const char* value);
+static const KeyAction kKeyActions[] = {setJavapathAsWritten, addJarDirectory, setSingleInstanceName};
+enum { kSetJavapath, kAddJars, kSetSingleInstance };
+
 // Tried in this order, each as a prefix of the line: the first that matches
 // wins, which is why "addjars" stands before "addjar".
-#define TEXT_FIELD(name) kStoreText, offsetof(LaunchSettings, name), nullptr
-#define LIST_FIELD(name) kAppendToList, offsetof(LaunchSettings, name), nullptr
-#define ACTION(function) kRunAction, 0, function
+#define TEXT_FIELD(name) kStoreText, offsetof(LaunchSettings, name)
+#define LIST_FIELD(name) kAppendToList, offsetof(LaunchSettings, name)
+#define ACTION(number) kRunAction, number
 static const ConfigKey kConfigKeys[] = {
     {"vmparam", kExpandQuoted, LIST_FIELD(vmparam)},
-    {"javapath", kExpandQuoted, ACTION(setJavapathAsWritten)},
+    {"javapath", kExpandQuoted, ACTION(kSetJavapath)},
     {"addpath", kPathQuoted, LIST_FIELD(vmpath)},
     {"mainclass", kExpandUnquoted, TEXT_FIELD(mainclass)},
     {"appname", kExpandUnquoted, TEXT_FIELD(appname)},
     // The Java executable is located while the line is read, so that a later
     // "javapath" line overrides it and a later "javaVersion" line locates again.
-    {"javaVersion", kExpandUnquoted, kStopForJavaVersion, offsetof(LaunchSettings, javaVersion),
-     nullptr},
-    {"addjars", kPathQuoted, ACTION(addJarDirectory)},
+    {"javaVersion", kExpandUnquoted, kStopForJavaVersion, offsetof(LaunchSettings, javaVersion)},
+    {"addjars", kPathQuoted, ACTION(kAddJars)},
     {"argument", kAsWritten, LIST_FIELD(arguments)},
     {"addjar", kPathQuoted, LIST_FIELD(vmpath)},
-    {"include", kPathUnquoted, kInclude, 0, nullptr},
+    {"include", kPathUnquoted, kInclude, 0},
     {"consoleTitle", kExpandQuoted, TEXT_FIELD(consoleTitle)},
     // The Java search; none of these is a prefix of a key above, nor the reverse.
     {"minJava", kExpandUnquoted, TEXT_FIELD(minJava)},
@@ -95,7 +98,7 @@ static const ConfigKey kConfigKeys[] = {
     {"javaHome", kExpandUnquoted, LIST_FIELD(javaHome)},
     {"downloadPage", kExpandUnquoted, TEXT_FIELD(downloadPage)},
     // No key above is a prefix of this one, nor it of one above.
-    {"singleInstance", kExpandUnquoted, ACTION(setSingleInstanceName)},
+    {"singleInstance", kExpandUnquoted, ACTION(kSetSingleInstance)},
     // Restarts and staged updates: no key above is a prefix of these, nor they of one.
     {"restartCode", kExpandUnquoted, LIST_FIELD(restartCodes)},
     {"restartOnFailure", kExpandUnquoted, TEXT_FIELD(restartOnFailure)},
@@ -175,7 +178,7 @@ static bool applyKey(ConfigReading* reading, const ConfigKey* key, const char* v
       appendSetting(reinterpret_cast<TextList*>(field), value);
       break;
     case kRunAction:
-      key->action(value);
+      kKeyActions[key->fieldOffset](value);
       break;
     case kInclude:
       includeFile(reading, value);

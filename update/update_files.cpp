@@ -1,5 +1,6 @@
 #include "update/update_files.h"
 
+#include <stdarg.h>
 #include <string.h>
 
 #include "common/diagnostics.h"
@@ -7,27 +8,40 @@
 #include "config/line_reader.h"
 #include "platform/platform.h"
 
+// One prefix for all of the update's lines.
+void traceUpdate(const char* format, ...) {
+  if (!settings.debug) return;
+  TextBuffer text = {};
+  textAppend(&text, "update: ");
+  va_list arguments;
+  va_start(arguments, format);
+  textAppendFormatList(&text, format, arguments);
+  va_end(arguments);
+  debugTraceLine("%s", text.data);
+  textFree(&text);
+}
+
 char* joinPath(const char* folder, const char* relative) {
   return formatText("%s\\%s", folder, relative);
 }
 
 PathKind pathKindTraced(const char* path) {
   PathKind kind = platform.pathKind(path);
-  if (kind == kPathUnknown) debugTraceLine("update: cannot examine %s\n", path);
+  if (kind == kPathUnknown) traceUpdate("cannot examine %s\n", path);
   return kind;
 }
 
 bool moveTraced(const char* from, const char* to) {
   unsigned long error = 0;
   if (platform.moveFile(from, to, &error)) return true;
-  debugTraceLine("update: cannot move %s to %s (error %lu)\n", from, to, error);
+  traceUpdate("cannot move %s to %s (error %lu)\n", from, to, error);
   return false;
 }
 
 static bool folderMade(const char* path) {
   unsigned long error = 0;
   if (platform.createDirectory(path, &error)) return true;
-  debugTraceLine("update: cannot make %s (error %lu)\n", path, error);
+  traceUpdate("cannot make %s (error %lu)\n", path, error);
   return false;
 }
 
@@ -56,7 +70,7 @@ bool readLines(const char* path, TextList* lines) {
     finishLineReader(&reader);
     platform.closeFile(file);
   }
-  if (reader.failed) debugTraceLine("update: cannot read %s\n", path);
+  if (reader.failed) traceUpdate("cannot read %s\n", path);
   return !reader.failed;
 }
 
@@ -72,7 +86,7 @@ void removeTree(const char* folder) {
     if (line[0] == 'd')
       platform.removeDirectory(path);
     else if (!platform.removeFile(path))
-      debugTraceLine("update: cannot remove %s yet\n", path);
+      traceUpdate("cannot remove %s yet\n", path);
     releaseMemory(path);
     end = line - tree;
   }

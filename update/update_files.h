@@ -4,7 +4,11 @@
 #define CORVANE_UPDATE_UPDATE_FILES_H
 
 #include "common/launch_settings.h"
+#include "common/text.h"
 #include "platform/platform.h"
+
+// A debug trace line, "update: " and the text formed from format.
+void traceUpdate(const char* format, ...) CORVANE_PRINTF(1, 2);
 
 // folder + "\" + relative (heap text).
 char* joinPath(const char* folder, const char* relative);

@@ -7,8 +7,8 @@
 #include "platform/platform.h"
 #include "update/update_files.h"
 
-static const char kJournalName[] = "update.journal";
-static const char kBackupName[] = "update.backup";
+const char kJournalName[] = "update.journal";
+const char kBackupName[] = "update.backup";
 static const char kRemoveListName[] = "remove.list";
 
 static bool nameIsAllowed(const char* name, size_t length) {
@@ -45,7 +45,7 @@ bool isAtOrBelow(const char* path, const char* folder) {
 }
 
 bool refused(const char* path, const char* why) {
-  debugTraceLine("update: refused: %s %s\n", path, why);
+  traceUpdate("refused: %s %s\n", path, why);
   return false;
 }
 

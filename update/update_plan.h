@@ -8,13 +8,17 @@
 
 #include "common/launch_settings.h"
 
+// The launcher's own names in the update folder.
+extern const char kJournalName[];
+extern const char kBackupName[];
+
 // Where an update happens; every path is a heap text.
 struct UpdateSite {
   char* app;      // the exe's folder
   char* update;   // the update folder relative to it, with '\' separators
   char* staged;   // app\update
-  char* backup;   // staged\update.backup: what the update replaced or removed
-  char* journal;  // staged\update.journal: the steps, while they are under way
+  char* backup;   // staged\update.backup (kBackupName): what the update replaced or removed
+  char* journal;  // staged\update.journal (kJournalName): the steps, while they are under way
 };
 
 // A step is a text: its kind, a blank, the path relative to the exe's folder.

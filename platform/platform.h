@@ -100,6 +100,10 @@ enum InstanceClaim {
 struct ListedEntry {
   char name[260 * 3];
   bool isDirectory;
+  bool isLink;  // a symbolic link or junction (a reparse point), to a folder or a file
+  // Set when listNext returns false because the listing cannot be read on,
+  // not because it has ended.
+  bool failed;
 };
 
 // How startSuspendedProcess starts a program, besides its command line; a
@@ -142,8 +146,12 @@ struct PlatformOps {
   const char* (*environmentValue)(const char* name);
 
   // Directory listing with FindFirstFileW semantics: the first entry comes with
-  // the successful start. NULL when nothing matches or the directory is missing.
+  // the successful start, and a folder that is not a drive's root lists "."
+  // and ".." where the pattern matches them. NULL when nothing matches or the
+  // directory is missing.
   DirectoryListing (*listFirst)(const char* pattern, ListedEntry* entry);
+  // The next entry; false at the end, and when the listing cannot be read on
+  // (entry->failed).
   bool (*listNext)(DirectoryListing listing, ListedEntry* entry);
   void (*listClose)(DirectoryListing listing);
 
@@ -327,12 +335,6 @@ struct PlatformOps {
   bool (*createDirectory)(const char* path, unsigned long* errorCode);
   // Removes an empty folder; true when it was there and is gone.
   bool (*removeDirectory)(const char* path);
-  // Everything below a folder, one line for each ("f <path>" for a file,
-  // "d <path>" for a folder, the path relative to the folder), a folder
-  // before what it holds (heap text, caller releases; "" for an empty
-  // folder). A link to a folder is listed as a file, not entered. NULL when
-  // the folder is missing or could not be listed whole.
-  char* (*listTree)(const char* directory);
   // Writes a new file (replacing one) and returns once its bytes are on
   // disk; false with the system's error code. A file whose write failed
   // may be left with some of its bytes.

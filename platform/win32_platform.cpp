@@ -127,6 +127,8 @@ static void copyFound(const WIN32_FIND_DATAW* found, ListedEntry* entry) {
                            NULL))
     entry->name[0] = '\0';
   entry->isDirectory = (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  entry->isLink = (found->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry->failed = false;
 }
 
 static DirectoryListing win32ListFirst(const char* pattern, ListedEntry* entry) {
@@ -141,9 +143,12 @@ static DirectoryListing win32ListFirst(const char* pattern, ListedEntry* entry) 
 
 static bool win32ListNext(DirectoryListing listing, ListedEntry* entry) {
   WIN32_FIND_DATAW found;
-  if (!FindNextFileW(static_cast<HANDLE>(listing), &found)) return false;
-  copyFound(&found, entry);
-  return true;
+  if (FindNextFileW(static_cast<HANDLE>(listing), &found)) {
+    copyFound(&found, entry);
+    return true;
+  }
+  entry->failed = GetLastError() != ERROR_NO_MORE_FILES;
+  return false;
 }
 
 static void win32ListClose(DirectoryListing listing) { FindClose(static_cast<HANDLE>(listing)); }
@@ -757,83 +762,6 @@ static bool win32CreateDirectory(const char* path, unsigned long* errorCode) {
 
 static bool win32RemoveDirectory(const char* path) { return callOnPath(RemoveDirectoryW, path); }
 
-// The listing's text, grown as lines come.
-struct TreeText {
-  char* text;
-  size_t length;
-  size_t capacity;
-};
-
-static bool appendTreeLine(TreeText* tree, char kind, const WCHAR* relative) {
-  char* name = fromWide(relative);
-  size_t length = name ? strlen(name) : 0;
-  if (name && tree->length + length + 4 > tree->capacity) {
-    size_t capacity = (tree->length + length + 4) * 2;
-    char* grown = static_cast<char*>(realloc(tree->text, capacity));
-    if (grown) {
-      tree->text = grown;
-      tree->capacity = capacity;
-    }
-  }
-  bool fits = name && tree->length + length + 4 <= tree->capacity;
-  if (fits) {
-    tree->text[tree->length++] = kind;
-    tree->text[tree->length++] = ' ';
-    memcpy(tree->text + tree->length, name, length);
-    tree->length += length;
-    tree->text[tree->length++] = '\n';
-    tree->text[tree->length] = '\0';
-  }
-  free(name);
-  return fits;
-}
-
-static const size_t kTreePathUnits = 32768;
-
-// Lists the folder at path[0, length) into the tree, and each folder in it
-// in turn; path is a buffer of kTreePathUnits, rootLength the listed root's.
-static bool listLevel(WCHAR* path, size_t length, size_t rootLength, TreeText* tree) {
-  if (length + 3 > kTreePathUnits) return false;
-  wcscpy(path + length, L"\\*");
-  WIN32_FIND_DATAW found;
-  HANDLE listing = FindFirstFileW(path, &found);
-  if (listing == INVALID_HANDLE_VALUE) return false;
-  bool listed = true;
-  do {
-    const WCHAR* name = found.cFileName;
-    if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) continue;
-    size_t nameLength = wcslen(name);
-    listed = length + 1 + nameLength + 3 <= kTreePathUnits;
-    if (!listed) break;
-    path[length] = L'\\';
-    wcscpy(path + length + 1, name);
-    DWORD attributes = found.dwFileAttributes;
-    bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    listed = appendTreeLine(tree, folder ? 'd' : 'f', path + rootLength + 1) &&
-             (!folder || listLevel(path, length + 1 + nameLength, rootLength, tree));
-  } while (listed && FindNextFileW(listing, &found));
-  listed = listed && GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(listing);
-  return listed;
-}
-
-static char* win32ListTree(const char* directory) {
-  WCHAR* root = toWide(directory);
-  WCHAR* path = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * kTreePathUnits));
-  TreeText tree = {static_cast<char*>(calloc(1, 1)), 0, 1};
-  size_t rootLength = root ? wcslen(root) : kTreePathUnits;
-  bool listed = path && tree.text && rootLength + 3 <= kTreePathUnits;
-  if (listed) {
-    wcscpy(path, root);
-    listed = listLevel(path, rootLength, rootLength, &tree);
-  }
-  free(path);
-  free(root);
-  if (listed) return tree.text;
-  free(tree.text);
-  return NULL;
-}
-
 static bool win32WriteFileDurably(const char* path, const char* text, unsigned long* errorCode) {
   WCHAR* widePath = toWide(path);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -1135,7 +1063,6 @@ static const PlatformOps kWin32Platform = {
     .moveFile = win32MoveFile,
     .createDirectory = win32CreateDirectory,
     .removeDirectory = win32RemoveDirectory,
-    .listTree = win32ListTree,
     .writeFileDurably = win32WriteFileDurably,
     .sleepMilliseconds = win32SleepMilliseconds,
     .clockMilliseconds = win32ClockMilliseconds,

@@ -83,7 +83,7 @@ static StagedUpdate takeAll(const UpdateSite* site, const TextList* steps) {
 // running launcher's own exe) goes first.
 static StagedUpdate planned(const UpdateSite* site) {
   if (platform.pathKind(site->backup) == kPathDirectory) removeTree(site->backup);
-  char* tree = platform.listTree(site->staged);
+  char* tree = listTree(site->staged);
   TextList steps = {};
   UpdatePlan plan = tree ? planUpdate(site, tree, &steps) : kPlanRefused;
   if (!tree) traceUpdate("cannot list %s\n", site->staged);

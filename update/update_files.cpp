@@ -74,10 +74,46 @@ bool readLines(const char* path, TextList* lines) {
   return !reader.failed;
 }
 
+static bool isDotEntry(const char* name) {
+  return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2]));
+}
+
+// Lists the folder's entries below relative ("" for the folder itself, else
+// a path that ends in '\\'), each folder followed by what it holds. False
+// when a listing fails, or cannot be read to its end.
+static bool listLevel(const char* folder, const char* relative, TextBuffer* tree) {
+  char* pattern = formatText("%s\\%s*", folder, relative);
+  ListedEntry entry;
+  DirectoryListing listing = platform.listFirst(pattern, &entry);
+  releaseMemory(pattern);
+  if (!listing) return false;
+  bool listed = true;
+  do {
+    if (isDotEntry(entry.name)) continue;
+    bool isFolder = entry.isDirectory && !entry.isLink;
+    char* path = formatText("%s%s\\", relative, entry.name);  // as the relative of what it holds
+    textAppend(tree, isFolder ? "d " : "f ");
+    textAppendPart(tree, path, strlen(path) - 1);
+    textAppendChar(tree, '\n');
+    listed = !isFolder || listLevel(folder, path, tree);
+    releaseMemory(path);
+  } while (listed && platform.listNext(listing, &entry));
+  platform.listClose(listing);
+  return listed && !entry.failed;
+}
+
+char* listTree(const char* folder) {
+  TextBuffer tree = {};
+  textAppendPart(&tree, "", 0);
+  if (listLevel(folder, "", &tree)) return textRelease(&tree);
+  textFree(&tree);
+  return nullptr;
+}
+
 // The listing's lines from the last: what a folder holds comes before the
 // folder itself.
 void removeTree(const char* folder) {
-  char* tree = platform.listTree(folder);
+  char* tree = listTree(folder);
   for (size_t end = tree ? strlen(tree) : 0; end > 0;) {
     tree[end - 1] = '\0';
     char* lineFeed = strrchr(tree, '\n');

@@ -27,6 +27,13 @@ bool makeFoldersFor(const char* root, const char* relative);
 // ANSI code page) to lines; false, traced, when it could not be read whole.
 bool readLines(const char* path, TextList* lines);
 
+// Everything below a folder, one line for each ("f <path>" for a file,
+// "d <path>" for a folder, the path relative to the folder), a folder
+// before what it holds (heap text, caller releases; "" for an empty
+// folder). A link to a folder is listed as a file, not entered. NULL when
+// the folder is missing or could not be listed whole.
+char* listTree(const char* folder);
+
 // Removes the folder with everything in it, as far as it can: a file that
 // cannot be removed (the running program, set aside) stays, with its folders.
 void removeTree(const char* folder);

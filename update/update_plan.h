@@ -50,7 +50,7 @@ bool refused(const char* path, const char* why);
 bool isAtOrBelow(const char* path, const char* folder);
 
 // The steps, in order (folders, files put, files removed), from the staged
-// folder's listing (platform.listTree's text) and its remove.list.
+// folder's listing (listTree's text, update/update_files.h) and its remove.list.
 UpdatePlan planUpdate(const UpdateSite* site, const char* tree, TextList* steps);
 
 #endif

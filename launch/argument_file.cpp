@@ -46,7 +46,7 @@ static char* takeArgument(const char** cursor) {
 // own. bytes are the token's in the code page.
 static void appendToken(TextBuffer* file, const char* bytes) {
   size_t length = strlen(bytes);
-  if (length && !strpbrk(bytes, " \t\f\r\n\"'#") && bytes[length - 1] != '\\') {
+  if (length && bytes[strcspn(bytes, " \t\f\r\n\"'#")] == '\0' && bytes[length - 1] != '\\') {
     textAppend(file, bytes);
     textAppendChar(file, '\n');
     return;

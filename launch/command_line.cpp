@@ -48,7 +48,7 @@ int reservedCommandLineLength(void) {
 // a quoted argument are doubled so the closing quote stays a quote. An
 // argument with none of these goes in unchanged.
 void appendQuotedArgument(TextBuffer* line, const char* argument, bool quoted) {
-  quoted = quoted || *argument == '\0' || strpbrk(argument, " \t") != nullptr;
+  quoted = quoted || *argument == '\0' || argument[strcspn(argument, " \t")] != '\0';
   if (quoted) textAppendChar(line, '"');
   size_t backslashes = 0;
   for (const char* p = argument; *p; ++p) {

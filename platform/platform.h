@@ -241,7 +241,7 @@ struct PlatformOps {
   // record where STARTF_USESHOWWINDOW is set there, else false.
   bool (*startupShowState)(unsigned short* showWindow);
   // True when the launcher has a console; false when it was started without
-  // one (DETACHED_PROCESS).
+  // one (DETACHED_PROCESS), and in the GUI launcher, which never has one.
   bool (*hasConsole)(void);
 
   // For the console launcher (the GUI launcher never asks for the next two,

@@ -599,8 +599,9 @@ static char* win32ShortPath(const char* path) {
   if (shortForm) return shortForm;
   WCHAR* widePath = toWide(path);
   bool exists = widePath && GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES;
+  char* same = exists ? fromWide(widePath) : NULL;  // the path, as it was looked at
   free(widePath);
-  return exists ? strdup(path) : NULL;
+  return same;
 }
 
 // The C runtime leaves a stream unbuffered when it is a character device (a
@@ -648,12 +649,12 @@ static bool win32StartupShowState(unsigned short* showWindow) {
   return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
 }
 
+#ifdef CORVANE_CONSOLE
 // Without a console GetConsoleCP fails and answers 0. (A console without a
 // window, as CREATE_NO_WINDOW makes, is a console all the same:
 // GetConsoleWindow would answer NULL there too.)
 static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
 
-#ifdef CORVANE_CONSOLE
 // Java, which the launcher waits for when its console closes; NULL until it
 // is started. A handle of the platform's own, never closed: the launcher's
 // close of Java's handle must not pull it from under a waiting handler.
@@ -692,8 +693,10 @@ static void win32AwaitAtConsoleEnd(ProcessHandle process) {
     awaitedProcess = own;
 }
 #else
-// Only the console launcher asks for these two (app/main_sequence.cpp): the
-// GUI launcher's exe carries no console handler, and they do nothing there.
+// Only the console launcher asks for these (app/main_sequence.cpp,
+// launch/java_start.cpp): the GUI launcher's exe carries no console handler,
+// and a GUI program starts without a console, which it never makes.
+static bool win32HasConsole(void) { return false; }
 static void win32OutliveConsoleInterrupts(void) {}
 static void win32AwaitAtConsoleEnd(ProcessHandle) {}
 #endif
@@ -797,9 +800,9 @@ enum { kPipeBufferSize = 65536 };
 static const size_t kDrainAfterStop = 16 * kPipeBufferSize;
 
 static Win32Pipe* newPipeEnd(HANDLE handle, bool reader) {
-  Win32Pipe* end = static_cast<Win32Pipe*>(calloc(1, sizeof(Win32Pipe)));
+  Win32Pipe* end = static_cast<Win32Pipe*>(malloc(sizeof(Win32Pipe)));
   if (!end) return NULL;
-  end->handle = handle;
+  *end = Win32Pipe{handle, NULL, NULL, 0};
   if (reader) {
     end->readDone = CreateEventW(NULL, TRUE, FALSE, NULL);
     end->stop = CreateEventW(NULL, TRUE, FALSE, NULL);

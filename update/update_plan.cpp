@@ -137,7 +137,8 @@ UpdatePlan planUpdate(const UpdateSite* site, const char* tree, TextList* steps)
   TextList puts = {}, removes = {};
   bool fine = true, removeList = false;
   char* lines = copyText(tree);
-  for (char* line = strtok(lines, "\n"); fine && line; line = strtok(nullptr, "\n")) {
+  for (char *line = lines, *end; fine && (end = strchr(line, '\n')); line = end + 1) {
+    *end = '\0';  // each of the tree's lines ends in a line feed
     char* relative = line + 2;
     bool own = isAtOrBelow(relative, kJournalName) || isAtOrBelow(relative, kBackupName) ||
                isAtOrBelow(relative, kRemoveListName);

@@ -58,9 +58,8 @@ static bool hasScheme(const char* text, const char* scheme) {
 // reported, and a started one is not waited for.
 static void openPage(const char* page) {
   if (!hasScheme(page, "http:") && !hasScheme(page, "https:")) {
-    showMessage("Error", kBoxIconError,
-                "The download page\n%s\nis not a web address (http: or https:) and is not opened.",
-                page);
+    showError("The download page\n%s\nis not a web address (http: or https:) and is not opened.",
+              page);
     return;
   }
   char* directory = platform.systemDirectory();

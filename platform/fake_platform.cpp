@@ -528,12 +528,6 @@ static bool fakeAnsiCanSpell(const char* text) {
   return exact;
 }
 
-// A failed conversion counts bytes, as the Windows implementation then does.
-static size_t fakeAnsiLength(const char* text) {
-  if (FAKE_CALL_FAILS(ansiLength)) return strlen(text);
-  return fakeAnsiForm(state.codePage, text, false).size();
-}
-
 // Fails as when memory runs out.
 static char* fakeAnsiBytes(const char* text) {
   if (FAKE_CALL_FAILS(ansiBytes)) return nullptr;
@@ -995,7 +989,6 @@ void installFakePlatform() {
       .ansiToUtf8 = fakeAnsiToUtf8,
       .ansiCanSpell = fakeAnsiCanSpell,
       .shortPath = fakeShortPath,
-      .ansiLength = fakeAnsiLength,
       .ansiBytes = fakeAnsiBytes,
       .programPath = fakeProgramPath,
       .systemDirectory = fakeSystemDirectory,

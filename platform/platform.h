@@ -79,8 +79,15 @@ typedef void* WorkerThread;   // a thread of the launcher's own
 typedef void* LockHandle;
 typedef void* AppendFile;     // a file written by appending
 
-// What a thread of the launcher's own runs.
-typedef void (*ThreadWork)(void* context);
+// What a thread of the launcher's own runs; it returns 0. Declared as Windows
+// starts a thread (stdcall in 32-bit code), so that the Windows platform
+// hands it to CreateThread as it is.
+#if defined(_WIN32) && defined(__i386__)
+#define CORVANE_THREAD_WORK __attribute__((stdcall))
+#else
+#define CORVANE_THREAD_WORK
+#endif
+typedef unsigned long(CORVANE_THREAD_WORK* ThreadWork)(void* context);
 
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
@@ -214,9 +221,6 @@ struct PlatformOps {
   // GetShortPathNameW gives it (heap text, caller releases): the path itself
   // when its volume gives no short form, NULL when nothing exists there.
   char* (*shortPath)(const char* path);
-  // How many bytes the text takes in the ANSI code page (a character it lacks
-  // counts as its one default character).
-  size_t (*ansiLength)(const char* text);
   // The bytes Java's own launcher gets for the text: its form in the ANSI code
   // page as Windows converts it, with best fit (a character the code page
   // lacks becomes a look-alike, a fullwidth quote '"' and a no-break space a

@@ -585,13 +585,6 @@ static bool win32AnsiCanSpell(const char* text) {
   return length > 0 && !usedDefault;
 }
 
-static size_t win32AnsiLength(const char* text) {
-  WCHAR* wide = toWide(text);
-  int length = wide ? WideCharToMultiByte(CP_ACP, 0, wide, -1, NULL, 0, NULL, NULL) : 0;
-  free(wide);
-  return length > 0 ? (size_t)length - 1 : strlen(text);
-}
-
 // GetShortPathNameW fails for a path that names nothing, and may fail (or
 // answer with the path itself) where the volume keeps no short names.
 static char* win32ShortPath(const char* path) {
@@ -852,10 +845,11 @@ static bool win32CreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
   return false;
 }
 
-// True when the pipe is known to hold nothing (PeekNamedPipe answered).
-static bool knownEmpty(HANDLE pipe) {
+// How many bytes the pipe holds, as PeekNamedPipe tells; -1 when it does
+// not answer.
+static long pipeHolds(HANDLE pipe) {
   DWORD available = 0;
-  return PeekNamedPipe(pipe, NULL, 0, NULL, &available, NULL) && available == 0;
+  return PeekNamedPipe(pipe, NULL, 0, NULL, &available, NULL) ? (long)available : -1;
 }
 
 // A read waits for its data or the stop. Once stopped, a read that would
@@ -864,7 +858,7 @@ static size_t win32ReadOutputPipe(PipeHandle reader, char* buffer, size_t size) 
   Win32Pipe* end = static_cast<Win32Pipe*>(reader);
   if (!end->handle) return 0;
   bool stopped = WaitForSingleObject(end->stop, 0) == WAIT_OBJECT_0;
-  if (stopped && (end->readAfterStop >= kDrainAfterStop || knownEmpty(end->handle))) return 0;
+  if (stopped && (end->readAfterStop >= kDrainAfterStop || pipeHolds(end->handle) == 0)) return 0;
   OVERLAPPED overlapped;
   memset(&overlapped, 0, sizeof overlapped);
   overlapped.hEvent = end->readDone;
@@ -873,9 +867,8 @@ static size_t win32ReadOutputPipe(PipeHandle reader, char* buffer, size_t size) 
   DWORD error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) {
     HANDLE events[] = {end->readDone, end->stop};
-    DWORD available = 0;
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 &&
-        !(PeekNamedPipe(end->handle, NULL, 0, NULL, &available, NULL) && available > 0))
+        pipeHolds(end->handle) <= 0)
       CancelIo(end->handle);
     done = GetOverlappedResult(end->handle, &overlapped, &got, TRUE);
     error = done ? ERROR_SUCCESS : GetLastError();
@@ -906,27 +899,8 @@ static HANDLE childHandle(PipeHandle end, DWORD own) {
   return end ? static_cast<Win32Pipe*>(end)->handle : GetStdHandle(own);
 }
 
-struct ThreadStart {
-  ThreadWork work;
-  void* context;
-};
-
-static DWORD WINAPI runThread(void* parameter) {
-  ThreadStart start = *static_cast<ThreadStart*>(parameter);
-  free(parameter);
-  start.work(start.context);
-  return 0;
-}
-
 static WorkerThread win32StartThread(ThreadWork work, void* context, unsigned long* errorCode) {
-  ThreadStart* start = static_cast<ThreadStart*>(malloc(sizeof(ThreadStart)));
-  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  HANDLE thread = NULL;
-  if (start) {
-    *start = ThreadStart{work, context};
-    thread = CreateThread(NULL, 0, runThread, start, 0, NULL);
-    if (!thread) free(start);
-  }
+  HANDLE thread = CreateThread(NULL, 0, work, context, 0, NULL);
   *errorCode = thread ? 0 : GetLastError();
   return thread;
 }
@@ -1034,7 +1008,6 @@ static const PlatformOps kWin32Platform = {
     .ansiToUtf8 = win32AnsiToUtf8,
     .ansiCanSpell = win32AnsiCanSpell,
     .shortPath = win32ShortPath,
-    .ansiLength = win32AnsiLength,
     .ansiBytes = win32AnsiBytes,
     .programPath = win32ProgramPath,
     .systemDirectory = win32SystemDirectory,

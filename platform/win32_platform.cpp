@@ -17,18 +17,27 @@
 // (caller frees), NULL only when memory runs out. An invalid UTF-8 sequence
 // becomes U+FFFD; a character that the target code page lacks becomes its
 // default character or a look-alike.
-static WCHAR* toWide(const char* text, UINT codePage = CP_UTF8) {
+static WCHAR* toWideFrom(UINT codePage, const char* text) {
   int length = MultiByteToWideChar(codePage, 0, text, -1, NULL, 0);
   WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (length > 0 ? length : 1)));
   if (wide && !MultiByteToWideChar(codePage, 0, text, -1, wide, length)) wide[0] = 0;
   return wide;
 }
 
-static char* fromWide(const WCHAR* wide, UINT codePage = CP_UTF8) {
+static char* fromWideTo(UINT codePage, const WCHAR* wide) {
   int length = WideCharToMultiByte(codePage, 0, wide, -1, NULL, 0, NULL, NULL);
   char* text = static_cast<char*>(malloc(length > 0 ? length : 1));
   if (text && !WideCharToMultiByte(codePage, 0, wide, -1, text, length, NULL, NULL)) text[0] = 0;
   return text;
+}
+
+// In UTF-8, the launcher's own texts: kept out of line, so that the many
+// callers do not each pass the code page.
+__attribute__((noinline)) static WCHAR* toWide(const char* text) {
+  return toWideFrom(CP_UTF8, text);
+}
+__attribute__((noinline)) static char* fromWide(const WCHAR* wide) {
+  return fromWideTo(CP_UTF8, wide);
 }
 
 // The C runtime's standard streams, taken from its table of streams: the
@@ -56,40 +65,37 @@ static int win32MessageBox(const char* text, const char* caption, unsigned style
 }
 
 // Calls that fill a buffer with a text formed from a path (or from nothing,
-// for the current directory) and answer with the size they need when it is
-// too small, GetFullPathNameW-like.
-typedef DWORD (*SizedTextCall)(const WCHAR* path, DWORD size, WCHAR* buffer);
+// for the current and the system directory) and answer with the size they
+// need when it is too small, GetFullPathNameW-like.
+enum SizedTextCall { kCurrentDirectoryCall, kFullPathCall, kShortPathCall, kSystemDirectoryCall };
 
-static DWORD currentDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
-  return GetCurrentDirectoryW(size, buffer);
-}
-
-static DWORD fullPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
-  return GetFullPathNameW(path, size, buffer, NULL);
-}
-
-static DWORD shortPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
-  return GetShortPathNameW(path, buffer, size);
-}
-
-static DWORD systemDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
-  return GetSystemDirectoryW(buffer, size);
+static DWORD callSized(SizedTextCall call, const WCHAR* path, DWORD size, WCHAR* buffer) {
+  switch (call) {
+    case kCurrentDirectoryCall:
+      return GetCurrentDirectoryW(size, buffer);
+    case kFullPathCall:
+      return GetFullPathNameW(path, size, buffer, NULL);
+    case kShortPathCall:
+      return GetShortPathNameW(path, buffer, size);
+    default:
+      return GetSystemDirectoryW(buffer, size);
+  }
 }
 
 // The call's text in UTF-8, asked for the size first so that a text of any
 // length is read whole; NULL when the call fails.
 static char* readSizedText(SizedTextCall call, const char* path) {
   WCHAR* widePath = path ? toWide(path) : NULL;
-  DWORD needed = path && !widePath ? 0 : call(widePath, 0, NULL);
+  DWORD needed = path && !widePath ? 0 : callSized(call, widePath, 0, NULL);
   WCHAR* wide = needed ? static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (needed + 1))) : NULL;
-  DWORD got = wide ? call(widePath, needed + 1, wide) : 0;
+  DWORD got = wide ? callSized(call, widePath, needed + 1, wide) : 0;
   char* text = got == 0 || got > needed ? NULL : fromWide(wide);
   free(wide);
   free(widePath);
   return text;
 }
 
-static char* win32CurrentDirectory(void) { return readSizedText(currentDirectoryInto, NULL); }
+static char* win32CurrentDirectory(void) { return readSizedText(kCurrentDirectoryCall, NULL); }
 
 typedef BOOL(WINAPI* PathCall)(LPCWSTR path);
 
@@ -103,9 +109,9 @@ static bool callOnPath(PathCall call, const char* path) {
 
 static bool win32ChangeDirectory(const char* path) { return callOnPath(SetCurrentDirectoryW, path); }
 
-static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
+static char* win32AbsolutePath(const char* path) { return readSizedText(kFullPathCall, path); }
 
-static char* win32SystemDirectory(void) { return readSizedText(systemDirectoryInto, NULL); }
+static char* win32SystemDirectory(void) { return readSizedText(kSystemDirectoryCall, NULL); }
 
 // Read from the process's environment itself, not from the C runtime's copy,
 // which its start-up code made. As that copy did, the lookup ignores case
@@ -217,19 +223,16 @@ static bool isTextType(DWORD type) {
 // Gives the caller a value read whole: a text as UTF-8 (with a terminating
 // NUL only where the stored value has one), any other type as stored.
 static LONG deliverValue(DWORD type, BYTE* data, DWORD bytes, char* buffer, unsigned long* size) {
-  char* utf8 = NULL;
-  if (isTextType(type)) {
-    int units = bytes / sizeof(WCHAR);
-    const WCHAR* wide = reinterpret_cast<const WCHAR*>(data);
-    bytes = units ? WideCharToMultiByte(CP_UTF8, 0, wide, units, NULL, 0, NULL, NULL) : 0;
-    utf8 = static_cast<char*>(malloc(bytes + 1));
-    if (!utf8) return ERROR_NOT_ENOUGH_MEMORY;
-    if (units) WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8, bytes, NULL, NULL);
-  }
+  bool text = isTextType(type);
+  int units = bytes / sizeof(WCHAR);
+  const WCHAR* wide = reinterpret_cast<const WCHAR*>(data);
+  if (text) bytes = units ? WideCharToMultiByte(CP_UTF8, 0, wide, units, NULL, 0, NULL, NULL) : 0;
   LONG result = bytes > *size ? ERROR_MORE_DATA : ERROR_SUCCESS;
-  if (result == ERROR_SUCCESS) memcpy(buffer, utf8 ? utf8 : reinterpret_cast<char*>(data), bytes);
+  if (result == ERROR_SUCCESS && text && units)
+    WideCharToMultiByte(CP_UTF8, 0, wide, units, buffer, bytes, NULL, NULL);
+  else if (result == ERROR_SUCCESS && !text)
+    memcpy(buffer, data, bytes);
   *size = bytes;
-  free(utf8);
   return result;
 }
 
@@ -457,10 +460,15 @@ static bool win32RemoveFile(const char* path) { return callOnPath(DeleteFileW, p
 // once no handle is left to it, however its holder ended. An object of that
 // name that this user may not open (made by an elevated launcher, say) is
 // another instance all the same.
-static unsigned long readPublished(HANDLE mapping) {
-  DWORD* view = static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(DWORD)));
+// Reads the mark's process id (FILE_MAP_READ), or writes processId there
+// (FILE_MAP_WRITE); 0 when the mark cannot be mapped.
+static unsigned long accessMark(HANDLE mapping, DWORD access, unsigned long processId) {
+  DWORD* view = static_cast<DWORD*>(MapViewOfFile(mapping, access, 0, 0, sizeof(DWORD)));
   if (!view) return 0;
-  unsigned long processId = *view;
+  if (access == FILE_MAP_WRITE)
+    *view = processId;
+  else
+    processId = *view;
   UnmapViewOfFile(view);
   return processId;
 }
@@ -480,17 +488,13 @@ static InstanceClaim win32ClaimInstance(const char* objectName, InstanceHandle* 
     *mark = mapping;
     return kInstanceClaimed;
   }
-  *runningProcess = readPublished(mapping);
+  *runningProcess = accessMark(mapping, FILE_MAP_READ, 0);
   CloseHandle(mapping);
   return kInstanceFound;
 }
 
 static void win32PublishInstanceProcess(InstanceHandle mark, unsigned long processId) {
-  DWORD* view = static_cast<DWORD*>(MapViewOfFile(static_cast<HANDLE>(mark), FILE_MAP_WRITE, 0,
-                                                  0, sizeof(DWORD)));
-  if (!view) return;
-  *view = processId;
-  UnmapViewOfFile(view);
+  accessMark(static_cast<HANDLE>(mark), FILE_MAP_WRITE, processId);
 }
 
 struct WindowsOfProcess {
@@ -531,7 +535,7 @@ static void win32BringWindowsForward(unsigned long processId) {
 // line from its Unicode one.
 static char* win32AnsiBytes(const char* text) {
   WCHAR* wide = toWide(text);
-  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  char* ansi = wide ? fromWideTo(CP_ACP, wide) : NULL;
   free(wide);
   return ansi;
 }
@@ -566,7 +570,7 @@ static void win32WriteError(const char* text) {
 }
 
 static char* win32AnsiToUtf8(const char* text) {
-  WCHAR* wide = toWide(text, CP_ACP);
+  WCHAR* wide = toWideFrom(CP_ACP, text);
   char* utf8 = wide ? fromWide(wide) : NULL;
   free(wide);
   return utf8;
@@ -588,7 +592,7 @@ static bool win32AnsiCanSpell(const char* text) {
 // GetShortPathNameW fails for a path that names nothing, and may fail (or
 // answer with the path itself) where the volume keeps no short names.
 static char* win32ShortPath(const char* path) {
-  char* shortForm = readSizedText(shortPathInto, path);
+  char* shortForm = readSizedText(kShortPathCall, path);
   if (shortForm) return shortForm;
   WCHAR* widePath = toWide(path);
   bool exists = widePath && GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES;
@@ -792,16 +796,19 @@ enum { kPipeBufferSize = 65536 };
 // started, which the launcher does not wait for.
 static const size_t kDrainAfterStop = 16 * kPipeBufferSize;
 
-static Win32Pipe* newPipeEnd(HANDLE handle, bool reader) {
+// An end without its handle yet; the reader's with its two events.
+static Win32Pipe* newPipeEnd(bool reader) {
   Win32Pipe* end = static_cast<Win32Pipe*>(malloc(sizeof(Win32Pipe)));
   if (!end) return NULL;
-  *end = Win32Pipe{handle, NULL, NULL, 0};
+  *end = Win32Pipe{NULL, NULL, NULL, 0};
   if (reader) {
     end->readDone = CreateEventW(NULL, TRUE, FALSE, NULL);
     end->stop = CreateEventW(NULL, TRUE, FALSE, NULL);
   }
   return end;
 }
+
+static HANDLE handleOrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? NULL : handle; }
 
 static void closeEnd(Win32Pipe* end) {
   if (!end) return;
@@ -817,31 +824,30 @@ static bool win32CreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
   WCHAR name[64];
   wsprintfW(name, L"\\\\.\\pipe\\Corvane.%lu.%lu", GetCurrentProcessId(),
             (unsigned long)InterlockedIncrement(&pipes));
-  HANDLE server = CreateNamedPipeW(
-      name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0, NULL);
   // Filled here: an initialised record would be the exe's only writable data.
   SECURITY_ATTRIBUTES inherited;
   inherited.nLength = sizeof inherited;
   inherited.lpSecurityDescriptor = NULL;
   inherited.bInheritHandle = TRUE;
-  HANDLE client = server == INVALID_HANDLE_VALUE
-                      ? INVALID_HANDLE_VALUE
-                      : CreateFileW(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherited,
-                                    OPEN_EXISTING, 0, NULL);
-  *errorCode = GetLastError();
-  Win32Pipe* readEnd = server == INVALID_HANDLE_VALUE ? NULL : newPipeEnd(server, true);
-  Win32Pipe* writeEnd = client == INVALID_HANDLE_VALUE ? NULL : newPipeEnd(client, false);
-  if (readEnd && writeEnd && readEnd->readDone && readEnd->stop) {
+  Win32Pipe* readEnd = newPipeEnd(true);
+  Win32Pipe* writeEnd = newPipeEnd(false);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  bool made = readEnd && writeEnd && readEnd->readDone && readEnd->stop &&
+              (readEnd->handle = handleOrNull(CreateNamedPipeW(
+                   name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0,
+                   NULL))) &&
+              (writeEnd->handle = handleOrNull(CreateFileW(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                                                           0, &inherited, OPEN_EXISTING, 0, NULL)));
+  DWORD error = GetLastError();
+  *errorCode = made ? 0 : error ? error : ERROR_NOT_ENOUGH_MEMORY;
+  if (made) {
     *reader = readEnd;
     *writer = writeEnd;
     return true;
   }
-  if (!readEnd && server != INVALID_HANDLE_VALUE) CloseHandle(server);
-  if (!writeEnd && client != INVALID_HANDLE_VALUE) CloseHandle(client);
   closeEnd(readEnd);
   closeEnd(writeEnd);
-  if (!*errorCode) *errorCode = ERROR_NOT_ENOUGH_MEMORY;
   return false;
 }
 

@@ -150,7 +150,16 @@ bool parseWholeNumber(const char* text, unsigned long* value) {
 bool textIsEmpty(const char* text) { return !text || !*text; }
 
 bool textStartsWith(const char* text, const char* prefix) {
-  return strncmp(text, prefix, strlen(prefix)) == 0;
+  while (*prefix && *text == *prefix) ++text, ++prefix;
+  return *prefix == '\0';
+}
+
+static char foldedLetter(char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 'a' - 'A') : c; }
+
+bool textStartsWithFolded(const char* text, const char* prefix) {
+  for (; *prefix; ++text, ++prefix)
+    if (foldedLetter(*text) != foldedLetter(*prefix)) return false;
+  return true;
 }
 
 bool textIsAscii(const char* text) {

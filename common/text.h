@@ -50,6 +50,9 @@ bool parseWholeNumber(const char* text, unsigned long* value);
 
 bool textIsEmpty(const char* text);  // absent or of length zero
 bool textStartsWith(const char* text, const char* prefix);
+// textStartsWith with ASCII letters compared without regard to case (the
+// bytes of every other character as they are).
+bool textStartsWithFolded(const char* text, const char* prefix);
 // Only bytes below 0x80: every ANSI code page and UTF-8 spell such a text alike.
 bool textIsAscii(const char* text);
 // The length Windows counts: one UTF-16 unit for each character of the UTF-8

@@ -50,7 +50,7 @@ static int executableBits(const char* bytes, long size) {
 static char* releaseVersion(const char* content) {
   for (const char* line = content; line; line = strchr(line, '\n')) {
     if (*line == '\n') ++line;
-    if (strncmp(line, "JAVA_VERSION=", 13) != 0) continue;
+    if (!textStartsWith(line, "JAVA_VERSION=")) continue;
     const char* value = line + 13 + (line[13] == '"');
     return copyTextPart(value, strcspn(value, "\"\r\n"));
   }

@@ -37,7 +37,7 @@ struct BestMatch {
 };
 
 static void considerSubkey(const char* name, const char* prefix, BestMatch* best) {
-  if (strncmp(name, prefix, strlen(prefix)) != 0) return;
+  if (!textStartsWith(name, prefix)) return;
   traceLine("found correct java version %s. checking patch level\n", name);
   if (!strchr(name, '_')) {
     traceLine("No patch level found in %s\n", name);

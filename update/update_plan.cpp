@@ -33,15 +33,12 @@ bool staysInside(char* relative) {
   }
 }
 
-static char foldedLetter(char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 'a' - 'A') : c; }
-
 // True when the path is the folder or lies below it. Only ASCII letters are
 // compared without regard to case: the launcher's own names have no others,
 // and an update folder named otherwise is compared as written.
 bool isAtOrBelow(const char* path, const char* folder) {
-  size_t at = 0;
-  while (folder[at] && foldedLetter(path[at]) == foldedLetter(folder[at])) ++at;
-  return !folder[at] && (path[at] == '\0' || path[at] == '\\');
+  size_t length = strlen(folder);
+  return textStartsWithFolded(path, folder) && (path[length] == '\0' || path[length] == '\\');
 }
 
 bool refused(const char* path, const char* why) {

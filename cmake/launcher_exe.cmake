@@ -29,7 +29,7 @@ endif()
 # more on a 32-byte boundary (180 bytes of padding in the 32-bit .rdata).
 # Two optimisations that make code larger are left out: saving a register
 # around a call rather than keeping the value where calls leave it, and the
-# dominator pass, which copies blocks to thread jumps through them (140 bytes
+# dominator pass, which copies blocks to thread jumps through them (200 bytes
 # of the 32-bit code). A switch compares its cases instead of jumping through
 # a table of addresses (20 bytes of .rdata and their relocations).
 set(CORVANE_SIZE_OPTIONS -Oz -fomit-frame-pointer -fno-inline-functions-called-once

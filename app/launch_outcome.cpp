@@ -8,10 +8,11 @@ static const unsigned long kServiceSpecificError = 1066;
 // Stands for Java's own exit code, exactly as Windows gives it.
 static const int kJavasExitCode = -1;
 
+// Every status fits a signed byte.
 struct OutcomeStatus {
-  LaunchOutcome outcome;
-  int gui;      // the GUI launcher: 0 once the launch step ran, whatever it did
-  int console;  // the console and service launchers: Java's own status, or why nothing ran
+  signed char outcome;  // a LaunchOutcome
+  signed char gui;      // the GUI launcher: 0 once the launch step ran, whatever it did
+  signed char console;  // the console and service launchers: Java's own status, or why nothing ran
 };
 
 static const OutcomeStatus kStatuses[] = {

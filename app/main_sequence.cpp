@@ -69,18 +69,17 @@ bool readAppConfig(const char* path, LaunchOutcome* outcome) {
 static void dumpSettings(void) {
   if (!settings.debug) return;
   debugMessage("MainClass is", "%s", settings.mainclass ? settings.mainclass : "");
-  for (int i = 0; i < settings.vmparam.count; ++i)
-    traceLine("vmparam %d=%s\n", i, settings.vmparam.items[i]);
-  for (int i = 0; i < settings.vmpath.count; ++i)
-    traceLine("vmpath %d=%s\n", i, settings.vmpath.items[i]);
-  for (int i = 0; i < settings.vmjars.count; ++i)
-    traceLine("vmjars %d=%s\n", i, settings.vmjars.items[i]);
+  static const char* const names[] = {"vmparam", "vmpath", "vmjars"};
+  static const TextList* const lists[] = {&settings.vmparam, &settings.vmpath, &settings.vmjars};
+  for (int list = 0; list < 3; ++list)
+    for (int i = 0; i < lists[list]->count; ++i)
+      traceLine("%s %d=%s\n", names[list], i, lists[list]->items[i]);
 }
 
 // Without a main class nothing is looked up.
 static bool mainClassNamed(LaunchOutcome* outcome) {
   if (settings.mainclass) return true;
-  showMessage("Error", kBoxIconError, "No main class is named in the configuration");
+  showError("No main class is named in the configuration");
   *outcome = kOutcomeJavaRefused;
   return false;
 }
@@ -130,9 +129,8 @@ static bool readAgain(const char* configPath, LaunchOutcome* outcome) {
 static bool updateApplied(bool restarting, const char* configPath, LaunchOutcome* outcome) {
   StagedUpdate update = applyStagedUpdate();
   if (update == kUpdateStuck) {
-    showMessage("Error", kBoxIconError,
-                "An update of the application could not be finished or undone, so it was not "
-                "started.\nStart it again; if this comes back, install it again.");
+    showError("An update of the application could not be finished or undone, so it was not "
+              "started.\nStart it again; if this comes back, install it again.");
     *outcome = kOutcomeJavaRefused;
     return false;
   }

@@ -5,14 +5,6 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
-// One argument as read: where the line goes on after it, the length of its
-// text and whether a quote acted in it.
-struct ScannedArgument {
-  const char* rest;
-  size_t length;
-  bool quoted;
-};
-
 static bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Appends a byte to the argument's text; out is NULL while only counting.
@@ -36,7 +28,7 @@ static ScannedArgument scanProgramName(const char* p, char* out) {
   return name;
 }
 
-static ScannedArgument scanArgument(const char* p, char* out) {
+ScannedArgument scanArgument(const char* p, char* out, bool doubledQuoteEndsPart) {
   ScannedArgument argument = {p, 0, false};
   bool inQuotes = false;
   for (;;) {
@@ -45,11 +37,12 @@ static ScannedArgument scanArgument(const char* p, char* out) {
     bool copied = true;  // the byte at p goes into the text
     if (*p == '"' && backslashes % 2 == 0) {
       argument.quoted = true;
-      if (inQuotes && p[1] == '"')
+      bool doubled = inQuotes && p[1] == '"';
+      if (doubled)
         ++p;  // "" inside a quoted part: the second quote is the text's
       else
         copied = false;
-      inQuotes = !inQuotes;
+      if (!doubled || doubledQuoteEndsPart) inQuotes = !inQuotes;
     }
     if (*p == '"') backslashes /= 2;
     while (backslashes--) put(&argument, out, '\\');
@@ -74,7 +67,7 @@ static int readArguments(const char* line, char** values, bool* quoted, char* ou
       if (!*p) break;
     }
     char* text = out ? out + used : nullptr;
-    ScannedArgument argument = count == 0 ? scanProgramName(p, text) : scanArgument(p, text);
+    ScannedArgument argument = count == 0 ? scanProgramName(p, text) : scanArgument(p, text, true);
     if (out) {
       text[argument.length] = '\0';
       values[count] = text;

@@ -4,6 +4,8 @@
 #ifndef CORVANE_COMMON_ARGUMENT_VECTOR_H
 #define CORVANE_COMMON_ARGUMENT_VECTOR_H
 
+#include <stddef.h>
+
 struct ArgumentVector {
   int count;
   char** values;  // count texts, then NULL
@@ -24,6 +26,21 @@ struct ArgumentVector {
 // backslash. values, the texts and quoted are one heap block, given back by
 // releasing values.
 ArgumentVector splitCommandLine(const char* line);
+
+// One argument as read: where the line goes on after it, the length of its
+// text and whether a quote acted in it.
+struct ScannedArgument {
+  const char* rest;
+  size_t length;
+  bool quoted;
+};
+
+// Reads one argument after the program name by the rules above, from p (its
+// first byte, not a blank) to the blank or the end after it; its text (not
+// terminated) goes to out, or is only counted when out is NULL. Java's own
+// launcher reads "" inside a quoted part as a quote that leaves the part
+// open: doubledQuoteEndsPart false reads by that rule.
+ScannedArgument scanArgument(const char* p, char* out, bool doubledQuoteEndsPart);
 
 // The process's own arguments: its command line (from the platform table),
 // split.

@@ -47,6 +47,13 @@ int showMessage(const char* caption, unsigned style, const char* format, ...) {
   return answer;
 }
 
+void showError(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  showFromList("Error", kBoxIconError, format, arguments);
+  va_end(arguments);
+}
+
 void debugMessage(const char* caption, const char* format, ...) {
   if (!settings.debug) return;
   va_list arguments;

@@ -23,6 +23,8 @@ int showText(const char* caption, unsigned style, const char* text);
 // showText with a text formed from format.
 int showMessage(const char* caption, unsigned style, const char* format, ...)
     CORVANE_PRINTF(3, 4);
+// showMessage with the caption "Error" and the error icon.
+void showError(const char* format, ...) CORVANE_PRINTF(1, 2);
 // In debug mode only: an OK box showing a value.
 void debugMessage(const char* caption, const char* format, ...) CORVANE_PRINTF(2, 3);
 // In debug mode only: a box with the error icon (registry diagnostics).

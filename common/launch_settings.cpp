@@ -1,5 +1,7 @@
 #include "common/launch_settings.h"
 
+#include <stddef.h>
+
 #include "common/text.h"
 
 LaunchSettings settings;
@@ -48,22 +50,26 @@ void clearTextList(TextList* list) {
 }
 
 void resetConfiguredSettings(void) {
-  char** scalars[] = {&settings.javapath,     &settings.mainclass, &settings.appname,
-                      &settings.javaVersion,  &settings.consoleTitle, &settings.minJava,
-                      &settings.maxJava,      &settings.javaBits,    &settings.downloadPage,
-                      &settings.javaRuntimeVersion, &settings.singleInstance,
-                      &settings.restartOnFailure, &settings.updateDirectory,
-                      &settings.javaLog,      &settings.javaLogSize, &settings.javaLogKeep,
-                      &settings.appUserModelId};
-  for (char** field : scalars) {
+  // The texts and lists, by their place in the record: a list of offsets
+  // takes half the room of a list of pointers, and needs no relocation.
+#define FIELD(name) (unsigned short)offsetof(LaunchSettings, name)
+  static const unsigned short kScalars[] = {
+      FIELD(javapath),       FIELD(mainclass),      FIELD(appname),
+      FIELD(javaVersion),    FIELD(consoleTitle),   FIELD(minJava),
+      FIELD(maxJava),        FIELD(javaBits),       FIELD(downloadPage),
+      FIELD(javaRuntimeVersion), FIELD(singleInstance), FIELD(restartOnFailure),
+      FIELD(updateDirectory), FIELD(javaLog),       FIELD(javaLogSize),
+      FIELD(javaLogKeep),    FIELD(appUserModelId)};
+  for (unsigned short offset : kScalars) {
+    char** field = reinterpret_cast<char**>(reinterpret_cast<char*>(&settings) + offset);
     releaseMemory(*field);
     *field = nullptr;
   }
-  clearTextList(&settings.vmparam);
-  clearTextList(&settings.vmpath);
-  clearTextList(&settings.vmjars);
-  clearTextList(&settings.javaHome);
-  clearTextList(&settings.restartCodes);
+  static const unsigned short kLists[] = {FIELD(vmparam), FIELD(vmpath), FIELD(vmjars),
+                                          FIELD(javaHome), FIELD(restartCodes)};
+  for (unsigned short offset : kLists)
+    clearTextList(reinterpret_cast<TextList*>(reinterpret_cast<char*>(&settings) + offset));
+#undef FIELD
   while (settings.arguments.count > settings.commandLineArguments)
     releaseMemory(settings.arguments.items[--settings.arguments.count]);
   if (settings.quotedArgumentCount > settings.commandLineArguments)

@@ -131,10 +131,35 @@ char* formatText(const char* format, ...) {
   return textRelease(&buffer);
 }
 
+// In 32-bit arithmetic: 64-bit multiplication would bring the 32-bit exe a
+// helper of the compiler's library.
+bool parseWholeNumber(const char* text, unsigned long* value) {
+  bool negative = *text == '-';
+  const char* digit = text + negative;
+  unsigned long number = 0;
+  bool fits = *digit != '\0';
+  for (; fits && *digit >= '0' && *digit <= '9'; ++digit) {
+    unsigned long next = (unsigned long)(*digit - '0');
+    fits = number <= (0xFFFFFFFFul - next) / 10;
+    number = number * 10 + next;
+  }
+  *value = (negative ? 0 - number : number) & 0xFFFFFFFFul;  // where a long is wider
+  return fits && *digit == '\0' && (!negative || number <= 0x80000000ul);
+}
+
 bool textIsEmpty(const char* text) { return !text || !*text; }
 
 bool textStartsWith(const char* text, const char* prefix) {
-  return strncmp(text, prefix, strlen(prefix)) == 0;
+  while (*prefix && *text == *prefix) ++text, ++prefix;
+  return *prefix == '\0';
+}
+
+static char foldedLetter(char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 'a' - 'A') : c; }
+
+bool textStartsWithFolded(const char* text, const char* prefix) {
+  for (; *prefix; ++text, ++prefix)
+    if (foldedLetter(*text) != foldedLetter(*prefix)) return false;
+  return true;
 }
 
 bool textIsAscii(const char* text) {

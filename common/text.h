@@ -43,8 +43,16 @@ void textFree(TextBuffer* buffer);
 // A heap text made from a format, as textAppendFormatList fills it.
 char* formatText(const char* format, ...) CORVANE_PRINTF(1, 2);
 
+// A decimal number of up to 32 bits, maybe negative (then *value is its
+// 32-bit two's complement, as Windows shows a negative exit status): digits
+// alone, after a '-' or not. False for anything else.
+bool parseWholeNumber(const char* text, unsigned long* value);
+
 bool textIsEmpty(const char* text);  // absent or of length zero
 bool textStartsWith(const char* text, const char* prefix);
+// textStartsWith with ASCII letters compared without regard to case (the
+// bytes of every other character as they are).
+bool textStartsWithFolded(const char* text, const char* prefix);
 // Only bytes below 0x80: every ANSI code page and UTF-8 spell such a text alike.
 bool textIsAscii(const char* text);
 // The length Windows counts: one UTF-16 unit for each character of the UTF-8

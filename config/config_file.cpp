@@ -13,6 +13,36 @@
 #include "config/parse_path.h"
 #include "platform/platform.h"
 
+// How a key's value is read: $NAME expanded with or without quoting (see
+// parsePath), or as written. A path is expanded too, then, where the
+// settings say so, taken from the exe's directory when it is relative.
+enum ValueTreatment : unsigned char {
+  kExpandQuoted,
+  kExpandUnquoted,
+  kAsWritten,
+  kPathQuoted,
+  kPathUnquoted,
+};
+
+// What a key does with its value: stores it in the settings field at
+// fieldOffset (a text it replaces or a list it extends), runs the action that
+// fieldOffset numbers in kKeyActions, reads another file in place, or stops
+// the read for a Java version lookup.
+enum KeyEffect : unsigned char {
+  kStoreText,
+  kAppendToList,
+  kRunAction,
+  kInclude,
+  kStopForJavaVersion,
+};
+
+struct ConfigKey {
+  const char* key;
+  ValueTreatment treatment;
+  KeyEffect effect;
+  unsigned short fieldOffset;
+};
+
 struct OpenConfigFile {
   char* path;      // as the configuration named it, for its error line
   char* fullPath;  // NULL when it could not be formed
@@ -36,25 +66,30 @@ static void setJavapathAsWritten(const char* value) {
   releaseMemory(full);
 }
 
+// The keys' actions, numbered; a table of them, not a pointer in each key,
+// keeps the key table small.
+typedef void (*KeyAction)(const char* value);
+static const KeyAction kKeyActions[] = {setJavapathAsWritten, addJarDirectory, setSingleInstanceName};
+enum { kSetJavapath, kAddJars, kSetSingleInstance };
+
 // Tried in this order, each as a prefix of the line: the first that matches
 // wins, which is why "addjars" stands before "addjar".
-#define TEXT_FIELD(name) kStoreText, offsetof(LaunchSettings, name), nullptr
-#define LIST_FIELD(name) kAppendToList, offsetof(LaunchSettings, name), nullptr
-#define ACTION(function) kRunAction, 0, function
+#define TEXT_FIELD(name) kStoreText, offsetof(LaunchSettings, name)
+#define LIST_FIELD(name) kAppendToList, offsetof(LaunchSettings, name)
+#define ACTION(number) kRunAction, number
 static const ConfigKey kConfigKeys[] = {
     {"vmparam", kExpandQuoted, LIST_FIELD(vmparam)},
-    {"javapath", kExpandQuoted, ACTION(setJavapathAsWritten)},
+    {"javapath", kExpandQuoted, ACTION(kSetJavapath)},
     {"addpath", kPathQuoted, LIST_FIELD(vmpath)},
     {"mainclass", kExpandUnquoted, TEXT_FIELD(mainclass)},
     {"appname", kExpandUnquoted, TEXT_FIELD(appname)},
     // The Java executable is located while the line is read, so that a later
     // "javapath" line overrides it and a later "javaVersion" line locates again.
-    {"javaVersion", kExpandUnquoted, kStopForJavaVersion, offsetof(LaunchSettings, javaVersion),
-     nullptr},
-    {"addjars", kPathQuoted, ACTION(addJarDirectory)},
+    {"javaVersion", kExpandUnquoted, kStopForJavaVersion, offsetof(LaunchSettings, javaVersion)},
+    {"addjars", kPathQuoted, ACTION(kAddJars)},
     {"argument", kAsWritten, LIST_FIELD(arguments)},
     {"addjar", kPathQuoted, LIST_FIELD(vmpath)},
-    {"include", kPathUnquoted, kInclude, 0, nullptr},
+    {"include", kPathUnquoted, kInclude, 0},
     {"consoleTitle", kExpandQuoted, TEXT_FIELD(consoleTitle)},
     // The Java search; none of these is a prefix of a key above, nor the reverse.
     {"minJava", kExpandUnquoted, TEXT_FIELD(minJava)},
@@ -63,7 +98,7 @@ static const ConfigKey kConfigKeys[] = {
     {"javaHome", kExpandUnquoted, LIST_FIELD(javaHome)},
     {"downloadPage", kExpandUnquoted, TEXT_FIELD(downloadPage)},
     // No key above is a prefix of this one, nor it of one above.
-    {"singleInstance", kExpandUnquoted, ACTION(setSingleInstanceName)},
+    {"singleInstance", kExpandUnquoted, ACTION(kSetSingleInstance)},
     // Restarts and staged updates: no key above is a prefix of these, nor they of one.
     {"restartCode", kExpandUnquoted, LIST_FIELD(restartCodes)},
     {"restartOnFailure", kExpandUnquoted, TEXT_FIELD(restartOnFailure)},
@@ -77,10 +112,10 @@ static const ConfigKey kConfigKeys[] = {
 };
 
 // Keys of one launcher alone (the service's), tried after the table above.
-static const ConfigKey* addedKeys;
+static const LauncherKey* addedKeys;
 static int addedKeyCount;
 
-void addConfigKeys(const ConfigKey* keys, int count) {
+void addConfigKeys(const LauncherKey* keys, int count) {
   addedKeys = keys;
   addedKeyCount = count;
 }
@@ -88,9 +123,19 @@ void addConfigKeys(const ConfigKey* keys, int count) {
 static const ConfigKey* findConfigKey(const char* line) {
   for (const ConfigKey& key : kConfigKeys)
     if (textStartsWith(line, key.key)) return &key;
+  return nullptr;
+}
+
+static const LauncherKey* findLauncherKey(const char* line) {
   for (int i = 0; i < addedKeyCount; ++i)
     if (textStartsWith(line, addedKeys[i].key)) return &addedKeys[i];
   return nullptr;
+}
+
+static void applyLauncherKey(const LauncherKey* key, const char* written) {
+  char* value = parsePath(written, false);
+  key->action(value);
+  releaseMemory(value);
 }
 
 static void openConfigFile(ConfigReading* reading, const char* path) {
@@ -154,7 +199,7 @@ static bool applyKey(ConfigReading* reading, const ConfigKey* key, const char* v
       appendSetting(reinterpret_cast<TextList*>(field), value);
       break;
     case kRunAction:
-      key->action(value);
+      kKeyActions[key->fieldOffset](value);
       break;
     case kInclude:
       includeFile(reading, value);
@@ -168,7 +213,11 @@ static bool applyLine(ConfigReading* reading, const char* line) {
   const char* blank = strchr(line, ' ');
   if (!blank) return false;
   const ConfigKey* key = findConfigKey(line);
-  if (!key) return false;
+  if (!key) {
+    const LauncherKey* own = findLauncherKey(line);
+    if (own) applyLauncherKey(own, blank + 1);
+    return false;
+  }
   if (key->treatment == kAsWritten) return applyKey(reading, key, blank + 1);
   bool quoting = key->treatment == kExpandQuoted || key->treatment == kPathQuoted;
   char* value = parsePath(blank + 1, quoting);

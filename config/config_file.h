@@ -5,42 +5,17 @@
 #ifndef CORVANE_CONFIG_CONFIG_FILE_H
 #define CORVANE_CONFIG_CONFIG_FILE_H
 
-// How a key's value is read: $NAME expanded with or without quoting (see
-// parsePath), or as written. A path is expanded too, then, where the
-// settings say so, taken from the exe's directory when it is relative.
-enum ValueTreatment : unsigned char {
-  kExpandQuoted,
-  kExpandUnquoted,
-  kAsWritten,
-  kPathQuoted,
-  kPathUnquoted,
-};
-
-// What a key does with its value: stores it in the settings field at
-// fieldOffset (a text it replaces or a list it extends), runs an action,
-// reads another file in place, or stops the read for a Java version lookup.
-enum KeyEffect : unsigned char {
-  kStoreText,
-  kAppendToList,
-  kRunAction,
-  kInclude,
-  kStopForJavaVersion,
-};
-
-typedef void (*KeyAction)(const char* value);
-
-// One key: the start of its lines, and what its value does.
-struct ConfigKey {
+// One launcher's own key (the service's): the start of its lines, and the
+// action its value, expanded without quoting, is given to.
+typedef void (*LauncherKeyAction)(const char* value);
+struct LauncherKey {
   const char* key;
-  ValueTreatment treatment;
-  KeyEffect effect;
-  unsigned short fieldOffset;
-  KeyAction action;
+  LauncherKeyAction action;
 };
 
 // Adds keys after the common ones, for one launcher's own settings: each
 // must be no prefix of a common key, nor one of them a prefix of it.
-void addConfigKeys(const ConfigKey* keys, int count);
+void addConfigKeys(const LauncherKey* keys, int count);
 
 // How deeply "include" lines may nest before the reader refuses to go on.
 enum { kMaxIncludeDepth = 32 };

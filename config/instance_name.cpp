@@ -13,10 +13,9 @@ static const char kObjectPrefix[] = "Local\\Corvane.singleInstance.";
 
 void setSingleInstanceName(const char* name) {
   if (!*name || strchr(name, '\\') || textUtf16Length(name) > kMaxInstanceNameLength) {
-    showMessage("Error", kBoxIconError,
-                "singleInstance %s\nThis name may not be empty, hold a backslash or have more "
-                "than %d characters. The line is ignored.",
-                name, (int)kMaxInstanceNameLength);
+    showError("singleInstance %s\nThis name may not be empty, hold a backslash or have more "
+              "than %d characters. The line is ignored.",
+              name, (int)kMaxInstanceNameLength);
     return;
   }
   char* objectName = formatText("%s%s", kObjectPrefix, name);

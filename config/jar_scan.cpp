@@ -12,10 +12,7 @@
 // come back as well. Only a long name that ends in ".jar" names a jar.
 static bool endsInJar(const char* name) {
   size_t length = strlen(name);
-  if (length < 4) return false;
-  for (size_t i = 0; i < 4; ++i)
-    if ((name[length - 4 + i] | 0x20) != ".jar"[i]) return false;  // ASCII letters folded
-  return true;
+  return length >= 4 && textStartsWithFolded(name + length - 4, ".jar");
 }
 
 void addJarDirectory(const char* directory) {

@@ -85,7 +85,7 @@ static void decideEncoding(LineReader* reader) {
     utf16ToUtf8(data, content->length, bigEndian, &utf8);
     textFree(content);
     *content = utf8;
-  } else if (content->length >= 3 && memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+  } else if (content->length >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
     reader->position = 3;
   }
   const char* ctrlZ = (const char*)memchr(content->data, kCtrlZ, content->length);

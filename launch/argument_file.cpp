@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "common/argument_vector.h"
 #include "common/diagnostics.h"
 #include "common/text.h"
 #include "launch/command_line.h"
@@ -10,32 +11,18 @@
 
 // The next argument of a command line as the started program's C runtime
 // takes it (see appendQuotedArgument in command_line.cpp), with "" inside
-// quotes for one quote, as Java's own launcher reads it. False at the end.
-static bool takeArgument(const char** cursor, TextBuffer* argument) {
+// quotes for one quote, as Java's own launcher reads it (heap text); NULL at
+// the end.
+static char* takeArgument(const char** cursor) {
   const char* c = *cursor;
   while (*c == ' ' || *c == '\t') ++c;
-  if (!*c) return false;
-  textAppendPart(argument, "", 0);
-  bool quoted = false;
-  while (*c && (quoted || (*c != ' ' && *c != '\t'))) {
-    size_t backslashes = 0;
-    while (*c == '\\') ++backslashes, ++c;
-    if (*c != '"') {
-      for (size_t i = 0; i < backslashes; ++i) textAppendChar(argument, '\\');
-      if (*c && (quoted || (*c != ' ' && *c != '\t'))) textAppendChar(argument, *c++);
-      continue;
-    }
-    for (size_t i = 0; i < backslashes / 2; ++i) textAppendChar(argument, '\\');
-    if (backslashes % 2 || (quoted && c[1] == '"')) {
-      textAppendChar(argument, '"');
-      c += backslashes % 2 ? 1 : 2;
-    } else {
-      quoted = !quoted;
-      ++c;
-    }
-  }
-  *cursor = c;
-  return true;
+  if (!*c) return nullptr;
+  ScannedArgument scanned = scanArgument(c, nullptr, false);
+  char* argument = static_cast<char*>(allocateOrDie(scanned.length + 1));
+  scanArgument(c, argument, false);
+  argument[scanned.length] = '\0';
+  *cursor = scanned.rest;
+  return argument;
 }
 
 // Java reads an argument file byte by byte, in the ANSI code page, by these
@@ -59,7 +46,7 @@ static bool takeArgument(const char** cursor, TextBuffer* argument) {
 // own. bytes are the token's in the code page.
 static void appendToken(TextBuffer* file, const char* bytes) {
   size_t length = strlen(bytes);
-  if (length && !strpbrk(bytes, " \t\f\r\n\"'#") && bytes[length - 1] != '\\') {
+  if (length && bytes[strcspn(bytes, " \t\f\r\n\"'#")] == '\0' && bytes[length - 1] != '\\') {
     textAppend(file, bytes);
     textAppendChar(file, '\n');
     return;
@@ -90,11 +77,11 @@ static void appendTokenBytes(TextBuffer* file, const char* token) {
 // How many of the options' first arguments Java must read from the command
 // line: up to the last "@file", which Java expands only there.
 static int argumentsUpToLastFile(const char* options) {
-  TextBuffer argument = {};
   int count = 0, kept = 0;
-  for (const char* cursor = options; takeArgument(&cursor, &argument); textFree(&argument)) {
+  const char* cursor = options;
+  for (char* argument; (argument = takeArgument(&cursor)); releaseMemory(argument)) {
     ++count;
-    if (argument.data[0] == '@') kept = count;
+    if (argument[0] == '@') kept = count;
   }
   return kept;
 }
@@ -103,13 +90,13 @@ static int argumentsUpToLastFile(const char* options) {
 // to the line (the first kept of them) or becomes one token of the file, so
 // that Java receives the same ones, in the same order.
 static void splitOptions(const char* options, int kept, TextBuffer* line, TextBuffer* file) {
-  TextBuffer argument = {};
-  for (const char* cursor = options; takeArgument(&cursor, &argument); textFree(&argument)) {
+  const char* cursor = options;
+  for (char* argument; (argument = takeArgument(&cursor)); releaseMemory(argument)) {
     if (kept-- > 0) {
-      appendQuotedArgument(line, argument.data, false);
+      appendQuotedArgument(line, argument, false);
       textAppendChar(line, ' ');
     } else {
-      appendTokenBytes(file, argument.data);
+      appendTokenBytes(file, argument);
     }
   }
 }

@@ -7,8 +7,14 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
-// Counted in the ANSI code page, as the launcher always counted them.
-static int ansiLength(const char* text) { return (int)platform.ansiLength(text); }
+// Counted in the ANSI code page, as the launcher always counted them: the
+// bytes Java is given; a text that cannot be converted counts its own.
+static int ansiLength(const char* text) {
+  char* bytes = textIsAscii(text) ? nullptr : platform.ansiBytes(text);
+  int length = (int)strlen(bytes ? bytes : text);
+  releaseMemory(bytes);
+  return length;
+}
 
 static int listLength(const TextList* list, int perEntry) {
   int total = 0;
@@ -48,7 +54,7 @@ int reservedCommandLineLength(void) {
 // a quoted argument are doubled so the closing quote stays a quote. An
 // argument with none of these goes in unchanged.
 void appendQuotedArgument(TextBuffer* line, const char* argument, bool quoted) {
-  quoted = quoted || *argument == '\0' || strpbrk(argument, " \t") != nullptr;
+  quoted = quoted || *argument == '\0' || argument[strcspn(argument, " \t")] != '\0';
   if (quoted) textAppendChar(line, '"');
   size_t backslashes = 0;
   for (const char* p = argument; *p; ++p) {

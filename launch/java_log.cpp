@@ -17,12 +17,7 @@ static unsigned long limitOrDefault(const char* key, const char* text, unsigned 
                                     unsigned long max, unsigned long fallback) {
   if (!text) return fallback;
   unsigned long value = 0;
-  bool valid = *text != '\0';
-  for (const char* p = text; valid && *p; ++p) {
-    valid = *p >= '0' && *p <= '9' && value <= max;
-    value = value * 10 + (unsigned long)(*p - '0');
-  }
-  if (valid && value >= min && value <= max) return value;
+  if (*text != '-' && parseWholeNumber(text, &value) && value >= min && value <= max) return value;
   debugTraceLine("%s %s is not a whole number from %lu to %lu: %lu is used\n", key, text, min, max,
                  fallback);
   return fallback;
@@ -37,12 +32,8 @@ JavaLogLimits javaLogLimits(const char* size, const char* keep) {
 static bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 char* javaLogPath(const char* configured) {
-  bool relative = !isSeparator(configured[0]) && !(configured[0] && configured[1] == ':');
-  char* directory = relative ? programDirectory() : nullptr;
-  if (!directory) return copyText(configured);
-  char* path = formatText("%s\\%s", directory, configured);
-  releaseMemory(directory);
-  return path;
+  char* path = pathInProgramDirectory(configured);
+  return path ? path : copyText(configured);
 }
 
 // Makes each folder the path names, from its root down. What is not a folder

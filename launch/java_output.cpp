@@ -7,7 +7,7 @@
 enum { kReadSize = 65536 };
 
 // A reader thread: each read goes where it belongs before the next one.
-static void readStream(void* context) {
+static unsigned long CORVANE_THREAD_WORK readStream(void* context) {
   JavaStream* stream = static_cast<JavaStream*>(context);
   char buffer[kReadSize];
   size_t count;
@@ -15,6 +15,7 @@ static void readStream(void* context) {
     if (stream->log) appendToJavaLog(stream->log, buffer, count);
     if (stream->tail) keepErrorTail(stream->tail, buffer, count);
   }
+  return 0;
 }
 
 static bool openStream(JavaStream* stream, JavaLog* log, ErrorTail* tail,

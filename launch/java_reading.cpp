@@ -35,10 +35,9 @@ static char* javaReading(const char* text) {
 }
 
 static bool refuseReading(const char* text, const char* reading) {
-  showMessage("Error", kBoxIconError,
-              "Java cannot be given\n%s\nIn the system's code page Java would read it as\n%s\n"
-              "where a look-alike character has become a quote, a blank or a backslash.",
-              text, reading);
+  showError("Java cannot be given\n%s\nIn the system's code page Java would read it as\n%s\n"
+            "where a look-alike character has become a quote, a blank or a backslash.",
+            text, reading);
   return false;
 }
 

@@ -27,9 +27,8 @@ static LinePlan refuseLine(const char* commandLine, Refusal refusal, unsigned lo
                      ? formatText("\nIts argument file could not be written (error %lu).",
                                   errorCode)
                      : copyText("");
-  showMessage("Error", kBoxIconError,
-              "The Java command line is %d characters long; Windows accepts at most %d%s",
-              (int)textUtf16Length(commandLine), (int)kMaxCommandLineLength, reason);
+  showError("The Java command line is %d characters long; Windows accepts at most %d%s",
+            (int)textUtf16Length(commandLine), (int)kMaxCommandLineLength, reason);
   releaseMemory(reason);
   return kLineRefused;
 }
@@ -125,9 +124,9 @@ void forgetJavaRun(JavaRun* run) {
 
 static void reportLaunchError(long code, const char* javaReported) {
   char* command = javaCommandText();
-  showMessage("Error", kBoxIconError, "Error launching Class %s\n with Java %s.\nError=%d%s%s",
-              settings.mainclass, command, (int)code, javaReported ? "\n\nJava reported:\n" : "",
-              javaReported ? javaReported : "");
+  showError("Error launching Class %s\n with Java %s.\nError=%d%s%s",
+            settings.mainclass, command, (int)code, javaReported ? "\n\nJava reported:\n" : "",
+            javaReported ? javaReported : "");
   releaseMemory(command);
 }
 

@@ -15,10 +15,9 @@ static char* shortFormForJava(const char* path, bool* given) {
   char* shortForm = platform.ansiCanSpell(path) ? nullptr : platform.shortPath(path);
   *given = !shortForm || platform.ansiCanSpell(shortForm);
   if (*given) return shortForm;
-  showMessage("Error", kBoxIconError,
-              "Java cannot be given the path\n%s\nThe system's code page cannot spell it, and "
-              "its drive keeps no short (8.3) name for it.",
-              path);
+  showError("Java cannot be given the path\n%s\nThe system's code page cannot spell it, and "
+            "its drive keeps no short (8.3) name for it.",
+            path);
   releaseMemory(shortForm);
   return nullptr;
 }

@@ -2,6 +2,8 @@
 // to compare whole trees before and after a staged update.
 #include "platform/fake_files.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -90,22 +92,27 @@ bool fakeRemoveDirectory(const char* path) {
   return true;
 }
 
-char* fakeListTree(const char* directory) {
-  if (FAKE_CALL_FAILS(listTree)) return nullptr;
-  std::string root = fakeNormalizePath(directory);
-  if (!isFakeDirectory(root)) return nullptr;
-  std::vector<std::string> lines;
-  for (const auto& file : fake().files)
-    if (isBelow(file.first, root)) lines.push_back("f " + file.first.substr(root.size() + 1));
-  for (const auto& folder : fake().directories)
-    if (isBelow(folder.first, root)) lines.push_back("d " + folder.first.substr(root.size() + 1));
-  // A folder before what it holds: ordered by path, as a walk meets them.
-  std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-    return a.substr(2) < b.substr(2);
-  });
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return fakeHeapText(text);
+std::vector<FakeDirectoryEntry> fakeFolderEntries(const std::string& folder) {
+  std::vector<FakeDirectoryEntry> entries;
+  if (folder.size() > 3) entries = {{".", true, ""}, {"..", true, ""}};  // not at a drive's root
+  auto listed = fake().directories.find(folder);
+  if (listed != fake().directories.end())
+    entries.insert(entries.end(), listed->second.begin(), listed->second.end());
+  size_t added = entries.size();
+  std::string prefix = folder.back() == '\\' ? folder : folder + "\\";
+  // A test may give a file and a folder one name (a file where the other
+  // version has a folder): both are listed.
+  auto addChild = [&](const std::string& path, bool isDirectory) {
+    if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return;
+    std::string name = path.substr(prefix.size());
+    if (name.find('\\') != std::string::npos) return;
+    for (size_t i = 0; i < added; ++i)
+      if (strcasecmp(entries[i].name.c_str(), name.c_str()) == 0) return;
+    entries.push_back({name, isDirectory, ""});
+  };
+  for (const auto& file : fake().files) addChild(file.first, false);
+  for (const auto& child : fake().directories) addChild(child.first, true);
+  return entries;
 }
 
 bool fakeWriteFileDurably(const char* path, const char* text, unsigned long* errorCode) {

@@ -4,7 +4,9 @@
 #define CORVANE_PLATFORM_FAKE_FILES_H
 
 #include <string>
+#include <vector>
 
+#include "platform/fake_platform.h"
 #include "platform/platform.h"
 
 // The form in which the fake keeps paths (fake_platform.cpp).
@@ -18,7 +20,10 @@ PathKind fakePathKind(const char* path);
 bool fakeMoveFile(const char* from, const char* to, unsigned long* errorCode);
 bool fakeCreateDirectory(const char* path, unsigned long* errorCode);
 bool fakeRemoveDirectory(const char* path);
-char* fakeListTree(const char* directory);
+// What a listing of the folder (normalized) finds: "." and ".." but at a
+// drive's root, the entries a test added, then its files and folders that
+// those do not name already.
+std::vector<FakeDirectoryEntry> fakeFolderEntries(const std::string& folder);
 bool fakeWriteFileDurably(const char* path, const char* text, unsigned long* errorCode);
 void fakeSleepMilliseconds(unsigned long milliseconds);
 unsigned long fakeClockMilliseconds(void);

@@ -275,6 +275,8 @@ static HandleTable<FakeListing> listings;
 static void fillEntry(const FakeDirectoryEntry& found, ListedEntry* entry) {
   snprintf(entry->name, sizeof entry->name, "%s", found.name.c_str());
   entry->isDirectory = found.isDirectory;
+  entry->isLink = false;
+  entry->failed = false;
 }
 
 static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
@@ -283,10 +285,10 @@ static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
   size_t cut = text.find_last_of("/\\");
   std::string directory = cut == std::string::npos ? "" : text.substr(0, cut + 1);
   std::string wildcard = cut == std::string::npos ? text : text.substr(cut + 1);
-  auto found = state.directories.find(fakeNormalizePath(directory.empty() ? "." : directory));
-  if (found == state.directories.end()) return nullptr;
+  std::string folder = fakeNormalizePath(directory.empty() ? "." : directory);
+  if (!isFakeDirectory(folder)) return nullptr;
   FakeListing listing{{}, 0};
-  for (const auto& candidate : found->second)
+  for (const auto& candidate : fakeFolderEntries(folder))
     if (wildcardMatches(wildcard.c_str(), candidate.name.c_str()) ||
         (!candidate.shortName.empty() && wildcardMatches(wildcard.c_str(), candidate.shortName.c_str())))
       listing.entries.push_back(candidate);
@@ -296,8 +298,10 @@ static DirectoryListing fakeListFirst(const char* pattern, ListedEntry* entry) {
 }
 
 static bool fakeListNext(DirectoryListing handle, ListedEntry* entry) {
+  entry->failed = true;
   if (FAKE_CALL_FAILS(listNext)) return false;
   FakeListing* listing = listings.find(handle);
+  entry->failed = !listing;
   if (!listing || listing->next == listing->entries.size()) return false;
   fillEntry(listing->entries[listing->next++], entry);
   return true;
@@ -573,12 +577,6 @@ static bool fakeAnsiCanSpell(const char* text) {
   bool exact = false;
   fakeAnsiForm(state.codePage, text, false, &exact);
   return exact;
-}
-
-// A failed conversion counts bytes, as the Windows implementation then does.
-static size_t fakeAnsiLength(const char* text) {
-  if (FAKE_CALL_FAILS(ansiLength)) return strlen(text);
-  return fakeAnsiForm(state.codePage, text, false).size();
 }
 
 // Fails as when memory runs out.
@@ -1048,7 +1046,6 @@ void installFakePlatform() {
       .ansiToUtf8 = fakeAnsiToUtf8,
       .ansiCanSpell = fakeAnsiCanSpell,
       .shortPath = fakeShortPath,
-      .ansiLength = fakeAnsiLength,
       .ansiBytes = fakeAnsiBytes,
       .programPath = fakeProgramPath,
       .systemDirectory = fakeSystemDirectory,
@@ -1080,7 +1077,6 @@ void installFakePlatform() {
       .moveFile = fakeMoveFile,
       .createDirectory = fakeCreateDirectory,
       .removeDirectory = fakeRemoveDirectory,
-      .listTree = fakeListTree,
       .writeFileDurably = fakeWriteFileDurably,
       .sleepMilliseconds = fakeSleepMilliseconds,
       .clockMilliseconds = fakeClockMilliseconds,

@@ -79,8 +79,15 @@ typedef void* WorkerThread;   // a thread of the launcher's own
 typedef void* LockHandle;
 typedef void* AppendFile;     // a file written by appending
 
-// What a thread of the launcher's own runs.
-typedef void (*ThreadWork)(void* context);
+// What a thread of the launcher's own runs; it returns 0. Declared as Windows
+// starts a thread (stdcall in 32-bit code), so that the Windows platform
+// hands it to CreateThread as it is.
+#if defined(_WIN32) && defined(__i386__)
+#define CORVANE_THREAD_WORK __attribute__((stdcall))
+#else
+#define CORVANE_THREAD_WORK
+#endif
+typedef unsigned long(CORVANE_THREAD_WORK* ThreadWork)(void* context);
 
 // Limits of a job object, with the values JOBOBJECT_BASIC_LIMIT_INFORMATION uses.
 enum : unsigned long {
@@ -100,6 +107,10 @@ enum InstanceClaim {
 struct ListedEntry {
   char name[260 * 3];
   bool isDirectory;
+  bool isLink;  // a symbolic link or junction (a reparse point), to a folder or a file
+  // Set when listNext returns false because the listing cannot be read on,
+  // not because it has ended.
+  bool failed;
 };
 
 // How startSuspendedProcess starts a program, besides its command line; a
@@ -142,8 +153,12 @@ struct PlatformOps {
   const char* (*environmentValue)(const char* name);
 
   // Directory listing with FindFirstFileW semantics: the first entry comes with
-  // the successful start. NULL when nothing matches or the directory is missing.
+  // the successful start, and a folder that is not a drive's root lists "."
+  // and ".." where the pattern matches them. NULL when nothing matches or the
+  // directory is missing.
   DirectoryListing (*listFirst)(const char* pattern, ListedEntry* entry);
+  // The next entry; false at the end, and when the listing cannot be read on
+  // (entry->failed).
   bool (*listNext)(DirectoryListing listing, ListedEntry* entry);
   void (*listClose)(DirectoryListing listing);
 
@@ -206,9 +221,6 @@ struct PlatformOps {
   // GetShortPathNameW gives it (heap text, caller releases): the path itself
   // when its volume gives no short form, NULL when nothing exists there.
   char* (*shortPath)(const char* path);
-  // How many bytes the text takes in the ANSI code page (a character it lacks
-  // counts as its one default character).
-  size_t (*ansiLength)(const char* text);
   // The bytes Java's own launcher gets for the text: its form in the ANSI code
   // page as Windows converts it, with best fit (a character the code page
   // lacks becomes a look-alike, a fullwidth quote '"' and a no-break space a
@@ -233,10 +245,11 @@ struct PlatformOps {
   // record where STARTF_USESHOWWINDOW is set there, else false.
   bool (*startupShowState)(unsigned short* showWindow);
   // True when the launcher has a console; false when it was started without
-  // one (DETACHED_PROCESS).
+  // one (DETACHED_PROCESS), and in the GUI launcher, which never has one.
   bool (*hasConsole)(void);
 
-  // For the console launcher.
+  // For the console launcher (the GUI launcher never asks for the next two,
+  // and its exe does nothing for them).
   // From now on Ctrl+C and Ctrl+Break do not end the launcher, which goes on
   // waiting for Java; the programs it starts on its console still get them.
   void (*outliveConsoleInterrupts)(void);
@@ -326,12 +339,6 @@ struct PlatformOps {
   bool (*createDirectory)(const char* path, unsigned long* errorCode);
   // Removes an empty folder; true when it was there and is gone.
   bool (*removeDirectory)(const char* path);
-  // Everything below a folder, one line for each ("f <path>" for a file,
-  // "d <path>" for a folder, the path relative to the folder), a folder
-  // before what it holds (heap text, caller releases; "" for an empty
-  // folder). A link to a folder is listed as a file, not entered. NULL when
-  // the folder is missing or could not be listed whole.
-  char* (*listTree)(const char* directory);
   // Writes a new file (replacing one) and returns once its bytes are on
   // disk; false with the system's error code. A file whose write failed
   // may be left with some of its bytes.

@@ -13,21 +13,29 @@
 #include "platform/platform.h"
 #include "platform/win32_text.h"
 
-// The seam's conversions (win32_text.h). Inside the launcher every text is
-// UTF-8; Windows is spoken to in UTF-16 through the calls ending in W.
-WCHAR* toWide(const char* text, UINT codePage) {
+// The seam's conversions. Inside the launcher every text is UTF-8; Windows is
+// spoken to in UTF-16 through the calls ending in W. Each returns a heap text
+// (caller frees), NULL only when memory runs out. An invalid UTF-8 sequence
+// becomes U+FFFD; a character that the target code page lacks becomes its
+// default character or a look-alike.
+static WCHAR* toWideFrom(UINT codePage, const char* text) {
   int length = MultiByteToWideChar(codePage, 0, text, -1, NULL, 0);
   WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (length > 0 ? length : 1)));
   if (wide && !MultiByteToWideChar(codePage, 0, text, -1, wide, length)) wide[0] = 0;
   return wide;
 }
 
-char* fromWide(const WCHAR* wide, UINT codePage) {
+static char* fromWideTo(UINT codePage, const WCHAR* wide) {
   int length = WideCharToMultiByte(codePage, 0, wide, -1, NULL, 0, NULL, NULL);
   char* text = static_cast<char*>(malloc(length > 0 ? length : 1));
   if (text && !WideCharToMultiByte(codePage, 0, wide, -1, text, length, NULL, NULL)) text[0] = 0;
   return text;
 }
+
+// In UTF-8, the launcher's own texts (win32_text.h): kept out of line, so
+// that the many callers do not each pass the code page.
+__attribute__((noinline)) WCHAR* toWide(const char* text) { return toWideFrom(CP_UTF8, text); }
+__attribute__((noinline)) char* fromWide(const WCHAR* wide) { return fromWideTo(CP_UTF8, wide); }
 
 // The C runtime's standard streams, taken from its table of streams: the
 // stdout and stderr of the headers go through a helper of the mingw
@@ -59,51 +67,53 @@ static int win32MessageBox(const char* text, const char* caption, unsigned style
 #endif
 
 // Calls that fill a buffer with a text formed from a path (or from nothing,
-// for the current directory) and answer with the size they need when it is
-// too small, GetFullPathNameW-like.
-typedef DWORD (*SizedTextCall)(const WCHAR* path, DWORD size, WCHAR* buffer);
+// for the current and the system directory) and answer with the size they
+// need when it is too small, GetFullPathNameW-like.
+enum SizedTextCall { kCurrentDirectoryCall, kFullPathCall, kShortPathCall, kSystemDirectoryCall };
 
-static DWORD currentDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
-  return GetCurrentDirectoryW(size, buffer);
-}
-
-static DWORD fullPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
-  return GetFullPathNameW(path, size, buffer, NULL);
-}
-
-static DWORD shortPathInto(const WCHAR* path, DWORD size, WCHAR* buffer) {
-  return GetShortPathNameW(path, buffer, size);
-}
-
-static DWORD systemDirectoryInto(const WCHAR*, DWORD size, WCHAR* buffer) {
-  return GetSystemDirectoryW(buffer, size);
+static DWORD callSized(SizedTextCall call, const WCHAR* path, DWORD size, WCHAR* buffer) {
+  switch (call) {
+    case kCurrentDirectoryCall:
+      return GetCurrentDirectoryW(size, buffer);
+    case kFullPathCall:
+      return GetFullPathNameW(path, size, buffer, NULL);
+    case kShortPathCall:
+      return GetShortPathNameW(path, buffer, size);
+    default:
+      return GetSystemDirectoryW(buffer, size);
+  }
 }
 
 // The call's text in UTF-8, asked for the size first so that a text of any
 // length is read whole; NULL when the call fails.
 static char* readSizedText(SizedTextCall call, const char* path) {
   WCHAR* widePath = path ? toWide(path) : NULL;
-  DWORD needed = path && !widePath ? 0 : call(widePath, 0, NULL);
+  DWORD needed = path && !widePath ? 0 : callSized(call, widePath, 0, NULL);
   WCHAR* wide = needed ? static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (needed + 1))) : NULL;
-  DWORD got = wide ? call(widePath, needed + 1, wide) : 0;
+  DWORD got = wide ? callSized(call, widePath, needed + 1, wide) : 0;
   char* text = got == 0 || got > needed ? NULL : fromWide(wide);
   free(wide);
   free(widePath);
   return text;
 }
 
-static char* win32CurrentDirectory(void) { return readSizedText(currentDirectoryInto, NULL); }
+static char* win32CurrentDirectory(void) { return readSizedText(kCurrentDirectoryCall, NULL); }
 
-static bool win32ChangeDirectory(const char* path) {
+typedef BOOL(WINAPI* PathCall)(LPCWSTR path);
+
+// The call made on the path; false when it fails or memory runs out.
+static bool callOnPath(PathCall call, const char* path) {
   WCHAR* widePath = toWide(path);
-  bool changed = widePath && SetCurrentDirectoryW(widePath);
+  bool done = widePath && call(widePath);
   free(widePath);
-  return changed;
+  return done;
 }
 
-static char* win32AbsolutePath(const char* path) { return readSizedText(fullPathInto, path); }
+static bool win32ChangeDirectory(const char* path) { return callOnPath(SetCurrentDirectoryW, path); }
 
-static char* win32SystemDirectory(void) { return readSizedText(systemDirectoryInto, NULL); }
+static char* win32AbsolutePath(const char* path) { return readSizedText(kFullPathCall, path); }
+
+static char* win32SystemDirectory(void) { return readSizedText(kSystemDirectoryCall, NULL); }
 
 // Read from the process's environment itself, not from the C runtime's copy,
 // which its start-up code made. As that copy did, the lookup ignores case
@@ -125,6 +135,8 @@ static void copyFound(const WIN32_FIND_DATAW* found, ListedEntry* entry) {
                            NULL))
     entry->name[0] = '\0';
   entry->isDirectory = (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  entry->isLink = (found->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry->failed = false;
 }
 
 static DirectoryListing win32ListFirst(const char* pattern, ListedEntry* entry) {
@@ -139,9 +151,12 @@ static DirectoryListing win32ListFirst(const char* pattern, ListedEntry* entry) 
 
 static bool win32ListNext(DirectoryListing listing, ListedEntry* entry) {
   WIN32_FIND_DATAW found;
-  if (!FindNextFileW(static_cast<HANDLE>(listing), &found)) return false;
-  copyFound(&found, entry);
-  return true;
+  if (FindNextFileW(static_cast<HANDLE>(listing), &found)) {
+    copyFound(&found, entry);
+    return true;
+  }
+  entry->failed = GetLastError() != ERROR_NO_MORE_FILES;
+  return false;
 }
 
 static void win32ListClose(DirectoryListing listing) { FindClose(static_cast<HANDLE>(listing)); }
@@ -210,19 +225,16 @@ static bool isTextType(DWORD type) {
 // Gives the caller a value read whole: a text as UTF-8 (with a terminating
 // NUL only where the stored value has one), any other type as stored.
 static LONG deliverValue(DWORD type, BYTE* data, DWORD bytes, char* buffer, unsigned long* size) {
-  char* utf8 = NULL;
-  if (isTextType(type)) {
-    int units = bytes / sizeof(WCHAR);
-    const WCHAR* wide = reinterpret_cast<const WCHAR*>(data);
-    bytes = units ? WideCharToMultiByte(CP_UTF8, 0, wide, units, NULL, 0, NULL, NULL) : 0;
-    utf8 = static_cast<char*>(malloc(bytes + 1));
-    if (!utf8) return ERROR_NOT_ENOUGH_MEMORY;
-    if (units) WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8, bytes, NULL, NULL);
-  }
+  bool text = isTextType(type);
+  int units = bytes / sizeof(WCHAR);
+  const WCHAR* wide = reinterpret_cast<const WCHAR*>(data);
+  if (text) bytes = units ? WideCharToMultiByte(CP_UTF8, 0, wide, units, NULL, 0, NULL, NULL) : 0;
   LONG result = bytes > *size ? ERROR_MORE_DATA : ERROR_SUCCESS;
-  if (result == ERROR_SUCCESS) memcpy(buffer, utf8 ? utf8 : reinterpret_cast<char*>(data), bytes);
+  if (result == ERROR_SUCCESS && text && units)
+    WideCharToMultiByte(CP_UTF8, 0, wide, units, buffer, bytes, NULL, NULL);
+  else if (result == ERROR_SUCCESS && !text)
+    memcpy(buffer, data, bytes);
   *size = bytes;
-  free(utf8);
   return result;
 }
 
@@ -380,9 +392,9 @@ static void win32ResumeThread(ThreadHandle thread) {
   CloseHandle(static_cast<HANDLE>(thread));
 }
 
-static void win32CloseJob(JobHandle job) { CloseHandle(static_cast<HANDLE>(job)); }
-
-static void win32CloseProcess(ProcessHandle process) { CloseHandle(static_cast<HANDLE>(process)); }
+// A job, a process, an instance's mark, a held temporary file, a log file:
+// each is a handle of its own, closed alike.
+static void closeHandle(void* handle) { CloseHandle(static_cast<HANDLE>(handle)); }
 
 // Never 0 for a call that failed, which a caller would take for success.
 static DWORD lastError(void) {
@@ -396,15 +408,25 @@ static DWORD lastError(void) {
 typedef DWORD(WINAPI* TempPathCall)(DWORD, LPWSTR);
 static TempPathCall tempPath2;
 
+// Writes every byte, in as many writes as it takes; false at the first that
+// fails, whose error is the thread's last error.
+static bool writeAll(HANDLE file, const char* bytes, size_t count) {
+  while (count > 0) {
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, (DWORD)count, &written, NULL)) return false;
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
 // CREATE_NEW never opens a file that is there already. The share mode lets
 // others read while the handle is held, and the handle, made without
 // security attributes, is not inherited by the programs the launcher starts.
 static HANDLE createNew(const WCHAR* name, const char* bytes) {
   HANDLE file = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
                             FILE_ATTRIBUTE_TEMPORARY, NULL);
-  DWORD size = (DWORD)strlen(bytes), written = 0;
-  if (file == INVALID_HANDLE_VALUE || (WriteFile(file, bytes, size, &written, NULL) && written == size))
-    return file;
+  if (file == INVALID_HANDLE_VALUE || writeAll(file, bytes, strlen(bytes))) return file;
   DWORD error = GetLastError();
   CloseHandle(file);
   DeleteFileW(name);
@@ -435,24 +457,22 @@ static HeldFile win32WriteTemporaryFile(const char* bytes, char** path, unsigned
   return file != INVALID_HANDLE_VALUE ? file : NULL;
 }
 
-static void win32CloseTemporaryFile(HeldFile file) { CloseHandle(static_cast<HANDLE>(file)); }
-
-static bool win32RemoveFile(const char* path) {
-  WCHAR* widePath = toWide(path);
-  bool removed = widePath && DeleteFileW(widePath);
-  free(widePath);
-  return removed;
-}
+static bool win32RemoveFile(const char* path) { return callOnPath(DeleteFileW, path); }
 
 // The instance's mark is a named shared memory of one process id: created
 // zeroed, it holds 0 until its holder publishes its Java's id. It is gone
 // once no handle is left to it, however its holder ended. An object of that
 // name that this user may not open (made by an elevated launcher, say) is
 // another instance all the same.
-static unsigned long readPublished(HANDLE mapping) {
-  DWORD* view = static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(DWORD)));
+// Reads the mark's process id (FILE_MAP_READ), or writes processId there
+// (FILE_MAP_WRITE); 0 when the mark cannot be mapped.
+static unsigned long accessMark(HANDLE mapping, DWORD access, unsigned long processId) {
+  DWORD* view = static_cast<DWORD*>(MapViewOfFile(mapping, access, 0, 0, sizeof(DWORD)));
   if (!view) return 0;
-  unsigned long processId = *view;
+  if (access == FILE_MAP_WRITE)
+    *view = processId;
+  else
+    processId = *view;
   UnmapViewOfFile(view);
   return processId;
 }
@@ -472,20 +492,14 @@ static InstanceClaim win32ClaimInstance(const char* objectName, InstanceHandle* 
     *mark = mapping;
     return kInstanceClaimed;
   }
-  *runningProcess = readPublished(mapping);
+  *runningProcess = accessMark(mapping, FILE_MAP_READ, 0);
   CloseHandle(mapping);
   return kInstanceFound;
 }
 
 static void win32PublishInstanceProcess(InstanceHandle mark, unsigned long processId) {
-  DWORD* view = static_cast<DWORD*>(MapViewOfFile(static_cast<HANDLE>(mark), FILE_MAP_WRITE, 0,
-                                                  0, sizeof(DWORD)));
-  if (!view) return;
-  *view = processId;
-  UnmapViewOfFile(view);
+  accessMark(static_cast<HANDLE>(mark), FILE_MAP_WRITE, processId);
 }
-
-static void win32ReleaseInstance(InstanceHandle mark) { CloseHandle(static_cast<HANDLE>(mark)); }
 
 #ifndef CORVANE_SERVICE
 struct WindowsOfProcess {
@@ -529,7 +543,7 @@ static void win32BringWindowsForward(unsigned long) {}
 // line from its Unicode one.
 static char* win32AnsiBytes(const char* text) {
   WCHAR* wide = toWide(text);
-  char* ansi = wide ? fromWide(wide, CP_ACP) : NULL;
+  char* ansi = wide ? fromWideTo(CP_ACP, wide) : NULL;
   free(wide);
   return ansi;
 }
@@ -563,10 +577,8 @@ static void win32WriteError(const char* text) {
   fflush(standardError());
 }
 
-static void win32ExitProcess(int status) { exit(status); }
-
 static char* win32AnsiToUtf8(const char* text) {
-  WCHAR* wide = toWide(text, CP_ACP);
+  WCHAR* wide = toWideFrom(CP_ACP, text);
   char* utf8 = wide ? fromWide(wide) : NULL;
   free(wide);
   return utf8;
@@ -585,22 +597,16 @@ static bool win32AnsiCanSpell(const char* text) {
   return length > 0 && !usedDefault;
 }
 
-static size_t win32AnsiLength(const char* text) {
-  WCHAR* wide = toWide(text);
-  int length = wide ? WideCharToMultiByte(CP_ACP, 0, wide, -1, NULL, 0, NULL, NULL) : 0;
-  free(wide);
-  return length > 0 ? (size_t)length - 1 : strlen(text);
-}
-
 // GetShortPathNameW fails for a path that names nothing, and may fail (or
 // answer with the path itself) where the volume keeps no short names.
 static char* win32ShortPath(const char* path) {
-  char* shortForm = readSizedText(shortPathInto, path);
+  char* shortForm = readSizedText(kShortPathCall, path);
   if (shortForm) return shortForm;
   WCHAR* widePath = toWide(path);
   bool exists = widePath && GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES;
+  char* same = exists ? fromWide(widePath) : NULL;  // the path, as it was looked at
   free(widePath);
-  return exists ? strdup(path) : NULL;
+  return same;
 }
 
 // The C runtime leaves a stream unbuffered when it is a character device (a
@@ -625,11 +631,7 @@ static char* win32ProgramPath(void) {
   return NULL;
 }
 
-// Java, which the launcher waits for when its console closes; NULL until it
-// is started. A handle of the platform's own, never closed: the launcher's
-// close of Java's handle must not pull it from under a waiting handler.
-static HANDLE volatile awaitedProcess;
-// Set by the handler when the user pressed Ctrl+C.
+// Set by the console launcher's handler when the user pressed Ctrl+C.
 static volatile bool userInterrupted;
 
 static char* win32CommandLine(void) { return fromWide(GetCommandLineW()); }
@@ -652,10 +654,16 @@ static bool win32StartupShowState(unsigned short* showWindow) {
   return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
 }
 
+#ifdef CORVANE_CONSOLE
 // Without a console GetConsoleCP fails and answers 0. (A console without a
 // window, as CREATE_NO_WINDOW makes, is a console all the same:
 // GetConsoleWindow would answer NULL there too.)
 static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
+
+// Java, which the launcher waits for when its console closes; NULL until it
+// is started. A handle of the platform's own, never closed: the launcher's
+// close of Java's handle must not pull it from under a waiting handler.
+static HANDLE volatile awaitedProcess;
 
 // Java, on the same console, gets the same events and decides what they
 // mean. A handler routine, unlike the NULL form of SetConsoleCtrlHandler,
@@ -666,7 +674,6 @@ static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
 // Windows allows. (A console program that uses USER32, as the launcher
 // does, is not sent log-off and shutdown events; its shutdown level, set at
 // start, has Windows end it after Java then.)
-#ifndef CORVANE_SERVICE
 static BOOL WINAPI onConsoleEvent(DWORD event) {
   if (event == CTRL_C_EVENT) userInterrupted = true;
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
@@ -681,7 +688,6 @@ static void win32OutliveConsoleInterrupts(void) {
   static bool installed;
   if (!installed) installed = SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
-#endif
 
 // Each start of Java replaces the one awaited; a duplicate of an earlier
 // Java's handle, which has ended, is left open, as a handler may be waiting
@@ -692,14 +698,19 @@ static void win32AwaitAtConsoleEnd(ProcessHandle process) {
                       SYNCHRONIZE, FALSE, 0))
     awaitedProcess = own;
 }
+#else
+// Only the console launcher asks for these (app/main_sequence.cpp,
+// launch/java_start.cpp): the GUI launcher's exe carries no console handler,
+// and a GUI program starts without a console, which it never makes.
+static bool win32HasConsole(void) { return false; }
+static void win32OutliveConsoleInterrupts(void) {}
+static void win32AwaitAtConsoleEnd(ProcessHandle) {}
+#endif
 
 static bool win32InterruptedByUser(void) { return userInterrupted; }
 
 // The heap texts handed out above come from malloc too, so one release
-// serves every block.
-static void* win32Allocate(size_t size) { return malloc(size); }
-static void* win32Reallocate(void* block, size_t size) { return realloc(block, size); }
-static void win32Release(void* block) { free(block); }
+// (the table's free) serves every block.
 
 // CompareStringOrdinal (Windows Vista and later) compares as the file
 // system does. A Windows without it gets both texts upper-cased by
@@ -714,8 +725,8 @@ static bool win32PathsEqual(const char* a, const char* b) {
   if (wideA && wideB && compareOrdinal) {
     equal = compareOrdinal(wideA, -1, wideB, -1, TRUE) == CSTR_EQUAL;
   } else if (wideA && wideB) {
-    CharUpperBuffW(wideA, lstrlenW(wideA));
-    CharUpperBuffW(wideB, lstrlenW(wideB));
+    CharUpperBuffW(wideA, (DWORD)wcslen(wideA));
+    CharUpperBuffW(wideB, (DWORD)wcslen(wideB));
     equal = wcscmp(wideA, wideB) == 0;
   }
   free(wideA);
@@ -758,89 +769,7 @@ static bool win32CreateDirectory(const char* path, unsigned long* errorCode) {
   return made;
 }
 
-static bool win32RemoveDirectory(const char* path) {
-  WCHAR* widePath = toWide(path);
-  bool removed = widePath && RemoveDirectoryW(widePath);
-  free(widePath);
-  return removed;
-}
-
-// The listing's text, grown as lines come.
-struct TreeText {
-  char* text;
-  size_t length;
-  size_t capacity;
-};
-
-static bool appendTreeLine(TreeText* tree, char kind, const WCHAR* relative) {
-  char* name = fromWide(relative);
-  size_t length = name ? strlen(name) : 0;
-  if (name && tree->length + length + 4 > tree->capacity) {
-    size_t capacity = (tree->length + length + 4) * 2;
-    char* grown = static_cast<char*>(realloc(tree->text, capacity));
-    if (grown) {
-      tree->text = grown;
-      tree->capacity = capacity;
-    }
-  }
-  bool fits = name && tree->length + length + 4 <= tree->capacity;
-  if (fits) {
-    tree->text[tree->length++] = kind;
-    tree->text[tree->length++] = ' ';
-    memcpy(tree->text + tree->length, name, length);
-    tree->length += length;
-    tree->text[tree->length++] = '\n';
-    tree->text[tree->length] = '\0';
-  }
-  free(name);
-  return fits;
-}
-
-static const size_t kTreePathUnits = 32768;
-
-// Lists the folder at path[0, length) into the tree, and each folder in it
-// in turn; path is a buffer of kTreePathUnits, rootLength the listed root's.
-static bool listLevel(WCHAR* path, size_t length, size_t rootLength, TreeText* tree) {
-  if (length + 3 > kTreePathUnits) return false;
-  wcscpy(path + length, L"\\*");
-  WIN32_FIND_DATAW found;
-  HANDLE listing = FindFirstFileW(path, &found);
-  if (listing == INVALID_HANDLE_VALUE) return false;
-  bool listed = true;
-  do {
-    const WCHAR* name = found.cFileName;
-    if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) continue;
-    size_t nameLength = wcslen(name);
-    listed = length + 1 + nameLength + 3 <= kTreePathUnits;
-    if (!listed) break;
-    path[length] = L'\\';
-    wcscpy(path + length + 1, name);
-    DWORD attributes = found.dwFileAttributes;
-    bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    listed = appendTreeLine(tree, folder ? 'd' : 'f', path + rootLength + 1) &&
-             (!folder || listLevel(path, length + 1 + nameLength, rootLength, tree));
-  } while (listed && FindNextFileW(listing, &found));
-  listed = listed && GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(listing);
-  return listed;
-}
-
-static char* win32ListTree(const char* directory) {
-  WCHAR* root = toWide(directory);
-  WCHAR* path = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * kTreePathUnits));
-  TreeText tree = {static_cast<char*>(calloc(1, 1)), 0, 1};
-  size_t rootLength = root ? wcslen(root) : kTreePathUnits;
-  bool listed = path && tree.text && rootLength + 3 <= kTreePathUnits;
-  if (listed) {
-    wcscpy(path, root);
-    listed = listLevel(path, rootLength, rootLength, &tree);
-  }
-  free(path);
-  free(root);
-  if (listed) return tree.text;
-  free(tree.text);
-  return NULL;
-}
+static bool win32RemoveDirectory(const char* path) { return callOnPath(RemoveDirectoryW, path); }
 
 static bool win32WriteFileDurably(const char* path, const char* text, unsigned long* errorCode) {
   WCHAR* widePath = toWide(path);
@@ -848,9 +777,8 @@ static bool win32WriteFileDurably(const char* path, const char* text, unsigned l
   HANDLE file = widePath ? CreateFileW(widePath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, NULL)
                          : INVALID_HANDLE_VALUE;
-  DWORD length = (DWORD)strlen(text), written = 0;
-  bool done = file != INVALID_HANDLE_VALUE && WriteFile(file, text, length, &written, NULL) &&
-              written == length && FlushFileBuffers(file);
+  bool done = file != INVALID_HANDLE_VALUE && writeAll(file, text, strlen(text)) &&
+              FlushFileBuffers(file);
   *errorCode = done ? 0 : GetLastError();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   free(widePath);
@@ -877,16 +805,19 @@ enum { kPipeBufferSize = 65536 };
 // started, which the launcher does not wait for.
 static const size_t kDrainAfterStop = 16 * kPipeBufferSize;
 
-static Win32Pipe* newPipeEnd(HANDLE handle, bool reader) {
-  Win32Pipe* end = static_cast<Win32Pipe*>(calloc(1, sizeof(Win32Pipe)));
+// An end without its handle yet; the reader's with its two events.
+static Win32Pipe* newPipeEnd(bool reader) {
+  Win32Pipe* end = static_cast<Win32Pipe*>(malloc(sizeof(Win32Pipe)));
   if (!end) return NULL;
-  end->handle = handle;
+  *end = Win32Pipe{NULL, NULL, NULL, 0};
   if (reader) {
     end->readDone = CreateEventW(NULL, TRUE, FALSE, NULL);
     end->stop = CreateEventW(NULL, TRUE, FALSE, NULL);
   }
   return end;
 }
+
+static HANDLE handleOrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? NULL : handle; }
 
 static void closeEnd(Win32Pipe* end) {
   if (!end) return;
@@ -902,34 +833,38 @@ static bool win32CreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
   WCHAR name[64];
   wsprintfW(name, L"\\\\.\\pipe\\Corvane.%lu.%lu", GetCurrentProcessId(),
             (unsigned long)InterlockedIncrement(&pipes));
-  HANDLE server = CreateNamedPipeW(
-      name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0, NULL);
-  SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
-  HANDLE client = server == INVALID_HANDLE_VALUE
-                      ? INVALID_HANDLE_VALUE
-                      : CreateFileW(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherited,
-                                    OPEN_EXISTING, 0, NULL);
-  *errorCode = GetLastError();
-  Win32Pipe* readEnd = server == INVALID_HANDLE_VALUE ? NULL : newPipeEnd(server, true);
-  Win32Pipe* writeEnd = client == INVALID_HANDLE_VALUE ? NULL : newPipeEnd(client, false);
-  if (readEnd && writeEnd && readEnd->readDone && readEnd->stop) {
+  // Filled here: an initialised record would be the exe's only writable data.
+  SECURITY_ATTRIBUTES inherited;
+  inherited.nLength = sizeof inherited;
+  inherited.lpSecurityDescriptor = NULL;
+  inherited.bInheritHandle = TRUE;
+  Win32Pipe* readEnd = newPipeEnd(true);
+  Win32Pipe* writeEnd = newPipeEnd(false);
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  bool made = readEnd && writeEnd && readEnd->readDone && readEnd->stop &&
+              (readEnd->handle = handleOrNull(CreateNamedPipeW(
+                   name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0,
+                   NULL))) &&
+              (writeEnd->handle = handleOrNull(CreateFileW(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                                                           0, &inherited, OPEN_EXISTING, 0, NULL)));
+  DWORD error = GetLastError();
+  *errorCode = made ? 0 : error ? error : ERROR_NOT_ENOUGH_MEMORY;
+  if (made) {
     *reader = readEnd;
     *writer = writeEnd;
     return true;
   }
-  if (!readEnd && server != INVALID_HANDLE_VALUE) CloseHandle(server);
-  if (!writeEnd && client != INVALID_HANDLE_VALUE) CloseHandle(client);
   closeEnd(readEnd);
   closeEnd(writeEnd);
-  if (!*errorCode) *errorCode = ERROR_NOT_ENOUGH_MEMORY;
   return false;
 }
 
-// True when the pipe is known to hold nothing (PeekNamedPipe answered).
-static bool knownEmpty(HANDLE pipe) {
+// How many bytes the pipe holds, as PeekNamedPipe tells; -1 when it does
+// not answer.
+static long pipeHolds(HANDLE pipe) {
   DWORD available = 0;
-  return PeekNamedPipe(pipe, NULL, 0, NULL, &available, NULL) && available == 0;
+  return PeekNamedPipe(pipe, NULL, 0, NULL, &available, NULL) ? (long)available : -1;
 }
 
 // A read waits for its data or the stop. Once stopped, a read that would
@@ -938,7 +873,7 @@ static size_t win32ReadOutputPipe(PipeHandle reader, char* buffer, size_t size) 
   Win32Pipe* end = static_cast<Win32Pipe*>(reader);
   if (!end->handle) return 0;
   bool stopped = WaitForSingleObject(end->stop, 0) == WAIT_OBJECT_0;
-  if (stopped && (end->readAfterStop >= kDrainAfterStop || knownEmpty(end->handle))) return 0;
+  if (stopped && (end->readAfterStop >= kDrainAfterStop || pipeHolds(end->handle) == 0)) return 0;
   OVERLAPPED overlapped;
   memset(&overlapped, 0, sizeof overlapped);
   overlapped.hEvent = end->readDone;
@@ -947,9 +882,8 @@ static size_t win32ReadOutputPipe(PipeHandle reader, char* buffer, size_t size) 
   DWORD error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) {
     HANDLE events[] = {end->readDone, end->stop};
-    DWORD available = 0;
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 &&
-        !(PeekNamedPipe(end->handle, NULL, 0, NULL, &available, NULL) && available > 0))
+        pipeHolds(end->handle) <= 0)
       CancelIo(end->handle);
     done = GetOverlappedResult(end->handle, &overlapped, &got, TRUE);
     error = done ? ERROR_SUCCESS : GetLastError();
@@ -980,27 +914,8 @@ static HANDLE childHandle(PipeHandle end, DWORD own) {
   return end ? static_cast<Win32Pipe*>(end)->handle : GetStdHandle(own);
 }
 
-struct ThreadStart {
-  ThreadWork work;
-  void* context;
-};
-
-static DWORD WINAPI runThread(void* parameter) {
-  ThreadStart start = *static_cast<ThreadStart*>(parameter);
-  free(parameter);
-  start.work(start.context);
-  return 0;
-}
-
 static WorkerThread win32StartThread(ThreadWork work, void* context, unsigned long* errorCode) {
-  ThreadStart* start = static_cast<ThreadStart*>(malloc(sizeof(ThreadStart)));
-  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  HANDLE thread = NULL;
-  if (start) {
-    *start = ThreadStart{work, context};
-    thread = CreateThread(NULL, 0, runThread, start, 0, NULL);
-    if (!thread) free(start);
-  }
+  HANDLE thread = CreateThread(NULL, 0, work, context, 0, NULL);
   *errorCode = thread ? 0 : GetLastError();
   return thread;
 }
@@ -1050,19 +965,10 @@ static AppendFile win32OpenAppendFile(const char* path, unsigned long long* size
 
 static bool win32AppendToFile(AppendFile file, const char* bytes, size_t count,
                               unsigned long* errorCode) {
-  while (count > 0) {
-    DWORD written = 0;
-    if (!WriteFile(static_cast<HANDLE>(file), bytes, (DWORD)count, &written, NULL)) {
-      *errorCode = GetLastError();
-      return false;
-    }
-    bytes += written;
-    count -= written;
-  }
-  return true;
+  if (writeAll(static_cast<HANDLE>(file), bytes, count)) return true;
+  *errorCode = GetLastError();
+  return false;
 }
-
-static void win32CloseAppendFile(AppendFile file) { CloseHandle(static_cast<HANDLE>(file)); }
 
 // Settings of the whole process, made first. DLLs load from the system
 // directory only (SetDefaultDllDirectories: Windows 8 and later, 7 with
@@ -1087,6 +993,94 @@ static void setUpProcess(HMODULE kernel32) {
 extern "C" void __cdecl __set_app_type(int type);
 enum { kConsoleApp = 1, kGuiApp = 2 };
 
+// The service launcher has no desktop, and waits for Java its own way: the
+// desktop's entries are left out of its exe.
+#ifdef CORVANE_SERVICE
+#define LAUNCHERS_ON_A_DESKTOP(function) nullptr
+#else
+#define LAUNCHERS_ON_A_DESKTOP(function) function
+#endif
+
+// The table as one constant, read-only like the code it points to, which
+// installWin32Platform copies into place.
+static const PlatformOps kWin32Platform = {
+    .messageBox = LAUNCHERS_ON_A_DESKTOP(win32MessageBox),
+    .currentDirectory = win32CurrentDirectory,
+    .changeDirectory = win32ChangeDirectory,
+    .absolutePath = win32AbsolutePath,
+    .environmentValue = win32EnvironmentValue,
+    .listFirst = win32ListFirst,
+    .listNext = win32ListNext,
+    .listClose = win32ListClose,
+    .openFile = win32OpenFile,
+    .readFile = win32ReadFile,
+    .closeFile = win32CloseFile,
+    .registryOpen = win32RegistryOpen,
+    .registryOpenSubkey = win32RegistryOpenSubkey,
+    .registryQueryValue = win32RegistryQueryValue,
+    .registrySubkeyCount = win32RegistrySubkeyCount,
+    .registryEnumSubkey = win32RegistryEnumSubkey,
+    .registryClose = win32RegistryClose,
+    .startProcess = win32StartProcess,
+    .waitForInputIdle = LAUNCHERS_ON_A_DESKTOP(win32WaitForInputIdle),
+    .waitForExit = LAUNCHERS_ON_A_DESKTOP(win32WaitForExit),
+    .processExitCode = win32ProcessExitCode,
+    .writeOutput = win32WriteOutput,
+    .writeError = win32WriteError,
+    .exitProcess = exit,
+    .ansiToUtf8 = win32AnsiToUtf8,
+    .ansiCanSpell = win32AnsiCanSpell,
+    .shortPath = win32ShortPath,
+    .ansiBytes = win32AnsiBytes,
+    .programPath = win32ProgramPath,
+    .systemDirectory = win32SystemDirectory,
+    .commandLine = win32CommandLine,
+    .setEnvironmentValue = win32SetEnvironmentValue,
+    .startupShowState = win32StartupShowState,
+    .hasConsole = win32HasConsole,
+    .outliveConsoleInterrupts = win32OutliveConsoleInterrupts,
+    .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
+    .interruptedByUser = win32InterruptedByUser,
+    .createJob = win32CreateJob,
+    .startSuspendedProcess = win32StartSuspendedProcess,
+    .assignToJob = win32AssignToJob,
+    .resumeThread = win32ResumeThread,
+    .closeJob = closeHandle,
+    .closeProcess = closeHandle,
+    .writeTemporaryFile = win32WriteTemporaryFile,
+    .closeTemporaryFile = closeHandle,
+    .removeFile = win32RemoveFile,
+    .claimInstance = win32ClaimInstance,
+    .publishInstanceProcess = win32PublishInstanceProcess,
+    .releaseInstance = closeHandle,
+    .bringWindowsForward = win32BringWindowsForward,
+    .allocate = malloc,
+    .reallocate = realloc,
+    .release = free,
+    .pathsEqual = win32PathsEqual,
+    .pathKind = win32PathKind,
+    .moveFile = win32MoveFile,
+    .createDirectory = win32CreateDirectory,
+    .removeDirectory = win32RemoveDirectory,
+    .writeFileDurably = win32WriteFileDurably,
+    .sleepMilliseconds = win32SleepMilliseconds,
+    .clockMilliseconds = win32ClockMilliseconds,
+    .standardErrorUsable = win32StandardErrorUsable,
+    .createOutputPipe = win32CreateOutputPipe,
+    .readOutputPipe = win32ReadOutputPipe,
+    .stopOutputPipe = win32StopOutputPipe,
+    .closeOutputPipe = win32CloseOutputPipe,
+    .startThread = win32StartThread,
+    .joinThread = win32JoinThread,
+    .createLock = win32CreateLock,
+    .takeLock = win32TakeLock,
+    .releaseLock = win32ReleaseLock,
+    .closeLock = win32CloseLock,
+    .openAppendFile = win32OpenAppendFile,
+    .appendToFile = win32AppendToFile,
+    .closeAppendFile = closeHandle,
+};
+
 void installWin32Platform(bool console) {
   __set_app_type(console ? kConsoleApp : kGuiApp);
   HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
@@ -1096,88 +1090,5 @@ void installWin32Platform(bool console) {
   tempPath2 = reinterpret_cast<TempPathCall>(
       reinterpret_cast<void*>(GetProcAddress(kernel32, "GetTempPath2W")));
   bufferStandardStreams();
-#ifdef CORVANE_SERVICE
-#define LAUNCHERS_ON_A_DESKTOP(function) nullptr
-#else
-#define LAUNCHERS_ON_A_DESKTOP(function) function
-#endif
-  platform = PlatformOps{
-      .messageBox = LAUNCHERS_ON_A_DESKTOP(win32MessageBox),
-      .currentDirectory = win32CurrentDirectory,
-      .changeDirectory = win32ChangeDirectory,
-      .absolutePath = win32AbsolutePath,
-      .environmentValue = win32EnvironmentValue,
-      .listFirst = win32ListFirst,
-      .listNext = win32ListNext,
-      .listClose = win32ListClose,
-      .openFile = win32OpenFile,
-      .readFile = win32ReadFile,
-      .closeFile = win32CloseFile,
-      .registryOpen = win32RegistryOpen,
-      .registryOpenSubkey = win32RegistryOpenSubkey,
-      .registryQueryValue = win32RegistryQueryValue,
-      .registrySubkeyCount = win32RegistrySubkeyCount,
-      .registryEnumSubkey = win32RegistryEnumSubkey,
-      .registryClose = win32RegistryClose,
-      .startProcess = win32StartProcess,
-      .waitForInputIdle = LAUNCHERS_ON_A_DESKTOP(win32WaitForInputIdle),
-      .waitForExit = LAUNCHERS_ON_A_DESKTOP(win32WaitForExit),
-      .processExitCode = win32ProcessExitCode,
-      .writeOutput = win32WriteOutput,
-      .writeError = win32WriteError,
-      .exitProcess = win32ExitProcess,
-      .ansiToUtf8 = win32AnsiToUtf8,
-      .ansiCanSpell = win32AnsiCanSpell,
-      .shortPath = win32ShortPath,
-      .ansiLength = win32AnsiLength,
-      .ansiBytes = win32AnsiBytes,
-      .programPath = win32ProgramPath,
-      .systemDirectory = win32SystemDirectory,
-      .commandLine = win32CommandLine,
-      .setEnvironmentValue = win32SetEnvironmentValue,
-      .startupShowState = win32StartupShowState,
-      .hasConsole = win32HasConsole,
-      .outliveConsoleInterrupts = LAUNCHERS_ON_A_DESKTOP(win32OutliveConsoleInterrupts),
-      .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
-      .interruptedByUser = win32InterruptedByUser,
-      .createJob = win32CreateJob,
-      .startSuspendedProcess = win32StartSuspendedProcess,
-      .assignToJob = win32AssignToJob,
-      .resumeThread = win32ResumeThread,
-      .closeJob = win32CloseJob,
-      .closeProcess = win32CloseProcess,
-      .writeTemporaryFile = win32WriteTemporaryFile,
-      .closeTemporaryFile = win32CloseTemporaryFile,
-      .removeFile = win32RemoveFile,
-      .claimInstance = win32ClaimInstance,
-      .publishInstanceProcess = win32PublishInstanceProcess,
-      .releaseInstance = win32ReleaseInstance,
-      .bringWindowsForward = win32BringWindowsForward,
-      .allocate = win32Allocate,
-      .reallocate = win32Reallocate,
-      .release = win32Release,
-      .pathsEqual = win32PathsEqual,
-      .pathKind = win32PathKind,
-      .moveFile = win32MoveFile,
-      .createDirectory = win32CreateDirectory,
-      .removeDirectory = win32RemoveDirectory,
-      .listTree = win32ListTree,
-      .writeFileDurably = win32WriteFileDurably,
-      .sleepMilliseconds = win32SleepMilliseconds,
-      .clockMilliseconds = win32ClockMilliseconds,
-      .standardErrorUsable = win32StandardErrorUsable,
-      .createOutputPipe = win32CreateOutputPipe,
-      .readOutputPipe = win32ReadOutputPipe,
-      .stopOutputPipe = win32StopOutputPipe,
-      .closeOutputPipe = win32CloseOutputPipe,
-      .startThread = win32StartThread,
-      .joinThread = win32JoinThread,
-      .createLock = win32CreateLock,
-      .takeLock = win32TakeLock,
-      .releaseLock = win32ReleaseLock,
-      .closeLock = win32CloseLock,
-      .openAppendFile = win32OpenAppendFile,
-      .appendToFile = win32AppendToFile,
-      .closeAppendFile = win32CloseAppendFile,
-  };
+  platform = kWin32Platform;
 }

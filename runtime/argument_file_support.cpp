@@ -1,7 +1,6 @@
 #include "runtime/argument_file_support.h"
 
 #include <string.h>
-#include <strings.h>
 
 #include "common/launch_settings.h"
 #include "common/text.h"
@@ -22,7 +21,8 @@ static char* homeOfCommand(const char* command) {
   if (executable) {
     *executable = '\0';
     char* bin = strrchr(path, '\\');
-    if (strcasecmp(bin ? bin + 1 : path, "bin") == 0)
+    const char* folder = bin ? bin + 1 : path;
+    if (textStartsWithFolded(folder, "bin") && folder[3] == '\0')
       home = bin ? copyTextPart(path, bin - path) : copyText(".");
   }
   releaseMemory(path);

@@ -12,8 +12,8 @@ static const char kLatestJavaPage[] = "http://www.java.com/en/download/download_
 
 // The page for a version, or NULL when there is none.
 static const char* downloadPageFor(const char* version) {
-  if (strncmp(version, "1.4.2", 5) == 0) return kJava142Page;
-  if (strncmp(version, "1.5", 3) == 0) return kLatestJavaPage;
+  if (textStartsWith(version, "1.4.2")) return kJava142Page;
+  if (textStartsWith(version, "1.5")) return kLatestJavaPage;
   return nullptr;
 }
 
@@ -42,13 +42,6 @@ static char* offeredPage(const char* fallback) {
   return page ? quotablePage(page) : nullptr;
 }
 
-// True when the text begins with the scheme, its letters in any case.
-static bool hasScheme(const char* text, const char* scheme) {
-  for (; *scheme; ++text, ++scheme)
-    if ((*text >= 'A' && *text <= 'Z' ? *text + ('a' - 'A') : *text) != *scheme) return false;
-  return true;
-}
-
 // Only a web address goes to the browser: url.dll's handler opens whatever
 // it is given, a program or a document on a share as well. rundll32.exe is
 // named by its full path in the system directory: a bare name would be
@@ -57,10 +50,9 @@ static bool hasScheme(const char* text, const char* scheme) {
 // browser inherits no handle of the launcher's; a failed start is not
 // reported, and a started one is not waited for.
 static void openPage(const char* page) {
-  if (!hasScheme(page, "http:") && !hasScheme(page, "https:")) {
-    showMessage("Error", kBoxIconError,
-                "The download page\n%s\nis not a web address (http: or https:) and is not opened.",
-                page);
+  if (!textStartsWithFolded(page, "http:") && !textStartsWithFolded(page, "https:")) {
+    showError("The download page\n%s\nis not a web address (http: or https:) and is not opened.",
+              page);
     return;
   }
   char* directory = platform.systemDirectory();

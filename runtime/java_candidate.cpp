@@ -40,7 +40,7 @@ static unsigned littleEndian(const char* bytes, int count) {
 static int executableBits(const char* bytes, long size) {
   if (size < 0x40 || bytes[0] != 'M' || bytes[1] != 'Z') return 0;
   unsigned header = littleEndian(bytes + 0x3C, 4);
-  if (header > (unsigned long)size - 6 || memcmp(bytes + header, "PE\0\0", 4) != 0) return 0;
+  if (header > (unsigned long)size - 6 || littleEndian(bytes + header, 4) != 0x4550) return 0;  // "PE\0\0"
   unsigned machine = littleEndian(bytes + header + 4, 2);
   if (machine == 0x14c || machine == 0x1c4) return 32;
   return machine == 0x8664 || machine == 0xaa64 ? 64 : 0;
@@ -50,7 +50,7 @@ static int executableBits(const char* bytes, long size) {
 static char* releaseVersion(const char* content) {
   for (const char* line = content; line; line = strchr(line, '\n')) {
     if (*line == '\n') ++line;
-    if (strncmp(line, "JAVA_VERSION=", 13) != 0) continue;
+    if (!textStartsWith(line, "JAVA_VERSION=")) continue;
     const char* value = line + 13 + (line[13] == '"');
     return copyTextPart(value, strcspn(value, "\"\r\n"));
   }

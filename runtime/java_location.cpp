@@ -60,8 +60,9 @@ JavaLookup findJavaForVersion(char** path) {
   return *path ? kJavaFound : kJavaNotFound;
 }
 
-static char* noDefaultJava(const char* message) {
-  showMessage("Error!", kBoxIconError, "%s", message);
+// "No Java Installation<what> Found": the messages share their words.
+static char* noDefaultJava(const char* what) {
+  showMessage("Error!", kBoxIconError, "No Java Installation%s Found", what);
   return nullptr;
 }
 
@@ -69,13 +70,13 @@ char* findDefaultJava(void) {
   RegistryKey root = nullptr;
   if (openRuntimeKey(RUNTIME_ROOT_KEY, &root) != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "%s", RUNTIME_ROOT_KEY);
-    return noDefaultJava("No Java Installation Found");
+    return noDefaultJava("");
   }
   char* currentVersion = readRegistryText(root, "CurrentVersion");
   platform.registryClose(root);
   if (!currentVersion) {
     debugErrorMessage("Error Reading Registry", "Java Current Version Key");
-    return noDefaultJava("No Java Installation Found");
+    return noDefaultJava("");
   }
   char* keyPath = versionKeyPath(currentVersion);
   releaseMemory(currentVersion);
@@ -84,9 +85,9 @@ char* findDefaultJava(void) {
   releaseMemory(keyPath);
   if (opened != kRegistrySuccess) {
     debugErrorMessage("Error Accessing Registry!", "Java Current Version");
-    return noDefaultJava("No Java Installation (No Current Version) Found");
+    return noDefaultJava(" (No Current Version)");
   }
   char* home = takeJavaHome(key);
-  if (!home) return noDefaultJava("No Java Installation Home Directory Found");
+  if (!home) return noDefaultJava(" Home Directory");
   return executableFromHome(home);
 }

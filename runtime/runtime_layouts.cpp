@@ -103,7 +103,9 @@ static void walkKey(const Walk* walk, RegistryKey parent, const char* below, con
 }
 
 static bool isVendorOf(const char* layout, const char* vendor, size_t length) {
-  return strncmp(layout + 1, vendor, length) == 0 && layout[1 + length] == '\\';
+  for (size_t i = 0; i < length; ++i)
+    if (layout[1 + i] != vendor[i]) return false;
+  return layout[1 + length] == '\\';
 }
 
 // The layouts of the vendor that the first one names, below its vendor key,

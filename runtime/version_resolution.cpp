@@ -37,7 +37,7 @@ struct BestMatch {
 };
 
 static void considerSubkey(const char* name, const char* prefix, BestMatch* best) {
-  if (strncmp(name, prefix, strlen(prefix)) != 0) return;
+  if (!textStartsWith(name, prefix)) return;
   traceLine("found correct java version %s. checking patch level\n", name);
   if (!strchr(name, '_')) {
     traceLine("No patch level found in %s\n", name);
@@ -47,7 +47,7 @@ static void considerSubkey(const char* name, const char* prefix, BestMatch* best
   traceLine("checking patch level %d against %d\n", level, best->level);
   if (level >= best->level) {  // ties go to the one enumerated last
     best->level = level;
-    strcpy(best->name, name);
+    memcpy(best->name, name, strlen(name) + 1);
     traceLine("found latest java version %s\n", best->name);
   }
 }

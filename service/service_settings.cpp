@@ -22,15 +22,15 @@ static void setRestart(const char* value) { setSetting(&serviceSettings.restart,
 static void setStopTimeout(const char* value) { setSetting(&serviceSettings.stopTimeout, value); }
 
 // None is a prefix of another, nor of a common key.
-static const ConfigKey kServiceKeys[] = {
-    {"serviceName", kExpandUnquoted, kRunAction, 0, setName},
-    {"serviceDisplayName", kExpandUnquoted, kRunAction, 0, setDisplayName},
-    {"serviceDescription", kExpandUnquoted, kRunAction, 0, setDescription},
-    {"serviceStart", kExpandUnquoted, kRunAction, 0, setStart},
-    {"serviceAccount", kExpandUnquoted, kRunAction, 0, setAccount},
-    {"serviceDependsOn", kExpandUnquoted, kRunAction, 0, addDependency},
-    {"serviceRestart", kExpandUnquoted, kRunAction, 0, setRestart},
-    {"serviceStopTimeout", kExpandUnquoted, kRunAction, 0, setStopTimeout},
+static const LauncherKey kServiceKeys[] = {
+    {"serviceName", setName},
+    {"serviceDisplayName", setDisplayName},
+    {"serviceDescription", setDescription},
+    {"serviceStart", setStart},
+    {"serviceAccount", setAccount},
+    {"serviceDependsOn", addDependency},
+    {"serviceRestart", setRestart},
+    {"serviceStopTimeout", setStopTimeout},
 };
 
 void addServiceKeys(void) {

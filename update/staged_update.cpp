@@ -36,8 +36,8 @@ static SiteLook lookForSite(UpdateSite* site) {
   site->staged = site->app ? joinPath(site->app, site->update) : copyText(site->update);
   PathKind kind = site->app ? pathKindTraced(site->staged) : kPathUnknown;
   if (kind != kPathDirectory) return kind == kPathUnknown ? kSiteUnknown : kNoSite;
-  site->backup = joinPath(site->staged, "update.backup");
-  site->journal = joinPath(site->staged, "update.journal");
+  site->backup = joinPath(site->staged, kBackupName);
+  site->journal = joinPath(site->staged, kJournalName);
   return kSiteFound;
 }
 
@@ -56,7 +56,7 @@ static bool cutShortUndone(const UpdateSite* site) {
   bool undone = journal == kPathFile && readJournal(site, &steps) && undoSteps(site, &steps);
   clearTextList(&steps);
   if (undone) closeJournal(site);
-  debugTraceLine("update: %s an update cut short\n", undone ? "undid" : "cannot undo");
+  traceUpdate("%s an update cut short\n", undone ? "undid" : "cannot undo");
   return undone;
 }
 
@@ -69,13 +69,13 @@ static StagedUpdate takeAll(const UpdateSite* site, const TextList* steps) {
     return kUpdateNone;
   }
   if (takeSteps(site, steps) && platform.removeFile(site->journal)) {
-    debugTraceLine("update: applied %d steps from %s\n", steps->count, site->staged);
+    traceUpdate("applied %d steps from %s\n", steps->count, site->staged);
     removeTree(site->staged);
     return kUpdateApplied;
   }
   if (!undoSteps(site, steps)) return kUpdateStuck;
   closeJournal(site);
-  debugTraceLine("update: undone; it waits in %s for a later start\n", site->staged);
+  traceUpdate("undone; it waits in %s for a later start\n", site->staged);
   return kUpdateNone;
 }
 
@@ -83,10 +83,10 @@ static StagedUpdate takeAll(const UpdateSite* site, const TextList* steps) {
 // running launcher's own exe) goes first.
 static StagedUpdate planned(const UpdateSite* site) {
   if (platform.pathKind(site->backup) == kPathDirectory) removeTree(site->backup);
-  char* tree = platform.listTree(site->staged);
+  char* tree = listTree(site->staged);
   TextList steps = {};
   UpdatePlan plan = tree ? planUpdate(site, tree, &steps) : kPlanRefused;
-  if (!tree) debugTraceLine("update: cannot list %s\n", site->staged);
+  if (!tree) traceUpdate("cannot list %s\n", site->staged);
   StagedUpdate result = kUpdateNone;
   if (plan == kPlanEmpty) removeTree(site->staged);
   if (plan == kPlanReady) result = takeAll(site, &steps);

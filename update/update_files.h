@@ -4,7 +4,11 @@
 #define CORVANE_UPDATE_UPDATE_FILES_H
 
 #include "common/launch_settings.h"
+#include "common/text.h"
 #include "platform/platform.h"
+
+// A debug trace line, "update: " and the text formed from format.
+void traceUpdate(const char* format, ...) CORVANE_PRINTF(1, 2);
 
 // folder + "\" + relative (heap text).
 char* joinPath(const char* folder, const char* relative);
@@ -22,6 +26,13 @@ bool makeFoldersFor(const char* root, const char* relative);
 // Appends each line of the file (UTF-8 after a byte order mark, else the
 // ANSI code page) to lines; false, traced, when it could not be read whole.
 bool readLines(const char* path, TextList* lines);
+
+// Everything below a folder, one line for each ("f <path>" for a file,
+// "d <path>" for a folder, the path relative to the folder), a folder
+// before what it holds (heap text, caller releases; "" for an empty
+// folder). A link to a folder is listed as a file, not entered. NULL when
+// the folder is missing or could not be listed whole.
+char* listTree(const char* folder);
 
 // Removes the folder with everything in it, as far as it can: a file that
 // cannot be removed (the running program, set aside) stays, with its folders.

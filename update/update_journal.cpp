@@ -22,7 +22,7 @@ bool writeJournal(const UpdateSite* site, const TextList* steps) {
   textAppend(&text, kJournalEnd);
   unsigned long error = 0;
   bool written = platform.writeFileDurably(site->journal, text.data, &error);
-  if (!written) debugTraceLine("update: cannot write %s (error %lu)\n", site->journal, error);
+  if (!written) traceUpdate("cannot write %s (error %lu)\n", site->journal, error);
   textFree(&text);
   return written;
 }

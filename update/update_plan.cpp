@@ -7,8 +7,8 @@
 #include "platform/platform.h"
 #include "update/update_files.h"
 
-static const char kJournalName[] = "update.journal";
-static const char kBackupName[] = "update.backup";
+const char kJournalName[] = "update.journal";
+const char kBackupName[] = "update.backup";
 static const char kRemoveListName[] = "remove.list";
 
 static bool nameIsAllowed(const char* name, size_t length) {
@@ -33,19 +33,16 @@ bool staysInside(char* relative) {
   }
 }
 
-static char foldedLetter(char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 'a' - 'A') : c; }
-
 // True when the path is the folder or lies below it. Only ASCII letters are
 // compared without regard to case: the launcher's own names have no others,
 // and an update folder named otherwise is compared as written.
 bool isAtOrBelow(const char* path, const char* folder) {
-  size_t at = 0;
-  while (folder[at] && foldedLetter(path[at]) == foldedLetter(folder[at])) ++at;
-  return !folder[at] && (path[at] == '\0' || path[at] == '\\');
+  size_t length = strlen(folder);
+  return textStartsWithFolded(path, folder) && (path[length] == '\0' || path[length] == '\\');
 }
 
 bool refused(const char* path, const char* why) {
-  debugTraceLine("update: refused: %s %s\n", path, why);
+  traceUpdate("refused: %s %s\n", path, why);
   return false;
 }
 
@@ -137,7 +134,8 @@ UpdatePlan planUpdate(const UpdateSite* site, const char* tree, TextList* steps)
   TextList puts = {}, removes = {};
   bool fine = true, removeList = false;
   char* lines = copyText(tree);
-  for (char* line = strtok(lines, "\n"); fine && line; line = strtok(nullptr, "\n")) {
+  for (char *line = lines, *end; fine && (end = strchr(line, '\n')); line = end + 1) {
+    *end = '\0';  // each of the tree's lines ends in a line feed
     char* relative = line + 2;
     bool own = isAtOrBelow(relative, kJournalName) || isAtOrBelow(relative, kBackupName) ||
                isAtOrBelow(relative, kRemoveListName);

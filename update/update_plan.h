@@ -8,13 +8,17 @@
 
 #include "common/launch_settings.h"
 
+// The launcher's own names in the update folder.
+extern const char kJournalName[];
+extern const char kBackupName[];
+
 // Where an update happens; every path is a heap text.
 struct UpdateSite {
   char* app;      // the exe's folder
   char* update;   // the update folder relative to it, with '\' separators
   char* staged;   // app\update
-  char* backup;   // staged\update.backup: what the update replaced or removed
-  char* journal;  // staged\update.journal: the steps, while they are under way
+  char* backup;   // staged\update.backup (kBackupName): what the update replaced or removed
+  char* journal;  // staged\update.journal (kJournalName): the steps, while they are under way
 };
 
 // A step is a text: its kind, a blank, the path relative to the exe's folder.
@@ -46,7 +50,7 @@ bool refused(const char* path, const char* why);
 bool isAtOrBelow(const char* path, const char* folder);
 
 // The steps, in order (folders, files put, files removed), from the staged
-// folder's listing (platform.listTree's text) and its remove.list.
+// folder's listing (listTree's text, update/update_files.h) and its remove.list.
 UpdatePlan planUpdate(const UpdateSite* site, const char* tree, TextList* steps);
 
 #endif

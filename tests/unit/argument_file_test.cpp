@@ -62,7 +62,8 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
   for (const char* option :
        {"-Dhome=\"C:/Program Files/App\"", "-Da=1 -Db=2", "-Dwin=C:\\Apps\\x\\",
         "-Dquote=\\\"q\\\"", "-Dhash=#1", "-Dapostrophe=it's", "-Dlatin=caf\xC3\xA9",
-        "-Dcyrillic=\xD0\x96\xD1\x83\xD0\xBA", "\"-Dtab=a\tb\"", "\"C:\\Program Files\\x\\\\\""})
+        "-Dcyrillic=\xD0\x96\xD1\x83\xD0\xBA", "\"-Dtab=a\tb\"", "\"C:\\Program Files\\x\\\\\"",
+        "\"-Ddoubled=a\"\"b c\""})
     appendSetting(&settings.vmparam, option);
   appendSetting(&settings.vmpath, "\"C:/Program Files/App/lib/a.jar\"");
   fakeAddFile("C:\\\xD0\x96\\b.jar", "");  // C:\Ж\b.jar
@@ -78,7 +79,8 @@ TEST_F(ArgumentFileTest, JavaReadsTheOptionsTheCommandLineWouldHaveGivenIt) {
   EXPECT_THAT(readArgumentFileLikeJava(fake().writtenFiles[kArgumentFile]),
               ElementsAre("-Dhome=C:/Program Files/App", "-Da=1", "-Db=2", "-Dwin=C:\\Apps\\x\\",
                           "-Dquote=\"q\"", "-Dhash=#1", "-Dapostrophe=it's", "-Dlatin=caf\xE9",
-                          "-Dcyrillic=???", "-Dtab=a\tb", "C:\\Program Files\\x\\", "-classpath",
+                          "-Dcyrillic=???", "-Dtab=a\tb", "C:\\Program Files\\x\\",
+                          "-Ddoubled=a\"b c", "-classpath",
                           "C:/Program Files/App/lib/a.jar;C:\\ZH~1\\b.jar" + longPath +
                               ";lib/plugin (1).jar"));
   EXPECT_THAT(fake().events, ElementsAre("write " + kArgumentFile, "create job 1",

@@ -101,7 +101,7 @@ const std::vector<std::string> kSilent = {
     "outliveConsoleInterrupts", "awaitAtConsoleEnd", "removeFile", "systemDirectory",
     // A staged update that cannot be applied waits for a later start, the
     // old version runs, and -d says why; a wait cut short restarts Java sooner.
-    "pathKind", "moveFile", "createDirectory", "removeDirectory", "listTree", "writeFileDurably",
+    "pathKind", "moveFile", "createDirectory", "removeDirectory", "writeFileDurably",
     "sleepMilliseconds"};
 
 const char kViewerDirectory[] = "C:\\Program Files\\Example Viewer";

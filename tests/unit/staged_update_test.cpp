@@ -2,6 +2,7 @@
 // compared whole, before and after, whatever call fails and wherever the
 // launcher is ended.
 #include "update/staged_update.h"
+#include "update/update_files.h"
 
 #include <map>
 
@@ -225,6 +226,26 @@ TEST_F(StagedUpdateTest, ALauncherEndedAnywhereLeavesAStartThatEndsOldOrNew) {
     }
   }
   EXPECT_EQ(1, withoutExe);
+}
+
+// The listing the plan and the removals read: a folder before what it holds;
+// a listing cut short by a failing read gives nothing rather than a part.
+TEST_F(LauncherTest, ATreeListsEachFolderBeforeItsFilesAndNothingWhenAListingFails) {
+  fakeAddFile("C:\\U\\a.txt", "");
+  fakeAddFile("C:\\U\\lib\\b.jar", "");
+  unsigned long ignored = 0;
+  platform.createDirectory("C:\\U\\empty", &ignored);
+  char* tree = listTree("C:\\U");
+  ASSERT_NE(nullptr, tree);
+  EXPECT_EQ("f a.txt\nd empty\nd lib\nf lib\\b.jar\n", std::string(tree));
+  releaseMemory(tree);
+  for (int failing = 1; failing <= 2; ++failing) {
+    fakeFailCall({FAKE_ENTRY(listNext)}, failing);
+    EXPECT_EQ(nullptr, listTree("C:\\U")) << "listNext " << failing << " failing";
+    EXPECT_EQ(0, fake().openListings);
+    fake().faults.clear();
+  }
+  EXPECT_EQ(nullptr, listTree("C:\\U\\missing"));
 }
 
 // Written before the first step: none was taken, whatever its lines say.

@@ -111,9 +111,18 @@ def resources(exe: Path) -> list[str]:
 
 
 def resource_listing(exe: Path) -> list[str]:
+    """Each resource's name, language, type and size, without where it lies
+    in the file: the two exes' code differs in size, and so may the address
+    of their resources."""
     listing = subprocess.run(["wrestool", "-l", str(exe)], check=True,
                              capture_output=True, text=True).stdout
-    return [line.split(" ", 1)[1] for line in listing.splitlines()]
+    return [re.sub(r"offset=0x[0-9a-f]+ ?", "", line.split(" ", 1)[1])
+            for line in listing.splitlines()]
+
+
+def resource_bytes(exe: Path) -> bytes:
+    return subprocess.run(["wrestool", "-x", "--raw", str(exe)], check=True,
+                          capture_output=True).stdout
 
 
 def same_resources(gui_exe: Path, exe: Path) -> list[str]:
@@ -121,7 +130,10 @@ def same_resources(gui_exe: Path, exe: Path) -> list[str]:
     if not gui_exe.exists():
         return [f"{gui_exe} is missing"]
     ours, theirs = resource_listing(exe), resource_listing(gui_exe)
-    return [] if ours == theirs else [f"resources {ours}, not {theirs} as {gui_exe.name}'s"]
+    if ours != theirs:
+        return [f"resources {ours}, not {theirs} as {gui_exe.name}'s"]
+    same = resource_bytes(exe) == resource_bytes(gui_exe)
+    return [] if same else [f"the resources' bytes differ from {gui_exe.name}'s"]
 
 
 def resource_entries(exe: Path) -> list[tuple[int, int, int]]:

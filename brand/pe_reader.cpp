@@ -69,11 +69,12 @@ uint32_t directorySize(const PeFile& pe, int directory) {
              : 0;
 }
 
+uint32_t sectionExtent(const Section& s) { return s.virtualSize ? s.virtualSize : s.rawSize; }
+
 int sectionAt(const PeFile& pe, uint32_t rva) {
   for (size_t i = 0; i < pe.sections.size(); ++i) {
     const Section& s = pe.sections[i];
-    uint32_t extent = s.virtualSize ? s.virtualSize : s.rawSize;
-    if (rva >= s.virtualAddress && rva - s.virtualAddress < extent) return (int)i;
+    if (rva >= s.virtualAddress && rva - s.virtualAddress < sectionExtent(s)) return (int)i;
   }
   return -1;
 }

@@ -28,6 +28,8 @@ PeFile readPeFile(Bytes bytes);
 
 uint32_t directoryRva(const PeFile& pe, int directory);
 uint32_t directorySize(const PeFile& pe, int directory);
+// How many bytes of memory a section takes from its address on.
+uint32_t sectionExtent(const Section& s);
 // The section holding rva, or -1.
 int sectionAt(const PeFile& pe, uint32_t rva);
 // The file offset of size bytes at rva; throws naming what when they do not

@@ -4,10 +4,6 @@
 
 static const uint32_t kInitializedData = 0x40;
 
-static uint32_t sectionEnd(const Section& s) {
-  return s.virtualAddress + (s.virtualSize ? s.virtualSize : s.rawSize);
-}
-
 static size_t rawEnd(const PeFile& pe) {
   size_t end = 0;
   for (const Section& s : pe.sections)
@@ -27,10 +23,14 @@ static void checkWhatFollows(const PeFile& pe, size_t index) {
   size_t headersEnd = std::max(pe.sections.back().headerOffset + 40,
                                pe.directories + 8 * (size_t)pe.directoryCount);
   if (headersEnd > resources.rawPointer) fail("the headers overlap the resource section");
-  for (size_t i = 0; i < index; ++i)
-    if (pe.sections[i].rawSize &&
-        pe.sections[i].rawPointer + (size_t)pe.sections[i].rawSize > resources.rawPointer)
-      fail("section " + pe.sections[i].name + " lies after the resource section in the file");
+  for (size_t i = 0; i < index; ++i) {
+    const Section& before = pe.sections[i];
+    if (before.rawSize && before.rawPointer + (size_t)before.rawSize > resources.rawPointer)
+      fail("section " + before.name + " lies after the resource section in the file");
+    // The resource section grows into the addresses after it.
+    if ((uint64_t)before.virtualAddress + sectionExtent(before) > resources.virtualAddress)
+      fail("section " + before.name + " lies after the resource section in memory");
+  }
   for (uint32_t d = 0; d < pe.directoryCount; ++d) {
     if (d == kResourceDirectory || d == kRelocationDirectory || d == kCertificateDirectory)
       continue;
@@ -114,7 +114,7 @@ Bytes replaceResourceSection(const PeFile& pe, const Bytes& section) {
     putU32(out, moved.headerOffset + 20, rawPointer);
     putU32(out, pe.directories + 8 * kRelocationDirectory, nextAddress);
     imageEnd =
-        alignUp(nextAddress + (sectionEnd(moved) - moved.virtualAddress), pe.sectionAlignment);
+        alignUp(nextAddress + sectionExtent(moved), pe.sectionAlignment);
     nextAddress = imageEnd;
   }
   putU32(out, header + kSizeOfImage, imageEnd);

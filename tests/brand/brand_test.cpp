@@ -298,6 +298,13 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
   write("after-signature.exe", withTail(read("signed.exe"), 8, 0));
   write("padded-signature.exe",
         makeTestExe(TestExe{false, true, true, true, 8}, launcherLikeResources()));
+  // The code's addresses follow the resources', where they would grow.
+  PeFile laidOut = readPeFile(exe);
+  const Section& resources = laidOut.sections[laidOut.resourceSection];
+  Bytes codeAfter = exe;
+  putU32(codeAfter, laidOut.sections[0].headerOffset + 12,
+         resources.virtualAddress + resources.virtualSize);
+  write("code-after.exe", codeAfter);
   write("short.ico", Bytes(ico.begin(), ico.begin() + 4));
   Bytes lying = ico;
   lying[4] = 3;  // three images, one entry
@@ -322,6 +329,7 @@ TEST_F(BadInput, EachGetsOneLineSayingWhatIsWrongAndNoOutput) {
       {{"--file-version", "1"}, "tail511.exe", "not a signature (511 bytes)"},
       {{"--remove-signature"}, "after-signature.exe", "after the signature is not part of it"},
       {{"--remove-signature"}, "padded-signature.exe", "not a signature (8 bytes)"},
+      {{"--file-version", "1"}, "code-after.exe", "lies after the resource section in memory"},
       {{"--icon", path("short.ico")}, "launcher.exe", "the icon file is truncated"},
       {{"--icon", path("count.ico")}, "launcher.exe", "image 2 of the icon file lies past the end"},
       {{"--icon", path("size.ico")}, "launcher.exe", "lies past the end of the file"},

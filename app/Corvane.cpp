@@ -11,7 +11,6 @@
 #include "platform/win32_platform.h"
 #ifdef CORVANE_SERVICE
 #include "app/service_main.h"
-#include "platform/win32_service_platform.h"
 #endif
 
 // Identification text, kept in the executable for tools that look for "@(#)".
@@ -29,7 +28,6 @@ extern "C" __attribute__((used)) const char corvaneIdentification[] =
 #if defined(CORVANE_SERVICE)
 CORVANE_ENTRY corvaneStart(void) {
   installWin32Platform(true);
-  installWin32ServicePlatform();
   ArgumentVector arguments = commandLineArguments();
   endProcess(runServiceLauncher(arguments.count, arguments.values));
 }

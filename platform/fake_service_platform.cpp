@@ -12,6 +12,9 @@ long fakeRegistrySetValue(RegistryKey key, const char* name, const char* text,
                           unsigned long number);
 long fakeRegistryDeleteKey(RegistryHive hive, const char* path);
 
+// The tests' service table, which installFakeServicePlatform fills.
+ServicePlatformOps servicePlatform;
+
 static FakeServiceWorld& world() { return fake().service; }
 
 static std::string lowerCase(std::string text) {

@@ -2,11 +2,11 @@
 // needs: the service control manager, the service's own status, a console
 // shared with Java for Ctrl+C, its log file, the event log and waits with
 // timeouts. A table of its own beside the platform table, so that the GUI
-// and console launchers carry none of it: the service exe fills it with the
-// Windows implementation (win32_service_platform.cpp), the host tests with
-// the fake (fake_service_platform.cpp). Texts are UTF-8, heap texts come
-// from platform.allocate and go back with platform.release, as in
-// platform.h. Every entry that can fail reports the system's error code.
+// and console launchers carry none of it: the service exe binds it to the
+// Windows implementation when it is compiled (win32_service_platform.h), the
+// host tests fill it with the fake (fake_service_platform.cpp). Texts are
+// UTF-8, heap texts come from platform.allocate and go back with
+// platform.release, as in platform.h. Every entry that can fail reports the system's error code.
 #ifndef CORVANE_PLATFORM_SERVICE_PLATFORM_H
 #define CORVANE_PLATFORM_SERVICE_PLATFORM_H
 
@@ -193,6 +193,10 @@ struct ServicePlatformOps {
   void (*closeEventSource)(EventSourceHandle source);
 };
 
+#ifdef CORVANE_BOUND_SERVICE_TABLE
+#include "platform/win32_service_platform.h"
+#else
 extern ServicePlatformOps servicePlatform;
+#endif
 
 #endif

@@ -1,6 +1,7 @@
-// The service table over the Windows API (ADVAPI32 and KERNEL32), linked
-// into the service launcher alone.
-#include "platform/win32_service_platform.h"
+// The service table's entries over the Windows API (ADVAPI32 and KERNEL32),
+// linked into the service launcher alone, which binds them when it is
+// compiled (win32_service_platform.h).
+#include "platform/service_platform.h"
 
 #include <windows.h>
 
@@ -10,7 +11,6 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "platform/service_platform.h"
 #include "platform/win32_text.h"
 
 static bool succeeded(BOOL done, unsigned long* error) {
@@ -28,7 +28,7 @@ static ServiceHandle handleOrError(SC_HANDLE handle, unsigned long* error) {
   return handle;
 }
 
-static ServiceHandle win32OpenServiceManager(ServiceAccess access, unsigned long* error) {
+ServiceHandle win32OpenServiceManager(ServiceAccess access, unsigned long* error) {
   DWORD rights = SC_MANAGER_CONNECT | (access == kAccessChange ? SC_MANAGER_CREATE_SERVICE : 0);
   return handleOrError(OpenSCManagerW(NULL, NULL, rights), error);
 }
@@ -38,7 +38,7 @@ static DWORD serviceRights(ServiceAccess access) {
   return SERVICE_QUERY_STATUS | (access == kAccessControl ? SERVICE_START | SERVICE_STOP : 0);
 }
 
-static ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
+ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
                                       ServiceAccess access, unsigned long* error) {
   WCHAR* wideName = toWide(name);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -96,12 +96,12 @@ static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const cha
   return service;
 }
 
-static ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
+ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
                                         const ServiceConfig* config, unsigned long* error) {
   return writeMainFields(static_cast<SC_HANDLE>(manager), NULL, name, config, error);
 }
 
-static bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
+bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
                                      unsigned long* error) {
   return writeMainFields(NULL, static_cast<SC_HANDLE>(service), NULL, config, error) != NULL;
 }
@@ -129,7 +129,7 @@ static BOOL setDescription(SC_HANDLE service, const char* description) {
   return set;
 }
 
-static bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
+bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
                                    const ServiceConfig* config, unsigned long* error) {
   SC_HANDLE service = static_cast<SC_HANDLE>(handle);
   SERVICE_DELAYED_AUTO_START_INFO delayed = {config->delayedStart};
@@ -169,7 +169,7 @@ static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceC
 // Each setting in one call: Windows answers with at most 8 KiB. A level
 // the system keeps no setting for (ERROR_INVALID_LEVEL) reads as a new
 // service has it: all zero.
-static bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
+bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
                                      unsigned long* error) {
   static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
                                   SERVICE_CONFIG_FAILURE_ACTIONS,
@@ -210,7 +210,7 @@ static bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config
   return true;
 }
 
-static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
+bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
                                    unsigned long* error) {
   SERVICE_STATUS_PROCESS status;
   DWORD needed = 0;
@@ -224,7 +224,7 @@ static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
   return read;
 }
 
-static unsigned long win32ChildProcess(unsigned long parentId) {
+unsigned long win32ChildProcess(unsigned long parentId) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32W entry;
@@ -238,26 +238,26 @@ static unsigned long win32ChildProcess(unsigned long parentId) {
   return child;
 }
 
-static bool win32StartService(ServiceHandle service, unsigned long* error) {
+bool win32StartService(ServiceHandle service, unsigned long* error) {
   return succeeded(StartServiceW(static_cast<SC_HANDLE>(service), 0, NULL), error);
 }
 
-static bool win32StopService(ServiceHandle service, unsigned long* error) {
+bool win32StopService(ServiceHandle service, unsigned long* error) {
   SERVICE_STATUS status;
   return succeeded(ControlService(static_cast<SC_HANDLE>(service), SERVICE_CONTROL_STOP, &status),
                    error);
 }
 
-static bool win32DeleteService(ServiceHandle service, unsigned long* error) {
+bool win32DeleteService(ServiceHandle service, unsigned long* error) {
   return succeeded(DeleteService(static_cast<SC_HANDLE>(service)), error);
 }
 
-static void win32CloseService(ServiceHandle service) {
+void win32CloseService(ServiceHandle service) {
   CloseServiceHandle(static_cast<SC_HANDLE>(service));
 }
 
 // The system's text ends with a line end; any inside it become blanks.
-static char* win32SystemMessage(unsigned long error) {
+char* win32SystemMessage(unsigned long error) {
   WCHAR text[512];
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
                                 error, 0, text, 512, NULL);
@@ -270,13 +270,13 @@ static char* win32SystemMessage(unsigned long error) {
   return length ? fromWide(text) : NULL;
 }
 
-static void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
+void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
 
 static HKEY rootKey(RegistryHive hive) {
   return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-static long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key,
+long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key,
                                    bool* created) {
   *key = NULL;
   *created = false;
@@ -292,7 +292,7 @@ static long win32RegistryCreateKey(RegistryHive hive, const char* path, Registry
   return result;
 }
 
-static long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
+long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
                                   unsigned long number) {
   DWORD dword = number;
   WCHAR* wideName = toWide(name);
@@ -308,7 +308,7 @@ static long win32RegistrySetValue(RegistryKey key, const char* name, const char*
   return result;
 }
 
-static long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
+long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
   WCHAR* widePath = toWide(path);
   LONG result = widePath ? RegDeleteKeyW(rootKey(hive), widePath) : ERROR_NOT_ENOUGH_MEMORY;
   free(widePath);
@@ -335,7 +335,7 @@ static void WINAPI serviceMainW(DWORD count, WCHAR** wideArguments) {
 
 // An own-process service: the manager starts the table's one entry,
 // whatever its name.
-static bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
+bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
                                       unsigned long* error) {
   portableServiceMain = serviceMain;
   SERVICE_TABLE_ENTRYW table[] = {{const_cast<WCHAR*>(L""), serviceMainW}, {NULL, NULL}};
@@ -353,7 +353,7 @@ static DWORD WINAPI handleControl(DWORD control, DWORD, void*, void*) {
 
 // Named as in the dispatcher's table, which Wine looks the name up in;
 // Windows takes any name for an own-process service.
-static ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
+ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
   if (!stopRequested) stopRequested = CreateEventW(NULL, TRUE, FALSE, NULL);
   SERVICE_STATUS_HANDLE status =
       stopRequested ? RegisterServiceCtrlHandlerExW(L"", handleControl, NULL) : NULL;
@@ -361,7 +361,7 @@ static ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
   return status;
 }
 
-static bool win32ReportServiceStatus(ServiceStatusHandle handle,
+bool win32ReportServiceStatus(ServiceStatusHandle handle,
                                      const ServiceStatusReport* report, unsigned long* error) {
   SERVICE_STATUS status = {
       SERVICE_WIN32_OWN_PROCESS, report->state,
@@ -371,7 +371,7 @@ static bool win32ReportServiceStatus(ServiceStatusHandle handle,
   return succeeded(SetServiceStatus(static_cast<SERVICE_STATUS_HANDLE>(handle), &status), error);
 }
 
-static ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
+ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
   HANDLE waited[] = {static_cast<HANDLE>(process), stopRequested};
   DWORD result = WaitForMultipleObjects(2, waited, FALSE, INFINITE);
   if (result == WAIT_OBJECT_0) return kWaitJavaEnded;
@@ -379,7 +379,7 @@ static ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
   return requestedControl == SERVICE_CONTROL_PRESHUTDOWN ? kWaitShutdown : kWaitStopRequested;
 }
 
-static bool win32WaitForExitWithin(ProcessHandle process, unsigned long milliseconds) {
+bool win32WaitForExitWithin(ProcessHandle process, unsigned long milliseconds) {
   return WaitForSingleObject(static_cast<HANDLE>(process), milliseconds) == WAIT_OBJECT_0;
 }
 
@@ -391,32 +391,32 @@ static BOOL WINAPI passConsoleEvent(DWORD) { return TRUE; }
 // user's). A service inherits Ctrl+C turned off; the NULL form turns it on
 // again for the programs started from now on (a handler routine is not
 // inherited).
-static bool win32OpenJavaConsole(unsigned long* error) {
+bool win32OpenJavaConsole(unsigned long* error) {
   if (!succeeded(AllocConsole(), error)) return false;
   SetConsoleCtrlHandler(NULL, FALSE);
   SetConsoleCtrlHandler(passConsoleEvent, TRUE);
   return true;
 }
 
-static bool win32InterruptConsole(unsigned long* error) {
+bool win32InterruptConsole(unsigned long* error) {
   return succeeded(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), error);
 }
 
-static bool win32TerminateJob(JobHandle job, unsigned long* error) {
+bool win32TerminateJob(JobHandle job, unsigned long* error) {
   return succeeded(TerminateJobObject(static_cast<HANDLE>(job), 1), error);
 }
 
-static bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
+bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
   return succeeded(TerminateProcess(static_cast<HANDLE>(process), 1), error);
 }
 
-static void win32LocalTime(LocalTime* time) {
+void win32LocalTime(LocalTime* time) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   *time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-static EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
+EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
   WCHAR* wideSource = toWide(source);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   HANDLE handle = wideSource ? RegisterEventSourceW(NULL, wideSource) : NULL;
@@ -426,7 +426,7 @@ static EventSourceHandle win32OpenEventSource(const char* source, unsigned long*
 }
 
 // Event 1 is the message table's one message, "%1": the text as written.
-static bool win32ReportEvent(EventSourceHandle source, EventType type, const char* text) {
+bool win32ReportEvent(EventSourceHandle source, EventType type, const char* text) {
   WCHAR* wide = toWide(text);
   const WCHAR* strings[] = {wide};
   bool reported = wide && ReportEventW(static_cast<HANDLE>(source), (WORD)type, 0, 1, NULL, 1, 0,
@@ -435,41 +435,6 @@ static bool win32ReportEvent(EventSourceHandle source, EventType type, const cha
   return reported;
 }
 
-static void win32CloseEventSource(EventSourceHandle source) {
+void win32CloseEventSource(EventSourceHandle source) {
   DeregisterEventSource(static_cast<HANDLE>(source));
-}
-
-void installWin32ServicePlatform(void) {
-  servicePlatform = ServicePlatformOps{
-      .openServiceManager = win32OpenServiceManager,
-      .openService = win32OpenService,
-      .createService = win32CreateService,
-      .changeServiceConfig = win32ChangeServiceConfig,
-      .setServiceSetting = win32SetServiceSetting,
-      .readServiceSettings = win32ReadServiceSettings,
-      .queryServiceState = win32QueryServiceState,
-      .childProcess = win32ChildProcess,
-      .startService = win32StartService,
-      .stopService = win32StopService,
-      .deleteService = win32DeleteService,
-      .closeService = win32CloseService,
-      .systemMessage = win32SystemMessage,
-      .sleep = win32Sleep,
-      .registryCreateKey = win32RegistryCreateKey,
-      .registrySetValue = win32RegistrySetValue,
-      .registryDeleteKey = win32RegistryDeleteKey,
-      .runServiceDispatcher = win32RunServiceDispatcher,
-      .registerServiceHandler = win32RegisterServiceHandler,
-      .reportServiceStatus = win32ReportServiceStatus,
-      .waitForJavaOrStop = win32WaitForJavaOrStop,
-      .waitForExitWithin = win32WaitForExitWithin,
-      .openJavaConsole = win32OpenJavaConsole,
-      .interruptConsole = win32InterruptConsole,
-      .terminateJob = win32TerminateJob,
-      .terminateProcess = win32TerminateProcess,
-      .localTime = win32LocalTime,
-      .openEventSource = win32OpenEventSource,
-      .reportEvent = win32ReportEvent,
-      .closeEventSource = win32CloseEventSource,
-  };
 }

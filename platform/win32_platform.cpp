@@ -45,7 +45,9 @@ static void flushOutput(void) { fflush(standardOutput()); }
 
 // The service launcher (CORVANE_SERVICE) has no desktop and waits for Java
 // its own way: the entries only the other launchers reach are not in its exe
-// (it asks for no box and no such wait, and brings no window forward).
+// (it asks for no box and no such wait, brings no window forward, opens no
+// download page, keeps no tail of Java's standard error for a box, and
+// shares no user's console with Java).
 #ifndef CORVANE_SERVICE
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
   flushOutput();
@@ -313,6 +315,7 @@ static bool createProcess(char* commandLine, const ProcessStart* start, BOOL inh
   return started;
 }
 
+#ifndef CORVANE_SERVICE
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
   PROCESS_INFORMATION info;
@@ -323,6 +326,7 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   *process = info.hProcess;
   return started;
 }
+#endif
 
 #ifndef CORVANE_SERVICE
 static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
@@ -628,7 +632,9 @@ static char* win32ProgramPath(void) {
 // Java, which the launcher waits for when its console closes; NULL until it
 // is started. A handle of the platform's own, never closed: the launcher's
 // close of Java's handle must not pull it from under a waiting handler.
+#ifndef CORVANE_SERVICE
 static HANDLE volatile awaitedProcess;
+#endif
 // Set by the handler when the user pressed Ctrl+C.
 static volatile bool userInterrupted;
 
@@ -652,6 +658,7 @@ static bool win32StartupShowState(unsigned short* showWindow) {
   return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
 }
 
+#ifndef CORVANE_SERVICE
 // Without a console GetConsoleCP fails and answers 0. (A console without a
 // window, as CREATE_NO_WINDOW makes, is a console all the same:
 // GetConsoleWindow would answer NULL there too.)
@@ -666,7 +673,6 @@ static bool win32HasConsole(void) { return GetConsoleCP() != 0; }
 // Windows allows. (A console program that uses USER32, as the launcher
 // does, is not sent log-off and shutdown events; its shutdown level, set at
 // start, has Windows end it after Java then.)
-#ifndef CORVANE_SERVICE
 static BOOL WINAPI onConsoleEvent(DWORD event) {
   if (event == CTRL_C_EVENT) userInterrupted = true;
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
@@ -681,7 +687,6 @@ static void win32OutliveConsoleInterrupts(void) {
   static bool installed;
   if (!installed) installed = SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
-#endif
 
 // Each start of Java replaces the one awaited; a duplicate of an earlier
 // Java's handle, which has ended, is left open, as a handler may be waiting
@@ -692,6 +697,7 @@ static void win32AwaitAtConsoleEnd(ProcessHandle process) {
                       SYNCHRONIZE, FALSE, 0))
     awaitedProcess = own;
 }
+#endif
 
 static bool win32InterruptedByUser(void) { return userInterrupted; }
 
@@ -969,12 +975,14 @@ static void win32StopOutputPipe(PipeHandle reader) {
 
 static void win32CloseOutputPipe(PipeHandle end) { closeEnd(static_cast<Win32Pipe*>(end)); }
 
+#ifndef CORVANE_SERVICE
 static bool win32StandardErrorUsable(void) {
   HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
   if (!handle || handle == INVALID_HANDLE_VALUE) return false;
   SetLastError(ERROR_SUCCESS);
   return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == ERROR_SUCCESS;
 }
+#endif
 
 static HANDLE childHandle(PipeHandle end, DWORD own) {
   return end ? static_cast<Win32Pipe*>(end)->handle : GetStdHandle(own);
@@ -1119,7 +1127,7 @@ void installWin32Platform(bool console) {
       .registrySubkeyCount = win32RegistrySubkeyCount,
       .registryEnumSubkey = win32RegistryEnumSubkey,
       .registryClose = win32RegistryClose,
-      .startProcess = win32StartProcess,
+      .startProcess = LAUNCHERS_ON_A_DESKTOP(win32StartProcess),
       .waitForInputIdle = LAUNCHERS_ON_A_DESKTOP(win32WaitForInputIdle),
       .waitForExit = LAUNCHERS_ON_A_DESKTOP(win32WaitForExit),
       .processExitCode = win32ProcessExitCode,
@@ -1136,9 +1144,9 @@ void installWin32Platform(bool console) {
       .commandLine = win32CommandLine,
       .setEnvironmentValue = win32SetEnvironmentValue,
       .startupShowState = win32StartupShowState,
-      .hasConsole = win32HasConsole,
+      .hasConsole = LAUNCHERS_ON_A_DESKTOP(win32HasConsole),
       .outliveConsoleInterrupts = LAUNCHERS_ON_A_DESKTOP(win32OutliveConsoleInterrupts),
-      .awaitAtConsoleEnd = win32AwaitAtConsoleEnd,
+      .awaitAtConsoleEnd = LAUNCHERS_ON_A_DESKTOP(win32AwaitAtConsoleEnd),
       .interruptedByUser = win32InterruptedByUser,
       .createJob = win32CreateJob,
       .startSuspendedProcess = win32StartSuspendedProcess,
@@ -1165,7 +1173,7 @@ void installWin32Platform(bool console) {
       .writeFileDurably = win32WriteFileDurably,
       .sleepMilliseconds = win32SleepMilliseconds,
       .clockMilliseconds = win32ClockMilliseconds,
-      .standardErrorUsable = win32StandardErrorUsable,
+      .standardErrorUsable = LAUNCHERS_ON_A_DESKTOP(win32StandardErrorUsable),
       .createOutputPipe = win32CreateOutputPipe,
       .readOutputPipe = win32ReadOutputPipe,
       .stopOutputPipe = win32StopOutputPipe,

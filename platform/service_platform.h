@@ -64,11 +64,13 @@ struct ServiceConfig {
   char* account;       // "LocalSystem", "NT AUTHORITY\LocalService", ...: no password
   char* dependencies;  // service names, each after a '/' but the first; "" for none
   char* description;   // "" for none
-  bool delayedStart;   // an automatic start, delayed
+  // The settings of one number each are kept as Windows keeps them (BOOL
+  // or DWORD), so that the Windows table hands them over as they are.
+  unsigned long delayedStart;  // nonzero: an automatic start, delayed
   unsigned long failureResetSeconds;
   ServiceAction* failureActions;
   unsigned long failureActionCount;
-  bool failureOnNonCrash;  // the actions also follow a stop with an error
+  unsigned long failureOnNonCrash;  // nonzero: the actions also follow a stop with an error
   unsigned long preshutdownMilliseconds;
 };
 

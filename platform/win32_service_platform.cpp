@@ -111,48 +111,39 @@ static_assert(sizeof(ServiceAction) == sizeof(SC_ACTION) &&
                   offsetof(ServiceAction, delayMilliseconds) == offsetof(SC_ACTION, Delay),
               "ServiceAction is laid out as SC_ACTION");
 
+// The level of each setting (ServiceSetting's order), and where the
+// settings of one number lie in a ServiceConfig.
+static const unsigned char kSettingLevels[] = {
+    SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
+    SERVICE_CONFIG_FAILURE_ACTIONS, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
+    SERVICE_CONFIG_PRESHUTDOWN_INFO};
+static const unsigned char kNumberFields[] = {
+    0, offsetof(ServiceConfig, delayedStart), 0, offsetof(ServiceConfig, failureOnNonCrash),
+    offsetof(ServiceConfig, preshutdownMilliseconds)};
+static_assert(sizeof(unsigned long) == sizeof(DWORD) && sizeof(DWORD) == sizeof(BOOL),
+              "a setting of one number is the record Windows takes for it");
+
+static DWORD* numberField(ServiceConfig* config, ServiceSetting setting) {
+  return reinterpret_cast<DWORD*>(reinterpret_cast<char*>(config) + kNumberFields[setting]);
+}
+
 // Restart actions need SERVICE_START, which the handle has; with no action,
 // a list of none (not a NULL one) deletes the earlier actions.
-static BOOL setFailureActions(SC_HANDLE service, const ServiceConfig* config) {
+bool win32SetServiceSetting(ServiceHandle service, ServiceSetting setting,
+                            const ServiceConfig* config, unsigned long* error) {
   static SC_ACTION none = {SC_ACTION_NONE, 0};
+  SERVICE_DESCRIPTIONW description = {NULL};
   SERVICE_FAILURE_ACTIONSW failure = {
       config->failureResetSeconds, NULL, NULL, config->failureActionCount,
       config->failureActionCount ? reinterpret_cast<SC_ACTION*>(config->failureActions) : &none};
-  return ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
-}
-
-static BOOL setDescription(SC_HANDLE service, const char* description) {
-  SERVICE_DESCRIPTIONW text = {toWide(description)};
-  if (!text.lpDescription) return SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
-  BOOL set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &text);
-  free(text.lpDescription);
-  return set;
-}
-
-bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
-                                   const ServiceConfig* config, unsigned long* error) {
-  SC_HANDLE service = static_cast<SC_HANDLE>(handle);
-  SERVICE_DELAYED_AUTO_START_INFO delayed = {config->delayedStart};
-  SERVICE_FAILURE_ACTIONS_FLAG flag = {config->failureOnNonCrash};
-  SERVICE_PRESHUTDOWN_INFO preshutdown = {config->preshutdownMilliseconds};
-  BOOL set = FALSE;
-  switch (setting) {
-    case kSettingDescription:
-      set = setDescription(service, config->description);
-      break;
-    case kSettingDelayedStart:
-      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, &delayed);
-      break;
-    case kSettingFailureActions:
-      set = setFailureActions(service, config);
-      break;
-    case kSettingFailureOnNonCrash:
-      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &flag);
-      break;
-    case kSettingPreshutdownTimeout:
-      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, &preshutdown);
-      break;
+  void* info = numberField(const_cast<ServiceConfig*>(config), setting);
+  if (setting == kSettingFailureActions) info = &failure;
+  if (setting == kSettingDescription) {
+    info = &description;
+    if (!(description.lpDescription = toWide(config->description))) return noMemory(error);
   }
+  BOOL set = ChangeServiceConfig2W(static_cast<SC_HANDLE>(service), kSettingLevels[setting], info);
+  free(description.lpDescription);
   return succeeded(set, error);
 }
 
@@ -169,40 +160,30 @@ static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceC
 // Each setting in one call: Windows answers with at most 8 KiB. A level
 // the system keeps no setting for (ERROR_INVALID_LEVEL) reads as a new
 // service has it: all zero.
-bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
-                                     unsigned long* error) {
-  static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
-                                  SERVICE_CONFIG_FAILURE_ACTIONS,
-                                  SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
-                                  SERVICE_CONFIG_PRESHUTDOWN_INFO};
+bool win32ReadServiceSettings(ServiceHandle service, ServiceConfig* config,
+                              unsigned long* error) {
   union {
     BYTE bytes[8192];
+    DWORD number;
     SERVICE_DESCRIPTIONW description;
-    SERVICE_DELAYED_AUTO_START_INFO delayed;
     SERVICE_FAILURE_ACTIONSW failure;
-    SERVICE_FAILURE_ACTIONS_FLAG flag;
-    SERVICE_PRESHUTDOWN_INFO preshutdown;
   } answer;
   memset(config, 0, sizeof *config);
-  for (DWORD level : kLevels) {
+  for (int setting = kSettingDescription; setting <= kSettingPreshutdownTimeout; ++setting) {
     memset(&answer, 0, sizeof answer);
     DWORD needed = 0;
-    if (!QueryServiceConfig2W(static_cast<SC_HANDLE>(handle), level, answer.bytes,
-                              sizeof answer, &needed) &&
+    if (!QueryServiceConfig2W(static_cast<SC_HANDLE>(service), kSettingLevels[setting],
+                              answer.bytes, sizeof answer, &needed) &&
         GetLastError() != ERROR_INVALID_LEVEL)
       return succeeded(FALSE, error);
     bool complete = true;
-    if (level == SERVICE_CONFIG_DESCRIPTION) {
+    if (setting == kSettingDescription) {
       const WCHAR* text = answer.description.lpDescription;
       complete = (config->description = fromWide(text ? text : L"")) != NULL;
-    } else if (level == SERVICE_CONFIG_DELAYED_AUTO_START_INFO) {
-      config->delayedStart = answer.delayed.fDelayedAutostart;
-    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS) {
+    } else if (setting == kSettingFailureActions) {
       complete = copyFailureActions(&answer.failure, config);
-    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS_FLAG) {
-      config->failureOnNonCrash = answer.flag.fFailureActionsOnNonCrashFailures;
     } else {
-      config->preshutdownMilliseconds = answer.preshutdown.dwPreshutdownTimeout;
+      *numberField(config, (ServiceSetting)setting) = answer.number;
     }
     if (!complete) return noMemory(error);
   }

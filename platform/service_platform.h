@@ -62,7 +62,7 @@ struct ServiceConfig {
   char* command;       // the binary path, with its arguments
   unsigned long startType;
   char* account;       // "LocalSystem", "NT AUTHORITY\LocalService", ...: no password
-  char* dependencies;  // service names, each after a '/' but the first; "" for none
+  char* dependencies;  // service names, each followed by a '/'; "" for none
   char* description;   // "" for none
   // The settings of one number each are kept as Windows keeps them (BOOL
   // or DWORD), so that the Windows table hands them over as they are.

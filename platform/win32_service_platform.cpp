@@ -49,50 +49,35 @@ ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
   return handleOrError(service, error);
 }
 
-// Dependencies as the list of texts Windows takes, each ended by a NUL and
-// the list by another.
-static WCHAR* wideList(const char* list) {
-  WCHAR* wide = toWide(list);
-  size_t length = wide ? wcslen(wide) : 0;
-  WCHAR* ended = wide ? static_cast<WCHAR*>(realloc(wide, sizeof(WCHAR) * (length + 2))) : NULL;
-  if (!ended) {
-    free(wide);
-    return NULL;
-  }
-  for (size_t i = 0; i < length; ++i)
-    if (ended[i] == L'/') ended[i] = 0;
-  ended[length + 1] = 0;
-  return ended;
-}
-
 // CreateServiceW with a manager, ChangeServiceConfigW without: the main
-// fields in UTF-16, a built-in account with an empty password.
+// fields in UTF-16, a built-in account with an empty password. The
+// dependencies become the list Windows takes: each name ended by a NUL
+// (where the '/' after it was), the list by the text's own.
 static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const char* name,
                                  const ServiceConfig* config, unsigned long* error) {
-  WCHAR* display = toWide(config->displayName);
-  WCHAR* command = toWide(config->command);
-  WCHAR* account = toWide(config->account);
-  WCHAR* dependencies = wideList(config->dependencies);
-  WCHAR* wideName = toWide(manager ? name : "");
+  enum { kDisplay, kCommand, kAccount, kDependencies, kName, kTexts };
+  const char* texts[kTexts] = {config->displayName, config->command, config->account,
+                               config->dependencies, manager ? name : ""};
+  WCHAR* wide[kTexts];
+  bool converted = true;
+  for (int i = 0; i < kTexts; ++i) converted = (wide[i] = toWide(texts[i])) && converted;
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  if (display && command && account && dependencies && wideName) {
-    if (manager)
-      service = CreateServiceW(manager, wideName, display, SERVICE_ALL_ACCESS,
-                               SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
-                               command, NULL, NULL, dependencies, account, L"");
-    else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType,
-                                   SERVICE_NO_CHANGE, command, NULL, NULL, dependencies, account,
-                                   L"", display))
-      service = NULL;
-  } else {
+  if (!converted) {
     service = NULL;
+  } else {
+    for (WCHAR* c = wide[kDependencies]; *c; ++c)
+      if (*c == L'/') *c = 0;
+    if (manager)
+      service = CreateServiceW(manager, wide[kName], wide[kDisplay], SERVICE_ALL_ACCESS,
+                               SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
+                               wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount], L"");
+    else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType, SERVICE_NO_CHANGE,
+                                   wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount],
+                                   L"", wide[kDisplay]))
+      service = NULL;
   }
   succeeded(service != NULL, error);
-  free(wideName);
-  free(dependencies);
-  free(account);
-  free(command);
-  free(display);
+  for (WCHAR* text : wide) free(text);
   return service;
 }
 

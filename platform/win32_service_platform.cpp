@@ -303,9 +303,10 @@ static void WINAPI serviceMainW(DWORD count, WCHAR** wideArguments) {
 // whatever its name.
 bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
                                       unsigned long* error) {
+  static const SERVICE_TABLE_ENTRYW kTable[] = {{const_cast<WCHAR*>(L""), serviceMainW},
+                                                {NULL, NULL}};
   portableServiceMain = serviceMain;
-  SERVICE_TABLE_ENTRYW table[] = {{const_cast<WCHAR*>(L""), serviceMainW}, {NULL, NULL}};
-  return succeeded(StartServiceCtrlDispatcherW(table), error);
+  return succeeded(StartServiceCtrlDispatcherW(kTable), error);
 }
 
 static DWORD WINAPI handleControl(DWORD control, DWORD, void*, void*) {

@@ -8,7 +8,7 @@
 #include "platform/service_platform.h"
 
 static JavaLog* logFile;
-static bool atLineStart = true;
+static bool midLine;  // false at first, as a variable that takes no room in the exe
 // What was written before the log was open. Writing allocates nothing, so
 // that running out of memory can be written too.
 static char kept[4096];
@@ -51,12 +51,12 @@ static void putTime(void) {
 // Each line break as CR LF, as Windows tools read a log.
 void writeServiceLog(const char* text) {
   while (*text) {
-    if (atLineStart) putTime();
+    if (!midLine) putTime();
     const char* lineEnd = strchr(text, '\n');
     size_t length = lineEnd ? (size_t)(lineEnd - text) : strlen(text);
     put(text, length);
     if (lineEnd) put("\r\n", 2);
-    atLineStart = lineEnd != nullptr;
+    midLine = !lineEnd;
     text += length + (lineEnd ? 1 : 0);
   }
 }
@@ -64,7 +64,7 @@ void writeServiceLog(const char* text) {
 void routeDiagnosticsToServiceLog(void) {
   logFile = nullptr;
   keptLength = 0;
-  atLineStart = true;
+  midLine = false;
   platform.writeError = writeServiceLog;
   platform.writeOutput = writeServiceLog;
 }
@@ -83,5 +83,5 @@ void closeServiceLog(void) {
   closeJavaLog(logFile);
   logFile = nullptr;
   keptLength = 0;
-  atLineStart = true;
+  midLine = false;
 }

@@ -336,7 +336,7 @@ static bool fakeTerminateProcess(ProcessHandle handle, unsigned long* error) {
 // the seconds on.
 static void fakeLocalTime(LocalTime* time) {
   *time = world().now;
-  time->second = (time->second + world().clock / 1000) % 60;
+  time->second = (unsigned short)((time->second + world().clock / 1000) % 60);
 }
 
 static std::map<uintptr_t, std::string> eventSources;

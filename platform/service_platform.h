@@ -109,9 +109,9 @@ enum ServiceWait {
   kWaitFailed,
 };
 
-// The local date and time, as GetLocalTime gives them.
+// The local date and time, laid out as GetLocalTime gives them (SYSTEMTIME).
 struct LocalTime {
-  unsigned year, month, day, hour, minute, second;
+  unsigned short year, month, dayOfWeek, day, hour, minute, second, milliseconds;
 };
 
 enum EventType : unsigned { kEventError = 1, kEventInformation = 4 };

@@ -377,11 +377,11 @@ bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
   return succeeded(TerminateProcess(static_cast<HANDLE>(process), 1), error);
 }
 
-void win32LocalTime(LocalTime* time) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  *time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
+static_assert(sizeof(LocalTime) == sizeof(SYSTEMTIME) &&
+                  offsetof(LocalTime, second) == offsetof(SYSTEMTIME, wSecond),
+              "LocalTime is laid out as SYSTEMTIME");
+
+void win32LocalTime(LocalTime* time) { GetLocalTime(reinterpret_cast<SYSTEMTIME*>(time)); }
 
 EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
   WCHAR* wideSource = toWide(source);

@@ -28,23 +28,19 @@ static void put(const char* text, size_t length) {
   }
 }
 
-static void putTwoDigits(char* at, unsigned number) {
-  at[0] = (char)('0' + number / 10 % 10);
-  at[1] = (char)('0' + number % 10);
-}
-
-// "2026-12-10 09:30:00 "
+// "2026-12-10 09:30:00 ": the century, then two digits after each mark.
 static void putTime(void) {
   LocalTime now;
   servicePlatform.localTime(&now);
+  const unsigned fields[] = {now.year / 100u, now.year,   now.month, now.day,
+                             now.hour,        now.minute, now.second};
   char stamp[] = "0000-00-00 00:00:00 ";
-  putTwoDigits(stamp, now.year / 100);
-  putTwoDigits(stamp + 2, now.year);
-  putTwoDigits(stamp + 5, now.month);
-  putTwoDigits(stamp + 8, now.day);
-  putTwoDigits(stamp + 11, now.hour);
-  putTwoDigits(stamp + 14, now.minute);
-  putTwoDigits(stamp + 17, now.second);
+  char* at = stamp;
+  for (unsigned field : fields) {
+    at[0] = (char)('0' + field / 10 % 10);
+    at[1] = (char)('0' + field % 10);
+    at += at == stamp ? 2 : 3;
+  }
   put(stamp, sizeof stamp - 1);
 }
 

@@ -164,8 +164,6 @@ static const Command* findCommand(const char* name) {
   return nullptr;
 }
 
-bool isServiceCommand(const char* command) { return findCommand(command) != nullptr; }
-
 // The lookups of "javaVersion" lines are the service's business when it
 // starts: a command reads past them.
 static bool readConfigurationFile(const char* path) {

@@ -38,8 +38,8 @@ static DWORD serviceRights(ServiceAccess access) {
   return SERVICE_QUERY_STATUS | (access == kAccessControl ? SERVICE_START | SERVICE_STOP : 0);
 }
 
-ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
-                                      ServiceAccess access, unsigned long* error) {
+ServiceHandle win32OpenService(ServiceHandle manager, const char* name, ServiceAccess access,
+                               unsigned long* error) {
   WCHAR* wideName = toWide(name);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   SC_HANDLE service =
@@ -68,9 +68,10 @@ static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const cha
     for (WCHAR* c = wide[kDependencies]; *c; ++c)
       if (*c == L'/') *c = 0;
     if (manager)
-      service = CreateServiceW(manager, wide[kName], wide[kDisplay], SERVICE_ALL_ACCESS,
-                               SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
-                               wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount], L"");
+      service =
+          CreateServiceW(manager, wide[kName], wide[kDisplay], SERVICE_ALL_ACCESS,
+                         SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
+                         wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount], L"");
     else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType, SERVICE_NO_CHANGE,
                                    wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount],
                                    L"", wide[kDisplay]))
@@ -82,12 +83,12 @@ static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const cha
 }
 
 ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
-                                        const ServiceConfig* config, unsigned long* error) {
+                                 const ServiceConfig* config, unsigned long* error) {
   return writeMainFields(static_cast<SC_HANDLE>(manager), NULL, name, config, error);
 }
 
 bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
-                                     unsigned long* error) {
+                              unsigned long* error) {
   return writeMainFields(NULL, static_cast<SC_HANDLE>(service), NULL, config, error) != NULL;
 }
 
@@ -145,8 +146,7 @@ static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceC
 // Each setting in one call: Windows answers with at most 8 KiB. A level
 // the system keeps no setting for (ERROR_INVALID_LEVEL) reads as a new
 // service has it: all zero.
-bool win32ReadServiceSettings(ServiceHandle service, ServiceConfig* config,
-                              unsigned long* error) {
+bool win32ReadServiceSettings(ServiceHandle service, ServiceConfig* config, unsigned long* error) {
   union {
     BYTE bytes[8192];
     DWORD number;
@@ -176,8 +176,7 @@ bool win32ReadServiceSettings(ServiceHandle service, ServiceConfig* config,
   return true;
 }
 
-bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
-                                   unsigned long* error) {
+bool win32QueryServiceState(ServiceHandle service, ServiceState* state, unsigned long* error) {
   SERVICE_STATUS_PROCESS status;
   DWORD needed = 0;
   memset(&status, 0, sizeof status);
@@ -242,8 +241,7 @@ static HKEY rootKey(RegistryHive hive) {
   return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key,
-                                   bool* created) {
+long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key, bool* created) {
   *key = NULL;
   *created = false;
   WCHAR* widePath = toWide(path);
@@ -259,7 +257,7 @@ long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* ke
 }
 
 long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
-                                  unsigned long number) {
+                           unsigned long number) {
   DWORD dword = number;
   WCHAR* wideName = toWide(name);
   WCHAR* wideText = text ? toWide(text) : NULL;
@@ -301,8 +299,7 @@ static void WINAPI serviceMainW(DWORD count, WCHAR** wideArguments) {
 
 // An own-process service: the manager starts the table's one entry,
 // whatever its name.
-bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
-                                      unsigned long* error) {
+bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv), unsigned long* error) {
   static const SERVICE_TABLE_ENTRYW kTable[] = {{const_cast<WCHAR*>(L""), serviceMainW},
                                                 {NULL, NULL}};
   portableServiceMain = serviceMain;
@@ -328,8 +325,8 @@ ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
   return status;
 }
 
-bool win32ReportServiceStatus(ServiceStatusHandle handle,
-                                     const ServiceStatusReport* report, unsigned long* error) {
+bool win32ReportServiceStatus(ServiceStatusHandle handle, const ServiceStatusReport* report,
+                              unsigned long* error) {
   SERVICE_STATUS status = {
       SERVICE_WIN32_OWN_PROCESS, report->state,
       report->state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_PRESHUTDOWN : 0u,

@@ -10,13 +10,11 @@
 #include "platform/win32_platform.h"
 #ifdef CORVANE_SERVICE
 #include "app/service_main.h"
-#include "platform/win32_service_platform.h"
 #endif
 
 #ifdef CORVANE_SERVICE
 int runOnWindows(void) {
   installWin32Platform(true);
-  installWin32ServicePlatform();
   ArgumentVector arguments = commandLineArguments();
   return runServiceLauncher(arguments.count, arguments.values);
 }

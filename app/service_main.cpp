@@ -34,6 +34,5 @@ int runServiceLauncher(int argc, char** argv) {
       moreArguments = true;
   }
   if (!command) return runUnderServiceManager();
-  if (moreArguments || !isServiceCommand(command)) return serviceUsage();
-  return runServiceCommand(command);
+  return moreArguments ? serviceUsage() : runServiceCommand(command);
 }

@@ -129,3 +129,5 @@ endforeach()
 target_compile_definitions(launcherc PRIVATE CORVANE_CONSOLE)
 target_compile_definitions(launchersvc PRIVATE CORVANE_SERVICE)
 target_link_libraries(launchersvc PRIVATE corvane_service)
+# The service table bound when the exe is compiled: its calls are direct.
+target_compile_definitions(corvane_service PUBLIC CORVANE_BOUND_SERVICE_TABLE)

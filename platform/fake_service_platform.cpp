@@ -12,6 +12,9 @@ long fakeRegistrySetValue(RegistryKey key, const char* name, const char* text,
                           unsigned long number);
 long fakeRegistryDeleteKey(RegistryHive hive, const char* path);
 
+// The tests' service table, which installFakeServicePlatform fills.
+ServicePlatformOps servicePlatform;
+
 static FakeServiceWorld& world() { return fake().service; }
 
 static std::string lowerCase(std::string text) {
@@ -333,7 +336,7 @@ static bool fakeTerminateProcess(ProcessHandle handle, unsigned long* error) {
 // the seconds on.
 static void fakeLocalTime(LocalTime* time) {
   *time = world().now;
-  time->second = (time->second + world().clock / 1000) % 60;
+  time->second = (unsigned short)((time->second + world().clock / 1000) % 60);
 }
 
 static std::map<uintptr_t, std::string> eventSources;

@@ -72,7 +72,7 @@ struct FakeServiceWorld {
 
   // The event log's events (the service's log is a file of the fake's).
   std::vector<FakeEvent> events;
-  LocalTime now = {2026, 12, 10, 9, 30, 0};
+  LocalTime now = {2026, 12, 4, 10, 9, 30, 0, 0};
 
   // What is open now.
   int openServiceHandles = 0;

@@ -1,10 +1,6 @@
 #include "platform/platform.h"
 
-#include "platform/service_platform.h"
-
 PlatformOps platform;
-// Filled by the service launcher alone; no other exe keeps it.
-ServicePlatformOps servicePlatform;
 
 void endProcess(int status) {
   platform.exitProcess(status);

@@ -2,11 +2,11 @@
 // needs: the service control manager, the service's own status, a console
 // shared with Java for Ctrl+C, its log file, the event log and waits with
 // timeouts. A table of its own beside the platform table, so that the GUI
-// and console launchers carry none of it: the service exe fills it with the
-// Windows implementation (win32_service_platform.cpp), the host tests with
-// the fake (fake_service_platform.cpp). Texts are UTF-8, heap texts come
-// from platform.allocate and go back with platform.release, as in
-// platform.h. Every entry that can fail reports the system's error code.
+// and console launchers carry none of it: the service exe binds it to the
+// Windows implementation when it is compiled (win32_service_platform.h), the
+// host tests fill it with the fake (fake_service_platform.cpp). Texts are
+// UTF-8, heap texts come from platform.allocate and go back with
+// platform.release, as in platform.h. Every entry that can fail reports the system's error code.
 #ifndef CORVANE_PLATFORM_SERVICE_PLATFORM_H
 #define CORVANE_PLATFORM_SERVICE_PLATFORM_H
 
@@ -62,13 +62,15 @@ struct ServiceConfig {
   char* command;       // the binary path, with its arguments
   unsigned long startType;
   char* account;       // "LocalSystem", "NT AUTHORITY\LocalService", ...: no password
-  char* dependencies;  // service names, each after a '/' but the first; "" for none
+  char* dependencies;  // service names, each followed by a '/'; "" for none
   char* description;   // "" for none
-  bool delayedStart;   // an automatic start, delayed
+  // The settings of one number each are kept as Windows keeps them (BOOL
+  // or DWORD), so that the Windows table hands them over as they are.
+  unsigned long delayedStart;  // nonzero: an automatic start, delayed
   unsigned long failureResetSeconds;
   ServiceAction* failureActions;
   unsigned long failureActionCount;
-  bool failureOnNonCrash;  // the actions also follow a stop with an error
+  unsigned long failureOnNonCrash;  // nonzero: the actions also follow a stop with an error
   unsigned long preshutdownMilliseconds;
 };
 
@@ -107,9 +109,9 @@ enum ServiceWait {
   kWaitFailed,
 };
 
-// The local date and time, as GetLocalTime gives them.
+// The local date and time, laid out as GetLocalTime gives them (SYSTEMTIME).
 struct LocalTime {
-  unsigned year, month, day, hour, minute, second;
+  unsigned short year, month, dayOfWeek, day, hour, minute, second, milliseconds;
 };
 
 enum EventType : unsigned { kEventError = 1, kEventInformation = 4 };
@@ -193,6 +195,10 @@ struct ServicePlatformOps {
   void (*closeEventSource)(EventSourceHandle source);
 };
 
+#ifdef CORVANE_BOUND_SERVICE_TABLE
+#include "platform/win32_service_platform.h"
+#else
 extern ServicePlatformOps servicePlatform;
+#endif
 
 #endif

@@ -53,7 +53,8 @@ static void flushOutput(void) { fflush(standardOutput()); }
 
 // The service launcher (CORVANE_SERVICE) has no desktop and waits for Java
 // its own way: the entries only the other launchers reach are not in its exe
-// (it asks for no box and no such wait, and brings no window forward).
+// (it asks for no box and no such wait, brings no window forward, opens no
+// download page and keeps no tail of Java's standard error for a box).
 #ifndef CORVANE_SERVICE
 static int win32MessageBox(const char* text, const char* caption, unsigned style) {
   flushOutput();
@@ -325,6 +326,7 @@ static bool createProcess(char* commandLine, const ProcessStart* start, BOOL inh
   return started;
 }
 
+#ifndef CORVANE_SERVICE
 static bool win32StartProcess(char* commandLine, const char* title, ProcessHandle* process,
                               unsigned long* errorCode) {
   PROCESS_INFORMATION info;
@@ -335,6 +337,7 @@ static bool win32StartProcess(char* commandLine, const char* title, ProcessHandl
   *process = info.hProcess;
   return started;
 }
+#endif
 
 #ifndef CORVANE_SERVICE
 static void win32WaitForInputIdle(ProcessHandle process, unsigned long milliseconds) {
@@ -903,12 +906,14 @@ static void win32StopOutputPipe(PipeHandle reader) {
 
 static void win32CloseOutputPipe(PipeHandle end) { closeEnd(static_cast<Win32Pipe*>(end)); }
 
+#ifndef CORVANE_SERVICE
 static bool win32StandardErrorUsable(void) {
   HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
   if (!handle || handle == INVALID_HANDLE_VALUE) return false;
   SetLastError(ERROR_SUCCESS);
   return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == ERROR_SUCCESS;
 }
+#endif
 
 static HANDLE childHandle(PipeHandle end, DWORD own) {
   return end ? static_cast<Win32Pipe*>(end)->handle : GetStdHandle(own);
@@ -1021,7 +1026,7 @@ static const PlatformOps kWin32Platform = {
     .registrySubkeyCount = win32RegistrySubkeyCount,
     .registryEnumSubkey = win32RegistryEnumSubkey,
     .registryClose = win32RegistryClose,
-    .startProcess = win32StartProcess,
+    .startProcess = LAUNCHERS_ON_A_DESKTOP(win32StartProcess),
     .waitForInputIdle = LAUNCHERS_ON_A_DESKTOP(win32WaitForInputIdle),
     .waitForExit = LAUNCHERS_ON_A_DESKTOP(win32WaitForExit),
     .processExitCode = win32ProcessExitCode,
@@ -1065,7 +1070,7 @@ static const PlatformOps kWin32Platform = {
     .writeFileDurably = win32WriteFileDurably,
     .sleepMilliseconds = win32SleepMilliseconds,
     .clockMilliseconds = win32ClockMilliseconds,
-    .standardErrorUsable = win32StandardErrorUsable,
+    .standardErrorUsable = LAUNCHERS_ON_A_DESKTOP(win32StandardErrorUsable),
     .createOutputPipe = win32CreateOutputPipe,
     .readOutputPipe = win32ReadOutputPipe,
     .stopOutputPipe = win32StopOutputPipe,

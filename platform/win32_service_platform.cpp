@@ -1,6 +1,7 @@
-// The service table over the Windows API (ADVAPI32 and KERNEL32), linked
-// into the service launcher alone.
-#include "platform/win32_service_platform.h"
+// The service table's entries over the Windows API (ADVAPI32 and KERNEL32),
+// linked into the service launcher alone, which binds them when it is
+// compiled (win32_service_platform.h).
+#include "platform/service_platform.h"
 
 #include <windows.h>
 
@@ -10,7 +11,6 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "platform/service_platform.h"
 #include "platform/win32_text.h"
 
 static bool succeeded(BOOL done, unsigned long* error) {
@@ -28,7 +28,7 @@ static ServiceHandle handleOrError(SC_HANDLE handle, unsigned long* error) {
   return handle;
 }
 
-static ServiceHandle win32OpenServiceManager(ServiceAccess access, unsigned long* error) {
+ServiceHandle win32OpenServiceManager(ServiceAccess access, unsigned long* error) {
   DWORD rights = SC_MANAGER_CONNECT | (access == kAccessChange ? SC_MANAGER_CREATE_SERVICE : 0);
   return handleOrError(OpenSCManagerW(NULL, NULL, rights), error);
 }
@@ -38,8 +38,8 @@ static DWORD serviceRights(ServiceAccess access) {
   return SERVICE_QUERY_STATUS | (access == kAccessControl ? SERVICE_START | SERVICE_STOP : 0);
 }
 
-static ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
-                                      ServiceAccess access, unsigned long* error) {
+ServiceHandle win32OpenService(ServiceHandle manager, const char* name, ServiceAccess access,
+                               unsigned long* error) {
   WCHAR* wideName = toWide(name);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   SC_HANDLE service =
@@ -49,60 +49,46 @@ static ServiceHandle win32OpenService(ServiceHandle manager, const char* name,
   return handleOrError(service, error);
 }
 
-// Dependencies as the list of texts Windows takes, each ended by a NUL and
-// the list by another.
-static WCHAR* wideList(const char* list) {
-  WCHAR* wide = toWide(list);
-  size_t length = wide ? wcslen(wide) : 0;
-  WCHAR* ended = wide ? static_cast<WCHAR*>(realloc(wide, sizeof(WCHAR) * (length + 2))) : NULL;
-  if (!ended) {
-    free(wide);
-    return NULL;
-  }
-  for (size_t i = 0; i < length; ++i)
-    if (ended[i] == L'/') ended[i] = 0;
-  ended[length + 1] = 0;
-  return ended;
-}
-
 // CreateServiceW with a manager, ChangeServiceConfigW without: the main
-// fields in UTF-16, a built-in account with an empty password.
+// fields in UTF-16, a built-in account with an empty password. The
+// dependencies become the list Windows takes: each name ended by a NUL
+// (where the '/' after it was), the list by the text's own.
 static SC_HANDLE writeMainFields(SC_HANDLE manager, SC_HANDLE service, const char* name,
                                  const ServiceConfig* config, unsigned long* error) {
-  WCHAR* display = toWide(config->displayName);
-  WCHAR* command = toWide(config->command);
-  WCHAR* account = toWide(config->account);
-  WCHAR* dependencies = wideList(config->dependencies);
-  WCHAR* wideName = toWide(manager ? name : "");
+  enum { kDisplay, kCommand, kAccount, kDependencies, kName, kTexts };
+  const char* texts[kTexts] = {config->displayName, config->command, config->account,
+                               config->dependencies, manager ? name : ""};
+  WCHAR* wide[kTexts];
+  bool converted = true;
+  for (int i = 0; i < kTexts; ++i) converted = (wide[i] = toWide(texts[i])) && converted;
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  if (display && command && account && dependencies && wideName) {
-    if (manager)
-      service = CreateServiceW(manager, wideName, display, SERVICE_ALL_ACCESS,
-                               SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
-                               command, NULL, NULL, dependencies, account, L"");
-    else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType,
-                                   SERVICE_NO_CHANGE, command, NULL, NULL, dependencies, account,
-                                   L"", display))
-      service = NULL;
-  } else {
+  if (!converted) {
     service = NULL;
+  } else {
+    for (WCHAR* c = wide[kDependencies]; *c; ++c)
+      if (*c == L'/') *c = 0;
+    if (manager)
+      service =
+          CreateServiceW(manager, wide[kName], wide[kDisplay], SERVICE_ALL_ACCESS,
+                         SERVICE_WIN32_OWN_PROCESS, config->startType, SERVICE_ERROR_NORMAL,
+                         wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount], L"");
+    else if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, config->startType, SERVICE_NO_CHANGE,
+                                   wide[kCommand], NULL, NULL, wide[kDependencies], wide[kAccount],
+                                   L"", wide[kDisplay]))
+      service = NULL;
   }
   succeeded(service != NULL, error);
-  free(wideName);
-  free(dependencies);
-  free(account);
-  free(command);
-  free(display);
+  for (WCHAR* text : wide) free(text);
   return service;
 }
 
-static ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
-                                        const ServiceConfig* config, unsigned long* error) {
+ServiceHandle win32CreateService(ServiceHandle manager, const char* name,
+                                 const ServiceConfig* config, unsigned long* error) {
   return writeMainFields(static_cast<SC_HANDLE>(manager), NULL, name, config, error);
 }
 
-static bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
-                                     unsigned long* error) {
+bool win32ChangeServiceConfig(ServiceHandle service, const ServiceConfig* config,
+                              unsigned long* error) {
   return writeMainFields(NULL, static_cast<SC_HANDLE>(service), NULL, config, error) != NULL;
 }
 
@@ -111,48 +97,39 @@ static_assert(sizeof(ServiceAction) == sizeof(SC_ACTION) &&
                   offsetof(ServiceAction, delayMilliseconds) == offsetof(SC_ACTION, Delay),
               "ServiceAction is laid out as SC_ACTION");
 
+// The level of each setting (ServiceSetting's order), and where the
+// settings of one number lie in a ServiceConfig.
+static const unsigned char kSettingLevels[] = {
+    SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
+    SERVICE_CONFIG_FAILURE_ACTIONS, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
+    SERVICE_CONFIG_PRESHUTDOWN_INFO};
+static const unsigned char kNumberFields[] = {
+    0, offsetof(ServiceConfig, delayedStart), 0, offsetof(ServiceConfig, failureOnNonCrash),
+    offsetof(ServiceConfig, preshutdownMilliseconds)};
+static_assert(sizeof(unsigned long) == sizeof(DWORD) && sizeof(DWORD) == sizeof(BOOL),
+              "a setting of one number is the record Windows takes for it");
+
+static DWORD* numberField(ServiceConfig* config, ServiceSetting setting) {
+  return reinterpret_cast<DWORD*>(reinterpret_cast<char*>(config) + kNumberFields[setting]);
+}
+
 // Restart actions need SERVICE_START, which the handle has; with no action,
 // a list of none (not a NULL one) deletes the earlier actions.
-static BOOL setFailureActions(SC_HANDLE service, const ServiceConfig* config) {
+bool win32SetServiceSetting(ServiceHandle service, ServiceSetting setting,
+                            const ServiceConfig* config, unsigned long* error) {
   static SC_ACTION none = {SC_ACTION_NONE, 0};
+  SERVICE_DESCRIPTIONW description = {NULL};
   SERVICE_FAILURE_ACTIONSW failure = {
       config->failureResetSeconds, NULL, NULL, config->failureActionCount,
       config->failureActionCount ? reinterpret_cast<SC_ACTION*>(config->failureActions) : &none};
-  return ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
-}
-
-static BOOL setDescription(SC_HANDLE service, const char* description) {
-  SERVICE_DESCRIPTIONW text = {toWide(description)};
-  if (!text.lpDescription) return SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
-  BOOL set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &text);
-  free(text.lpDescription);
-  return set;
-}
-
-static bool win32SetServiceSetting(ServiceHandle handle, ServiceSetting setting,
-                                   const ServiceConfig* config, unsigned long* error) {
-  SC_HANDLE service = static_cast<SC_HANDLE>(handle);
-  SERVICE_DELAYED_AUTO_START_INFO delayed = {config->delayedStart};
-  SERVICE_FAILURE_ACTIONS_FLAG flag = {config->failureOnNonCrash};
-  SERVICE_PRESHUTDOWN_INFO preshutdown = {config->preshutdownMilliseconds};
-  BOOL set = FALSE;
-  switch (setting) {
-    case kSettingDescription:
-      set = setDescription(service, config->description);
-      break;
-    case kSettingDelayedStart:
-      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, &delayed);
-      break;
-    case kSettingFailureActions:
-      set = setFailureActions(service, config);
-      break;
-    case kSettingFailureOnNonCrash:
-      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &flag);
-      break;
-    case kSettingPreshutdownTimeout:
-      set = ChangeServiceConfig2W(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, &preshutdown);
-      break;
+  void* info = numberField(const_cast<ServiceConfig*>(config), setting);
+  if (setting == kSettingFailureActions) info = &failure;
+  if (setting == kSettingDescription) {
+    info = &description;
+    if (!(description.lpDescription = toWide(config->description))) return noMemory(error);
   }
+  BOOL set = ChangeServiceConfig2W(static_cast<SC_HANDLE>(service), kSettingLevels[setting], info);
+  free(description.lpDescription);
   return succeeded(set, error);
 }
 
@@ -169,40 +146,29 @@ static bool copyFailureActions(const SERVICE_FAILURE_ACTIONSW* failure, ServiceC
 // Each setting in one call: Windows answers with at most 8 KiB. A level
 // the system keeps no setting for (ERROR_INVALID_LEVEL) reads as a new
 // service has it: all zero.
-static bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config,
-                                     unsigned long* error) {
-  static const DWORD kLevels[] = {SERVICE_CONFIG_DESCRIPTION, SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
-                                  SERVICE_CONFIG_FAILURE_ACTIONS,
-                                  SERVICE_CONFIG_FAILURE_ACTIONS_FLAG,
-                                  SERVICE_CONFIG_PRESHUTDOWN_INFO};
+bool win32ReadServiceSettings(ServiceHandle service, ServiceConfig* config, unsigned long* error) {
   union {
     BYTE bytes[8192];
+    DWORD number;
     SERVICE_DESCRIPTIONW description;
-    SERVICE_DELAYED_AUTO_START_INFO delayed;
     SERVICE_FAILURE_ACTIONSW failure;
-    SERVICE_FAILURE_ACTIONS_FLAG flag;
-    SERVICE_PRESHUTDOWN_INFO preshutdown;
   } answer;
   memset(config, 0, sizeof *config);
-  for (DWORD level : kLevels) {
+  for (int setting = kSettingDescription; setting <= kSettingPreshutdownTimeout; ++setting) {
     memset(&answer, 0, sizeof answer);
     DWORD needed = 0;
-    if (!QueryServiceConfig2W(static_cast<SC_HANDLE>(handle), level, answer.bytes,
-                              sizeof answer, &needed) &&
+    if (!QueryServiceConfig2W(static_cast<SC_HANDLE>(service), kSettingLevels[setting],
+                              answer.bytes, sizeof answer, &needed) &&
         GetLastError() != ERROR_INVALID_LEVEL)
       return succeeded(FALSE, error);
     bool complete = true;
-    if (level == SERVICE_CONFIG_DESCRIPTION) {
+    if (setting == kSettingDescription) {
       const WCHAR* text = answer.description.lpDescription;
       complete = (config->description = fromWide(text ? text : L"")) != NULL;
-    } else if (level == SERVICE_CONFIG_DELAYED_AUTO_START_INFO) {
-      config->delayedStart = answer.delayed.fDelayedAutostart;
-    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS) {
+    } else if (setting == kSettingFailureActions) {
       complete = copyFailureActions(&answer.failure, config);
-    } else if (level == SERVICE_CONFIG_FAILURE_ACTIONS_FLAG) {
-      config->failureOnNonCrash = answer.flag.fFailureActionsOnNonCrashFailures;
     } else {
-      config->preshutdownMilliseconds = answer.preshutdown.dwPreshutdownTimeout;
+      *numberField(config, (ServiceSetting)setting) = answer.number;
     }
     if (!complete) return noMemory(error);
   }
@@ -210,8 +176,7 @@ static bool win32ReadServiceSettings(ServiceHandle handle, ServiceConfig* config
   return true;
 }
 
-static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
-                                   unsigned long* error) {
+bool win32QueryServiceState(ServiceHandle service, ServiceState* state, unsigned long* error) {
   SERVICE_STATUS_PROCESS status;
   DWORD needed = 0;
   memset(&status, 0, sizeof status);
@@ -224,7 +189,7 @@ static bool win32QueryServiceState(ServiceHandle service, ServiceState* state,
   return read;
 }
 
-static unsigned long win32ChildProcess(unsigned long parentId) {
+unsigned long win32ChildProcess(unsigned long parentId) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32W entry;
@@ -238,26 +203,26 @@ static unsigned long win32ChildProcess(unsigned long parentId) {
   return child;
 }
 
-static bool win32StartService(ServiceHandle service, unsigned long* error) {
+bool win32StartService(ServiceHandle service, unsigned long* error) {
   return succeeded(StartServiceW(static_cast<SC_HANDLE>(service), 0, NULL), error);
 }
 
-static bool win32StopService(ServiceHandle service, unsigned long* error) {
+bool win32StopService(ServiceHandle service, unsigned long* error) {
   SERVICE_STATUS status;
   return succeeded(ControlService(static_cast<SC_HANDLE>(service), SERVICE_CONTROL_STOP, &status),
                    error);
 }
 
-static bool win32DeleteService(ServiceHandle service, unsigned long* error) {
+bool win32DeleteService(ServiceHandle service, unsigned long* error) {
   return succeeded(DeleteService(static_cast<SC_HANDLE>(service)), error);
 }
 
-static void win32CloseService(ServiceHandle service) {
+void win32CloseService(ServiceHandle service) {
   CloseServiceHandle(static_cast<SC_HANDLE>(service));
 }
 
 // The system's text ends with a line end; any inside it become blanks.
-static char* win32SystemMessage(unsigned long error) {
+char* win32SystemMessage(unsigned long error) {
   WCHAR text[512];
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
                                 error, 0, text, 512, NULL);
@@ -270,14 +235,13 @@ static char* win32SystemMessage(unsigned long error) {
   return length ? fromWide(text) : NULL;
 }
 
-static void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
+void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
 
 static HKEY rootKey(RegistryHive hive) {
   return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-static long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key,
-                                   bool* created) {
+long win32RegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key, bool* created) {
   *key = NULL;
   *created = false;
   WCHAR* widePath = toWide(path);
@@ -292,8 +256,8 @@ static long win32RegistryCreateKey(RegistryHive hive, const char* path, Registry
   return result;
 }
 
-static long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
-                                  unsigned long number) {
+long win32RegistrySetValue(RegistryKey key, const char* name, const char* text,
+                           unsigned long number) {
   DWORD dword = number;
   WCHAR* wideName = toWide(name);
   WCHAR* wideText = text ? toWide(text) : NULL;
@@ -308,7 +272,7 @@ static long win32RegistrySetValue(RegistryKey key, const char* name, const char*
   return result;
 }
 
-static long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
+long win32RegistryDeleteKey(RegistryHive hive, const char* path) {
   WCHAR* widePath = toWide(path);
   LONG result = widePath ? RegDeleteKeyW(rootKey(hive), widePath) : ERROR_NOT_ENOUGH_MEMORY;
   free(widePath);
@@ -335,11 +299,11 @@ static void WINAPI serviceMainW(DWORD count, WCHAR** wideArguments) {
 
 // An own-process service: the manager starts the table's one entry,
 // whatever its name.
-static bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv),
-                                      unsigned long* error) {
+bool win32RunServiceDispatcher(void (*serviceMain)(int argc, char** argv), unsigned long* error) {
+  static const SERVICE_TABLE_ENTRYW kTable[] = {{const_cast<WCHAR*>(L""), serviceMainW},
+                                                {NULL, NULL}};
   portableServiceMain = serviceMain;
-  SERVICE_TABLE_ENTRYW table[] = {{const_cast<WCHAR*>(L""), serviceMainW}, {NULL, NULL}};
-  return succeeded(StartServiceCtrlDispatcherW(table), error);
+  return succeeded(StartServiceCtrlDispatcherW(kTable), error);
 }
 
 static DWORD WINAPI handleControl(DWORD control, DWORD, void*, void*) {
@@ -353,7 +317,7 @@ static DWORD WINAPI handleControl(DWORD control, DWORD, void*, void*) {
 
 // Named as in the dispatcher's table, which Wine looks the name up in;
 // Windows takes any name for an own-process service.
-static ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
+ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
   if (!stopRequested) stopRequested = CreateEventW(NULL, TRUE, FALSE, NULL);
   SERVICE_STATUS_HANDLE status =
       stopRequested ? RegisterServiceCtrlHandlerExW(L"", handleControl, NULL) : NULL;
@@ -361,8 +325,8 @@ static ServiceStatusHandle win32RegisterServiceHandler(unsigned long* error) {
   return status;
 }
 
-static bool win32ReportServiceStatus(ServiceStatusHandle handle,
-                                     const ServiceStatusReport* report, unsigned long* error) {
+bool win32ReportServiceStatus(ServiceStatusHandle handle, const ServiceStatusReport* report,
+                              unsigned long* error) {
   SERVICE_STATUS status = {
       SERVICE_WIN32_OWN_PROCESS, report->state,
       report->state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_PRESHUTDOWN : 0u,
@@ -371,7 +335,7 @@ static bool win32ReportServiceStatus(ServiceStatusHandle handle,
   return succeeded(SetServiceStatus(static_cast<SERVICE_STATUS_HANDLE>(handle), &status), error);
 }
 
-static ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
+ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
   HANDLE waited[] = {static_cast<HANDLE>(process), stopRequested};
   DWORD result = WaitForMultipleObjects(2, waited, FALSE, INFINITE);
   if (result == WAIT_OBJECT_0) return kWaitJavaEnded;
@@ -379,7 +343,7 @@ static ServiceWait win32WaitForJavaOrStop(ProcessHandle process) {
   return requestedControl == SERVICE_CONTROL_PRESHUTDOWN ? kWaitShutdown : kWaitStopRequested;
 }
 
-static bool win32WaitForExitWithin(ProcessHandle process, unsigned long milliseconds) {
+bool win32WaitForExitWithin(ProcessHandle process, unsigned long milliseconds) {
   return WaitForSingleObject(static_cast<HANDLE>(process), milliseconds) == WAIT_OBJECT_0;
 }
 
@@ -391,32 +355,32 @@ static BOOL WINAPI passConsoleEvent(DWORD) { return TRUE; }
 // user's). A service inherits Ctrl+C turned off; the NULL form turns it on
 // again for the programs started from now on (a handler routine is not
 // inherited).
-static bool win32OpenJavaConsole(unsigned long* error) {
+bool win32OpenJavaConsole(unsigned long* error) {
   if (!succeeded(AllocConsole(), error)) return false;
   SetConsoleCtrlHandler(NULL, FALSE);
   SetConsoleCtrlHandler(passConsoleEvent, TRUE);
   return true;
 }
 
-static bool win32InterruptConsole(unsigned long* error) {
+bool win32InterruptConsole(unsigned long* error) {
   return succeeded(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), error);
 }
 
-static bool win32TerminateJob(JobHandle job, unsigned long* error) {
+bool win32TerminateJob(JobHandle job, unsigned long* error) {
   return succeeded(TerminateJobObject(static_cast<HANDLE>(job), 1), error);
 }
 
-static bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
+bool win32TerminateProcess(ProcessHandle process, unsigned long* error) {
   return succeeded(TerminateProcess(static_cast<HANDLE>(process), 1), error);
 }
 
-static void win32LocalTime(LocalTime* time) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  *time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
+static_assert(sizeof(LocalTime) == sizeof(SYSTEMTIME) &&
+                  offsetof(LocalTime, second) == offsetof(SYSTEMTIME, wSecond),
+              "LocalTime is laid out as SYSTEMTIME");
 
-static EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
+void win32LocalTime(LocalTime* time) { GetLocalTime(reinterpret_cast<SYSTEMTIME*>(time)); }
+
+EventSourceHandle win32OpenEventSource(const char* source, unsigned long* error) {
   WCHAR* wideSource = toWide(source);
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   HANDLE handle = wideSource ? RegisterEventSourceW(NULL, wideSource) : NULL;
@@ -426,7 +390,7 @@ static EventSourceHandle win32OpenEventSource(const char* source, unsigned long*
 }
 
 // Event 1 is the message table's one message, "%1": the text as written.
-static bool win32ReportEvent(EventSourceHandle source, EventType type, const char* text) {
+bool win32ReportEvent(EventSourceHandle source, EventType type, const char* text) {
   WCHAR* wide = toWide(text);
   const WCHAR* strings[] = {wide};
   bool reported = wide && ReportEventW(static_cast<HANDLE>(source), (WORD)type, 0, 1, NULL, 1, 0,
@@ -435,41 +399,6 @@ static bool win32ReportEvent(EventSourceHandle source, EventType type, const cha
   return reported;
 }
 
-static void win32CloseEventSource(EventSourceHandle source) {
+void win32CloseEventSource(EventSourceHandle source) {
   DeregisterEventSource(static_cast<HANDLE>(source));
-}
-
-void installWin32ServicePlatform(void) {
-  servicePlatform = ServicePlatformOps{
-      .openServiceManager = win32OpenServiceManager,
-      .openService = win32OpenService,
-      .createService = win32CreateService,
-      .changeServiceConfig = win32ChangeServiceConfig,
-      .setServiceSetting = win32SetServiceSetting,
-      .readServiceSettings = win32ReadServiceSettings,
-      .queryServiceState = win32QueryServiceState,
-      .childProcess = win32ChildProcess,
-      .startService = win32StartService,
-      .stopService = win32StopService,
-      .deleteService = win32DeleteService,
-      .closeService = win32CloseService,
-      .systemMessage = win32SystemMessage,
-      .sleep = win32Sleep,
-      .registryCreateKey = win32RegistryCreateKey,
-      .registrySetValue = win32RegistrySetValue,
-      .registryDeleteKey = win32RegistryDeleteKey,
-      .runServiceDispatcher = win32RunServiceDispatcher,
-      .registerServiceHandler = win32RegisterServiceHandler,
-      .reportServiceStatus = win32ReportServiceStatus,
-      .waitForJavaOrStop = win32WaitForJavaOrStop,
-      .waitForExitWithin = win32WaitForExitWithin,
-      .openJavaConsole = win32OpenJavaConsole,
-      .interruptConsole = win32InterruptConsole,
-      .terminateJob = win32TerminateJob,
-      .terminateProcess = win32TerminateProcess,
-      .localTime = win32LocalTime,
-      .openEventSource = win32OpenEventSource,
-      .reportEvent = win32ReportEvent,
-      .closeEventSource = win32CloseEventSource,
-  };
 }

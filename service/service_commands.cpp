@@ -55,45 +55,22 @@ static bool waitWhile(ServiceHandle service, unsigned long leaving, unsigned lon
   return true;
 }
 
-// Java is the service process's child.
-static char* runningDetail(unsigned long serviceProcess) {
-  unsigned long java = servicePlatform.childProcess(serviceProcess);
-  return java ? formatText("running, Java process %lu", java) : copyText("running");
-}
-
-// One line: where the service is (with its Java, or its last exit status),
-// and how long a wait went on without getting further.
+// One line: where the service is (with its Java, the service process's
+// child, or its last exit status), and how long a wait went on without
+// getting further.
 static void sayState(const char* name, const Reached* reached) {
   const ServiceState& state = reached->state;
-  char* detail = nullptr;
-  if (state.state == kServiceRunning)
-    detail = runningDetail(state.processId);
-  else if (state.state == kServiceStopped)
-    detail = formatText("stopped, last exit status %lu", state.win32ExitCode == kErrorServiceSpecific
-                                                            ? state.specificExitCode
-                                                            : state.win32ExitCode);
-  else
-    detail = copyText(state.state == kServiceStartPending ? "starting" : "stopping");
-  if (reached->seconds)
-    errorLine("%s: %s, still after %lu seconds\n", name, detail, reached->seconds);
-  else
-    errorLine("%s: %s\n", name, detail);
-  releaseMemory(detail);
-}
-
-// Opens the service, or says why not; *missing when it is not installed.
-static ServiceHandle openNamed(ServiceHandle* manager, const char* name, ServiceAccess access,
-                               unsigned long* error) {
-  *manager = servicePlatform.openServiceManager(access, error);
-  if (!*manager) return nullptr;
-  ServiceHandle service = servicePlatform.openService(*manager, name, access, error);
-  if (!service) servicePlatform.closeService(*manager);
-  return service;
-}
-
-static void closeNamed(ServiceHandle manager, ServiceHandle service) {
-  servicePlatform.closeService(service);
-  servicePlatform.closeService(manager);
+  unsigned long number = state.win32ExitCode == kErrorServiceSpecific ? state.specificExitCode
+                                                                      : state.win32ExitCode;
+  const char* format = "%s: stopped, last exit status %lu";
+  if (state.state == kServiceRunning) {
+    number = servicePlatform.childProcess(state.processId);
+    format = number ? "%s: running, Java process %lu" : "%s: running";
+  } else if (state.state != kServiceStopped) {
+    format = state.state == kServiceStartPending ? "%s: starting" : "%s: stopping";
+  }
+  errorLine(format, name, number);
+  errorLine(reached->seconds ? ", still after %lu seconds\n" : "\n", reached->seconds);
 }
 
 // Asks for a stop or a start (none is needed when the service is there
@@ -108,48 +85,48 @@ static bool controlAndWait(ServiceHandle service, bool stop, Reached* reached,
                    stop ? readStopTimeout() + kStopMarginSeconds : kStartSeconds, reached, error);
 }
 
-// Stops, starts, or both (restart: the start once stopped), then says where
-// the service got; 0 when it got where the last control takes it.
-static int control(const char* name, const char* command, bool stop, bool start) {
+// The steps of a command other than install, in this order, each once the
+// one before got the service where it takes it; with none, the command
+// reads where the service is (status).
+enum : unsigned char { kStop = 1, kStart = 2, kDelete = 4, kInstall = 8 };
+
+// Opens the service for what the steps need, takes them, and says where the
+// service got (or, once deleted, that it is gone with its event source);
+// 0 when it got where the last step takes it. status gives 0 for running
+// or pending, 3 for stopped, and 4 when the service is not installed.
+static int controlService(const char* name, const char* command, unsigned steps) {
+  ServiceAccess access = steps & kDelete ? kAccessChange : steps ? kAccessControl : kAccessQuery;
   unsigned long error = 0;
-  ServiceHandle manager = nullptr;
-  ServiceHandle service = openNamed(&manager, name, kAccessControl, &error);
-  if (!service) return refuse(name, command, error);
+  ServiceHandle manager = servicePlatform.openServiceManager(access, &error);
+  ServiceHandle service =
+      manager ? servicePlatform.openService(manager, name, access, &error) : nullptr;
   Reached reached = {};
-  bool done = true, there = true;
-  if (stop) {
+  bool done = service != nullptr, there = true;
+  if (done && !steps) done = servicePlatform.queryServiceState(service, &reached.state, &error);
+  if (done && (steps & kStop)) {
     done = controlAndWait(service, true, &reached, &error);
     there = reached.state.state == kServiceStopped;
   }
-  if (start && done && there) {
+  if (done && there && (steps & kStart)) {
     done = controlAndWait(service, false, &reached, &error);
     there = reached.state.state == kServiceRunning;
   }
-  closeNamed(manager, service);
-  if (!done) return refuse(name, command, error);
-  sayState(name, &reached);
-  return there ? kExitLaunchRan : kExitCommandFailed;
-}
-
-static int startCommand(const char* name) { return control(name, "start", false, true); }
-static int stopCommand(const char* name) { return control(name, "stop", true, false); }
-static int restartCommand(const char* name) { return control(name, "restart", true, true); }
-
-static int statusCommand(const char* name) {
-  unsigned long error = 0;
-  ServiceHandle manager = nullptr;
-  ServiceHandle service = openNamed(&manager, name, kAccessQuery, &error);
-  if (!service && error == kErrorServiceDoesNotExist) {
+  bool deleted = done && there && (steps & kDelete);
+  if (deleted) done = servicePlatform.deleteService(service, &error);
+  if (service) servicePlatform.closeService(service);
+  if (manager) servicePlatform.closeService(manager);
+  if (!service && !steps && error == kErrorServiceDoesNotExist) {
     errorLine("%s: not installed\n", name);
     return kExitServiceNotInstalled;
   }
-  if (!service) return refuse(name, "status", error);
-  Reached reached = {};
-  bool read = servicePlatform.queryServiceState(service, &reached.state, &error);
-  closeNamed(manager, service);
-  if (!read) return refuse(name, "status", error);
+  if (!done || (deleted && !removeEventSource(name, &error))) return refuse(name, command, error);
+  if (deleted) {
+    errorLine("%s: uninstalled\n", name);
+    return kExitLaunchRan;
+  }
   sayState(name, &reached);
-  return reached.state.state == kServiceStopped ? kExitServiceStopped : kExitLaunchRan;
+  if (!steps) return reached.state.state == kServiceStopped ? kExitServiceStopped : kExitLaunchRan;
+  return there ? kExitLaunchRan : kExitCommandFailed;
 }
 
 static int installCommand(const char* name) {
@@ -171,36 +148,14 @@ static int installCommand(const char* name) {
   return kExitLaunchRan;
 }
 
-// Stops the service first; the event source goes with it.
-static int uninstallCommand(const char* name) {
-  unsigned long error = 0;
-  ServiceHandle manager = nullptr;
-  ServiceHandle service = openNamed(&manager, name, kAccessChange, &error);
-  if (!service) return refuse(name, "uninstall", error);
-  Reached reached = {};
-  bool stopped = controlAndWait(service, true, &reached, &error);
-  bool deleted = stopped && reached.state.state == kServiceStopped &&
-                 servicePlatform.deleteService(service, &error);
-  closeNamed(manager, service);
-  if (stopped && reached.state.state != kServiceStopped) {
-    sayState(name, &reached);
-    return kExitCommandFailed;
-  }
-  if (!deleted || !removeEventSource(name, &error)) return refuse(name, "uninstall", error);
-  errorLine("%s: uninstalled\n", name);
-  return kExitLaunchRan;
-}
-
 struct Command {
   const char* name;
-  int (*run)(const char* serviceName);
-  bool needsConfiguration;
+  unsigned char steps;
 };
 
 static const Command kCommands[] = {
-    {"install", installCommand, true}, {"uninstall", uninstallCommand, false},
-    {"start", startCommand, false},    {"stop", stopCommand, false},
-    {"restart", restartCommand, false}, {"status", statusCommand, false},
+    {"install", kInstall},         {"uninstall", kStop | kDelete}, {"start", kStart},
+    {"stop", kStop},               {"restart", kStop | kStart},    {"status", 0},
 };
 
 static const Command* findCommand(const char* name) {
@@ -208,8 +163,6 @@ static const Command* findCommand(const char* name) {
     if (strcmp(command.name, name) == 0) return &command;
   return nullptr;
 }
-
-bool isServiceCommand(const char* command) { return findCommand(command) != nullptr; }
 
 // The lookups of "javaVersion" lines are the service's business when it
 // starts: a command reads past them.
@@ -236,11 +189,12 @@ static bool readCommandConfiguration(bool needed) {
 int runServiceCommand(const char* commandName) {
   const Command* command = findCommand(commandName);
   if (!command) return serviceUsage();
-  if (!readCommandConfiguration(command->needsConfiguration)) return kExitNoConfigFile;
+  if (!readCommandConfiguration(command->steps == kInstall)) return kExitNoConfigFile;
   char* name = serviceName();
   int status = kExitCommandFailed;
   if (*name)
-    status = command->run(name);
+    status = command->steps == kInstall ? installCommand(name)
+                                        : controlService(name, command->name, command->steps);
   else
     errorLine("%s\n", kNoOwnPath);
   releaseMemory(name);

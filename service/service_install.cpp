@@ -16,8 +16,8 @@ static char* joinDependencies(void) {
   TextBuffer joined = {};
   textAppend(&joined, "");
   for (int i = 0; i < serviceSettings.dependsOn.count; ++i) {
-    if (i) textAppendChar(&joined, '/');
     textAppend(&joined, serviceSettings.dependsOn.items[i]);
+    textAppendChar(&joined, '/');
   }
   return textRelease(&joined);
 }

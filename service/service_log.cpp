@@ -8,7 +8,7 @@
 #include "platform/service_platform.h"
 
 static JavaLog* logFile;
-static bool atLineStart = true;
+static bool midLine;  // false at first, as a variable that takes no room in the exe
 // What was written before the log was open. Writing allocates nothing, so
 // that running out of memory can be written too.
 static char kept[4096];
@@ -28,35 +28,31 @@ static void put(const char* text, size_t length) {
   }
 }
 
-static void putTwoDigits(char* at, unsigned number) {
-  at[0] = (char)('0' + number / 10 % 10);
-  at[1] = (char)('0' + number % 10);
-}
-
-// "2026-12-10 09:30:00 "
+// "2026-12-10 09:30:00 ": the century, then two digits after each mark.
 static void putTime(void) {
   LocalTime now;
   servicePlatform.localTime(&now);
+  const unsigned fields[] = {now.year / 100u, now.year,   now.month, now.day,
+                             now.hour,        now.minute, now.second};
   char stamp[] = "0000-00-00 00:00:00 ";
-  putTwoDigits(stamp, now.year / 100);
-  putTwoDigits(stamp + 2, now.year);
-  putTwoDigits(stamp + 5, now.month);
-  putTwoDigits(stamp + 8, now.day);
-  putTwoDigits(stamp + 11, now.hour);
-  putTwoDigits(stamp + 14, now.minute);
-  putTwoDigits(stamp + 17, now.second);
+  char* at = stamp;
+  for (unsigned field : fields) {
+    at[0] = (char)('0' + field / 10 % 10);
+    at[1] = (char)('0' + field % 10);
+    at += at == stamp ? 2 : 3;
+  }
   put(stamp, sizeof stamp - 1);
 }
 
 // Each line break as CR LF, as Windows tools read a log.
 void writeServiceLog(const char* text) {
   while (*text) {
-    if (atLineStart) putTime();
+    if (!midLine) putTime();
     const char* lineEnd = strchr(text, '\n');
     size_t length = lineEnd ? (size_t)(lineEnd - text) : strlen(text);
     put(text, length);
     if (lineEnd) put("\r\n", 2);
-    atLineStart = lineEnd != nullptr;
+    midLine = !lineEnd;
     text += length + (lineEnd ? 1 : 0);
   }
 }
@@ -64,7 +60,7 @@ void writeServiceLog(const char* text) {
 void routeDiagnosticsToServiceLog(void) {
   logFile = nullptr;
   keptLength = 0;
-  atLineStart = true;
+  midLine = false;
   platform.writeError = writeServiceLog;
   platform.writeOutput = writeServiceLog;
 }
@@ -83,5 +79,5 @@ void closeServiceLog(void) {
   closeJavaLog(logFile);
   logFile = nullptr;
   keptLength = 0;
-  atLineStart = true;
+  midLine = false;
 }

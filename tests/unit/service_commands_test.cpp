@@ -46,7 +46,7 @@ TEST_F(ServiceCommandsTest, InstallRegistersTheQuotedExeTheKeysChoicesAndTheEven
   EXPECT_EQ(kServiceAutoStart, service->startType);
   EXPECT_TRUE(service->delayedStart);
   EXPECT_EQ("NT AUTHORITY\\LocalService", service->account);
-  EXPECT_EQ("Tcpip/Dnscache", service->dependencies);
+  EXPECT_EQ("Tcpip/Dnscache/", service->dependencies);
   EXPECT_EQ("Serves examples", service->description);
   EXPECT_EQ(86400ul, service->failureResetSeconds);
   ASSERT_EQ(3u, service->failureActions.size());

@@ -164,8 +164,10 @@ def service_resources(gui_exe: Path, exe: Path) -> list[str]:
     return []
 
 
-def manifest(exe: Path) -> list[str]:
-    """The manifest parses as XML and holds what the launcher needs of Windows."""
+def manifest(exe: Path, boxes: bool = True) -> list[str]:
+    """The manifest parses as XML and holds what the launcher needs of Windows;
+    what only its boxes use (DPI awareness, Common Controls 6) where it shows
+    them (boxes: not the service launcher)."""
     text = subprocess.run(["wrestool", "-x", "--raw", f"--type={RT_MANIFEST}", "--name=1", str(exe)],
                           check=True, capture_output=True).stdout
     try:
@@ -190,14 +192,15 @@ def manifest(exe: Path) -> list[str]:
         problems.append(f"supportedOS {sorted(supported)}, expected Windows Vista to 11")
     settings = {"v3": ASM_V3, "s5": SETTINGS_2005, "s16": SETTINGS_2016}
     for path, value in (("dpiAware", "true"), ("dpiAwareness", "PerMonitorV2, system"),
-                        ("longPathAware", "true")):
+                        ("longPathAware", "true"))[0 if boxes else 2:]:
         prefix = "s5" if path == "dpiAware" else "s16"
         element = find(f"v3:application/v3:windowsSettings/{prefix}:{path}", settings)
         if element is not None and (element.text or "").strip() != value:
             problems.append(f"{path} is {element.text!r}, not {value!r}")
     if b"activeCodePage" in text:
         problems.append("the manifest sets activeCodePage: the launcher writes in the ANSI code page")
-    identity = find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity", {"v1": ASM_V1})
+    identity = find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity",
+                    {"v1": ASM_V1}) if boxes else None
     if identity is not None and identity.attrib != COMMON_CONTROLS:
         problems.append(f"the dependency is {identity.attrib}, not Common Controls 6")
     return problems
@@ -217,9 +220,11 @@ def checks(build: Build, kind: str = "gui") -> list:
         return [
             (f"{build.file_format}, console subsystem {version(build)}",
              partial(pe_header, build, console=True)),
-            *[check for check in checks(build)[1:] if check[1] is not resources],
+            *[check for check in checks(build)[1:] if check[1] not in (resources, manifest)],
             (f"{build.exe.name}'s resources and a message table of one message, \"%1\"",
              partial(service_resources, build.exe)),
+            ("the manifest: asInvoker, Windows Vista to 11, long paths",
+             partial(manifest, boxes=False)),
         ]
     return [
         (f"{build.file_format}, GUI subsystem {version(build)}", partial(pe_header, build)),

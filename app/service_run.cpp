@@ -46,7 +46,10 @@ static void waitForJavaOrStop(const StartedJava* java, JobHandle job, bool conso
 // launchJava's counterpart: Java on the launcher's console with the log as
 // its output, running until it ends or the service is stopped.
 static JavaRun runJavaAsService(const LaunchPlan* plan, const SingleInstance* instance,
-                                JobHandle* job, LauncherVariant variant) {
+                                JobHandle* job, LauncherVariant) {
+  // Always the service: as a constant, what only the other launchers do
+  // (the GUI launcher's tail of Java's errors) is left out of this exe.
+  const LauncherVariant variant = kServiceLauncher;
   bool consoleShared = openConsoleForJava();
   JavaRun javaRun;
   StartedJava java;
@@ -55,7 +58,7 @@ static JavaRun runJavaAsService(const LaunchPlan* plan, const SingleInstance* in
     reportServiceEvent(kEventInformation, "%s started Java, process %lu", run.name, java.processId);
     waitForJavaOrStop(&java, *job, consoleShared);
   }
-  finishJava(&java, &javaRun);
+  finishJava(&java, variant, &javaRun);
   return javaRun;
 }
 

@@ -94,7 +94,7 @@ bool startJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle
   return run->started;
 }
 
-void finishJava(StartedJava* java, JavaRun* run) {
+void finishJava(StartedJava* java, LauncherVariant variant, JavaRun* run) {
   if (run->started) {
     run->exitCodeKnown = platform.processExitCode(java->process, &run->exitCode);
     if (!run->exitCodeKnown) run->exitCode = kExitCodeUnknown;
@@ -102,7 +102,10 @@ void finishJava(StartedJava* java, JavaRun* run) {
     platform.closeProcess(java->process);
   }
   finishJavaOutput(&java->output);
-  if (run->started && run->exitCode != 0) run->javaReported = javaReportedLines(&java->output);
+  // Only the GUI launcher keeps a tail (takeJavaOutput); saying so here
+  // leaves the lines' code out of the exes of the other variants.
+  if (variant == kGuiLauncher && run->started && run->exitCode != 0)
+    run->javaReported = javaReportedLines(&java->output);
 }
 
 JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
@@ -113,7 +116,7 @@ JavaRun launchJava(const LaunchPlan* plan, const SingleInstance* instance, JobHa
     platform.waitForInputIdle(java.process, 5000);
     platform.waitForExit(java.process);
   }
-  finishJava(&java, &run);
+  finishJava(&java, variant, &run);
   return run;
 }
 

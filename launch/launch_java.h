@@ -85,9 +85,9 @@ struct StartedJava {
 bool startJava(const LaunchPlan* plan, const SingleInstance* instance, JobHandle* job,
                JavaLog* sharedLog, LauncherVariant variant, StartedJava* java, JavaRun* run);
 // Reads the exit code of a Java that has ended (259 when it cannot be read),
-// whether the user stopped it, and what it reported, and gives its process
-// and output back.
-void finishJava(StartedJava* java, JavaRun* run);
+// whether the user stopped it, and, for the GUI launcher's box, what it
+// reported, and gives its process and output back.
+void finishJava(StartedJava* java, LauncherVariant variant, JavaRun* run);
 
 // Tells of a start that failed (with the system's error code), of an exit
 // code that could not be read, and, in the GUI launcher, of a non-zero one

@@ -143,18 +143,27 @@ def resource_entries(exe: Path) -> list[tuple[int, int, int]]:
             for entry in re.findall(r"--type=(\d+) --name=(\d+) --language=(\d+)", listing)]
 
 
+def raw_resource(exe: Path, kind: int, name: int) -> bytes:
+    return subprocess.run(["wrestool", "-x", "--raw", f"--type={kind}", f"--name={name}", str(exe)],
+                          check=True, capture_output=True).stdout
+
+
 def service_resources(gui_exe: Path, exe: Path) -> list[str]:
-    """The GUI launcher's resources, and a message table (type 11, id 1,
-    neutral) whose one message, id 1, is "%1": the text of an event as
-    written, with the line end the message compiler adds."""
+    """The GUI launcher's first icon group (101, the shell's) with its image,
+    a manifest, and a message table (type 11, id 1, neutral) whose one
+    message, id 1, is "%1": the text of an event as written, with the line
+    end the message compiler adds."""
     if not gui_exe.exists():
         return [f"{gui_exe} is missing"]
-    ours, theirs = resource_entries(exe), resource_entries(gui_exe)
-    wanted = sorted(theirs + [(RT_MESSAGETABLE, 1, 0)])
+    ours = resource_entries(exe)
+    wanted = sorted([(RT_ICON, 1, 1033), (RT_MESSAGETABLE, 1, 0), (RT_GROUP_ICON, 101, 1033),
+                     (RT_MANIFEST, 1, 0)])
     if sorted(ours) != wanted:
-        return [f"resources {ours}, not {gui_exe.name}'s and the message table"]
-    data = subprocess.run(["wrestool", "-x", "--raw", f"--type={RT_MESSAGETABLE}", "--name=1",
-                           str(exe)], check=True, capture_output=True).stdout
+        return [f"resources {ours}, not {wanted}"]
+    if any(raw_resource(exe, kind, name) != raw_resource(gui_exe, kind, name)
+           for kind, name in ((RT_GROUP_ICON, 101), (RT_ICON, 1))):
+        return [f"icon group 101 or its image is not {gui_exe.name}'s"]
+    data = raw_resource(exe, RT_MESSAGETABLE, 1)
     blocks, low, high, offset = struct.unpack_from("<4I", data)
     length, unicode = struct.unpack_from("<HH", data, offset)
     text = data[offset + 4:offset + length].decode("utf-16-le").rstrip("\0")
@@ -221,7 +230,8 @@ def checks(build: Build, kind: str = "gui") -> list:
             (f"{build.file_format}, console subsystem {version(build)}",
              partial(pe_header, build, console=True)),
             *[check for check in checks(build)[1:] if check[1] not in (resources, manifest)],
-            (f"{build.exe.name}'s resources and a message table of one message, \"%1\"",
+            (f"{build.exe.name}'s first icon group, a manifest and a message table of one "
+             "message, \"%1\"",
              partial(service_resources, build.exe)),
             ("the manifest: asInvoker, Windows Vista to 11, long paths",
              partial(manifest, boxes=False)),

@@ -344,7 +344,6 @@ static void fakeCloseFile(FileHandle handle) { closeHandle(files, state.openFile
 
 static const long kNoMoreItems = 259;
 static const long kAccessDenied = 5;
-static const unsigned long kFileNotFound = 2;
 static const unsigned long kNotEnoughMemory = 8;
 static const unsigned long kDiskFull = 112;
 

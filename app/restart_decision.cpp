@@ -11,7 +11,7 @@ static bool isRestartCode(const TextList* codes, unsigned long exitCode) {
 
 RestartChoice chooseRestart(const RestartRules* rules, const JavaRun* run,
                             unsigned long ranMilliseconds, int* failures) {
-  if (!run->started || !run->exitCodeKnown) return kRestartNone;
+  if (!run->started || !run->exitCodeKnown || run->stopRequested) return kRestartNone;
   if (isRestartCode(rules->restartCodes, run->exitCode)) return kRestartAtOnce;
   unsigned long allowed = 0;
   if (run->exitCode == 0 || run->interrupted || !rules->restartOnFailure ||

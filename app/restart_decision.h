@@ -27,9 +27,9 @@ struct RestartRules {
 
 // For a Java that ended after running ranMilliseconds; *failures counts the
 // restarts after failures in a row, and is updated. Java that did not start,
-// or whose end or status was not seen, is never started again; nor is one
-// that the user stopped with Ctrl+C after a failure: its status is no
-// failure to retry.
+// or whose end or status was not seen, or that a stop of the service ended,
+// is never started again; nor is one that the user stopped with Ctrl+C
+// after a failure: its status is no failure to retry.
 RestartChoice chooseRestart(const RestartRules* rules, const JavaRun* run,
                             unsigned long ranMilliseconds, int* failures);
 

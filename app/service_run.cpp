@@ -21,7 +21,8 @@ struct ServiceRun {
   char* name;
   char* logPath;
   unsigned long stopTimeoutSeconds;
-  bool stopped;  // a stop or a shutdown ended Java
+  bool consoleShared;  // Java's console, opened once: a process has one console
+  bool stopped;        // a stop or a shutdown ended Java
   int exitStatus;
 };
 static ServiceRun run;
@@ -50,15 +51,15 @@ static JavaRun runJavaAsService(const LaunchPlan* plan, const SingleInstance* in
   // Always the service: as a constant, what only the other launchers do
   // (the GUI launcher's tail of Java's errors) is left out of this exe.
   const LauncherVariant variant = kServiceLauncher;
-  bool consoleShared = openConsoleForJava();
   JavaRun javaRun;
   StartedJava java;
   if (startJava(plan, instance, job, serviceJavaLog(), variant, &java, &javaRun)) {
     reportServiceRunning();
     reportServiceEvent(kEventInformation, "%s started Java, process %lu", run.name, java.processId);
-    waitForJavaOrStop(&java, *job, consoleShared);
+    waitForJavaOrStop(&java, *job, run.consoleShared);
   }
   finishJava(&java, variant, &javaRun);
+  javaRun.stopRequested = run.stopped;
   return javaRun;
 }
 
@@ -116,6 +117,7 @@ void runService(int argc, char** argv) {
   reportServicePending(kServiceStartPending, kStartWaitHint);
   errorLine("Starting (Corvane %s)\n", CORVANE_VERSION);
   for (int i = 1; i < argc; ++i) appendSetting(&settings.arguments, argv[i]);
+  settings.commandLineArguments = settings.arguments.count;  // kept when Java restarts
   char* directory = programDirectory();
   LaunchOutcome outcome = kOutcomeNoConfigFile;
   char* configPath = nullptr;
@@ -126,6 +128,7 @@ void runService(int argc, char** argv) {
   if (read && !connected) outcome = kOutcomeJavaNotStarted;
   if (read && connected) {
     run.stopTimeoutSeconds = readStopTimeout();
+    run.consoleShared = openConsoleForJava();
     outcome = launchConfiguredWith(kServiceLauncher, runJavaAsService, &javaRun, configPath);
   }
   releaseMemory(configPath);

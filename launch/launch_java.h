@@ -59,6 +59,7 @@ struct JavaRun {
   // The last lines Java wrote to standard error, where the launcher read
   // them and Java's end is reported (heap text); NULL for none.
   char* javaReported;
+  bool stopRequested;  // the service was stopped, and Java with it
 };
 
 // Starts Java in its job (*job, made by the first launch and kept: see

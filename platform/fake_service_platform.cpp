@@ -271,8 +271,10 @@ static void endProcess(FakeProcess* process) { process->waitedForExit = true; }
 static ServiceWait fakeWaitForJavaOrStop(ProcessHandle handle) {
   if (FAKE_SERVICE_CALL_FAILS(waitForJavaOrStop)) return kWaitFailed;
   FakeProcess* process = fakeProcessOf(handle);
-  if (world().javaOrStop == kWaitJavaEnded && process) endProcess(process);
-  return world().javaOrStop;
+  ServiceWait waited = world().javaEndsFirst > 0 ? kWaitJavaEnded : world().javaOrStop;
+  if (world().javaEndsFirst > 0) --world().javaEndsFirst;
+  if (waited == kWaitJavaEnded && process) endProcess(process);
+  return waited;
 }
 
 // Java ends javaEndsAfterInterrupt after Ctrl+C; the wait takes the time
@@ -291,7 +293,9 @@ static bool fakeWaitForExitWithin(ProcessHandle handle, unsigned long millisecon
 }
 
 static bool fakeOpenJavaConsole(unsigned long* error) {
-  if (FAKE_SERVICE_CALL_FAILS(openJavaConsole)) return refuse(error, kErrorAccessDenied);
+  // A process has one console: a second one is refused, as Windows does.
+  if (FAKE_SERVICE_CALL_FAILS(openJavaConsole) || world().consoleOpen)
+    return refuse(error, kErrorAccessDenied);
   world().consoleOpen = true;
   event("open console");
   *error = 0;

@@ -61,8 +61,10 @@ struct FakeServiceWorld {
   std::vector<std::string> startParameters = {"agent"};
   std::vector<char*> mainArguments;  // what its main was called with
   std::vector<ServiceStatusReport> reports;
-  // What the wait for Java or a stop gives; how long Java takes to end
-  // after Ctrl+C (kFakeNever: it does not).
+  // What the wait for Java or a stop gives (after javaEndsFirst waits in
+  // which Java ends); how long Java takes to end after Ctrl+C (kFakeNever:
+  // it does not).
+  int javaEndsFirst = 0;
   ServiceWait javaOrStop = kWaitJavaEnded;
   unsigned long javaEndsAfterInterrupt = 0;
   bool consoleOpen = false;

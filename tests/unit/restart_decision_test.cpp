@@ -44,6 +44,8 @@ TEST_F(RestartDecisionTest, JavaStartsAgainOnlyAsTheRulesAsk) {
       {"Java whose end was not seen", {"259"}, "3", {true, false, false, 259}, 10, 0, kRestartNone, 0},
       {"a failure the user asked for with Ctrl+C", {}, "3", kInterrupted(130), 10, 0, kRestartNone, 0},
       {"a restart code still restarts", {"130"}, "3", kInterrupted(130), 10, 0, kRestartAtOnce, 0},
+      {"not after a stop of the service", {"1"}, "3", {true, true, false, 1, nullptr, true}, 10, 0,
+       kRestartNone, 0},
   };
   for (const RestartCase& c : cases) {
     TextList codes = {};

@@ -130,6 +130,25 @@ TEST_F(ServiceRunTest, AStopSendsCtrlCWaitsUpToTheTimeoutThenEndsTheJob) {
   }
 }
 
+// A Java that asked for a restart runs again with the service's start
+// parameters, on the console opened for the first, so a stop still reaches
+// it with Ctrl+C; and a stop is the end, whatever the rules of restarting.
+TEST_F(ServiceRunTest, ARestartedJavaKeepsItsParametersAndConsoleAndAStopRestartsNothing) {
+  configure(kConfig + "restartCode 3\nrestartOnFailure 3\n");
+  fake().service.startParameters = {"agent", "one"};
+  fake().service.javaEndsFirst = 1;
+  fake().service.javaOrStop = kWaitStopRequested;
+  fake().exitCodes = {3, 130};
+  EXPECT_EQ(0, run({}));
+
+  ASSERT_EQ(2u, fake().processes.size());
+  EXPECT_EQ(fake().processes[0].commandLine, fake().processes[1].commandLine);
+  EXPECT_EQ(1u, eventsOf({"open console"}).size());
+  EXPECT_EQ(1u, eventsOf({"interrupt"}).size());
+  EXPECT_THAT(log(), ::testing::Not(::testing::HasSubstr("No console for Java")));
+  EXPECT_EQ(0, leftOpen());
+}
+
 TEST_F(ServiceRunTest, WithDebugTheJavaCommandLineIsInTheLogAndTheServiceEndsAsWithout) {
   configure(kConfig);
   EXPECT_EQ(0, run({"-d"}));

@@ -75,8 +75,6 @@ static bool readConfigurationBesideExe(const char* directory, char** configPath,
     *outcome = kOutcomeNoConfigFile;
     return false;
   }
-  platform.changeDirectory(directory);
-  setProgramDirectoryVariable();
   return readAppConfig(*configPath, outcome);
 }
 
@@ -118,7 +116,7 @@ void runService(int argc, char** argv) {
   errorLine("Starting (Corvane %s)\n", CORVANE_VERSION);
   for (int i = 1; i < argc; ++i) appendSetting(&settings.arguments, argv[i]);
   settings.commandLineArguments = settings.arguments.count;  // kept when Java restarts
-  char* directory = programDirectory();
+  char* directory = workInProgramDirectory();
   LaunchOutcome outcome = kOutcomeNoConfigFile;
   char* configPath = nullptr;
   bool read = readConfigurationBesideExe(directory, &configPath, &outcome);

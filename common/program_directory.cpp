@@ -40,3 +40,11 @@ void setProgramDirectoryVariable(void) {
     errorLine("Can't set %s=%s\n", kProgramDirectoryVariable, directory);
   releaseMemory(directory);
 }
+
+char* workInProgramDirectory(void) {
+  char* directory = programDirectory();
+  if (!directory) return nullptr;
+  platform.changeDirectory(directory);
+  setProgramDirectoryVariable();
+  return directory;
+}

@@ -20,4 +20,11 @@ char* pathInProgramDirectory(const char* path);
 // set gets a line on standard error.
 void setProgramDirectoryVariable(void);
 
+// The service launcher's place, at a command and under the service manager
+// alike: it works in its exe's directory, with EXEDIR set (as above), so
+// that its configuration's relative paths and includes read the same files
+// either way. Returns that directory (heap text), or NULL, changing nothing,
+// when it cannot be read.
+char* workInProgramDirectory(void);
+
 #endif

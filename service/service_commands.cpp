@@ -176,7 +176,7 @@ static bool readConfigurationFile(const char* path) {
 // Without it, a command other than install goes on with the exe's name as
 // the service's (after the reader's line that says it is missing).
 static bool readCommandConfiguration(bool needed) {
-  char* directory = programDirectory();
+  char* directory = workInProgramDirectory();
   char* baseName = programBaseName();
   char* path = formatText("%s\\%s.config", directory ? directory : ".", baseName);
   bool read = readConfigurationFile(path) || !needed;

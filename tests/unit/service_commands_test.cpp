@@ -61,6 +61,19 @@ TEST_F(ServiceCommandsTest, InstallRegistersTheQuotedExeTheKeysChoicesAndTheEven
   EXPECT_EQ(0, leftOpen());
 }
 
+// Run from another folder, a command reads the configuration as the running
+// service does: includes by a relative path or by EXEDIR find the exe's files.
+TEST_F(ServiceCommandsTest, ACommandReadsTheConfigurationFromTheExesDirectoryAsTheServiceDoes) {
+  configure("mainclass a.B\ninclude names.config\ninclude $EXEDIR\\start.config\n");
+  fakeAddFile("C:\\Services\\Agent\\names.config", "serviceName examples\n");
+  fakeAddFile("C:\\Services\\Agent\\start.config", "serviceStart manual\n");
+  fake().currentDirectory = "C:\\Windows\\system32";
+  EXPECT_EQ(0, run({"install"}));
+  FakeService* service = fakeService("examples");
+  ASSERT_NE(nullptr, service);
+  EXPECT_EQ(kServiceDemandStart, service->startType);
+}
+
 TEST_F(ServiceCommandsTest, InstallTakesTheStartAndAccountItKnowsAndRefusesOthers) {
   struct Row {
     const char* config;

@@ -162,6 +162,10 @@ bool textStartsWithFolded(const char* text, const char* prefix) {
   return true;
 }
 
+bool textEqualsFolded(const char* a, const char* b) {
+  return textStartsWithFolded(a, b) && a[strlen(b)] == '\0';
+}
+
 bool textIsAscii(const char* text) {
   while (*text && (unsigned char)*text < 0x80) ++text;
   return *text == '\0';

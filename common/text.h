@@ -53,6 +53,8 @@ bool textStartsWith(const char* text, const char* prefix);
 // textStartsWith with ASCII letters compared without regard to case (the
 // bytes of every other character as they are).
 bool textStartsWithFolded(const char* text, const char* prefix);
+// Whether a and b are the same text apart from the case of ASCII letters.
+bool textEqualsFolded(const char* a, const char* b);
 // Only bytes below 0x80: every ANSI code page and UTF-8 spell such a text alike.
 bool textIsAscii(const char* text);
 // The length Windows counts: one UTF-16 unit for each character of the UTF-8

@@ -46,10 +46,7 @@ void resetServiceSettings(void) {
     releaseMemory(*text);
     *text = nullptr;
   }
-  for (int i = 0; i < serviceSettings.dependsOn.count; ++i)
-    releaseMemory(serviceSettings.dependsOn.items[i]);
-  releaseMemory(serviceSettings.dependsOn.items);
-  serviceSettings.dependsOn = TextList{};
+  clearTextList(&serviceSettings.dependsOn);
 }
 
 char* programBaseName(void) {
@@ -67,18 +64,9 @@ char* serviceName(void) {
   return textIsEmpty(serviceSettings.name) ? programBaseName() : copyText(serviceSettings.name);
 }
 
-
 char* serviceDisplayName(const char* name) {
   if (!textIsEmpty(serviceSettings.displayName)) return copyText(serviceSettings.displayName);
   return copyText(textIsEmpty(settings.appname) ? name : settings.appname);
-}
-
-static char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 'a' - 'A') : c; }
-
-bool sameLetters(const char* a, const char* b) {
-  for (; *a && *b; ++a, ++b)
-    if (lowerLetter(*a) != lowerLetter(*b)) return false;
-  return *a == *b;
 }
 
 static bool refuseValue(const char* key, const char* takes, const char* value) {
@@ -92,10 +80,7 @@ static bool readSeconds(const char* key, const char* value, unsigned long least,
   *seconds = fallback;
   if (!value) return true;
   unsigned long number = 0;
-  const char* digit = value;
-  for (; *digit >= '0' && *digit <= '9' && number <= 86400; ++digit)
-    number = number * 10 + (unsigned long)(*digit - '0');
-  if (digit == value || *digit || number < least || number > 86400)
+  if (*value == '-' || !parseWholeNumber(value, &number) || number < least || number > 86400)
     return refuseValue(key, least ? "1 to 86400 seconds" : "0 to 86400 seconds", value);
   *seconds = number;
   return true;
@@ -103,9 +88,9 @@ static bool readSeconds(const char* key, const char* value, unsigned long least,
 
 static bool readStart(ServiceChoices* choices) {
   const char* start = serviceSettings.start ? serviceSettings.start : "auto";
-  choices->delayedStart = sameLetters(start, "delayed");
-  choices->startType = sameLetters(start, "manual") ? kServiceDemandStart : kServiceAutoStart;
-  if (sameLetters(start, "auto") || sameLetters(start, "manual") || choices->delayedStart)
+  choices->delayedStart = textEqualsFolded(start, "delayed");
+  choices->startType = textEqualsFolded(start, "manual") ? kServiceDemandStart : kServiceAutoStart;
+  if (textEqualsFolded(start, "auto") || textEqualsFolded(start, "manual") || choices->delayedStart)
     return true;
   return refuseValue("serviceStart", "auto, delayed or manual", start);
 }
@@ -118,7 +103,7 @@ static bool readAccount(ServiceChoices* choices) {
   };
   const char* account = serviceSettings.account ? serviceSettings.account : "LocalSystem";
   for (const auto& known : kAccounts)
-    if (sameLetters(account, known[0])) choices->account = known[1];
+    if (textEqualsFolded(account, known[0])) choices->account = known[1];
   if (choices->account) return true;
   return refuseValue("serviceAccount", "LocalSystem, LocalService or NetworkService", account);
 }

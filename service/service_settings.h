@@ -51,7 +51,4 @@ unsigned long readStopTimeout(void);
 // What the launcher says when the exe's own path cannot be read.
 extern const char kNoOwnPath[];
 
-// Equal but for the case of ASCII letters.
-bool sameLetters(const char* a, const char* b);
-
 #endif

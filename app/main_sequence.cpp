@@ -39,7 +39,6 @@ bool readConfiguration(const char* path, LaunchOutcome* outcome) {
   while (read == kConfigAtJavaVersion) {
     char* executable = nullptr;
     JavaLookup found = findJavaForVersion(&executable);
-    if (found == kJavaFound && textIsEmpty(executable)) found = kJavaNotFound;
     if (found != kJavaFound) {
       releaseMemory(executable);
       abandonConfigRead(&reading);

@@ -109,8 +109,8 @@ static void appendProgramPart(TextBuffer* line) {
 }
 
 char* buildCommandLine(void) {
-  int reserved = reservedCommandLineLength();
-  debugTraceLine("cmdLine is %d chars long\n", reserved);
+  // Counting spells each text in the code page: only for the trace.
+  if (settings.debug) debugTraceLine("cmdLine is %d chars long\n", reservedCommandLineLength());
 
   TextBuffer line = {};
   appendJavaCommand(&line);

@@ -841,9 +841,10 @@ static bool win32CreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
   inherited.nLength = sizeof inherited;
   inherited.lpSecurityDescriptor = NULL;
   inherited.bInheritHandle = TRUE;
+  // What a failed allocation leaves; a failed event sets its own error.
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   Win32Pipe* readEnd = newPipeEnd(true);
   Win32Pipe* writeEnd = newPipeEnd(false);
-  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   bool made = readEnd && writeEnd && readEnd->readDone && readEnd->stop &&
               (readEnd->handle = handleOrNull(CreateNamedPipeW(
                    name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,

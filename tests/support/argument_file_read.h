@@ -12,7 +12,9 @@
 // a quoted part that the same character closes; inside it a backslash
 // escapes the next byte (\n \r \t \f those characters, any other itself). A
 // backslash before a line break joins the lines, the next one's leading
-// blanks skipped: taken so in or out of quotes, the stricter reading.
+// blanks skipped: taken so in or out of quotes, the stricter reading. The
+// e2e harness reads by the same rules (read_like_java, in
+// tests/e2e/harness/argument_files.py).
 std::vector<std::string> readArgumentFileLikeJava(const std::string& bytes);
 
 #endif

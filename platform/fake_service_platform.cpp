@@ -221,12 +221,6 @@ static char* fakeSystemMessage(unsigned long error) {
                                                : "Error " + std::to_string(error) + ".");
 }
 
-// A sleep that fails returns at once.
-static void fakeSleep(unsigned long milliseconds) {
-  if (FAKE_SERVICE_CALL_FAILS(sleep)) return;
-  world().clock += milliseconds;
-}
-
 // Calls serviceMain at once, with the start parameters, as the manager
 // calls it on a thread of its own. Its arguments are kept in the state, as
 // a run that ends through an exit destroys nothing of the fake's own.
@@ -382,7 +376,6 @@ void installFakeServicePlatform(void) {
       .deleteService = fakeDeleteService,
       .closeService = fakeCloseService,
       .systemMessage = fakeSystemMessage,
-      .sleep = fakeSleep,
       .registryCreateKey = fakeRegistryCreateKey,
       .registrySetValue = fakeRegistrySetValue,
       .registryDeleteKey = fakeRegistryDeleteKey,

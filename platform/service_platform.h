@@ -148,7 +148,6 @@ struct ServicePlatformOps {
   void (*closeService)(ServiceHandle service);
   // The system's text for an error code, on one line (heap text), or NULL.
   char* (*systemMessage)(unsigned long error);
-  void (*sleep)(unsigned long milliseconds);
 
   // Registry writes, for the event source: a key (created or opened for
   // writing in the program's own view, with *created telling which), a

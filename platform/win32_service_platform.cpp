@@ -235,8 +235,6 @@ char* win32SystemMessage(unsigned long error) {
   return length ? fromWide(text) : NULL;
 }
 
-void win32Sleep(unsigned long milliseconds) { Sleep(milliseconds); }
-
 static HKEY rootKey(RegistryHive hive) {
   return hive == kHiveCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }

@@ -25,7 +25,6 @@
   ENTRY(deleteService, win32DeleteService) \
   ENTRY(closeService, win32CloseService) \
   ENTRY(systemMessage, win32SystemMessage) \
-  ENTRY(sleep, win32Sleep) \
   ENTRY(registryCreateKey, win32RegistryCreateKey) \
   ENTRY(registrySetValue, win32RegistrySetValue) \
   ENTRY(registryDeleteKey, win32RegistryDeleteKey) \

@@ -49,7 +49,7 @@ static bool waitWhile(ServiceHandle service, unsigned long leaving, unsigned lon
     unsigned long state = reached->state.state;
     if (!isPending(state) && state != leaving) return true;
     if (waited >= seconds * 1000) break;
-    servicePlatform.sleep(kPollMilliseconds);
+    platform.sleepMilliseconds(kPollMilliseconds);
   }
   reached->seconds = seconds;
   return true;

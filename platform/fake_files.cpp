@@ -15,7 +15,7 @@ static const unsigned long kAccessDenied = 5;
 static const unsigned long kSharingViolation = 32;
 static const unsigned long kDiskFull = 112;
 
-static std::string parentOf(const std::string& normalized) {
+std::string fakeParentOf(const std::string& normalized) {
   size_t slash = normalized.rfind('\\');
   return slash == std::string::npos ? "" : normalized.substr(0, slash);
 }
@@ -42,7 +42,7 @@ PathKind fakePathKind(const char* path) {
 static unsigned long whyNoMove(const std::string& from, const std::string& to) {
   FakeState& state = fake();
   if (!state.files.count(from)) return isFakeDirectory(from) ? kAccessDenied : kPathNotFound;
-  if (!isFakeDirectory(parentOf(to))) return kPathNotFound;
+  if (!isFakeDirectory(fakeParentOf(to))) return kPathNotFound;
   if (isFakeDirectory(to)) return kAccessDenied;
   if (fakeFileHeld(from)) return kSharingViolation;
   bool replaces = state.files.count(to) != 0;
@@ -68,7 +68,7 @@ bool fakeCreateDirectory(const char* path, unsigned long* errorCode) {
   *errorCode = kAccessDenied;
   if (FAKE_CALL_FAILS(createDirectory)) return false;
   std::string normalized = fakeNormalizePath(path);
-  *errorCode = isFakeDirectory(parentOf(normalized)) ? 0 : kPathNotFound;
+  *errorCode = isFakeDirectory(fakeParentOf(normalized)) ? 0 : kPathNotFound;
   if (*errorCode) return false;
   if (!fake().files.count(normalized)) fake().directories[normalized];
   return true;
@@ -119,7 +119,7 @@ bool fakeWriteFileDurably(const char* path, const char* text, unsigned long* err
   *errorCode = kDiskFull;
   if (FAKE_CALL_FAILS(writeFileDurably)) return false;
   std::string normalized = fakeNormalizePath(path);
-  *errorCode = !isFakeDirectory(parentOf(normalized)) ? kPathNotFound
+  *errorCode = !isFakeDirectory(fakeParentOf(normalized)) ? kPathNotFound
                : fakeFileHeld(normalized) || fakeIsRunningImage(normalized) ? kSharingViolation
                                                                           : 0;
   if (*errorCode) return false;

@@ -9,8 +9,14 @@
 #include "platform/fake_platform.h"
 #include "platform/platform.h"
 
-// The form in which the fake keeps paths (fake_platform.cpp).
+// The form in which the fake keeps paths (fake_platform.cpp), and its
+// folder's ("" for none).
 std::string fakeNormalizePath(const std::string& path);
+std::string fakeParentOf(const std::string& normalized);
+// Names and paths compare without case, as Windows compares them.
+std::string fakeLowerCase(std::string text);
+// Notes a call in the fake's events, in order.
+void fakeNoteEvent(const std::string& text);
 bool isFakeDirectory(const std::string& normalized);
 
 bool fakeFileHeld(const std::string& normalized);

@@ -20,7 +20,7 @@ static int exitStatus;
 
 FakeState& fake() { return state; }
 
-static std::string lowerCase(std::string text) {
+std::string fakeLowerCase(std::string text) {
   for (char& c : text) c = (char)tolower((unsigned char)c);
   return text;
 }
@@ -52,7 +52,7 @@ std::string fakeNormalizePath(const std::string& path) {
     folded += full[i];
   }
   while (folded.size() > 3 && folded.back() == '\\') folded.pop_back();
-  return lowerCase(folded);
+  return fakeLowerCase(folded);
 }
 
 // Every folder on a file's path exists as a folder of its own.
@@ -108,7 +108,7 @@ static FakeRegistryTree& fakeRegistryTree(RegistryHive hive, RegistryView view) 
 }
 
 static FakeRegistryKey& addKey(FakeRegistryTree& tree, const std::string& path) {
-  std::string name = lowerCase(path);
+  std::string name = fakeLowerCase(path);
   auto found = tree.find(name);
   if (found != tree.end()) return found->second;
   size_t slash = path.rfind('\\');
@@ -363,7 +363,7 @@ static FakeRegistryKey* keyOf(RegistryKey key) {
 
 static long openFakeKey(FakeRegistryTree& tree, const std::string& path, RegistryKey* key) {
   *key = nullptr;
-  std::string name = lowerCase(path);
+  std::string name = fakeLowerCase(path);
   if (!tree.count(name)) return kRegistryNotFound;
   const auto& unreadable = state.unreadableRegistryKeys;
   if (std::count(unreadable.begin(), unreadable.end(), name)) return kAccessDenied;
@@ -434,7 +434,7 @@ long fakeRegistryCreateKey(RegistryHive hive, const char* path, RegistryKey* key
   *created = false;
   if (FAKE_SERVICE_CALL_FAILS(registryCreateKey)) return kAccessDenied;
   FakeRegistryTree& tree = fakeRegistryTree(hive, kViewOwn);
-  *created = !tree.count(lowerCase(path));
+  *created = !tree.count(fakeLowerCase(path));
   addKey(tree, path);
   return openFakeKey(tree, path, key);
 }
@@ -459,13 +459,13 @@ long fakeRegistrySetValue(RegistryKey key, const char* name, const char* text,
 long fakeRegistryDeleteKey(RegistryHive hive, const char* path) {
   if (FAKE_SERVICE_CALL_FAILS(registryDeleteKey)) return kAccessDenied;
   FakeRegistryTree& tree = fakeRegistryTree(hive, kViewOwn);
-  auto found = tree.find(lowerCase(path));
+  auto found = tree.find(fakeLowerCase(path));
   if (found == tree.end()) return kRegistryNotFound;
   if (!found->second.subkeys.empty()) return kAccessDenied;
   tree.erase(found);
   std::string text = path;
   size_t slash = text.rfind('\\');
-  auto parent = slash == std::string::npos ? tree.end() : tree.find(lowerCase(text.substr(0, slash)));
+  auto parent = slash == std::string::npos ? tree.end() : tree.find(fakeLowerCase(text.substr(0, slash)));
   if (parent != tree.end()) {
     std::vector<std::string>& subkeys = parent->second.subkeys;
     for (size_t i = 0; i < subkeys.size(); ++i)
@@ -664,12 +664,12 @@ static void fakeOutliveConsoleInterrupts(void) {
 // Cannot fail: it reads a flag the console handler set.
 static bool fakeInterruptedByUser(void) { return state.userInterrupted; }
 
-static void event(const std::string& text) { state.events.push_back(text); }
+void fakeNoteEvent(const std::string& text) { state.events.push_back(text); }
 
 static void fakeAwaitAtConsoleEnd(ProcessHandle process) {
   if (FAKE_CALL_FAILS(awaitAtConsoleEnd)) return;  // a closed console ends the launcher at once
   size_t* index = processHandles.find(process);
-  if (index) event("await " + std::to_string(*index + 1) + " at console end");
+  if (index) fakeNoteEvent("await " + std::to_string(*index + 1) + " at console end");
 }
 
 // A job handle stands for the job's place in state.jobs.
@@ -685,7 +685,7 @@ static JobHandle fakeCreateJob(unsigned long limitFlags, unsigned long* errorCod
   if (FAKE_CALL_FAILS(createJob)) return nullptr;
   *errorCode = 0;
   state.jobs.push_back({limitFlags, false});
-  event("create job " + std::to_string(state.jobs.size()));
+  fakeNoteEvent("create job " + std::to_string(state.jobs.size()));
   return openHandle(jobHandles, state.openJobs, state.jobs.size() - 1);
 }
 
@@ -734,7 +734,7 @@ static bool fakeStartSuspendedProcess(char* commandLine, const ProcessStart* sta
   size_t index = state.processes.size() - 1;
   *thread = openHandle(threadHandles, state.openThreads, index);
   *processId = state.processes[index].id;
-  event("start suspended " + std::to_string(index + 1));
+  fakeNoteEvent("start suspended " + std::to_string(index + 1));
   deliverJavaWrites(index, outputPipe, errorPipe);
   return true;
 }
@@ -754,7 +754,7 @@ static bool fakeCreateOutputPipe(PipeHandle* reader, PipeHandle* writer,
   size_t pipe = state.pipes.size() - 1;
   *reader = openHandle(pipeEnds, state.openPipeEnds, FakePipeEnd{pipe, true});
   *writer = openHandle(pipeEnds, state.openPipeEnds, FakePipeEnd{pipe, false});
-  event("pipe " + std::to_string(pipe + 1));
+  fakeNoteEvent("pipe " + std::to_string(pipe + 1));
   return true;
 }
 
@@ -787,7 +787,7 @@ static void fakeCloseOutputPipe(PipeHandle handle) {
   FakePipeEnd* end = pipeEnds.find(handle);
   if (!end) return;
   if (!end->reader) state.pipes[end->pipe].writerOpen = false;
-  event(std::string("close pipe ") + std::to_string(end->pipe + 1) +
+  fakeNoteEvent(std::string("close pipe ") + std::to_string(end->pipe + 1) +
         (end->reader ? " reader" : " writer"));
   closeHandle(pipeEnds, state.openPipeEnds, handle);
 }
@@ -843,10 +843,6 @@ static void fakeCloseLock(LockHandle lock) {
 static HandleTable<std::string> appendFiles;
 static const unsigned long kPathNotFound = 3;
 
-static std::string parentOf(const std::string& normalized) {
-  size_t cut = normalized.rfind('\\');
-  return cut == std::string::npos ? "" : normalized.substr(0, cut);
-}
 
 static AppendFile fakeOpenAppendFile(const char* path, unsigned long long* size,
                                      unsigned long* errorCode) {
@@ -854,12 +850,12 @@ static AppendFile fakeOpenAppendFile(const char* path, unsigned long long* size,
   *errorCode = kAccessDenied;
   if (FAKE_CALL_FAILS(openAppendFile)) return nullptr;
   std::string normalized = fakeNormalizePath(path);
-  if (!isFakeDirectory(parentOf(normalized))) {
+  if (!isFakeDirectory(fakeParentOf(normalized))) {
     *errorCode = kPathNotFound;
     return nullptr;
   }
   *errorCode = 0;
-  state.directories[parentOf(normalized)];  // the folder stays when its files go
+  state.directories[fakeParentOf(normalized)];  // the folder stays when its files go
   *size = state.files[normalized].size();
   return openHandle(appendFiles, state.openAppendFiles, normalized);
 }
@@ -886,7 +882,7 @@ static bool fakeAssignToJob(JobHandle job, ProcessHandle process, unsigned long*
   if (!jobIndex || !processIndex) return false;  // ERROR_INVALID_HANDLE would do as well
   *errorCode = 0;
   state.processes[*processIndex].job = (int)*jobIndex + 1;
-  event("assign " + std::to_string(*processIndex + 1) + " to job " +
+  fakeNoteEvent("assign " + std::to_string(*processIndex + 1) + " to job " +
         std::to_string(*jobIndex + 1));
   return true;
 }
@@ -897,7 +893,7 @@ static void fakeResumeThread(ThreadHandle thread) {
   size_t* index = threadHandles.find(thread);
   if (!index) return;
   state.processes[*index].resumed = true;
-  event("resume " + std::to_string(*index + 1));
+  fakeNoteEvent("resume " + std::to_string(*index + 1));
   closeHandle(threadHandles, state.openThreads, thread);
 }
 
@@ -905,7 +901,7 @@ static void fakeCloseJob(JobHandle job) {
   size_t* index = jobHandles.find(job);
   if (!index) return;
   state.jobs[*index].closed = true;
-  event("close job " + std::to_string(*index + 1));
+  fakeNoteEvent("close job " + std::to_string(*index + 1));
   closeHandle(jobHandles, state.openJobs, job);
 }
 
@@ -940,7 +936,7 @@ static HeldFile fakeWriteTemporaryFile(const char* bytes, char** path, unsigned 
   if (*errorCode) return nullptr;
   fakeAddFile(file, bytes);
   state.writtenFiles[file] = bytes;
-  event("write " + file);
+  fakeNoteEvent("write " + file);
   *path = fakeHeapText(file);
   return openHandle(heldFiles, state.openHeldFiles, file);
 }
@@ -948,12 +944,12 @@ static HeldFile fakeWriteTemporaryFile(const char* bytes, char** path, unsigned 
 static void fakeCloseTemporaryFile(HeldFile held) {
   std::string* file = heldFiles.find(held);
   if (!file) return;
-  event("close " + *file);
+  fakeNoteEvent("close " + *file);
   closeHandle(heldFiles, state.openHeldFiles, held);
 }
 
 static bool fakeRemoveFile(const char* path) {
-  event(std::string("remove ") + path);
+  fakeNoteEvent(std::string("remove ") + path);
   if (FAKE_CALL_FAILS(removeFile)) return false;  // the file stays
   std::string normalized = fakeNormalizePath(path);
   if (isHeld(path) || fakeFileHeld(normalized) || fakeIsRunningImage(normalized)) return false;
@@ -975,7 +971,7 @@ static InstanceClaim fakeClaimInstance(const char* objectName, InstanceHandle* m
   }
   state.instances[objectName] = {0};
   *mark = openHandle(instanceMarks, state.openInstanceMarks, std::string(objectName));
-  event(std::string("claim ") + objectName);
+  fakeNoteEvent(std::string("claim ") + objectName);
   return kInstanceClaimed;
 }
 
@@ -983,14 +979,14 @@ static void fakePublishInstanceProcess(InstanceHandle mark, unsigned long proces
   std::string* name = instanceMarks.find(mark);
   if (FAKE_CALL_FAILS(publishInstanceProcess) || !name) return;  // later starts find 0
   state.instances[*name].processId = processId;
-  event("publish " + std::to_string(processId));
+  fakeNoteEvent("publish " + std::to_string(processId));
 }
 
 static void fakeReleaseInstance(InstanceHandle mark) {
   std::string* name = instanceMarks.find(mark);
   if (!name) return;
   state.instances.erase(*name);
-  event("release " + *name);
+  fakeNoteEvent("release " + *name);
   closeHandle(instanceMarks, state.openInstanceMarks, mark);
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/fake_files.h"
 #include "platform/fake_memory.h"
 #include "platform/fake_platform.h"
 
@@ -17,13 +18,8 @@ ServicePlatformOps servicePlatform;
 
 static FakeServiceWorld& world() { return fake().service; }
 
-static std::string lowerCase(std::string text) {
-  for (char& c : text) c = (char)tolower((unsigned char)c);
-  return text;
-}
-
 FakeService* fakeService(const std::string& name) {
-  auto found = world().services.find(lowerCase(name));
+  auto found = world().services.find(fakeLowerCase(name));
   return found == world().services.end() ? nullptr : &found->second;
 }
 
@@ -54,8 +50,6 @@ static FakeService* calledService(bool fails, ServiceHandle handle, unsigned lon
   return service;
 }
 
-static void event(const std::string& text) { fake().events.push_back(text); }
-
 static bool refuse(unsigned long* error, unsigned long code) {
   *error = code;
   return false;
@@ -76,7 +70,7 @@ static ServiceHandle fakeOpenService(ServiceHandle, const char* name, ServiceAcc
   if (!fakeService(name)) return refuse(error, kErrorServiceDoesNotExist), nullptr;
   if (access == kAccessChange && !world().elevated) return nullptr;
   *error = 0;
-  return openServiceHandle(lowerCase(name));
+  return openServiceHandle(fakeLowerCase(name));
 }
 
 static void writeMainFields(FakeService* service, const ServiceConfig* config) {
@@ -93,9 +87,9 @@ static ServiceHandle fakeCreateService(ServiceHandle, const char* name,
   if (FAKE_SERVICE_CALL_FAILS(createService)) return nullptr;
   if (fakeService(name)) return refuse(error, kErrorServiceExists), nullptr;
   *error = 0;
-  writeMainFields(&world().services[lowerCase(name)], config);
-  event(std::string("create service ") + name);
-  return openServiceHandle(lowerCase(name));
+  writeMainFields(&world().services[fakeLowerCase(name)], config);
+  fakeNoteEvent(std::string("create service ") + name);
+  return openServiceHandle(fakeLowerCase(name));
 }
 
 static bool fakeChangeServiceConfig(ServiceHandle handle, const ServiceConfig* config,
@@ -180,7 +174,7 @@ static bool fakeStartService(ServiceHandle handle, unsigned long* error) {
   FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(startService), handle, error);
   if (!service) return false;
   if (service->state.state != kServiceStopped) return refuse(error, kErrorServiceAlreadyRunning);
-  event("start service");
+  fakeNoteEvent("start service");
   control(service, kServiceStartPending,
           world().startRuns
               ? ServiceState{kServiceRunning, world().nextServiceProcess++, 0, 0}
@@ -192,7 +186,7 @@ static bool fakeStopService(ServiceHandle handle, unsigned long* error) {
   FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(stopService), handle, error);
   if (!service) return false;
   if (service->state.state == kServiceStopped) return refuse(error, kErrorServiceNotActive);
-  event("stop service");
+  fakeNoteEvent("stop service");
   control(service, kServiceStopPending, ServiceState{kServiceStopped, 0, 0, 0}, world().stopHangs);
   return true;
 }
@@ -201,7 +195,7 @@ static bool fakeDeleteService(ServiceHandle handle, unsigned long* error) {
   FakeService* service = calledService(FAKE_SERVICE_CALL_FAILS(deleteService), handle, error);
   if (!service) return false;
   world().services.erase(serviceHandles[reinterpret_cast<uintptr_t>(handle)]);
-  event("delete service");
+  fakeNoteEvent("delete service");
   return true;
 }
 
@@ -252,7 +246,7 @@ static bool fakeReportServiceStatus(ServiceStatusHandle, const ServiceStatusRepo
                                     unsigned long* error) {
   if (FAKE_SERVICE_CALL_FAILS(reportServiceStatus)) return refuse(error, kErrorAccessDenied);
   world().reports.push_back(*report);
-  event(std::string("report ") + stateName(report->state) + " " +
+  fakeNoteEvent(std::string("report ") + stateName(report->state) + " " +
         std::to_string(report->state == kServiceStopped ? report->specificExitCode
                                                         : report->checkPoint));
   *error = 0;
@@ -291,7 +285,7 @@ static bool fakeOpenJavaConsole(unsigned long* error) {
   if (FAKE_SERVICE_CALL_FAILS(openJavaConsole) || world().consoleOpen)
     return refuse(error, kErrorAccessDenied);
   world().consoleOpen = true;
-  event("open console");
+  fakeNoteEvent("open console");
   *error = 0;
   return true;
 }
@@ -301,7 +295,7 @@ static bool fakeInterruptConsole(unsigned long* error) {
     return refuse(error, 6);  // ERROR_INVALID_HANDLE
   world().interrupted = true;
   world().interruptedAt = world().clock;
-  event("interrupt");
+  fakeNoteEvent("interrupt");
   *error = 0;
   return true;
 }
@@ -313,7 +307,7 @@ static bool fakeTerminateJob(JobHandle job, unsigned long* error) {
     if (process.job == number && !process.waitedForExit) process.terminated = true;
   for (FakeProcess& process : fake().processes)
     if (process.terminated) endProcess(&process);
-  event("terminate job " + std::to_string(number));
+  fakeNoteEvent("terminate job " + std::to_string(number));
   *error = 0;
   return true;
 }
@@ -324,7 +318,7 @@ static bool fakeTerminateProcess(ProcessHandle handle, unsigned long* error) {
     return refuse(error, kErrorAccessDenied);
   if (!process->waitedForExit) process->terminated = true;
   endProcess(process);
-  event("terminate process " + std::to_string(process - fake().processes.data() + 1));
+  fakeNoteEvent("terminate process " + std::to_string(process - fake().processes.data() + 1));
   *error = 0;
   return true;
 }

@@ -14,7 +14,6 @@ static const unsigned long kPreshutdownMarginMilliseconds = 5000;
 
 static char* joinDependencies(void) {
   TextBuffer joined = {};
-  textAppend(&joined, "");
   for (int i = 0; i < serviceSettings.dependsOn.count; ++i) {
     textAppend(&joined, serviceSettings.dependsOn.items[i]);
     textAppendChar(&joined, '/');
@@ -27,7 +26,7 @@ ServiceConfig wantedServiceConfig(const char* name, const ServiceChoices* choice
   ServiceConfig config = {};
   if (!program) return config;
   config.displayName = serviceDisplayName(name);
-  config.command = formatText("\"%s\"%s", program ? program : "", settings.debug ? " -d" : "");
+  config.command = formatText("\"%s\"%s", program, settings.debug ? " -d" : "");
   config.startType = choices->startType;
   config.account = copyText(choices->account);
   config.dependencies = joinDependencies();

@@ -118,9 +118,8 @@ bool readServiceChoices(ServiceChoices* choices) {
 }
 
 unsigned long readStopTimeout(void) {
-  unsigned long seconds = kDefaultStopTimeoutSeconds;
-  if (!readSeconds("serviceStopTimeout", serviceSettings.stopTimeout, 1, kDefaultStopTimeoutSeconds,
-                   &seconds))
-    seconds = kDefaultStopTimeoutSeconds;
+  unsigned long seconds;  // the default when the value is refused
+  readSeconds("serviceStopTimeout", serviceSettings.stopTimeout, 1, kDefaultStopTimeoutSeconds,
+              &seconds);
   return seconds;
 }

@@ -104,7 +104,6 @@ static bool listLevel(const char* folder, const char* relative, TextBuffer* tree
 
 char* listTree(const char* folder) {
   TextBuffer tree = {};
-  textAppendPart(&tree, "", 0);
   if (listLevel(folder, "", &tree)) return textRelease(&tree);
   textFree(&tree);
   return nullptr;

@@ -6,12 +6,10 @@
 # with a stand-in Java (tests/e2e/helpers/fake_java.c) that holds until it is
 # released; the running service's process (/proc/<pid>, all threads) is read
 # from 2 s to 10 s after the start: resident memory, CPU time, context
-# switches and threads. Everything runs in a private 64-bit Wine prefix under
-# /tmp, removed at the end.        bench/service_idle.sh
-set -Eeuo pipefail
-trap 'echo "stopped: status $? at line $LINENO: $BASH_COMMAND" >&2' ERR
-
+# switches and threads. Everything runs on one CPU (bench/one_cpu.sh), in a
+# private 64-bit Wine prefix under /tmp, removed at the end.        bench/service_idle.sh
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/one_cpu.sh"
 builds=$("$root/scripts/wine_builds.sh") || exit 1
 work=$(mktemp -d /tmp/corvane-service-idle.XXXXXX)
 wine64=/usr/lib/wine/wine64

@@ -214,13 +214,11 @@ class Case:
 
     def command(self) -> tuple[list[str], str]:
         """The wine arguments and the Windows directory to start them in."""
-        if self.start == "path":
+        if self.start == "path" or self.start in PARENT_STARTS:
             return [self.absolute(self.exe), *self.args], self.cwd or "C:\\"
         if self.start == "console":
             typed = self.typed or PureWindowsPath(self.exe).stem
             return ["cmd", "/c", " ".join([typed, *self.args])], self.cwd or self.app_dir
-        if self.start in PARENT_STARTS:
-            return [self.absolute(self.exe), *self.args], self.cwd or "C:\\"
         raise ValueError(f"unknown start {self.start!r}")
 
 
@@ -440,12 +438,12 @@ def check(case: Case, outcome: Outcome) -> list[str]:
         check_parent(case, outcome.parent, expect, problems)
     if CRASH in run.stderr:
         problems.append("crashed: " + ansi_text(run.stderr).strip())
-    left = [program for program in run.leftovers if program.split(" (pid")[0] not in case.outlives]
+    names = [program.split(" (pid")[0] for program in run.leftovers]
+    left = [program for program, name in zip(run.leftovers, names) if name not in case.outlives]
     if left:
         problems.append(f"programs still running afterwards: {', '.join(left)}")
-    for program in case.outlives:
-        if not any(left.startswith(program + " (pid") for left in run.leftovers):
-            problems.append(f"{program} did not outlive the launcher")
+    problems += [f"{program} did not outlive the launcher" for program in case.outlives
+                 if program not in names]
     if case.stderr_bytes is not None:
         expect("standard error", case.stderr_bytes, run.stderr)
     else:

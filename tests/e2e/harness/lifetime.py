@@ -250,7 +250,7 @@ def run_lifetime(world, case: Lifetime) -> LifetimeOutcome:
     session = world.session
     session.boxes_log.unlink(missing_ok=True)
     session.answers_file.write_text("")
-    session.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
+    session.mark_run_start()
     world.apply_registry(NO_ROOT)
     world.put(APP_DIR + "\\" + case.exe, world.launcher)
     world.put(APP_DIR + "\\" + PureWindowsPath(case.exe).stem + ".config", case.config)

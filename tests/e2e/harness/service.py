@@ -11,7 +11,6 @@ itself. Wine 8 refuses delayed start and the failure actions' flag for
 non-crash failures, so no case asks for them (the host tests do)."""
 import re
 from dataclasses import dataclass, field
-from pathlib import Path
 
 from .case import Matches
 from .code_page import ansi_text
@@ -212,7 +211,7 @@ class ServiceRun:
 
 def run_service(world, case: ServiceCase) -> LifetimeOutcome:
     session = world.session
-    session.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
+    session.mark_run_start()
     run = ServiceRun(world, case)
     world.put(EXE, world.service_launcher)
     world.put(SERVICE_DIR + r"\agent.config", case.config)

@@ -266,6 +266,10 @@ class WineSession:
                 pass  # reported below all the same
             return [f"{name} (pid {pid})" for pid, name in strays.items()]
 
+    def mark_run_start(self) -> None:
+        """The processes running now: any other found at the end was the run's."""
+        self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
+
     def run(self, argv: list[str], *, cwd: Path | None = None,
             env: dict[str, str] | None = None, timeout: float = 20,
             stdin: bytes | None = None, settle: bool = True) -> Run:
@@ -275,7 +279,7 @@ class WineSession:
         settle=False leaves what the program started running (a service, which
         belongs to services.exe)."""
         self.run_count += 1
-        self.pids_before_run = {int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit()}
+        self.mark_run_start()
         out_path = self.root / f"run-{self.run_count}.out"
         err_path = self.root / f"run-{self.run_count}.err"
         with open(out_path, "wb") as out, open(err_path, "wb") as err:
